@@ -1,0 +1,42 @@
+#ifndef MAINWIN_H
+#define MAINWIN_H
+
+#include <QMainWindow>
+
+struct command_list;
+class List;
+class QPushButton;
+
+/* The application's only window: the command list, its editing buttons,
+ * Save, Quit and the status bar. */
+class Mainwin : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit Mainwin(QWidget *parent);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private slots:
+    void upClicked();
+    void downClicked();
+    void save();
+    void quit();
+    void addClicked();
+    void delClicked();
+    void undoClicked();
+    void redoClicked();
+    void catchListModified(bool state);
+
+private:
+    List *list;
+    QPushButton *undoButton;
+    QPushButton *redoButton;
+    command_list *commandList;
+
+    Q_DISABLE_COPY(Mainwin)
+};
+
+#endif // MAINWIN_H

@@ -1,0 +1,14 @@
+#ifndef ICON_H
+#define ICON_H
+
+#include <QIcon>
+#include <QStyle>
+
+/* The first of the null-terminated list of names that the icon theme has,
+ * or a null icon. */
+QIcon load_theme_icon(const char *name, ...) __attribute__((sentinel));
+
+/* The current application style's icon for a standard pixmap. */
+QIcon standard_icon(QStyle::StandardPixmap pixmap, const QWidget *widget);
+
+#endif // ICON_H

@@ -1,0 +1,1 @@
+#include "ListWidget.h"

@@ -1,0 +1,36 @@
+#ifndef LISTWIDGET_H
+#define LISTWIDGET_H
+
+#include <QListWidget>
+#include <QStringList>
+
+class QByteArray;
+
+/* A list view that turns dropped file URIs into path names and reports
+ * the Delete key. */
+class ListWidget : public QListWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ListWidget(QWidget *parent);
+    ~ListWidget() override;
+
+    /* The local path names of the "file://" lines of a text/uri-list. */
+    static QStringList pathsFromUriList(const QByteArray &data);
+
+signals:
+    void itemDroped(QStringList &files);
+    void deleteKeyPressed();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    Q_DISABLE_COPY(ListWidget)
+};
+
+#endif // LISTWIDGET_H

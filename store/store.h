@@ -1,0 +1,66 @@
+#ifndef STORE_H
+#define STORE_H
+
+#include <stdint.h>
+
+/*
+ * The command store: the commands of ~/.config/QVX/autostart.sh in memory,
+ * reading and atomic writing of the script, and the undo/redo journal.
+ * Plain records and functions; failures return null or -1 and leave their
+ * text in the store's error buffer (qvxsessrun_error_text()).
+ */
+
+struct command_entry {
+    char *text;           /* owned; without the trailing "&" of the line */
+    uint8_t active;       /* 1 runs at session start, 0 kept as comment */
+    command_entry *next;
+    command_entry *prev;
+};
+
+enum {
+    JOURNAL_ADD = 1,
+    JOURNAL_DELETE = 2,
+    JOURNAL_SET = 3,
+    JOURNAL_MOVE_UP = 4,
+    JOURNAL_MOVE_DOWN = 5
+};
+
+struct journal_record {
+    uint8_t type;
+    uint8_t active;            /* JOURNAL_SET only */
+    char *text;                /* JOURNAL_SET only; owned */
+    command_entry *entry;      /* not owned */
+    command_entry *saved_prev; /* add (redo) and delete (undo) only */
+    command_entry *saved_next;
+    journal_record *prev;
+    journal_record *next;
+};
+
+struct command_list {
+    command_entry *entries;
+    journal_record *undo_head;
+    journal_record *redo_head;
+    journal_record *undo_cursor;
+    journal_record *redo_cursor;
+};
+
+/* Script file */
+command_list *qvxsessrun_read(void);
+int qvxsessrun_write(command_list *list);
+command_list *qvxsessrun_copy(const command_list *list);
+bool qvxsessrun_equal(const command_list *a, const command_list *b);
+void qvxsessrun_free(command_list *list);
+const char *qvxsessrun_error_text(void);
+
+/* Journalled edits */
+command_entry *qvxsessrun_add_command(command_list *list, const char *text, int active);
+command_entry *qvxsessrun_delete_command(command_list *list, command_entry *entry);
+int qvxsessrun_set_command(command_list *list, command_entry *entry, const char *text, int active);
+command_entry *qvxsessrun_move_up(command_list *list, command_entry *entry);
+command_entry *qvxsessrun_move_down(command_list *list, command_entry *entry);
+void qvxsessrun_undo(command_list *list);
+void qvxsessrun_redo(command_list *list);
+bool qvxsessrun_can_undo(const command_list *list);
+bool qvxsessrun_can_redo(const command_list *list);
+
+#endif // STORE_H
