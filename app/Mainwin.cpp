@@ -1,1 +1,206 @@
 #include "Mainwin.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include "List.h"
+#include "dialog.h"
+#include "icon.h"
+#include "store.h"
+
+/* How long "Saved" stays in the status bar. */
+static const int saved_message_ms = 5000;
+
+/* The theme's icon when the desktop has one, else the style's picture, so
+ * that no button goes without an icon on a bare X server. */
+static QIcon themed_icon(const char *name, QStyle::StandardPixmap fallback)
+{
+    QIcon icon = load_theme_icon(name, nullptr);
+    if (icon.isNull())
+        icon = standard_icon(fallback, nullptr);
+    return icon;
+}
+
+Mainwin::Mainwin(QWidget *parent)
+    : QMainWindow(parent), list(nullptr), undoButton(nullptr), redoButton(nullptr),
+      commandList(qvxsessrun_read())
+{
+    QWidget *central = new QWidget;
+    if (!commandList)
+        dialog_errx(this, 1, "%s", qvxsessrun_error_text());
+
+    list = new List(commandList, this);
+    connect(list, SIGNAL(listModified(bool)), this, SLOT(catchListModified(bool)));
+
+    QLabel *label = new QLabel(tr("Add commands to be executed at session start"));
+    QHBoxLayout *middle = createMiddleRow();
+    QHBoxLayout *bottom = createBottomRow();
+    QVBoxLayout *outer = new QVBoxLayout;
+    outer->addWidget(label, 0, Qt::AlignCenter);
+    outer->addLayout(middle);
+    outer->addLayout(bottom);
+    outer->setContentsMargins(15, 15, 15, 15);
+
+    statusBar()->showMessage(QString());
+    central->setLayout(outer);
+    setCentralWidget(central);
+    setWindowTitle("QVXSessRun");
+    setMinimumSize(500, 300);
+    // The window keeps no icon of its own when the theme lacks this one.
+    setWindowIcon(load_theme_icon("system-run", nullptr));
+}
+
+/* One of the six buttons beside the list. */
+QPushButton *Mainwin::createEditButton(const char *themeName, QStyle::StandardPixmap fallback,
+                                       const QString &caption)
+{
+    QPushButton *button = new QPushButton(themed_icon(themeName, fallback), caption, this);
+    button->setStyleSheet("padding: 2px; text-align: left;");
+    return button;
+}
+
+/* The list with the column of editing buttons at its right. */
+QHBoxLayout *Mainwin::createMiddleRow()
+{
+    undoButton = createEditButton("edit-undo", QStyle::SP_ArrowLeft, tr("&Undo"));
+    undoButton->setEnabled(list->canUndo());
+    redoButton = createEditButton("edit-redo", QStyle::SP_ArrowRight, tr("&Redo"));
+    redoButton->setEnabled(list->canRedo());
+    QPushButton *addButton
+        = createEditButton("list-add", QStyle::SP_FileDialogNewFolder, tr("&Add"));
+    QPushButton *delButton = createEditButton("edit-delete", QStyle::SP_TrashIcon, tr("&Delete"));
+    QPushButton *upButton = createEditButton("go-up", QStyle::SP_ArrowUp, tr("&Up"));
+    QPushButton *downButton = createEditButton("go-down", QStyle::SP_ArrowDown, tr("Dow&n"));
+
+    connect(undoButton, SIGNAL(clicked()), this, SLOT(undoClicked()));
+    connect(redoButton, SIGNAL(clicked()), this, SLOT(redoClicked()));
+    connect(addButton, SIGNAL(clicked()), this, SLOT(addClicked()));
+    connect(delButton, SIGNAL(clicked()), this, SLOT(delClicked()));
+    connect(upButton, SIGNAL(clicked()), this, SLOT(upClicked()));
+    connect(downButton, SIGNAL(clicked()), this, SLOT(downClicked()));
+
+    // The stretches above and below hold the buttons together in the middle.
+    QVBoxLayout *column = new QVBoxLayout;
+    column->addStretch(1);
+    for (QPushButton *button :
+         { undoButton, redoButton, addButton, delButton, upButton, downButton })
+        column->addWidget(button, 1);
+    column->addStretch(1);
+
+    QHBoxLayout *row = new QHBoxLayout;
+    row->addWidget(list, 0);
+    row->addLayout(column, 0);
+    return row;
+}
+
+/* Save and Quit at the right end of the window. */
+QHBoxLayout *Mainwin::createBottomRow()
+{
+    QPushButton *saveButton = new QPushButton(
+        themed_icon("document-save", QStyle::SP_DialogSaveButton), tr("&Save"), this);
+    QPushButton *quitButton
+        = new QPushButton(standard_icon(QStyle::SP_DialogCloseButton, nullptr), tr("&Quit"), this);
+    connect(saveButton, SIGNAL(clicked(bool)), this, SLOT(save()));
+    connect(quitButton, SIGNAL(clicked(bool)), this, SLOT(quit()));
+
+    QHBoxLayout *row = new QHBoxLayout;
+    row->addWidget(saveButton, 1, Qt::AlignRight);
+    row->addWidget(quitButton, 0, Qt::AlignRight);
+    return row;
+}
+
+void Mainwin::closeEvent(QCloseEvent *event)
+{
+    quit();
+    // Only QCoreApplication::quit() ends the program; the window stays up
+    // when the user cancels the question.
+    event->ignore();
+}
+
+void Mainwin::upClicked()
+{
+    list->moveUp();
+}
+
+void Mainwin::downClicked()
+{
+    list->moveDown();
+}
+
+void Mainwin::save()
+{
+    list->syncItems();
+    if (qvxsessrun_write(commandList) == -1)
+        dialog_errx(this, 1, "qvxsessrun_write(): %s", qvxsessrun_error_text());
+    list->resetModified();
+    statusBar()->showMessage(tr("Saved"), saved_message_ms);
+}
+
+void Mainwin::quit()
+{
+    list->syncItems();
+    if (!list->modified()) {
+        QCoreApplication::quit();
+        return;
+    }
+
+    QMessageBox box(this);
+    box.setWindowModality(Qt::WindowModal);
+    box.setWindowTitle(tr("The file has been modified."));
+    box.setText(tr("The file has been modified."));
+    box.setInformativeText(tr("Do you want to save your changes?"));
+    box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    box.button(QMessageBox::Save)->setText(tr("&Save"));
+    box.button(QMessageBox::Discard)->setText(tr("&Quit without saving"));
+    box.button(QMessageBox::Cancel)->setText(tr("&Cancel"));
+    box.setDefaultButton(QMessageBox::Save);
+    box.setIcon(QMessageBox::Question);
+    box.setWindowIcon(standard_icon(QStyle::SP_MessageBoxQuestion, nullptr));
+
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        save(); // does not come back when the write fails
+        QCoreApplication::quit();
+        break;
+    case QMessageBox::Discard:
+        QCoreApplication::quit();
+        break;
+    default: // Cancel, Escape or the box closed: keep editing
+        break;
+    }
+}
+
+void Mainwin::addClicked()
+{
+    list->addItem();
+}
+
+void Mainwin::delClicked()
+{
+    list->delItem();
+}
+
+void Mainwin::undoClicked()
+{
+    list->undo();
+    undoButton->setEnabled(list->canUndo());
+}
+
+void Mainwin::redoClicked()
+{
+    list->redo();
+    redoButton->setEnabled(list->canRedo());
+}
+
+void Mainwin::catchListModified(bool state)
+{
+    undoButton->setEnabled(list->canUndo());
+    redoButton->setEnabled(list->canRedo());
+    statusBar()->showMessage(state ? tr("Modified") : QString());
+}

@@ -2,9 +2,11 @@
 #define MAINWIN_H
 
 #include <QMainWindow>
+#include <QStyle>
 
 struct command_list;
 class List;
+class QHBoxLayout;
 class QPushButton;
 
 /* The application's only window: the command list, its editing buttons,
@@ -31,6 +33,11 @@ private slots:
     void catchListModified(bool state);
 
 private:
+    QPushButton *createEditButton(const char *themeName, QStyle::StandardPixmap fallback,
+                                  const QString &caption);
+    QHBoxLayout *createMiddleRow();
+    QHBoxLayout *createBottomRow();
+
     List *list;
     QPushButton *undoButton;
     QPushButton *redoButton;

@@ -1,1 +1,20 @@
-int main() { return 0; }
+#include <QApplication>
+#include <QLocale>
+#include <QTranslator>
+
+#include "Mainwin.h"
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QTranslator translator;
+
+    // Installed before the window exists: the window and the list translate
+    // their texts while they are built.
+    if (translator.load(QLocale(), "qvxsessrun", "_", QVX_CATALOG_DIR, QString()))
+        app.installTranslator(&translator);
+
+    Mainwin win(nullptr);
+    win.show();
+    return app.exec();
+}
