@@ -1,1 +1,36 @@
 #include "icon.h"
+
+#include <QApplication>
+#include <QString>
+
+#include <stdarg.h>
+
+/*
+ * The theme may claim a name yet give an icon without pixmaps or without
+ * a name (an unthemed fallback); such an icon is passed over like a
+ * missing one.
+ */
+QIcon load_theme_icon(const char *name, ...)
+{
+    QIcon icon;
+    va_list ap;
+
+    va_start(ap, name);
+    for (const char *n = name; n != nullptr; n = va_arg(ap, const char *)) {
+        const QString themeName = QString::fromLatin1(n);
+        if (!QIcon::hasThemeIcon(themeName))
+            continue;
+        QIcon candidate = QIcon::fromTheme(themeName);
+        if (candidate.isNull() || candidate.name().isEmpty())
+            continue;
+        icon = candidate;
+        break;
+    }
+    va_end(ap);
+    return icon;
+}
+
+QIcon standard_icon(QStyle::StandardPixmap pixmap, const QWidget *widget)
+{
+    return QApplication::style()->standardIcon(pixmap, nullptr, widget);
+}
