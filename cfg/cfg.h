@@ -21,5 +21,7 @@
 char *cfg_make_dir(const char *sub);
 void cfg_set_error(int code, const char *fmt, ...) __attribute__((format(printf, 2, 3)));
 const char *cfg_error_text(void);
+/* The sectioned reader's position (file name, not copied; line), recorded by cfg_set_error(). */
+void cfg_set_position(const char *file, int line);
 
 #endif // CFG_H

@@ -1,1 +1,851 @@
 #include "store.h"
+
+#include "cfg.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <stdarg.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <unistd.h>
+
+#define SCRIPT_NAME "autostart.sh"
+#define SCRIPT_HEADER "#!/bin/sh\n"
+#define INACTIVE_MARK "#[INACTIVE]#"
+#define INACTIVE_MARK_LEN (sizeof(INACTIVE_MARK) - 1)
+/* mkstemp() on glibc insists on six trailing X. */
+#define TEMP_SUFFIX ".XXXXXX"
+#define LINE_CHUNK 2048
+
+static char store_error[1024];
+
+/*
+ * The line reader's state.  It lives for the whole process; every read
+ * starts it afresh, the buffer is kept for the next one.
+ */
+static struct
+{
+    char *buf;
+    size_t cap; /* bytes allocated */
+    size_t off; /* first byte not yet handed out */
+    size_t len; /* bytes read but not yet handed out */
+    size_t seen; /* of those, bytes already known to hold no line feed */
+} reader;
+
+/*
+ * Fill the error buffer with the failing step, then ": " and the
+ * system's reason when errno says there is one.
+ */
+static void store_set_error(const char *fmt, ...) __attribute__((format(printf, 1, 2)));
+
+static void store_set_error(const char *fmt, ...)
+{
+    int saved_errno = errno;
+    size_t len;
+    va_list ap;
+
+    va_start(ap, fmt);
+    vsnprintf(store_error, sizeof(store_error), fmt, ap);
+    va_end(ap);
+    if (saved_errno != 0) {
+        len = strlen(store_error);
+        snprintf(store_error + len, sizeof(store_error) - len, ": %s", strerror(saved_errno));
+    }
+    errno = saved_errno;
+}
+
+const char *qvxsessrun_error_text(void)
+{
+    return store_error;
+}
+
+/*
+ * The path of the script with suffix appended, in the configuration
+ * directory, which is created when missing.  The caller frees it.
+ */
+static char *script_path(const char *suffix)
+{
+    char *dir, *path;
+    size_t size;
+
+    if (suffix == nullptr)
+        suffix = "";
+    dir = cfg_make_dir(nullptr);
+    if (dir == nullptr) {
+        /* The configuration text carries its own reason. */
+        snprintf(store_error, sizeof(store_error), "%s", cfg_error_text());
+        return nullptr;
+    }
+    size = strlen(dir) + 1 + strlen(SCRIPT_NAME) + strlen(suffix) + 1;
+    path = static_cast<char *>(malloc(size));
+    if (path == nullptr) {
+        store_set_error("malloc()");
+        free(dir);
+        return nullptr;
+    }
+    snprintf(path, size, "%s/%s%s", dir, SCRIPT_NAME, suffix);
+    free(dir);
+    return path;
+}
+
+static command_list *list_new(void)
+{
+    command_list *list = static_cast<command_list *>(malloc(sizeof(*list)));
+
+    if (list != nullptr)
+        memset(list, 0, sizeof(*list));
+    return list;
+}
+
+static command_entry *last_entry(const command_list *list)
+{
+    command_entry *e = list->entries;
+
+    while (e != nullptr && e->next != nullptr)
+        e = e->next;
+    return e;
+}
+
+/*
+ * Make an entry with a copy of text and link it behind tail, the last
+ * entry of the list (null when the list is empty).  On failure the list
+ * is unchanged.
+ */
+static command_entry *append_after(command_list *list, command_entry *tail, const char *text,
+                                   int active)
+{
+    command_entry *e;
+    char *copy;
+
+    copy = strdup(text);
+    if (copy == nullptr) {
+        store_set_error("strdup()");
+        return nullptr;
+    }
+    e = static_cast<command_entry *>(malloc(sizeof(*e)));
+    if (e == nullptr) {
+        store_set_error("malloc()");
+        free(copy);
+        return nullptr;
+    }
+    e->text = copy;
+    e->active = active ? 1 : 0;
+    e->next = nullptr;
+    e->prev = tail;
+    if (tail == nullptr)
+        list->entries = e;
+    else
+        tail->next = e;
+    return e;
+}
+
+static command_entry *append_entry(command_list *list, const char *text, int active)
+{
+    return append_after(list, last_entry(list), text, active);
+}
+
+static void entry_free(command_entry *e)
+{
+    free(e->text);
+    free(e);
+}
+
+/*
+ * Hand out the next line of fp through line and len: 1 for a line, 0 at
+ * the end of the file, -1 on failure (the error text is set).  The line
+ * is NUL-terminated in place but may hold NUL bytes of its own; len
+ * counts its bytes without the line feed.
+ */
+static int next_line(FILE *fp, char **line, size_t *len)
+{
+    char *nl, *grown;
+    size_t n, cap;
+
+    for (;;) {
+        nl = static_cast<char *>(
+            memchr(reader.buf + reader.off + reader.seen, '\n', reader.len - reader.seen));
+        if (nl != nullptr) {
+            *line = reader.buf + reader.off;
+            *len = nl - *line;
+            *nl = '\0';
+            reader.off += *len + 1;
+            reader.len -= *len + 1;
+            reader.seen = 0;
+            return 1;
+        }
+        reader.seen = reader.len;
+
+        if (reader.off != 0) {
+            memmove(reader.buf, reader.buf + reader.off, reader.len);
+            reader.off = 0;
+        }
+        /* Room for at least one byte and the NUL behind it; grow geometrically. */
+        if (reader.cap - reader.len < 2) {
+            cap = reader.cap == 0 ? LINE_CHUNK : reader.cap * 2;
+            grown = cap > reader.cap ? static_cast<char *>(malloc(cap)) : nullptr;
+            if (grown == nullptr) {
+                if (cap <= reader.cap)
+                    errno = ENOMEM;
+                store_set_error("malloc()");
+                return -1;
+            }
+            if (reader.len != 0)
+                memcpy(grown, reader.buf, reader.len);
+            free(reader.buf);
+            reader.buf = grown;
+            reader.cap = cap;
+        }
+
+        errno = 0;
+        n = fread(reader.buf + reader.len, 1, reader.cap - reader.len - 1, fp);
+        if (n == 0) {
+            if (ferror(fp)) {
+                store_set_error("fread()");
+                return -1;
+            }
+            if (reader.len == 0)
+                return 0;
+            /* A last line without a line feed. */
+            *line = reader.buf;
+            *len = reader.len;
+            reader.buf[reader.len] = '\0';
+            reader.off = reader.len = reader.seen = 0;
+            return 1;
+        }
+        reader.len += n;
+    }
+}
+
+/*
+ * Turn one script line into an entry behind tail.  Returns 0 for a
+ * skipped line, 1 for an entry (stored in *tail), -1 on failure.
+ */
+static int parse_line(command_list *list, command_entry **tail, char *line, size_t len)
+{
+    command_entry *e;
+    int active = 1;
+
+    /* A NUL byte ends the command's text; the rest of the line is lost. */
+    len = strnlen(line, len);
+    line[len] = '\0';
+
+    if (len >= INACTIVE_MARK_LEN && memcmp(line, INACTIVE_MARK, INACTIVE_MARK_LEN) == 0) {
+        line += INACTIVE_MARK_LEN;
+        len -= INACTIVE_MARK_LEN;
+        active = 0;
+    } else if (line[0] == '#') {
+        return 0;
+    }
+    if (len > 0 && line[len - 1] == '&')
+        line[--len] = '\0';
+
+    e = append_after(list, *tail, line, active);
+    if (e == nullptr)
+        return -1;
+    *tail = e;
+    return 1;
+}
+
+/*
+ * Read the script into a new list.  A missing script is an empty list;
+ * every other failure is null, never a partial list, since a later save
+ * would replace the script with what was read.
+ */
+command_list *qvxsessrun_read(void)
+{
+    command_list *list;
+    command_entry *tail = nullptr;
+    char *path, *line;
+    size_t len;
+    FILE *fp;
+    int r;
+
+    list = list_new();
+    if (list == nullptr)
+        return nullptr;
+    path = script_path(nullptr);
+    if (path == nullptr)
+        goto fail;
+    fp = fopen(path, "r");
+    if (fp == nullptr) {
+        if (errno == ENOENT) {
+            free(path);
+            return list;
+        }
+        store_set_error("fopen(%s)", path);
+        free(path);
+        goto fail;
+    }
+    free(path);
+
+    reader.off = reader.len = reader.seen = 0;
+    while ((r = next_line(fp, &line, &len)) == 1)
+        if (parse_line(list, &tail, line, len) == -1)
+            break;
+    fclose(fp);
+    reader.off = reader.len = reader.seen = 0;
+    if (r != 0)
+        goto fail;
+    return list;
+
+fail:
+    qvxsessrun_free(list);
+    return nullptr;
+}
+
+/*
+ * Sync the directory that holds path, so that a rename in it survives a
+ * power loss.  The script is already replaced: a failure is not reported.
+ */
+static void sync_dir(const char *path)
+{
+    const char *slash = strrchr(path, '/');
+    char *dir;
+    int fd;
+
+    if (slash == nullptr)
+        return;
+    dir = strndup(path, slash == path ? 1 : slash - path);
+    if (dir == nullptr)
+        return;
+    fd = open(dir, O_RDONLY | O_DIRECTORY);
+    if (fd != -1) {
+        fsync(fd);
+        close(fd);
+    }
+    free(dir);
+}
+
+static int write_lines(FILE *fp, const command_list *list)
+{
+    const command_entry *e;
+
+    errno = 0;
+    if (fputs(SCRIPT_HEADER, fp) == EOF) {
+        store_set_error("fputs()");
+        return -1;
+    }
+    for (e = list->entries; e != nullptr; e = e->next) {
+        if (e->text[0] == '\0')
+            continue;
+        errno = 0;
+        if (fprintf(fp, e->active ? "%s&\n" : INACTIVE_MARK "%s&\n", e->text) < 0) {
+            store_set_error("fprintf()");
+            return -1;
+        }
+    }
+    return 0;
+}
+
+/* Push the stream's data to the disk and close it; fp is gone afterwards. */
+static int finish_file(FILE *fp)
+{
+    errno = 0;
+    if (fflush(fp) == EOF) {
+        store_set_error("fflush()");
+        goto fail;
+    }
+    errno = 0;
+    if (fsync(fileno(fp)) == -1) {
+        store_set_error("fsync()");
+        goto fail;
+    }
+    errno = 0;
+    if (fclose(fp) == EOF) {
+        store_set_error("fclose()");
+        return -1;
+    }
+    return 0;
+
+fail:
+    fclose(fp);
+    return -1;
+}
+
+/*
+ * Write the list to a temporary file beside the script and rename it over
+ * the script.  On failure the script is left as it was and the temporary
+ * file is removed.
+ */
+int qvxsessrun_write(command_list *list)
+{
+    char *tmp, *path = nullptr;
+    FILE *fp;
+    int fd;
+
+    tmp = script_path(TEMP_SUFFIX);
+    if (tmp == nullptr)
+        return -1;
+    errno = 0;
+    fd = mkstemp(tmp);
+    if (fd == -1) {
+        store_set_error("mkstemp()");
+        free(tmp);
+        return -1;
+    }
+    errno = 0;
+    fp = fdopen(fd, "w");
+    if (fp == nullptr) {
+        store_set_error("fdopen()");
+        close(fd);
+        goto fail;
+    }
+    path = script_path(nullptr);
+    if (path == nullptr || write_lines(fp, list) == -1) {
+        fclose(fp);
+        goto fail;
+    }
+    if (finish_file(fp) == -1)
+        goto fail;
+    errno = 0;
+    if (rename(tmp, path) == -1) {
+        store_set_error("rename(%s, %s)", tmp, path);
+        goto fail;
+    }
+    sync_dir(path);
+    free(tmp);
+    free(path);
+    return 0;
+
+fail:
+    unlink(tmp);
+    free(tmp);
+    free(path);
+    return -1;
+}
+
+command_list *qvxsessrun_copy(const command_list *list)
+{
+    command_list *copy;
+    command_entry *tail = nullptr;
+
+    copy = list_new();
+    if (copy == nullptr) {
+        store_set_error("malloc()");
+        return nullptr;
+    }
+    for (const command_entry *e = list->entries; e != nullptr; e = e->next) {
+        tail = append_after(copy, tail, e->text, e->active);
+        if (tail == nullptr) {
+            qvxsessrun_free(copy);
+            return nullptr;
+        }
+    }
+    return copy;
+}
+
+bool qvxsessrun_equal(const command_list *a, const command_list *b)
+{
+    const command_entry *x = a->entries, *y = b->entries;
+
+    for (; x != nullptr && y != nullptr; x = x->next, y = y->next)
+        if (x->active != y->active || strcmp(x->text, y->text) != 0)
+            return false;
+    return x == nullptr && y == nullptr;
+}
+
+static int ptr_cmp(const void *a, const void *b)
+{
+    uintptr_t x = reinterpret_cast<uintptr_t>(*static_cast<void *const *>(a));
+    uintptr_t y = reinterpret_cast<uintptr_t>(*static_cast<void *const *>(b));
+
+    return x < y ? -1 : x > y;
+}
+
+/*
+ * Release every entry that the chain or a journal record refers to, each
+ * once: deleted entries are out of the chain but still belong to the list.
+ */
+static void free_all_entries(command_list *list)
+{
+    command_entry **all, *e, *next;
+    journal_record *r;
+    size_t n = 0, i;
+
+    for (e = list->entries; e != nullptr; e = e->next)
+        n++;
+    for (r = list->undo_head; r != nullptr; r = r->next)
+        n++;
+    all = n != 0 ? static_cast<command_entry **>(malloc(n * sizeof(*all))) : nullptr;
+    if (all == nullptr) {
+        /* Out of memory: release the chain and leave the journal's entries. */
+        for (e = list->entries; e != nullptr; e = next) {
+            next = e->next;
+            entry_free(e);
+        }
+        return;
+    }
+    n = 0;
+    for (e = list->entries; e != nullptr; e = e->next)
+        all[n++] = e;
+    for (r = list->undo_head; r != nullptr; r = r->next)
+        if (r->entry != nullptr)
+            all[n++] = r->entry;
+    qsort(all, n, sizeof(*all), ptr_cmp);
+    for (i = 0; i < n; i++)
+        if (i == 0 || all[i] != all[i - 1])
+            entry_free(all[i]);
+    free(all);
+}
+
+static void records_free(journal_record *r)
+{
+    journal_record *next;
+
+    for (; r != nullptr; r = next) {
+        next = r->next;
+        free(r->text);
+        free(r);
+    }
+}
+
+/*
+ * Release the list, its entries and texts.  Lists with a journal are
+ * released whole, records and deleted entries included.
+ */
+void qvxsessrun_free(command_list *list)
+{
+    if (list == nullptr)
+        return;
+    free_all_entries(list);
+    records_free(list->undo_head);
+    records_free(list->redo_head);
+    free(list);
+}
+
+/* Entry chain primitives of the journal. */
+
+static void unlink_entry(command_list *list, command_entry *e)
+{
+    if (list->entries == e) {
+        list->entries = e->next;
+        if (e->next != nullptr)
+            e->next->prev = nullptr;
+        e->prev = nullptr;
+    } else {
+        e->prev->next = e->next;
+        if (e->next != nullptr)
+            e->next->prev = e->prev;
+    }
+}
+
+static void link_entry(command_list *list, command_entry *e, command_entry *p, command_entry *n)
+{
+    if (p == nullptr)
+        list->entries = e;
+    else
+        p->next = e;
+    if (n != nullptr)
+        n->prev = e;
+    e->prev = p;
+    e->next = n;
+}
+
+/* Move e one place towards the front. */
+static void swap_with_prev(command_list *list, command_entry *e)
+{
+    command_entry *p = e->prev, *pp, *n;
+
+    if (p == nullptr)
+        return;
+    pp = p->prev;
+    n = e->next;
+    if (pp == nullptr)
+        list->entries = e;
+    else
+        pp->next = e;
+    if (n != nullptr)
+        n->prev = p;
+    p->next = n;
+    e->next = p;
+    e->prev = pp;
+    p->prev = e;
+}
+
+/*
+ * Drop the undone operations: the records after the cursors.  An entry
+ * that an undone addition made is referred to by nothing else (the later
+ * records that name it are undone as well) and goes with them.
+ */
+static void journal_drop(command_list *list)
+{
+    journal_record *u, *r, *next;
+
+    u = list->undo_cursor != nullptr ? list->undo_cursor->next : list->undo_head;
+    r = list->redo_cursor != nullptr ? list->redo_cursor->next : list->redo_head;
+    if (list->undo_cursor != nullptr)
+        list->undo_cursor->next = nullptr;
+    else
+        list->undo_head = nullptr;
+    if (list->redo_cursor != nullptr)
+        list->redo_cursor->next = nullptr;
+    else
+        list->redo_head = nullptr;
+
+    for (; u != nullptr; u = next) {
+        next = u->next;
+        if (u->type == JOURNAL_ADD && u->entry != nullptr)
+            entry_free(u->entry);
+        free(u->text);
+        free(u);
+    }
+    records_free(r);
+}
+
+static journal_record *record_new(uint8_t type, command_entry *entry)
+{
+    journal_record *r = static_cast<journal_record *>(malloc(sizeof(*r)));
+
+    if (r == nullptr) {
+        store_set_error("malloc()");
+        return nullptr;
+    }
+    memset(r, 0, sizeof(*r));
+    r->type = type;
+    r->entry = entry;
+    return r;
+}
+
+static void journal_append(journal_record **head, journal_record **cursor, journal_record *r)
+{
+    if (*cursor == nullptr) {
+        *head = r;
+    } else {
+        (*cursor)->next = r;
+        r->prev = *cursor;
+    }
+    *cursor = r;
+}
+
+/*
+ * Record one operation: drop the undone ones, then make its redo and undo
+ * records and put them behind the cursors.  Both records are made before
+ * either is linked, so a failure leaves the two journals the same length.
+ */
+static int journal_push(command_list *list, uint8_t type, command_entry *entry,
+                        journal_record **undo, journal_record **redo)
+{
+    journal_drop(list);
+    *redo = record_new(type, entry);
+    if (*redo == nullptr)
+        return -1;
+    *undo = record_new(type, entry);
+    if (*undo == nullptr) {
+        free(*redo);
+        return -1;
+    }
+    journal_append(&list->redo_head, &list->redo_cursor, *redo);
+    journal_append(&list->undo_head, &list->undo_cursor, *undo);
+    return 0;
+}
+
+command_entry *qvxsessrun_add_command(command_list *list, const char *text, int active)
+{
+    journal_record *undo, *redo;
+    command_entry *e;
+
+    e = append_entry(list, text, active);
+    if (e == nullptr)
+        return nullptr;
+    if (journal_push(list, JOURNAL_ADD, e, &undo, &redo) == -1) {
+        /* Unrecorded, the entry must not stay in the chain. */
+        unlink_entry(list, e);
+        entry_free(e);
+        return nullptr;
+    }
+    redo->saved_prev = e->prev;
+    redo->saved_next = e->next;
+    return e;
+}
+
+command_entry *qvxsessrun_delete_command(command_list *list, command_entry *entry)
+{
+    journal_record *undo, *redo;
+
+    if (entry == nullptr)
+        return nullptr;
+    if (journal_push(list, JOURNAL_DELETE, entry, &undo, &redo) == -1)
+        return nullptr;
+    undo->saved_prev = entry->prev;
+    undo->saved_next = entry->next;
+    unlink_entry(list, entry);
+    return entry;
+}
+
+/*
+ * Every copy is made before anything changes, so that a failed set
+ * leaves the entry and the journal as they were.
+ */
+int qvxsessrun_set_command(command_list *list, command_entry *entry, const char *text, int active)
+{
+    journal_record *undo, *redo;
+    char *old_copy, *new_copy, *entry_copy;
+
+    if (entry == nullptr)
+        return -1;
+    old_copy = strdup(entry->text);
+    new_copy = old_copy != nullptr ? strdup(text) : nullptr;
+    entry_copy = new_copy != nullptr ? strdup(text) : nullptr;
+    if (entry_copy == nullptr) {
+        store_set_error("strdup()");
+        goto fail;
+    }
+    if (journal_push(list, JOURNAL_SET, entry, &undo, &redo) == -1)
+        goto fail;
+    undo->text = old_copy;
+    undo->active = entry->active;
+    redo->text = new_copy;
+    redo->active = active ? 1 : 0;
+    free(entry->text);
+    entry->text = entry_copy;
+    entry->active = active ? 1 : 0;
+    return 0;
+
+fail:
+    free(old_copy);
+    free(new_copy);
+    free(entry_copy);
+    return -1;
+}
+
+command_entry *qvxsessrun_move_up(command_list *list, command_entry *entry)
+{
+    journal_record *undo, *redo;
+
+    if (entry == nullptr)
+        return nullptr;
+    if (entry->prev == nullptr)
+        return entry;
+    if (journal_push(list, JOURNAL_MOVE_UP, entry, &undo, &redo) == -1)
+        return nullptr;
+    swap_with_prev(list, entry);
+    return entry;
+}
+
+command_entry *qvxsessrun_move_down(command_list *list, command_entry *entry)
+{
+    journal_record *undo, *redo;
+
+    if (entry == nullptr)
+        return nullptr;
+    if (entry->next == nullptr)
+        return entry;
+    if (journal_push(list, JOURNAL_MOVE_DOWN, entry, &undo, &redo) == -1)
+        return nullptr;
+    swap_with_prev(list, entry->next);
+    return entry;
+}
+
+/*
+ * Put a set record's text and flag into its entry.  The entry gets a
+ * fresh copy, so the record can be applied again; when the copy fails
+ * the entry keeps its current text.
+ */
+static int apply_set(const journal_record *r)
+{
+    char *copy = strdup(r->text);
+
+    if (copy == nullptr) {
+        store_set_error("strdup()");
+        return -1;
+    }
+    free(r->entry->text);
+    r->entry->text = copy;
+    r->entry->active = r->active;
+    return 0;
+}
+
+static int apply_undo(command_list *list, const journal_record *r)
+{
+    command_entry *e = r->entry;
+
+    if (e == nullptr)
+        return 0;
+    switch (r->type) {
+    case JOURNAL_ADD:
+        unlink_entry(list, e);
+        break;
+    case JOURNAL_DELETE:
+        link_entry(list, e, r->saved_prev, r->saved_next);
+        break;
+    case JOURNAL_SET:
+        return apply_set(r);
+    case JOURNAL_MOVE_UP:
+        if (e->next != nullptr)
+            swap_with_prev(list, e->next);
+        break;
+    case JOURNAL_MOVE_DOWN:
+        swap_with_prev(list, e);
+        break;
+    }
+    return 0;
+}
+
+static int apply_redo(command_list *list, const journal_record *r)
+{
+    command_entry *e = r->entry;
+
+    if (e == nullptr)
+        return 0;
+    switch (r->type) {
+    case JOURNAL_ADD:
+        link_entry(list, e, r->saved_prev, r->saved_next);
+        break;
+    case JOURNAL_DELETE:
+        unlink_entry(list, e);
+        break;
+    case JOURNAL_SET:
+        return apply_set(r);
+    case JOURNAL_MOVE_UP:
+        swap_with_prev(list, e);
+        break;
+    case JOURNAL_MOVE_DOWN:
+        if (e->next != nullptr)
+            swap_with_prev(list, e->next);
+        break;
+    }
+    return 0;
+}
+
+/*
+ * Undo the newest operation in effect.  A record that could not be
+ * applied leaves the cursors where they are, so that journal and chain
+ * still agree.
+ */
+void qvxsessrun_undo(command_list *list)
+{
+    if (list->undo_cursor == nullptr)
+        return;
+    if (apply_undo(list, list->undo_cursor) == -1)
+        return;
+    list->undo_cursor = list->undo_cursor->prev;
+    list->redo_cursor = list->redo_cursor->prev;
+}
+
+void qvxsessrun_redo(command_list *list)
+{
+    journal_record *r;
+
+    if (list->redo_head == nullptr)
+        return;
+    r = list->redo_cursor == nullptr ? list->redo_head : list->redo_cursor->next;
+    if (r == nullptr)
+        return;
+    if (apply_redo(list, r) == -1)
+        return;
+    list->redo_cursor = r;
+    list->undo_cursor = list->undo_cursor == nullptr ? list->undo_head : list->undo_cursor->next;
+}
+
+bool qvxsessrun_can_undo(const command_list *list)
+{
+    return list->undo_cursor != nullptr;
+}
+
+bool qvxsessrun_can_redo(const command_list *list)
+{
+    if (list->redo_head == nullptr)
+        return false;
+    return list->redo_cursor == nullptr || list->redo_cursor->next != nullptr;
+}
