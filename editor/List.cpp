@@ -1,1 +1,252 @@
 #include "List.h"
+
+#include "DesktopFile.h"
+#include "ListWidget.h"
+#include "dialog.h"
+#include "store.h"
+
+#include <QByteArray>
+#include <QItemSelectionModel>
+#include <QListWidgetItem>
+#include <QVBoxLayout>
+#include <QVariant>
+
+/* Rows can be selected, edited and switched on and off, nothing more: no
+ * drag, no drop, no third check state. */
+static const Qt::ItemFlags itemFlags
+    = Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsUserCheckable | Qt::ItemIsEnabled;
+
+static command_entry *entryOf(const QListWidgetItem *item)
+{
+    QVariant v = item->data(Qt::UserRole);
+
+    if (v.userType() == QMetaType::VoidStar)
+        return static_cast<command_entry *>(v.value<void *>());
+    if (!v.convert(QMetaType::VoidStar))
+        return nullptr;
+    return static_cast<command_entry *>(v.value<void *>());
+}
+
+List::List(command_list *commands, QWidget *parent)
+    : QWidget(parent), modifiedFlag(false), commands(commands), snapshot(nullptr),
+      listWidget(nullptr)
+{
+    listWidget = new ListWidget(nullptr);
+    listWidget->setAttribute(Qt::WA_MouseTracking);
+
+    QVBoxLayout *layout = new QVBoxLayout;
+    layout->addWidget(listWidget);
+    setLayout(layout);
+
+    listWidget->setToolTip(tr("Double click to edit.\n"
+                              "Use checkbox to activate/deactivate a command.\n"
+                              "Use Drag & Drop to add desktop files."));
+
+    snapshot = qvxsessrun_copy(commands);
+    if (!snapshot)
+        dialog_err(this, 1, "%s", qvxsessrun_error_text());
+
+    for (command_entry *e = commands->entries; e; e = e->next)
+        createItem(e);
+    modifiedFlag = false;
+
+    // Last, so that building the first rows reaches no slot.
+    connect(listWidget, SIGNAL(itemChanged(QListWidgetItem *)), this,
+            SLOT(catchItemChanged(QListWidgetItem *)));
+    connect(listWidget, SIGNAL(itemDoubleClicked(QListWidgetItem *)), this,
+            SLOT(catchDoubleClicked(QListWidgetItem *)));
+    connect(listWidget, SIGNAL(itemDroped(QStringList &)), this,
+            SLOT(addDesktopFiles(QStringList &)));
+    connect(listWidget, SIGNAL(deleteKeyPressed()), this, SLOT(delItem()));
+}
+
+List::~List()
+{
+    items.clear(); // the view, our child, deletes the items themselves
+    qvxsessrun_free(snapshot);
+}
+
+bool List::modified() const
+{
+    return modifiedFlag;
+}
+
+void List::resetModified()
+{
+    /* Copy before releasing the old snapshot, so that no dangling pointer
+     * is left behind while the error dialog runs its event loop. */
+    command_list *copy = qvxsessrun_copy(commands);
+    if (!copy)
+        dialog_err(this, 1, "%s", qvxsessrun_error_text());
+    qvxsessrun_free(snapshot);
+    snapshot = copy;
+    modifiedFlag = false;
+}
+
+void List::syncItems()
+{
+    // In creation order: each row carries its own entry, so the order of
+    // the rows does not matter here.
+    const QList<QListWidgetItem *> all = items;
+    for (QListWidgetItem *item : all)
+        syncItem(item);
+}
+
+void List::addItem()
+{
+    command_entry *entry = qvxsessrun_add_command(commands, "", 1);
+    if (!entry)
+        dialog_errx(this, 1, "%s", qvxsessrun_error_text());
+
+    QListWidgetItem *item = createItem(entry);
+    listWidget->editItem(item);
+    updateModified();
+}
+
+void List::delItem()
+{
+    QListWidgetItem *item = listWidget->currentItem();
+    if (!item)
+        return;
+
+    if (!qvxsessrun_delete_command(commands, entryOf(item)))
+        dialog_errx(this, 1, "%s", qvxsessrun_error_text());
+
+    listWidget->setItemWidget(item, nullptr);
+    items.removeOne(item);
+    delete item;
+    updateModified();
+}
+
+void List::moveUp()
+{
+    QListWidgetItem *item = listWidget->currentItem();
+    if (!item)
+        return;
+
+    // The store leaves the first entry where it is and records nothing.
+    if (!qvxsessrun_move_up(commands, entryOf(item)))
+        dialog_errx(this, 1, "%s", qvxsessrun_error_text());
+
+    int row = listWidget->currentRow();
+    if (row == 0)
+        return;
+    listWidget->takeItem(row);
+    listWidget->insertItem(row - 1, item);
+    listWidget->setCurrentRow(row - 1);
+    updateModified();
+}
+
+void List::moveDown()
+{
+    QListWidgetItem *item = listWidget->currentItem();
+    if (!item)
+        return;
+
+    // The store leaves the last entry where it is and records nothing.
+    if (!qvxsessrun_move_down(commands, entryOf(item)))
+        dialog_errx(this, 1, "%s", qvxsessrun_error_text());
+
+    int row = listWidget->currentRow();
+    if (row == listWidget->count() - 1)
+        return;
+    listWidget->takeItem(row);
+    listWidget->insertItem(row + 1, item);
+    listWidget->setCurrentRow(row + 1);
+    updateModified();
+}
+
+void List::undo()
+{
+    qvxsessrun_undo(commands);
+    listWidget->clear();
+    items = QList<QListWidgetItem *>();
+    for (command_entry *e = commands->entries; e; e = e->next)
+        createItem(e);
+    updateModified();
+}
+
+void List::redo()
+{
+    qvxsessrun_redo(commands);
+    listWidget->clear();
+    items = QList<QListWidgetItem *>();
+    for (command_entry *e = commands->entries; e; e = e->next)
+        createItem(e);
+    updateModified();
+}
+
+bool List::canUndo() const
+{
+    return qvxsessrun_can_undo(commands);
+}
+
+bool List::canRedo() const
+{
+    return qvxsessrun_can_redo(commands);
+}
+
+void List::catchItemChanged(QListWidgetItem *item)
+{
+    syncItem(item);
+}
+
+void List::catchDoubleClicked(QListWidgetItem *item)
+{
+    listWidget->editItem(item);
+    listWidget->setCurrentItem(item, QItemSelectionModel::Deselect);
+}
+
+void List::addDesktopFiles(QStringList &list)
+{
+    for (const QString &path : list) {
+        DesktopFile file(path);
+        if (file.read() == -1)
+            continue;
+        command_entry *entry
+            = qvxsessrun_add_command(commands, file.exec.toLocal8Bit().constData(), 1);
+        if (!entry)
+            dialog_errx(this, 1, "%s", qvxsessrun_error_text());
+        createItem(entry);
+    }
+    updateModified();
+}
+
+QListWidgetItem *List::createItem(command_entry *entry)
+{
+    QListWidgetItem *item
+        = new QListWidgetItem(entry->text ? QString::fromUtf8(entry->text) : QString(""));
+
+    // All of this before the item joins the view, so no itemChanged.
+    item->setFlags(itemFlags);
+    item->setData(Qt::CheckStateRole, entry->active * 2);
+    item->setData(Qt::UserRole, QVariant::fromValue(static_cast<void *>(entry)));
+    listWidget->insertItem(listWidget->count(), item);
+    items.append(item);
+    return item;
+}
+
+void List::syncItem(QListWidgetItem *item)
+{
+    int state = item->data(Qt::CheckStateRole).toInt();
+    command_entry *entry = entryOf(item);
+    QByteArray text = item->data(Qt::DisplayRole).toString().toUtf8();
+
+    // Always recorded, also when nothing changed: one call, one undo step.
+    if (qvxsessrun_set_command(commands, entry, text.constData(), state != Qt::Unchecked ? 1 : 0)
+        == -1)
+        dialog_errx(this, 1, "%s", qvxsessrun_error_text());
+    updateModified();
+}
+
+void List::updateModified()
+{
+    if (qvxsessrun_equal(snapshot, commands)) {
+        modifiedFlag = false;
+        emit listModified(false);
+    } else {
+        // Slots still see the previous state through modified().
+        emit listModified(true);
+        modifiedFlag = true;
+    }
+}
