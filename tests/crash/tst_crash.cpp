@@ -1,0 +1,219 @@
+/*
+ * Crash safety of saving: crash_saver saves two different command lists in
+ * turn while this test kills it with SIGKILL at random moments.  After every
+ * kill the script must be byte for byte one of the two versions, never
+ * missing, empty or cut short; the only other files allowed in the directory
+ * are temporary files of an interrupted save.
+ */
+#include <errno.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QtTest>
+
+#include "crash_lists.h"
+
+class CrashTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void killWhileSaving();
+
+private:
+    pid_t startSaver(int *fd);
+    bool waitForSave(int fd, int timeoutMs);
+    int stopSaver(pid_t pid, int fd);
+    QString describe(const QByteArray &bytes) const;
+
+    QByteArray saver;
+    QString dir;
+    QString script;
+    QByteArray expected[2];
+};
+
+static QByteArray render(int which)
+{
+    QByteArray bytes("#!/bin/sh\n");
+
+    for (const crash_command &c : crash_commands(which)) {
+        if (!c.active)
+            bytes += "#[INACTIVE]#";
+        bytes += QByteArray::fromStdString(c.text) + "&\n";
+    }
+    return bytes;
+}
+
+static void sleepMicroseconds(long us)
+{
+    struct timespec ts = { us / 1000000, (us % 1000000) * 1000 };
+
+    while (nanosleep(&ts, &ts) == -1 && errno == EINTR)
+        ;
+}
+
+void CrashTest::initTestCase()
+{
+    saver = qgetenv("QVX_CRASH_SAVER");
+    QVERIFY2(!saver.isEmpty() && QFile::exists(QString::fromLocal8Bit(saver)),
+             "QVX_CRASH_SAVER must name the crash_saver program");
+    const QString home = qEnvironmentVariable("QVX_TEST_HOME");
+    QVERIFY2(!home.isEmpty(), "run through tests/with-home.sh");
+    dir = home + "/.config/QVX";
+    script = dir + "/autostart.sh";
+    expected[0] = render(0);
+    expected[1] = render(1);
+    QVERIFY(expected[1].size() > 64 * expected[0].size());
+}
+
+/* Starts crash_saver with its standard output on a pipe; returns its pid. */
+pid_t CrashTest::startSaver(int *fd)
+{
+    int p[2];
+
+    if (pipe(p) == -1)
+        return -1;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(p[1], STDOUT_FILENO);
+        close(p[0]);
+        close(p[1]);
+        execl(saver.constData(), saver.constData(), static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    close(p[1]);
+    if (pid == -1) {
+        close(p[0]);
+        return -1;
+    }
+    *fd = p[0];
+    return pid;
+}
+
+/* Waits for the byte that the saver writes after a completed save. */
+bool CrashTest::waitForSave(int fd, int timeoutMs)
+{
+    struct pollfd pfd = { fd, POLLIN, 0 };
+    char c;
+
+    if (poll(&pfd, 1, timeoutMs) != 1)
+        return false;
+    return read(fd, &c, 1) == 1;
+}
+
+/* Kills the saver and returns the number of saves it reported, or -1 when
+ * it had ended by itself. */
+int CrashTest::stopSaver(pid_t pid, int fd)
+{
+    char buf[256];
+    ssize_t n;
+    int status, saves = 0;
+
+    const bool killed = kill(pid, SIGKILL) == 0;
+    while (waitpid(pid, &status, 0) == -1 && errno == EINTR)
+        ;
+    while ((n = read(fd, buf, sizeof buf)) > 0)
+        saves += n;
+    close(fd);
+    if (!killed || !WIFSIGNALED(status) || WTERMSIG(status) != SIGKILL)
+        return -1;
+    return saves;
+}
+
+QString CrashTest::describe(const QByteArray &bytes) const
+{
+    int same = 0;
+    const QByteArray &closer = bytes.size() > expected[0].size() ? expected[1] : expected[0];
+
+    while (same < bytes.size() && same < closer.size() && bytes[same] == closer[same])
+        same++;
+    return QString("%1 bytes (expected %2 or %3), same as the nearer version for the first %4")
+        .arg(bytes.size())
+        .arg(expected[0].size())
+        .arg(expected[1].size())
+        .arg(same);
+}
+
+void CrashTest::killWhileSaving()
+{
+    const int kills = qMax(200, qEnvironmentVariableIntValue("QVX_CRASH_KILLS"));
+    quint32 seed = static_cast<quint32>(qEnvironmentVariableIntValue("QVX_CRASH_SEED"));
+    if (seed == 0)
+        seed = QRandomGenerator::global()->generate() | 1;
+    QRandomGenerator random(seed);
+    qInfo("random seed %u (QVX_CRASH_SEED repeats a run)", seed);
+
+    // How long one save takes here, so that the kills spread over a whole save.
+    int fd;
+    pid_t pid = startSaver(&fd);
+    QVERIFY(pid > 0);
+    QVERIFY2(waitForSave(fd, 30000), "crash_saver did not complete a first save");
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < 20; i++)
+        QVERIFY2(waitForSave(fd, 30000), "crash_saver stopped saving");
+    const qint64 perSave = qBound<qint64>(100, timer.nsecsElapsed() / 20 / 1000, 200000);
+    QVERIFY2(stopSaver(pid, fd) >= 0, "crash_saver ended by itself");
+    qInfo("one save takes about %lld us; killing within 0..%lld us after a save",
+          static_cast<long long>(perSave), static_cast<long long>(2 * perSave));
+
+    int found[2] = { 0, 0 };
+    long saves = 0;
+    QStringList temps;
+    for (int k = 0; k < kills; k++) {
+        pid = startSaver(&fd);
+        QVERIFY(pid > 0);
+        // Kill only once the saver alternates: the first save may repeat the
+        // contents that are already on disk.
+        if (!waitForSave(fd, 30000)) {
+            stopSaver(pid, fd);
+            QFAIL("crash_saver did not complete a save");
+        }
+        sleepMicroseconds(static_cast<long>(random.bounded(static_cast<quint32>(2 * perSave))));
+        const int n = stopSaver(pid, fd);
+        QVERIFY2(n >= 0, "crash_saver ended by itself instead of being killed");
+        saves += 1 + n;
+
+        QFile file(script);
+        QVERIFY2(file.open(QIODevice::ReadOnly),
+                 qPrintable(
+                     QString("kill %1: the script is missing: %2").arg(k).arg(file.errorString())));
+        const QByteArray bytes = file.readAll();
+        if (bytes == expected[0]) {
+            found[0]++;
+        } else if (bytes == expected[1]) {
+            found[1]++;
+        } else {
+            QFAIL(qPrintable(
+                QString("kill %1: the script is neither version: %2").arg(k).arg(describe(bytes))));
+        }
+
+        const QStringList names = QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                                      | QDir::NoDotAndDotDot);
+        for (const QString &name : names) {
+            if (name == "autostart.sh" || temps.contains(name))
+                continue;
+            QVERIFY2(name.startsWith("autostart.sh.") && name.size() > 13,
+                     qPrintable(QString("kill %1 left an unexpected file: %2").arg(k).arg(name)));
+            temps += name;
+        }
+    }
+    qInfo("%d kills after %ld completed saves: small version found %d times, large %d times; "
+          "%lld stale temporary files left by interrupted saves",
+          kills, saves, found[0], found[1], static_cast<long long>(temps.size()));
+    // A kill is as likely to land in a save of either list; seeing only one
+    // of them would mean the kills never fell inside the alternation.
+    QVERIFY(found[0] > 0 && found[1] > 0);
+}
+
+QTEST_GUILESS_MAIN(CrashTest)
+#include "tst_crash.moc"
