@@ -1,0 +1,697 @@
+// The translation catalogues: complete and well-formed for every text of the
+// code, and loaded by the program itself under the user's locale.
+//
+// The program part runs the real start-up code (app/main.cpp, compiled in
+// here as qvx_program_main with the catalogue directory of this build tree)
+// in a child process of this executable, one per locale.  A driver hooked
+// into the application object writes every visible text it finds to stdout,
+// one JSON object per line; the parent compares them with the catalogue.
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMap>
+#include <QMessageBox>
+#include <QPointer>
+#include <QProcess>
+#include <QPushButton>
+#include <QSet>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTranslator>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+#include <iterator>
+
+#include <pwd.h>
+#include <stdio.h>
+#include <string.h>
+#include <unistd.h>
+
+int qvx_program_main(int argc, char **argv);
+
+namespace {
+
+struct Message
+{
+    const char *context;
+    const char *source;
+};
+
+// Every translatable text of the program, by context.  The code is checked
+// against this list with lupdate, every catalogue against it as well.
+const Message requiredMessages[] = {
+    { "Mainwin", "Add commands to be executed at session start" },
+    { "Mainwin", "&Undo" },
+    { "Mainwin", "&Redo" },
+    { "Mainwin", "&Add" },
+    { "Mainwin", "&Delete" },
+    { "Mainwin", "&Up" },
+    { "Mainwin", "Dow&n" },
+    { "Mainwin", "&Save" },
+    { "Mainwin", "&Quit" },
+    { "Mainwin", "Modified" },
+    { "Mainwin", "Saved" },
+    { "Mainwin", "The file has been modified." },
+    { "Mainwin", "Do you want to save your changes?" },
+    { "Mainwin", "&Quit without saving" },
+    { "Mainwin", "&Cancel" },
+    { "List",
+      "Double click to edit.\nUse checkbox to activate/deactivate a command.\n"
+      "Use Drag & Drop to add desktop files." },
+    { "QObject", "Error" },
+};
+
+const char *const tipSource = requiredMessages[15].source;
+
+// Buttons that are on screen together: their mnemonics must differ.
+const char *const windowButtons[]
+    = { "&Undo", "&Redo", "&Add", "&Delete", "&Up", "Dow&n", "&Save", "&Quit" };
+const char *const quitBoxButtons[] = { "&Save", "&Quit without saving", "&Cancel" };
+
+const char *const requiredLanguages[]
+    = { "de", "fr", "es", "it", "pt_BR", "ru", "pl", "ja", "zh_CN" };
+
+// Languages whose mnemonics follow the text as "(&X)".
+const char *const suffixMnemonicLanguages[] = { "ja", "zh_CN" };
+
+using Key = QPair<QString, QString>; // context, source
+
+struct Entry
+{
+    QString translation;
+    QString type; // "unfinished", "obsolete", "vanished" or empty
+    int count = 0; // how often the pair occurs in the file
+};
+
+struct Catalogue
+{
+    QString version;
+    QString language;
+    QMap<Key, Entry> entries;
+};
+
+QString sourceDir()
+{
+    return qEnvironmentVariable("QVX_SOURCE_DIR");
+}
+
+QString tsPath(const QString &lang)
+{
+    return sourceDir() + "/translations/qvxsessrun_" + lang + ".ts";
+}
+
+QSet<Key> requiredKeys()
+{
+    QSet<Key> keys;
+    for (const Message &m : requiredMessages)
+        keys.insert(Key(m.context, m.source));
+    return keys;
+}
+
+QString show(const Key &k)
+{
+    QString s = k.second;
+    return k.first + ": \"" + s.replace('\n', "\\n") + '"';
+}
+
+void readMessage(QXmlStreamReader &xml, const QString &context, Catalogue *cat)
+{
+    QString source;
+    Entry entry;
+    while (xml.readNextStartElement()) {
+        if (xml.name() == QLatin1String("source")) {
+            source = xml.readElementText();
+        } else if (xml.name() == QLatin1String("translation")) {
+            entry.type = xml.attributes().value("type").toString();
+            entry.translation = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+        } else {
+            xml.skipCurrentElement();
+        }
+    }
+    Entry &e = cat->entries[Key(context, source)];
+    entry.count = e.count + 1;
+    e = entry;
+}
+
+bool readCatalogue(const QString &path, Catalogue *cat, QString *error)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        *error = path + ": " + f.errorString();
+        return false;
+    }
+    QXmlStreamReader xml(&f);
+    if (!xml.readNextStartElement() || xml.name() != QLatin1String("TS")) {
+        *error = path + ": no TS element";
+        return false;
+    }
+    cat->version = xml.attributes().value("version").toString();
+    cat->language = xml.attributes().value("language").toString();
+    while (xml.readNextStartElement()) {
+        if (xml.name() != QLatin1String("context")) {
+            xml.skipCurrentElement();
+            continue;
+        }
+        QString context;
+        while (xml.readNextStartElement()) {
+            if (xml.name() == QLatin1String("name"))
+                context = xml.readElementText();
+            else if (xml.name() == QLatin1String("message"))
+                readMessage(xml, context, cat);
+            else
+                xml.skipCurrentElement();
+        }
+    }
+    if (xml.hasError()) {
+        *error = QString("%1:%2: %3").arg(path).arg(xml.lineNumber()).arg(xml.errorString());
+        return false;
+    }
+    return true;
+}
+
+// The characters marked as mnemonics: "&x", where x is neither a second "&"
+// nor white space ("Drag & Drop" has none).
+QString mnemonics(const QString &text)
+{
+    QString found;
+    for (int i = 0; i + 1 < text.size(); i++) {
+        if (text[i] != '&')
+            continue;
+        if (text[i + 1] == '&') {
+            i++;
+            continue;
+        }
+        if (!text[i + 1].isSpace())
+            found += text[i + 1].toCaseFolded();
+    }
+    return found;
+}
+
+// Problems with the mnemonics of a group of buttons shown together.
+QStringList checkButtonGroup(const Catalogue &cat, const char *const *sources, int n,
+                             const char *group)
+{
+    QStringList problems;
+    QMap<QChar, QString> seen;
+    for (int i = 0; i < n; i++) {
+        const QString tr = cat.entries.value(Key("Mainwin", sources[i])).translation;
+        const QString m = mnemonics(tr);
+        if (m.size() != 1)
+            continue; // reported with the single texts
+        if (seen.contains(m[0]))
+            problems << QString("%1: \"%2\" and \"%3\" share the mnemonic %4")
+                            .arg(group, seen[m[0]], tr, m);
+        seen[m[0]] = tr;
+    }
+    return problems;
+}
+
+QStringList checkCatalogue(const QString &lang, const Catalogue &cat)
+{
+    QStringList problems;
+    if (cat.version != "2.1")
+        problems << "TS version " + cat.version;
+    if (cat.language != lang)
+        problems << "language attribute \"" + cat.language + "\"";
+
+    const QSet<Key> required = requiredKeys();
+    bool suffixForm = false;
+    for (const char *l : suffixMnemonicLanguages)
+        suffixForm = suffixForm || lang == l;
+
+    for (auto it = cat.entries.cbegin(); it != cat.entries.cend(); ++it) {
+        const Key &key = it.key();
+        const Entry &e = it.value();
+        if (!required.contains(key)) {
+            problems << "not a text of the program: " + show(key);
+            continue;
+        }
+        if (e.count != 1)
+            problems << QString("%1 times: %2").arg(e.count).arg(show(key));
+        if (!e.type.isEmpty())
+            problems << e.type + ": " + show(key);
+        if (e.translation.trimmed().isEmpty()) {
+            problems << "empty: " + show(key);
+            continue;
+        }
+        const QString want = mnemonics(key.second);
+        const QString got = mnemonics(e.translation);
+        if (got.size() != want.size())
+            problems << QString("%1 mnemonics instead of %2: \"%3\"")
+                            .arg(got.size())
+                            .arg(want.size())
+                            .arg(e.translation);
+        else if (!want.isEmpty() && suffixForm
+                 && !QRegularExpression("\\(&[A-Z]\\)$").match(e.translation).hasMatch())
+            problems << "mnemonic not in the form (&X) at the end: \"" + e.translation + '"';
+        if (e.translation.count('\n') != key.second.count('\n'))
+            problems << QString("%1 line breaks instead of %2: \"%3\"")
+                            .arg(e.translation.count('\n'))
+                            .arg(key.second.count('\n'))
+                            .arg(e.translation);
+    }
+    for (const Key &key : required)
+        if (!cat.entries.contains(key))
+            problems << "missing: " + show(key);
+
+    problems << checkButtonGroup(cat, windowButtons, int(std::size(windowButtons)), "window");
+    problems << checkButtonGroup(cat, quitBoxButtons, int(std::size(quitBoxButtons)),
+                                 "quit question");
+    return problems;
+}
+
+// ---------------------------------------------------------------------------
+// Child side: a driver inside the running program.
+
+enum Scenario { NoScenario, WindowScenario, ErrorScenario };
+Scenario scenario = NoScenario;
+
+void observe(const QString &key, const QString &text)
+{
+    QJsonObject o;
+    o.insert("key", key);
+    o.insert("text", text);
+    const QByteArray line = QJsonDocument(o).toJson(QJsonDocument::Compact) + '\n';
+    fwrite(line.constData(), 1, size_t(line.size()), stdout);
+    fflush(stdout);
+}
+
+bool inStatusBar(QWidget *w)
+{
+    for (; w; w = w->parentWidget())
+        if (qobject_cast<QStatusBar *>(w))
+            return true;
+    return false;
+}
+
+} // namespace
+
+// Acts as the user: reads the window, saves, adds a row, asks to quit and
+// answers the question with "Quit without saving"; or, when the script
+// cannot be read, reads the error box and closes it.
+class ProgramDriver : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ProgramDriver(QObject *parent) : QObject(parent)
+    {
+        QTimer *poller = new QTimer(this);
+        connect(poller, SIGNAL(timeout()), this, SLOT(poll()));
+        poller->start(20);
+        QTimer::singleShot(20000, this, SLOT(timeOut()));
+    }
+
+private slots:
+    void poll()
+    {
+        if (QMessageBox *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            if (box != answered)
+                answer(box);
+            return;
+        }
+        if (scenario != WindowScenario || window)
+            return;
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (w->inherits("Mainwin") && w->isVisible()) {
+                window = qobject_cast<QMainWindow *>(w);
+                readWindow();
+                QTimer::singleShot(0, this, SLOT(askToQuit()));
+                return;
+            }
+        }
+    }
+
+    // A slot of its own: quit() runs the question's event loop, in which
+    // poll() must still fire.
+    void askToQuit() { invoke("quit"); }
+
+    void timeOut()
+    {
+        observe("timeout", QString());
+        _exit(3);
+    }
+
+private:
+    void invoke(const char *slot)
+    {
+        if (!QMetaObject::invokeMethod(window, slot, Qt::DirectConnection)) {
+            observe("no-slot", slot);
+            _exit(4);
+        }
+    }
+
+    void readWindow()
+    {
+        observe("title", window->windowTitle());
+        for (QLabel *l : window->findChildren<QLabel *>())
+            if (!inStatusBar(l))
+                observe("label", l->text());
+        for (QPushButton *b : window->findChildren<QPushButton *>())
+            if (!inStatusBar(b))
+                observe("button", b->text());
+        for (QListWidget *v : window->findChildren<QListWidget *>())
+            observe("tooltip", v->toolTip());
+        invoke("save");
+        observe("saved", window->statusBar()->currentMessage());
+        invoke("addClicked");
+        observe("modified", window->statusBar()->currentMessage());
+    }
+
+    void answer(QMessageBox *box)
+    {
+        answered = box;
+        if (scenario == ErrorScenario) {
+            observe("error.title", box->windowTitle());
+            if (QAbstractButton *ok = box->button(QMessageBox::Ok))
+                ok->click();
+            else
+                box->reject();
+            return;
+        }
+        observe("box.title", box->windowTitle());
+        observe("box.text", box->text());
+        observe("box.informative", box->informativeText());
+        const QPair<const char *, QMessageBox::StandardButton> buttons[]
+            = { { "box.save", QMessageBox::Save },
+                { "box.discard", QMessageBox::Discard },
+                { "box.cancel", QMessageBox::Cancel } };
+        for (const auto &b : buttons)
+            if (QAbstractButton *button = box->button(b.second))
+                observe(b.first, button->text());
+        if (QAbstractButton *discard = box->button(QMessageBox::Discard))
+            discard->click();
+        else
+            box->reject();
+    }
+
+    QMainWindow *window = nullptr;
+    QPointer<QMessageBox> answered;
+};
+
+namespace {
+
+void startDriver()
+{
+    if (scenario != NoScenario)
+        new ProgramDriver(qApp);
+}
+
+} // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(startDriver)
+
+// ---------------------------------------------------------------------------
+// Parent side.
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QByteArray err;
+    QMap<QString, QStringList> seen;
+};
+
+bool runProgram(const char *which, const QString &locale, Run *run)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("LANGUAGE"); // would take precedence over the locale below
+    env.insert("LANG", locale);
+    env.insert("LC_ALL", locale);
+    env.insert("LC_MESSAGES", locale);
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(QCoreApplication::applicationFilePath(), { "--program", which });
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
+        return false;
+    run->exitCode = p.exitCode();
+    // The offscreen platform says this of every window with a minimum size;
+    // it is Qt's, not the program's, and a real display does not print it.
+    static const QByteArray platformNoise = "This plugin does not support propagateSizeHints()\n";
+    run->err = p.readAllStandardError();
+    if (qgetenv("QT_QPA_PLATFORM") == "offscreen")
+        run->err.replace(platformNoise, QByteArray());
+    for (const QByteArray &line : p.readAllStandardOutput().split('\n')) {
+        const QJsonObject o = QJsonDocument::fromJson(line).object();
+        if (!o.isEmpty())
+            run->seen[o.value("key").toString()] << o.value("text").toString();
+    }
+    return true;
+}
+
+// Points the test user's home at a regular file for one run, so that the
+// configuration directory cannot be made and reading the script fails.
+class UnusableHome
+{
+public:
+    UnusableHome() : passwd(qEnvironmentVariable("QVX_TEST_DIR") + "/passwd")
+    {
+        QFile f(passwd);
+        if (!f.open(QIODevice::ReadOnly))
+            return;
+        saved = f.readAll();
+        f.close();
+        const QString file = qEnvironmentVariable("QVX_TEST_DIR") + "/home-is-a-file";
+        QFile home(file);
+        if (!home.open(QIODevice::WriteOnly))
+            return;
+        QByteArrayList lines = saved.split('\n');
+        for (QByteArray &line : lines) {
+            QByteArrayList fields = line.split(':');
+            if (fields.size() == 7 && fields[2].toUInt() == getuid()) {
+                fields[5] = file.toLocal8Bit();
+                line = fields.join(':');
+                ok = true;
+            }
+        }
+        ok = ok && write(lines.join('\n'));
+    }
+    ~UnusableHome()
+    {
+        if (!saved.isEmpty())
+            write(saved);
+    }
+    bool ok = false;
+
+private:
+    bool write(const QByteArray &data)
+    {
+        QFile f(passwd);
+        return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(data) == data.size();
+    }
+
+    QString passwd;
+    QByteArray saved;
+};
+
+} // namespace
+
+class tst_translations : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void catalogue_data();
+    void catalogue();
+    void compiledCatalogue_data() { catalogue_data(); }
+    void compiledCatalogue();
+    void codeTexts();
+    void program_data();
+    void program();
+};
+
+void tst_translations::initTestCase()
+{
+    QVERIFY2(!sourceDir().isEmpty(), "QVX_SOURCE_DIR is not set; run through ctest");
+    // The program writes the script of the user from the password database:
+    // that must be the temporary home of with-home.sh, never a real one.
+    const QByteArray home = qgetenv("QVX_TEST_HOME");
+    QVERIFY2(!home.isEmpty(), "QVX_TEST_HOME is not set; run through tests/with-home.sh");
+    const struct passwd *pw = getpwuid(getuid());
+    QVERIFY(pw);
+    QCOMPARE(QByteArray(pw->pw_dir), home);
+}
+
+void tst_translations::catalogue_data()
+{
+    QTest::addColumn<QString>("lang");
+    QSet<QString> present;
+    for (const QFileInfo &fi :
+         QDir(sourceDir() + "/translations").entryInfoList({ "qvxsessrun_*.ts" }, QDir::Files)) {
+        const QString lang = fi.completeBaseName().mid(int(strlen("qvxsessrun_")));
+        present.insert(lang);
+        QTest::newRow(qPrintable(lang)) << lang;
+    }
+    for (const char *lang : requiredLanguages)
+        if (!present.contains(lang))
+            QTest::newRow(lang) << QString(lang); // fails: the file is missing
+}
+
+void tst_translations::catalogue()
+{
+    QFETCH(QString, lang);
+    Catalogue cat;
+    QString error;
+    QVERIFY2(readCatalogue(tsPath(lang), &cat, &error), qPrintable(error));
+    const QStringList problems = checkCatalogue(lang, cat);
+    QVERIFY2(problems.isEmpty(), qPrintable("\n  " + problems.join("\n  ")));
+}
+
+// What the build compiled is what the source says (a stale or missing .qm
+// would leave the program in English).
+void tst_translations::compiledCatalogue()
+{
+    QFETCH(QString, lang);
+    Catalogue cat;
+    QString error;
+    QVERIFY2(readCatalogue(tsPath(lang), &cat, &error), qPrintable(error));
+    const QString dir = qEnvironmentVariable("QVX_BINARY_DIR") + "/translations";
+    QTranslator translator;
+    QVERIFY2(translator.load("qvxsessrun_" + lang, dir), qPrintable(dir));
+    for (const Message &m : requiredMessages)
+        QCOMPARE(translator.translate(m.context, m.source),
+                 cat.entries.value(Key(m.context, m.source)).translation);
+}
+
+// The texts that lupdate finds in the code are exactly the required ones, so
+// that refreshing the catalogues neither loses nor adds a text.
+void tst_translations::codeTexts()
+{
+    QTemporaryDir tmp;
+    QVERIFY(tmp.isValid());
+    const QString ts = tmp.path() + "/code.ts";
+    QProcess lupdate;
+    lupdate.start(QVX_LUPDATE,
+                  { "-silent", "-locations", "none", sourceDir() + "/app", sourceDir() + "/editor",
+                    sourceDir() + "/dialogs", "-ts", ts });
+    QVERIFY(lupdate.waitForFinished(60000));
+    const QByteArray err = lupdate.readAllStandardError();
+    QVERIFY2(lupdate.exitStatus() == QProcess::NormalExit && lupdate.exitCode() == 0,
+             err.constData());
+
+    Catalogue found;
+    QString error;
+    QVERIFY2(readCatalogue(ts, &found, &error), qPrintable(error));
+    QStringList problems;
+    const QSet<Key> required = requiredKeys();
+    for (auto it = found.entries.cbegin(); it != found.entries.cend(); ++it)
+        if (!required.contains(it.key()))
+            problems << "in the code, not in the list: " + show(it.key());
+    for (const Key &key : required)
+        if (!found.entries.contains(key))
+            problems << "not found in the code: " + show(key);
+    QVERIFY2(problems.isEmpty(), qPrintable("\n  " + problems.join("\n  ") + '\n' + err));
+}
+
+void tst_translations::program_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("lang"); // empty: no catalogue, English
+
+    QTest::newRow("de_DE") << "de_DE.UTF-8"
+                           << "de";
+    QTest::newRow("de_AT") << "de_AT.UTF-8"
+                           << "de";
+    QTest::newRow("fr_FR") << "fr_FR.UTF-8"
+                           << "fr";
+    QTest::newRow("es_ES") << "es_ES.UTF-8"
+                           << "es";
+    QTest::newRow("it_IT") << "it_IT.UTF-8"
+                           << "it";
+    QTest::newRow("pt_BR") << "pt_BR.UTF-8"
+                           << "pt_BR";
+    QTest::newRow("ru_RU") << "ru_RU.UTF-8"
+                           << "ru";
+    QTest::newRow("pl_PL") << "pl_PL.UTF-8"
+                           << "pl";
+    QTest::newRow("ja_JP") << "ja_JP.UTF-8"
+                           << "ja";
+    QTest::newRow("zh_CN") << "zh_CN.UTF-8"
+                           << "zh_CN";
+    QTest::newRow("sv_SE, no catalogue") << "sv_SE.UTF-8" << QString();
+    QTest::newRow("C") << "C" << QString();
+}
+
+void tst_translations::program()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, lang);
+
+    Catalogue cat;
+    if (!lang.isEmpty()) {
+        QString error;
+        QVERIFY2(readCatalogue(tsPath(lang), &cat, &error), qPrintable(error));
+    }
+    auto tr = [&](const char *context, const char *source) {
+        return lang.isEmpty() ? QString(source)
+                              : cat.entries.value(Key(context, source)).translation;
+    };
+
+    Run run;
+    QVERIFY2(runProgram("window", locale, &run), "the program did not end");
+    QVERIFY2(run.err.isEmpty(), run.err.constData());
+    QVERIFY2(!run.seen.contains("timeout"), "the window or the question never came");
+    QCOMPARE(run.exitCode, 0);
+
+    QCOMPARE(run.seen.value("title"), QStringList("QVXSessRun"));
+    QCOMPARE(run.seen.value("label"),
+             QStringList(tr("Mainwin", "Add commands to be executed at session start")));
+    if (!lang.isEmpty()) // the catalogue was really used
+        QVERIFY(run.seen.value("label") != QStringList(requiredMessages[0].source));
+    QStringList buttons;
+    for (const char *b : windowButtons)
+        buttons << tr("Mainwin", b);
+    QStringList seenButtons = run.seen.value("button");
+    buttons.sort();
+    seenButtons.sort();
+    QCOMPARE(seenButtons, buttons);
+    QCOMPARE(run.seen.value("tooltip"), QStringList(tr("List", tipSource)));
+    QCOMPARE(run.seen.value("saved"), QStringList(tr("Mainwin", "Saved")));
+    QCOMPARE(run.seen.value("modified"), QStringList(tr("Mainwin", "Modified")));
+
+    const QString changed = tr("Mainwin", "The file has been modified.");
+    QCOMPARE(run.seen.value("box.title"), QStringList(changed));
+    QCOMPARE(run.seen.value("box.text"), QStringList(changed));
+    QCOMPARE(run.seen.value("box.informative"),
+             QStringList(tr("Mainwin", "Do you want to save your changes?")));
+    QCOMPARE(run.seen.value("box.save"), QStringList(tr("Mainwin", "&Save")));
+    QCOMPARE(run.seen.value("box.discard"), QStringList(tr("Mainwin", "&Quit without saving")));
+    QCOMPARE(run.seen.value("box.cancel"), QStringList(tr("Mainwin", "&Cancel")));
+
+    Run failed;
+    {
+        UnusableHome home;
+        QVERIFY(home.ok);
+        QVERIFY2(runProgram("error", locale, &failed), "the program did not end");
+    }
+    QVERIFY2(failed.err.isEmpty(), failed.err.constData());
+    QVERIFY2(!failed.seen.contains("timeout"), "the error dialog never came");
+    QCOMPARE(failed.exitCode, 1);
+    QCOMPARE(failed.seen.value("error.title"), QStringList(tr("QObject", "Error")));
+}
+
+int main(int argc, char **argv)
+{
+    if (argc == 3 && strcmp(argv[1], "--program") == 0) {
+        scenario = strcmp(argv[2], "error") == 0 ? ErrorScenario : WindowScenario;
+        char *args[] = { argv[0], nullptr };
+        int n = 1;
+        return qvx_program_main(n, args);
+    }
+    QCoreApplication app(argc, argv);
+    tst_translations t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_translations.moc"

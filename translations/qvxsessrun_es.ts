@@ -1,0 +1,85 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="es" sourcelanguage="en_US">
+<context>
+    <name>List</name>
+    <message>
+        <source>Double click to edit.
+Use checkbox to activate/deactivate a command.
+Use Drag &amp; Drop to add desktop files.</source>
+        <translation>Haga doble clic para editar.
+Use la casilla para activar o desactivar un comando.
+Arrastre y suelte archivos .desktop para añadirlos.</translation>
+    </message>
+</context>
+<context>
+    <name>Mainwin</name>
+    <message>
+        <source>Add commands to be executed at session start</source>
+        <translation>Añadir los comandos que se ejecutarán al iniciar la sesión</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Deshacer</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Rehacer</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Añadir</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Eliminar</translation>
+    </message>
+    <message>
+        <source>&amp;Up</source>
+        <translation>S&amp;ubir</translation>
+    </message>
+    <message>
+        <source>Dow&amp;n</source>
+        <translation>&amp;Bajar</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Guardar</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Salir</translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation>Modificado</translation>
+    </message>
+    <message>
+        <source>Saved</source>
+        <translation>Guardado</translation>
+    </message>
+    <message>
+        <source>The file has been modified.</source>
+        <translation>El archivo se ha modificado.</translation>
+    </message>
+    <message>
+        <source>Do you want to save your changes?</source>
+        <translation>¿Quiere guardar los cambios?</translation>
+    </message>
+    <message>
+        <source>&amp;Quit without saving</source>
+        <translation>&amp;Salir sin guardar</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Cancelar</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,85 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="it" sourcelanguage="en_US">
+<context>
+    <name>List</name>
+    <message>
+        <source>Double click to edit.
+Use checkbox to activate/deactivate a command.
+Use Drag &amp; Drop to add desktop files.</source>
+        <translation>Fai doppio clic per modificare.
+Usa la casella di spunta per attivare o disattivare un comando.
+Trascina e rilascia file .desktop per aggiungerli.</translation>
+    </message>
+</context>
+<context>
+    <name>Mainwin</name>
+    <message>
+        <source>Add commands to be executed at session start</source>
+        <translation>Aggiungi i comandi da eseguire all&apos;avvio della sessione</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Annulla</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Ripeti</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>Agg&amp;iungi</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>E&amp;limina</translation>
+    </message>
+    <message>
+        <source>&amp;Up</source>
+        <translation>S&amp;u</translation>
+    </message>
+    <message>
+        <source>Dow&amp;n</source>
+        <translation>&amp;Giù</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Salva</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Esci</translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation>Modificato</translation>
+    </message>
+    <message>
+        <source>Saved</source>
+        <translation>Salvato</translation>
+    </message>
+    <message>
+        <source>The file has been modified.</source>
+        <translation>Il file è stato modificato.</translation>
+    </message>
+    <message>
+        <source>Do you want to save your changes?</source>
+        <translation>Vuoi salvare le modifiche?</translation>
+    </message>
+    <message>
+        <source>&amp;Quit without saving</source>
+        <translation>&amp;Esci senza salvare</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Annulla</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Error</source>
+        <translation>Errore</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,85 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ja" sourcelanguage="en_US">
+<context>
+    <name>List</name>
+    <message>
+        <source>Double click to edit.
+Use checkbox to activate/deactivate a command.
+Use Drag &amp; Drop to add desktop files.</source>
+        <translation>ダブルクリックで編集します。
+チェックボックスでコマンドを有効または無効にします。
+デスクトップファイルをドラッグ＆ドロップすると追加できます。</translation>
+    </message>
+</context>
+<context>
+    <name>Mainwin</name>
+    <message>
+        <source>Add commands to be executed at session start</source>
+        <translation>セッション開始時に実行するコマンドを追加します</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>元に戻す(&amp;U)</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>やり直す(&amp;R)</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>追加(&amp;A)</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>削除(&amp;D)</translation>
+    </message>
+    <message>
+        <source>&amp;Up</source>
+        <translation>上へ(&amp;P)</translation>
+    </message>
+    <message>
+        <source>Dow&amp;n</source>
+        <translation>下へ(&amp;N)</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>保存(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>終了(&amp;Q)</translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation>変更あり</translation>
+    </message>
+    <message>
+        <source>Saved</source>
+        <translation>保存しました</translation>
+    </message>
+    <message>
+        <source>The file has been modified.</source>
+        <translation>ファイルが変更されています。</translation>
+    </message>
+    <message>
+        <source>Do you want to save your changes?</source>
+        <translation>変更を保存しますか？</translation>
+    </message>
+    <message>
+        <source>&amp;Quit without saving</source>
+        <translation>保存せずに終了(&amp;Q)</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>キャンセル(&amp;C)</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Error</source>
+        <translation>エラー</translation>
+    </message>
+</context>
+</TS>
