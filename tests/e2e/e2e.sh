@@ -1,0 +1,362 @@
+#!/bin/sh
+# End-to-end run of the program in its own Xvfb, driven by real input events
+# only (xdotool, through the XTEST extension).  The program is told nothing:
+# positions of rows and buttons come from screenshots, the result from the
+# script on disk and the exit status.
+#
+# usage: e2e.sh SCENARIO PROGRAM HELPER WMCLOSE SHOTDIR
+#   SCENARIO  edit | close | drop
+# Runs inside tests/with-home.sh, which provides QVX_TEST_HOME and QVX_TEST_DIR.
+set -eu
+
+scenario=$1
+prog=$2
+helper=$3
+wmclose=$4
+shots=$5/$scenario
+
+: "${QVX_TEST_HOME:?run me through tests/with-home.sh}"
+: "${QVX_TEST_DIR:?run me through tests/with-home.sh}"
+
+for tool in Xvfb xdotool; do
+	if ! command -v $tool >/dev/null 2>&1; then
+		echo "e2e: $tool is not installed (sh scripts/setup installs it)" >&2
+		[ -n "${CI:-}" ] && exit 1
+		exit 77
+	fi
+done
+
+work=$QVX_TEST_DIR/e2e
+mkdir -p "$work" "$shots"
+rm -f "$shots"/*.png
+conf=$QVX_TEST_HOME/.config/QVX
+script=$conf/autostart.sh
+mkdir -p "$conf"
+chmod 700 "$conf"
+
+xpid=
+ppid_=
+hpid=
+nshot=0
+
+fail() {
+	echo "e2e $scenario: FAIL: $*" >&2
+	shot failure >/dev/null 2>&1 || true
+	exit 1
+}
+
+cleanup() {
+	for p in $hpid $ppid_; do
+		kill "$p" 2>/dev/null || true
+	done
+	if [ -n "$xpid" ]; then
+		kill "$xpid" 2>/dev/null || true
+		wait "$xpid" 2>/dev/null || true
+	fi
+}
+trap cleanup EXIT
+
+# A private X server on a free display; -displayfd tells which one it took.
+start_x() {
+	: >"$work/display"
+	Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
+		3>"$work/display" 2>"$work/xvfb.log" &
+	xpid=$!
+	i=0
+	while ! grep -q '^[0-9][0-9]*$' "$work/display"; do
+		i=$((i + 1))
+		[ $i -gt 100 ] && fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+		sleep 0.1
+	done
+	DISPLAY=:$(cat "$work/display")
+	export DISPLAY
+}
+
+# A plain Qt environment: xcb, Fusion, no desktop integration, and no cache
+# written into the decoy HOME.
+qt_env() {
+	QT_QPA_PLATFORM=xcb
+	QT_STYLE_OVERRIDE=Fusion
+	QT_XCB_GL_INTEGRATION=none
+	XDG_CACHE_HOME=$QVX_TEST_DIR/cache
+	XDG_CONFIG_HOME=$QVX_TEST_DIR/config
+	XDG_DATA_HOME=$QVX_TEST_DIR/data
+	LANG=C.UTF-8
+	export QT_QPA_PLATFORM QT_STYLE_OVERRIDE QT_XCB_GL_INTEGRATION XDG_CACHE_HOME \
+		XDG_CONFIG_HOME XDG_DATA_HOME LANG
+	unset QT_QPA_PLATFORMTHEME QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_FONT_DPI \
+		XDG_CURRENT_DESKTOP DESKTOP_SESSION KDE_FULL_SESSION GNOME_DESKTOP_SESSION_ID \
+		LC_ALL LANGUAGE 2>/dev/null || true
+}
+
+# Waits up to $2 tenths of a second for a visible window named exactly $1
+# and sets $found to its id.
+find_window() {
+	found=
+	i=0
+	while [ $i -lt "$2" ]; do
+		found=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) || true
+		[ -n "$found" ] && return 0
+		i=$((i + 1))
+		sleep 0.1
+	done
+	return 1
+}
+
+window_gone() {
+	i=0
+	while [ $i -lt 100 ]; do
+		xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+		i=$((i + 1))
+		sleep 0.1
+	done
+	return 1
+}
+
+start_program() {
+	"$prog" >"$work/program.out" 2>"$work/program.err" &
+	ppid_=$!
+	find_window QVXSessRun 300 || fail "the main window did not appear"
+	win=$found
+	eval "$(xdotool getwindowgeometry --shell "$win")"
+	wx=$X wy=$Y ww=$WIDTH wh=$HEIGHT
+	# No window manager: give the window the keyboard focus as one would,
+	# so that it becomes the active window and its mnemonics work.
+	xdotool mousemove $((wx + ww / 2)) $((wy + 10))
+	xdotool windowfocus --sync "$win"
+}
+
+# Screenshot NAME: saves the screen and reads the main window in it.
+shot() {
+	nshot=$((nshot + 1))
+	f=$(printf '%s/%02d-%s.png' "$shots" $nshot "$1")
+	out=$("$helper" shot "$f" "$wx" "$wy" "$ww" "$wh") || return 1
+	eval "$out"
+}
+
+# expect NAME CONDITION: screenshots until CONDITION holds (5 s at most).
+expect() {
+	i=0
+	while :; do
+		shot "$1" || fail "screenshot $1"
+		eval "$2" && return 0
+		i=$((i + 1))
+		[ $i -ge 25 ] && fail "$1: not true: $2 (rows=$rows row_on='$row_on' status_ink=$status_ink)"
+		sleep 0.2
+	done
+}
+
+nth() { # nth N WORDS...: the Nth (from 1) of the words
+	n=$1
+	shift
+	eval "echo \${$n}"
+}
+
+click_at() {
+	xdotool mousemove $(($1 + wx)) $(($2 + wy))
+	sleep 0.1
+	xdotool click 1
+	sleep 0.3
+}
+
+row_y() { nth $(($1 + 1)) $row_y; }
+btn_y() { nth $(($1 + 1)) $btn_y; }
+
+key() {
+	xdotool key --clearmodifiers "$@"
+	sleep 0.3
+}
+
+type_text() {
+	xdotool type --clearmodifiers --delay 30 "$1"
+	sleep 0.3
+}
+
+# wait_exit SECONDS: waits for the program to end and sets $rc.
+wait_exit() {
+	i=0
+	while kill -0 "$ppid_" 2>/dev/null; do
+		i=$((i + 1))
+		if [ $i -gt $(($1 * 10)) ]; then
+			find_window 'The file has been modified.' 1 && fail "a question appeared"
+			fail "the program did not end"
+		fi
+		sleep 0.1
+	done
+	set +e
+	wait "$ppid_"
+	rc=$?
+	set -e
+	ppid_=
+}
+
+check_script() { # check_script EXPECTED-FILE
+	if ! cmp -s "$1" "$script"; then
+		echo "expected:" >&2
+		od -c "$1" >&2
+		echo "found:" >&2
+		od -c "$script" >&2 || true
+		fail "the script does not hold the expected bytes"
+	fi
+}
+
+# 1. Every editing action once, then save and quit.
+scenario_edit() {
+	printf '%s\n' '#!/bin/sh' 'xsetroot -solid grey&' '#[INACTIVE]#xclock -digital&' \
+		'picom --daemon&' 'nm-applet&' 'volumeicon&' >"$script"
+	start_program
+	expect start '[ "$rows" = 5 ] && [ "$row_on" = "1 0 1 1 1" ] && [ "$status_ink" = 0 ]'
+	[ "$(echo $btn_y | wc -w)" -eq 6 ] || fail "found $btn_y as the editing buttons' rows"
+
+	click_at "$check_x" "$(row_y 0)"
+	expect unchecked '[ "$row_on" = "0 0 1 1 1" ] && [ "$status_ink" -gt 0 ]'
+
+	xdotool mousemove $((text_x + wx)) $(($(row_y 3) + wy))
+	sleep 0.1
+	xdotool click --repeat 2 --delay 80 1
+	sleep 0.4
+	key ctrl+a
+	type_text 'redshift -O 4500'
+	shot editing
+	key Return
+
+	key alt+a
+	expect added '[ "$rows" = 6 ] && [ "$row_on" = "0 0 1 1 1 1" ]'
+	type_text 'xterm -e htop'
+	key Return
+
+	click_at "$text_x" "$(row_y 1)"
+	key alt+n
+	expect moved '[ "$rows" = 6 ] && [ "$row_on" = "0 1 0 1 1 1" ]'
+
+	click_at "$text_x" "$(row_y 4)"
+	key Delete
+	expect deleted '[ "$rows" = 5 ] && [ "$row_on" = "0 1 0 1 1" ]'
+
+	click_at "$btn_x" "$(btn_y 0)"
+	expect undone '[ "$rows" = 6 ] && [ "$row_on" = "0 1 0 1 1 1" ]'
+	click_at "$btn_x" "$(btn_y 1)"
+	expect redone '[ "$rows" = 5 ] && [ "$row_on" = "0 1 0 1 1" ]'
+	modified_sum=$status_sum
+
+	key alt+s
+	expect saved '[ "$status_ink" -gt 0 ] && [ "$status_sum" != "$modified_sum" ]'
+	printf '%s\n' '#!/bin/sh' '#[INACTIVE]#xsetroot -solid grey&' 'picom --daemon&' \
+		'#[INACTIVE]#xclock -digital&' 'redshift -O 4500&' 'xterm -e htop&' >"$work/expected"
+	check_script "$work/expected"
+
+	key alt+q
+	wait_exit 10
+	[ "$rc" -eq 0 ] || fail "exit status $rc"
+	check_script "$work/expected"
+}
+
+# 2. The window manager's close request asks first; Cancel keeps all.
+scenario_close() {
+	printf '%s\n' '#!/bin/sh' 'xsetroot -solid grey&' 'picom --daemon&' 'nm-applet&' >"$script"
+	cp "$script" "$work/original"
+	start_program
+	expect start '[ "$rows" = 3 ] && [ "$row_on" = "1 1 1" ] && [ "$status_ink" = 0 ]'
+	click_at "$check_x" "$(row_y 1)"
+	expect modified '[ "$row_on" = "1 0 1" ] && [ "$status_ink" -gt 0 ]'
+	modified_sum=$status_sum
+
+	"$wmclose" "$win" || fail "cannot send the close request"
+	find_window 'The file has been modified.' 100 || fail "no question after the close request"
+	box=$found
+	shot question
+	xdotool windowfocus --sync "$box"
+	key alt+c
+	window_gone 'The file has been modified.' || fail "the question stayed after Cancel"
+	kill -0 "$ppid_" 2>/dev/null || fail "the program ended on Cancel"
+	find_window QVXSessRun 10 || fail "the main window went away on Cancel"
+	expect cancelled '[ "$row_on" = "1 0 1" ] && [ "$status_sum" = "$modified_sum" ]'
+	check_script "$work/original"
+
+	xdotool windowfocus --sync "$win"
+	"$wmclose" "$win" || fail "cannot send the close request"
+	find_window 'The file has been modified.' 100 || fail "no question after the second request"
+	box=$found
+	shot question-again
+	xdotool windowfocus --sync "$box"
+	key alt+q
+	wait_exit 10
+	[ "$rc" -eq 0 ] || fail "exit status $rc"
+	check_script "$work/original"
+}
+
+# 3. A drag from another X client carries three desktop entries; the
+# second is a directory, which exists but cannot be read as a file.
+scenario_drop() {
+	printf '%s\n' '#!/bin/sh' 'xsetroot -solid grey&' '#[INACTIVE]#xclock&' >"$script"
+	d=$work/apps
+	mkdir -p "$d/b.desktop"
+	printf '%s\n' '[Desktop Entry]' 'Name=Alpha' 'Exec=alpha --one %F' >"$d/a.desktop"
+	printf '%s\n' '[Desktop Entry]' 'Name=Gamma' 'Exec=gamma' >"$d/c.desktop"
+	start_program
+	expect start '[ "$rows" = 2 ] && [ "$row_on" = "1 0" ]'
+
+	sx=700 sy=100
+	"$helper" drag $sx $sy "$d/a.desktop" "$d/b.desktop" "$d/c.desktop" >"$work/drag.out" \
+		2>"$work/drag.err" &
+	hpid=$!
+	find_window qvx-e2e-drag 100 || fail "the drag source did not appear"
+	sleep 0.3
+	xdotool mousemove $((sx + 80)) $((sy + 60))
+	sleep 0.2
+	xdotool mousedown 1
+	sleep 0.3
+	# Carry it over in steps, as a hand does, so that both ends see motion.
+	tx=$((wx + (list_x0 + list_x1) / 2)) ty=$((wy + (list_y0 + list_y1) / 2))
+	i=1
+	while [ $i -le 10 ]; do
+		xdotool mousemove $((sx + 80 + (tx - sx - 80) * i / 10)) $((sy + 60 + (ty - sy - 60) * i / 10))
+		sleep 0.1
+		i=$((i + 1))
+	done
+	sleep 0.3
+	shot dragging
+	xdotool mouseup 1
+	i=0
+	until grep -q '^drag: ' "$work/drag.out"; do
+		i=$((i + 1))
+		[ $i -gt 100 ] && fail "the drag did not end"
+		sleep 0.1
+	done
+	grep -qx 'drag: copy' "$work/drag.out" ||
+		fail "the drop was not taken: $(cat "$work/drag.out" "$work/drag.err")"
+	expect dropped '[ "$rows" = 4 ] && [ "$row_on" = "1 0 1 1" ] && [ "$status_ink" -gt 0 ]'
+	kill "$hpid"
+	wait "$hpid" 2>/dev/null || true
+	hpid=
+
+	xdotool windowfocus --sync "$win"
+	key alt+s
+	printf '%s\n' '#!/bin/sh' 'xsetroot -solid grey&' '#[INACTIVE]#xclock&' 'alpha --one %F&' \
+		'gamma&' >"$work/expected"
+	i=0
+	while ! cmp -s "$work/expected" "$script"; do
+		i=$((i + 1))
+		[ $i -gt 50 ] && check_script "$work/expected"
+		sleep 0.1
+	done
+	shot saved
+	key alt+q
+	wait_exit 10
+	[ "$rc" -eq 0 ] || fail "exit status $rc"
+	check_script "$work/expected"
+}
+
+qt_env
+start_x
+case $scenario in
+edit) scenario_edit ;;
+close) scenario_close ;;
+drop) scenario_drop ;;
+*) fail "unknown scenario" ;;
+esac
+[ -s "$work/program.err" ] && {
+	echo "e2e $scenario: the program wrote to stderr:" >&2
+	cat "$work/program.err" >&2
+}
+echo "e2e $scenario: ok ($nshot screenshots in $shots)"
