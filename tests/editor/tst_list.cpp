@@ -1,0 +1,935 @@
+#include "List.h"
+#include "ListWidget.h"
+#include "store.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidgetItem>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <fiu-control.h>
+#include <fiu.h>
+
+#include <errno.h>
+#include <pwd.h>
+#include <stdio.h>
+#include <string.h>
+#include <unistd.h>
+
+/*
+ * The command list widget driven as the main window and a person drive it:
+ * each action must become exactly one journalled store operation, the rows
+ * must mirror the store, and the modified state must follow the snapshot.
+ */
+
+static QString scriptDir()
+{
+    return qEnvironmentVariable("QVX_TEST_HOME") + QLatin1String("/.config/QVX");
+}
+
+static QString scriptPath()
+{
+    return scriptDir() + QLatin1String("/autostart.sh");
+}
+
+static bool writeScript(const QByteArray &bytes)
+{
+    QDir().mkpath(scriptDir());
+    QFile f(scriptPath());
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+static QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+// "1:text" for an active entry, "0:text" for an inactive one.
+static QStringList entries(const command_list *list)
+{
+    QStringList out;
+    for (const command_entry *e = list->entries; e; e = e->next)
+        out << QString::number(e->active) + QLatin1Char(':') + QString::fromUtf8(e->text);
+    return out;
+}
+
+static QStringList rows(const QListWidget *view)
+{
+    QStringList out;
+    for (int i = 0; i < view->count(); i++) {
+        const QListWidgetItem *item = view->item(i);
+        out << QString::number(item->checkState() == Qt::Checked ? 1 : 0) + QLatin1Char(':')
+                + item->text();
+    }
+    return out;
+}
+
+static void *rowEntry(const QListWidgetItem *item)
+{
+    return item->data(Qt::UserRole).value<void *>();
+}
+
+// Operations in effect: the undo journal up to its cursor.
+static int steps(const command_list *list)
+{
+    int n = 0;
+    for (const journal_record *r = list->undo_cursor; r; r = r->prev)
+        n++;
+    return n;
+}
+
+/* Rows and entries correspond one to one, in order, each row naming its own
+ * entry with the item layout the rest of the program relies on. */
+static bool rowsMirrorStore(const QListWidget *view, const command_list *list, QString *why)
+{
+    const command_entry *e = list->entries;
+    for (int i = 0; i < view->count(); i++, e = e->next) {
+        const QListWidgetItem *item = view->item(i);
+        if (!e) {
+            *why = QString("row %1 has no entry").arg(i);
+            return false;
+        }
+        const QVariant v = item->data(Qt::UserRole);
+        if (v.userType() != QMetaType::VoidStar || v.value<void *>() != e) {
+            *why = QString("row %1 does not name its entry").arg(i);
+            return false;
+        }
+        if (int(item->flags()) != 51 || item->data(Qt::CheckStateRole).toInt() != e->active * 2
+            || item->text() != QString::fromUtf8(e->text)) {
+            *why = QString("row %1 differs from its entry").arg(i);
+            return false;
+        }
+    }
+    if (e) {
+        *why = "an entry has no row";
+        return false;
+    }
+    return true;
+}
+
+#define VERIFY_MIRROR(view, list)                                                                  \
+    do {                                                                                           \
+        QString why;                                                                               \
+        QVERIFY2(rowsMirrorStore(view, list, &why), qPrintable(why));                              \
+    } while (0)
+
+static QRect checkIndicatorRect(QListWidget *view, QListWidgetItem *item)
+{
+    QStyleOptionViewItem opt;
+    opt.initFrom(view->viewport());
+    opt.rect = view->visualItemRect(item);
+    opt.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    opt.checkState = item->checkState();
+    opt.text = item->text();
+    opt.widget = view;
+    return view->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, view);
+}
+
+static void sendDrop(QListWidget *view, const QByteArray &uriList)
+{
+    QMimeData mime;
+    mime.setData("text/uri-list", uriList);
+    const QPoint pos = view->viewport()->rect().center();
+    QDragEnterEvent enter(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &enter);
+    QDragMoveEvent move(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &move);
+    QDropEvent drop(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &drop);
+}
+
+/* What the window system delivers for a double click; QTest::mouseDClick
+ * alone sends only the second press, which a view ignores. */
+static void doubleClick(QWidget *w, const QPoint &pos)
+{
+    QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, pos);
+    QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, pos);
+    QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, pos);
+    QTest::mouseDClick(w, Qt::LeftButton, Qt::NoModifier, pos);
+    QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, pos);
+}
+
+/* Key presses that carry the text of each character, as a keyboard layout
+ * with those characters gives them; QTest::keyClicks knows ASCII only. */
+static void typeText(QWidget *w, const QString &text)
+{
+    for (uint ucs : text.toUcs4())
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString::fromUcs4(&ucs, 1),
+                            Qt::NoModifier);
+}
+
+static QLineEdit *openEditor(QListWidget *view)
+{
+    const QList<QLineEdit *> editors = view->viewport()->findChildren<QLineEdit *>();
+    for (QLineEdit *e : editors)
+        if (e->isVisible())
+            return e;
+    return nullptr;
+}
+
+class TestList : public QObject
+{
+    Q_OBJECT
+
+private:
+    /* The command list as the main window holds it: read from the script
+     * with empty journals, kept for the life of the process. */
+    command_list *load(const QByteArray &script);
+    // Save as the main window does it.
+    void save(List *list, command_list *commands);
+
+    QList<command_list *> lists;
+
+private slots:
+    void cleanup();
+
+    void construction_data();
+    void construction();
+    void toggleTwice();
+    void editAndBack();
+    void undoEverythingSinceSave();
+    void syncAfterSave();
+    void moveAtEnd_data();
+    void moveAtEnd();
+    void syncAfterMoves();
+    void drop_data();
+    void drop();
+    void addItemLeftEmpty();
+    void undoRedoNothing_data();
+    void undoRedoNothing();
+    void noCurrentRow_data();
+    void noCurrentRow();
+    void nonAscii();
+    void deleteAndUndo();
+    void personDoubleClickAndType_data();
+    void personDoubleClickAndType();
+    void personClicksCheckBox();
+    void personPressesDelete();
+    void storeFailure_data();
+    void storeFailure();
+};
+
+command_list *TestList::load(const QByteArray &script)
+{
+    if (!writeScript(script))
+        return nullptr;
+    command_list *list = qvxsessrun_read();
+    if (list)
+        lists << list;
+    return list;
+}
+
+void TestList::save(List *list, command_list *commands)
+{
+    list->syncItems();
+    QCOMPARE(qvxsessrun_write(commands), 0);
+    list->resetModified();
+}
+
+void TestList::cleanup()
+{
+    QFile::remove(scriptPath());
+}
+
+void TestList::construction_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("no script") << QByteArray() << QStringList();
+    QTest::newRow("active and inactive")
+        << QByteArray("#!/bin/sh\nxterm&\n#[INACTIVE]#xclock -digital&\nnm-applet&\n")
+        << QStringList { "1:xterm", "0:xclock -digital", "1:nm-applet" };
+    QTest::newRow("empty command")
+        << QByteArray("#!/bin/sh\n\nxterm&\n") << QStringList { "1:", "1:xterm" };
+}
+
+void TestList::construction()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(QStringList, expected);
+
+    command_list *commands = script.isNull() ? (cleanup(), qvxsessrun_read()) : load(script);
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    ListWidget *view = list.findChild<ListWidget *>();
+    QVERIFY(view);
+
+    QCOMPARE(rows(view), expected);
+    VERIFY_MIRROR(view, commands);
+    QVERIFY(!list.modified());
+    QVERIFY(!list.canUndo());
+    QVERIFY(!list.canRedo());
+    QCOMPARE(view->toolTip(),
+             QString("Double click to edit.\nUse checkbox to activate/deactivate a command.\n"
+                     "Use Drag & Drop to add desktop files."));
+    QVERIFY(list.toolTip().isEmpty());
+    QVERIFY(view->testAttribute(Qt::WA_MouseTracking));
+    QCOMPARE(steps(commands), 0);
+}
+
+void TestList::toggleTwice()
+{
+    command_list *commands = load("#!/bin/sh\nxterm&\nxclock&\n");
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    ListWidget *view = list.findChild<ListWidget *>();
+    QSignalSpy spy(&list, SIGNAL(listModified(bool)));
+    QVERIFY(spy.isValid());
+    // What a slot sees through modified() while the signal is delivered.
+    QList<bool> seen;
+    connect(&list, &List::listModified, [&] { seen << list.modified(); });
+
+    view->item(1)->setCheckState(Qt::Unchecked);
+    QCOMPARE(entries(commands), QStringList({ "1:xterm", "0:xclock" }));
+    QVERIFY(list.modified());
+    view->item(1)->setCheckState(Qt::Checked);
+    QCOMPARE(entries(commands), QStringList({ "1:xterm", "1:xclock" }));
+    QVERIFY(!list.modified());
+
+    QCOMPARE(spy.count(), 2);
+    QCOMPARE(spy.at(0).at(0).toBool(), true);
+    QCOMPARE(spy.at(1).at(0).toBool(), false);
+    QCOMPARE(seen, QList<bool>({ false, false }));
+    QCOMPARE(steps(commands), 2);
+    VERIFY_MIRROR(view, commands);
+}
+
+void TestList::editAndBack()
+{
+    command_list *commands = load("#!/bin/sh\nxterm&\n");
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    ListWidget *view = list.findChild<ListWidget *>();
+    QSignalSpy spy(&list, SIGNAL(listModified(bool)));
+
+    view->item(0)->setText("xterm -e top");
+    QCOMPARE(entries(commands), QStringList({ "1:xterm -e top" }));
+    view->item(0)->setText("xterm");
+    QCOMPARE(entries(commands), QStringList({ "1:xterm" }));
+
+    QVERIFY(!list.modified());
+    QCOMPARE(spy.count(), 2);
+    QCOMPARE(spy.last().at(0).toBool(), false);
+    QCOMPARE(steps(commands), 2);
+}
+
+void TestList::undoEverythingSinceSave()
+{
+    command_list *commands = load("#!/bin/sh\nxterm&\nxclock&\n");
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    ListWidget *view = list.findChild<ListWidget *>();
+
+    view->item(0)->setCheckState(Qt::Unchecked);
+    save(&list, commands);
+    QVERIFY(!list.modified());
+    QCOMPARE(readFile(scriptPath()), QByteArray("#!/bin/sh\n#[INACTIVE]#xterm&\nxclock&\n"));
+
+    QSignalSpy spy(&list, SIGNAL(listModified(bool)));
+    view->setCurrentRow(1);
+    list.delItem();
+    list.addItem();
+    view->item(1)->setText("nm-applet");
+    QVERIFY(list.modified());
+
+    list.undo();
+    list.undo();
+    QVERIFY(list.modified());
+    list.undo();
+    QCOMPARE(entries(commands), QStringList({ "0:xterm", "1:xclock" }));
+    QVERIFY(!list.modified());
+    QCOMPARE(spy.last().at(0).toBool(), false);
+    QVERIFY(list.canUndo()); // the operations before the save are still there
+    VERIFY_MIRROR(view, commands);
+}
+
+void TestList::syncAfterSave()
+{
+    command_list *commands = load("#!/bin/sh\nxterm&\nxclock&\nnm-applet&\n");
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    ListWidget *view = list.findChild<ListWidget *>();
+    QSignalSpy spy(&list, SIGNAL(listModified(bool)));
+
+    view->item(1)->setText("xclock -digital");
+    QCOMPARE(steps(commands), 1);
+    spy.clear();
+    save(&list, commands);
+    const int n = view->count();
+    QCOMPARE(steps(commands), 1 + n);
+    QCOMPARE(spy.count(), n);
+    QVERIFY(!list.modified());
+
+    const QStringList saved = entries(commands);
+    for (int i = 0; i < n; i++) {
+        spy.clear();
+        list.undo();
+        QCOMPARE(entries(commands), saved);
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(0).toBool(), false);
+        VERIFY_MIRROR(view, commands);
+    }
+    spy.clear();
+    list.undo();
+    QCOMPARE(entries(commands), QStringList({ "1:xterm", "1:xclock", "1:nm-applet" }));
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).toBool(), true);
+    QVERIFY(list.modified());
+    QVERIFY(!list.canUndo());
+}
+
+void TestList::moveAtEnd_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<bool>("up");
+
+    QTest::newRow("first row up") << 0 << true;
+    QTest::newRow("last row down") << 2 << false;
+}
+
+void TestList::moveAtEnd()
+{
+    QFETCH(int, row);
+    QFETCH(bool, up);
+
+    command_list *commands = load("#!/bin/sh\na&\nb&\nc&\n");
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    ListWidget *view = list.findChild<ListWidget *>();
+
+    // Leave something to redo: a move at the end must not drop it.
+    view->item(0)->setCheckState(Qt::Unchecked);
+    list.undo();
+    QVERIFY(list.canRedo());
+
+    view->setCurrentRow(row);
+    QSignalSpy spy(&list, SIGNAL(listModified(bool)));
+    if (up)
+        list.moveUp();
+    else
+        list.moveDown();
+
+    QCOMPARE(spy.count(), 0);
+    QCOMPARE(steps(commands), 0);
+    QVERIFY(list.canRedo());
+    QCOMPARE(entries(commands), QStringList({ "1:a", "1:b", "1:c" }));
+    QCOMPARE(view->currentRow(), row);
+    VERIFY_MIRROR(view, commands);
+}
+
+void TestList::syncAfterMoves()
+{
+    command_list *commands = load("#!/bin/sh\na&\nb&\n#[INACTIVE]#c&\n");
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    ListWidget *view = list.findChild<ListWidget *>();
+    const command_entry *a = commands->entries, *b = a->next, *c = b->next;
+
+    view->setCurrentRow(0);
+    list.moveDown();
+    list.moveDown(); // b, c, a
+    view->setCurrentRow(1);
+    list.moveUp(); // c, b, a
+    QCOMPARE(entries(commands), QStringList({ "0:c", "1:b", "1:a" }));
+    QCOMPARE(view->currentRow(), 0);
+    VERIFY_MIRROR(view, commands);
+
+    // Change the rows behind the List's back; only syncItems() writes them.
+    {
+        const QSignalBlocker blocker(view);
+        for (int i = 0; i < view->count(); i++)
+            view->item(i)->setText(QString("row %1").arg(i));
+        view->item(2)->setCheckState(Qt::Unchecked);
+    }
+    const int before = steps(commands);
+    list.syncItems();
+    QCOMPARE(entries(commands), QStringList({ "0:row 0", "1:row 1", "0:row 2" }));
+    VERIFY_MIRROR(view, commands);
+
+    // The rows were written in the order they were created, not shown.
+    QCOMPARE(steps(commands), before + 3);
+    const journal_record *r = commands->undo_cursor;
+    QList<const command_entry *> order;
+    for (int i = 0; i < 3; i++, r = r->prev)
+        order.prepend(r->entry);
+    QCOMPARE(order, QList<const command_entry *>({ a, b, c }));
+}
+
+void TestList::drop_data()
+{
+    QTest::addColumn<QStringList>("files"); // desktop entry contents; "-" for a missing file
+    QTest::addColumn<bool>("modifiedBefore");
+    QTest::addColumn<QStringList>("added");
+
+    const QString first = "[Desktop Entry]\nName=Terminal\nExec=xterm -ls\n";
+    const QString third = "[Desktop Entry]\nExec=pcmanfm %U\nName=Files\n";
+    QTest::newRow("second missing") << QStringList { first, "-", third } << false
+                                    << QStringList { "1:xterm -ls", "1:pcmanfm %U" };
+    QTest::newRow("second without group header")
+        << QStringList { first, "Exec=evil\n", third } << false
+        << QStringList { "1:xterm -ls", "1:pcmanfm %U" };
+    QTest::newRow("second with empty Exec")
+        << QStringList { first, "[Desktop Entry]\nExec=\n", third } << true
+        << QStringList { "1:xterm -ls", "1:pcmanfm %U" };
+    QTest::newRow("nothing reads, saved state")
+        << QStringList { "-", "no entry\n" } << false << QStringList();
+    QTest::newRow("nothing reads, modified state")
+        << QStringList { "-", "no entry\n" } << true << QStringList();
+}
+
+void TestList::drop()
+{
+    QFETCH(QStringList, files);
+    QFETCH(bool, modifiedBefore);
+    QFETCH(QStringList, added);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QByteArray uris;
+    for (int i = 0; i < files.size(); i++) {
+        const QString path = dir.filePath(QString("app%1.desktop").arg(i));
+        if (files.at(i) != "-") {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(files.at(i).toUtf8());
+        }
+        uris += "file://" + path.toUtf8() + "\r\n";
+    }
+
+    command_list *commands = load("#!/bin/sh\nxclock&\n");
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    ListWidget *view = list.findChild<ListWidget *>();
+    if (modifiedBefore)
+        view->item(0)->setCheckState(Qt::Unchecked);
+    const QStringList before = entries(commands);
+    const int stepsBefore = steps(commands);
+
+    QSignalSpy spy(&list, SIGNAL(listModified(bool)));
+    sendDrop(view, uris);
+
+    QCOMPARE(entries(commands), before + added);
+    QCOMPARE(steps(commands), stepsBefore + added.size());
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).toBool(), modifiedBefore || !added.isEmpty());
+    QCOMPARE(list.modified(), modifiedBefore || !added.isEmpty());
+    VERIFY_MIRROR(view, commands);
+}
+
+void TestList::addItemLeftEmpty()
+{
+    command_list *commands = load("#!/bin/sh\nxterm&\n");
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    ListWidget *view = list.findChild<ListWidget *>();
+    QSignalSpy spy(&list, SIGNAL(listModified(bool)));
+
+    list.addItem();
+    QLineEdit *editor = openEditor(view);
+    QVERIFY(editor);
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QTRY_VERIFY(!openEditor(view));
+
+    QCOMPARE(entries(commands), QStringList({ "1:xterm", "1:" }));
+    VERIFY_MIRROR(view, commands);
+    QCOMPARE(steps(commands), 1);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).toBool(), true);
+
+    // An empty command is not a line of the script.
+    save(&list, commands);
+    QCOMPARE(readFile(scriptPath()), QByteArray("#!/bin/sh\nxterm&\n"));
+}
+
+void TestList::undoRedoNothing_data()
+{
+    QTest::addColumn<bool>("redo");
+    QTest::newRow("undo") << false;
+    QTest::newRow("redo") << true;
+}
+
+void TestList::undoRedoNothing()
+{
+    QFETCH(bool, redo);
+
+    command_list *commands = load("#!/bin/sh\nxterm&\n#[INACTIVE]#xclock&\n");
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    ListWidget *view = list.findChild<ListWidget *>();
+    {
+        // A stale row shows whether the rows are rebuilt from the store.
+        const QSignalBlocker blocker(view);
+        view->item(0)->setText("stale");
+    }
+    QSignalSpy spy(&list, SIGNAL(listModified(bool)));
+    if (redo)
+        list.redo();
+    else
+        list.undo();
+
+    QCOMPARE(rows(view), QStringList({ "1:xterm", "0:xclock" }));
+    VERIFY_MIRROR(view, commands);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).toBool(), false);
+    QCOMPARE(steps(commands), 0);
+}
+
+void TestList::noCurrentRow_data()
+{
+    QTest::addColumn<int>("op");
+    QTest::newRow("delItem") << 0;
+    QTest::newRow("moveUp") << 1;
+    QTest::newRow("moveDown") << 2;
+}
+
+void TestList::noCurrentRow()
+{
+    QFETCH(int, op);
+
+    command_list *commands = load("#!/bin/sh\na&\nb&\nc&\n");
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    ListWidget *view = list.findChild<ListWidget *>();
+    view->setCurrentItem(nullptr);
+    QVERIFY(!view->currentItem());
+    QSignalSpy spy(&list, SIGNAL(listModified(bool)));
+
+    if (op == 0)
+        list.delItem();
+    else if (op == 1)
+        list.moveUp();
+    else
+        list.moveDown();
+
+    QCOMPARE(spy.count(), 0);
+    QCOMPARE(steps(commands), 0);
+    QCOMPARE(entries(commands), QStringList({ "1:a", "1:b", "1:c" }));
+    VERIFY_MIRROR(view, commands);
+}
+
+void TestList::nonAscii()
+{
+    const QByteArray grusse = QString("echo Grüße € ✓").toUtf8();
+    command_list *commands = load("#!/bin/sh\n" + grusse + "&\n#[INACTIVE]#日本語&\n");
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    ListWidget *view = list.findChild<ListWidget *>();
+
+    // Store to row.
+    QCOMPARE(view->item(0)->text(), QString("echo Grüße € ✓"));
+    QCOMPARE(view->item(1)->text(), QString("日本語"));
+
+    // Row to store, and unchanged through a full write-back.
+    view->item(1)->setText("Ärger ñ 🙂");
+    QCOMPARE(QByteArray(commands->entries->next->text), QString("Ärger ñ 🙂").toUtf8());
+    list.syncItems();
+    QCOMPARE(QByteArray(commands->entries->text), grusse);
+    QCOMPARE(QByteArray(commands->entries->next->text), QString("Ärger ñ 🙂").toUtf8());
+    VERIFY_MIRROR(view, commands);
+}
+
+void TestList::deleteAndUndo()
+{
+    command_list *commands = load("#!/bin/sh\na&\nb&\nc&\n");
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    ListWidget *view = list.findChild<ListWidget *>();
+    command_entry *b = commands->entries->next;
+
+    view->setCurrentRow(1);
+    list.delItem();
+    QCOMPARE(rows(view), QStringList({ "1:a", "1:c" }));
+    VERIFY_MIRROR(view, commands);
+    // The remaining rows still write into their own entries.
+    list.syncItems();
+    QCOMPARE(entries(commands), QStringList({ "1:a", "1:c" }));
+
+    list.undo();
+    list.undo();
+    list.undo();
+    QCOMPARE(entries(commands), QStringList({ "1:a", "1:b", "1:c" }));
+    QCOMPARE(rowEntry(view->item(1)), static_cast<void *>(b));
+    VERIFY_MIRROR(view, commands);
+    list.redo();
+    list.redo();
+    list.redo();
+    QCOMPARE(rows(view), QStringList({ "1:a", "1:c" }));
+    VERIFY_MIRROR(view, commands);
+    QVERIFY(list.modified());
+}
+
+void TestList::personDoubleClickAndType_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("ascii") << QString("xterm -e htop");
+    QTest::newRow("non-ascii") << QString("notify-send 'Grüße ✓'");
+}
+
+void TestList::personDoubleClickAndType()
+{
+    QFETCH(QString, typed);
+
+    command_list *commands = load("#!/bin/sh\nxterm&\nxclock&\n");
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    ListWidget *view = list.findChild<ListWidget *>();
+    QSignalSpy spy(&list, SIGNAL(listModified(bool)));
+
+    doubleClick(view->viewport(), view->visualItemRect(view->item(0)).center());
+    QLineEdit *editor = nullptr;
+    QTRY_VERIFY((editor = openEditor(view)) != nullptr);
+    QCOMPARE(editor->text(), QString("xterm"));
+    QCOMPARE(steps(commands), 0); // opening the editor records nothing
+    QCOMPARE(spy.count(), 0);
+
+    editor->selectAll();
+    typeText(editor, typed);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_VERIFY(!openEditor(view));
+
+    QCOMPARE(entries(commands), QStringList({ "1:" + typed, "1:xclock" }));
+    QCOMPARE(QByteArray(commands->entries->text), typed.toUtf8());
+    QCOMPARE(steps(commands), 1);
+    QCOMPARE(spy.count(), 1);
+    VERIFY_MIRROR(view, commands);
+
+    list.undo();
+    QCOMPARE(entries(commands), QStringList({ "1:xterm", "1:xclock" }));
+    QVERIFY(!list.canUndo());
+    QVERIFY(!list.modified());
+}
+
+void TestList::personClicksCheckBox()
+{
+    command_list *commands = load("#!/bin/sh\nxterm&\n#[INACTIVE]#xclock&\n");
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    ListWidget *view = list.findChild<ListWidget *>();
+
+    const QRect box = checkIndicatorRect(view, view->item(1));
+    QVERIFY(box.isValid());
+    QVERIFY(view->visualItemRect(view->item(1)).contains(box));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, box.center());
+    QCOMPARE(entries(commands), QStringList({ "1:xterm", "1:xclock" }));
+    QCOMPARE(steps(commands), 1);
+    QVERIFY(list.modified());
+    VERIFY_MIRROR(view, commands);
+
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      checkIndicatorRect(view, view->item(0)).center());
+    QCOMPARE(entries(commands), QStringList({ "0:xterm", "1:xclock" }));
+    QCOMPARE(steps(commands), 2);
+
+    list.undo();
+    list.undo();
+    QCOMPARE(entries(commands), QStringList({ "1:xterm", "0:xclock" }));
+    QVERIFY(!list.canUndo());
+    QVERIFY(!list.modified());
+}
+
+void TestList::personPressesDelete()
+{
+    command_list *commands = load("#!/bin/sh\na&\nb&\nc&\n");
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    ListWidget *view = list.findChild<ListWidget *>();
+    const command_entry *b = commands->entries->next;
+    QSignalSpy spy(&list, SIGNAL(listModified(bool)));
+
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      view->visualItemRect(view->item(1)).center());
+    QCOMPARE(view->currentRow(), 1);
+    QCOMPARE(steps(commands), 0);
+    QTest::keyClick(view, Qt::Key_Delete);
+
+    QCOMPARE(entries(commands), QStringList({ "1:a", "1:c" }));
+    QCOMPARE(steps(commands), 1);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).toBool(), true);
+    VERIFY_MIRROR(view, commands);
+
+    list.undo();
+    QCOMPARE(entries(commands), QStringList({ "1:a", "1:b", "1:c" }));
+    QCOMPARE(commands->entries->next, b);
+    QVERIFY(!list.canUndo());
+    VERIFY_MIRROR(view, commands);
+}
+
+void TestList::storeFailure_data()
+{
+    QTest::addColumn<QString>("op");
+    QTest::addColumn<QString>("point");
+    QTest::addColumn<QString>("text");
+
+    const QString nomem = QString::fromUtf8(strerror(ENOMEM));
+    QTest::newRow("addItem, malloc") << "add"
+                                     << "libc/mm/malloc"
+                                     << "malloc(): " + nomem;
+    QTest::newRow("addItem, strdup") << "add"
+                                     << "libc/str/strdup"
+                                     << "strdup(): " + nomem;
+    QTest::newRow("syncItems, strdup") << "sync"
+                                       << "libc/str/strdup"
+                                       << "strdup(): " + nomem;
+    QTest::newRow("check box, strdup") << "toggle"
+                                       << "libc/str/strdup"
+                                       << "strdup(): " + nomem;
+    QTest::newRow("delItem, malloc") << "delete"
+                                     << "libc/mm/malloc"
+                                     << "malloc(): " + nomem;
+    QTest::newRow("moveDown, malloc") << "down"
+                                      << "libc/mm/malloc"
+                                      << "malloc(): " + nomem;
+    QTest::newRow("moveUp, malloc") << "up"
+                                    << "libc/mm/malloc"
+                                    << "malloc(): " + nomem;
+    QTest::newRow("drop, strdup") << "drop"
+                                  << "libc/str/strdup"
+                                  << "strdup(): " + nomem;
+    // The snapshot failure also names the system's reason.
+    QTest::newRow("resetModified, malloc") << "reset"
+                                           << "libc/mm/malloc"
+                                           << "malloc(): " + nomem + ":\n" + nomem + "\n";
+}
+
+/* Runs this executable under fiu-run as a child that arms one failure point
+ * right before the operation; the child reports the dialog's text. */
+void TestList::storeFailure()
+{
+    QFETCH(QString, op);
+    QFETCH(QString, point);
+    QFETCH(QString, text);
+
+    const QString fiuRun = QStandardPaths::findExecutable("fiu-run");
+    if (fiuRun.isEmpty())
+        QSKIP("fiu-run is not installed");
+
+    const QByteArray script = "#!/bin/sh\nxterm&\n#[INACTIVE]#xclock&\n";
+    QVERIFY(writeScript(script));
+
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    // fiu-run replaces LD_PRELOAD; the temporary home depends on ours.
+    env.insert("QVX_OUTER_PRELOAD", qEnvironmentVariable("LD_PRELOAD"));
+    child.setProcessEnvironment(env);
+    child.start(fiuRun,
+                { "-x", "-f", "", "sh", "-c",
+                  "LD_PRELOAD=\"$LD_PRELOAD $QVX_OUTER_PRELOAD\" exec \"$@\"", "sh",
+                  QCoreApplication::applicationFilePath(), "--fail-child", op, point });
+    QVERIFY(child.waitForFinished(60000));
+    const QByteArray out = child.readAllStandardOutput();
+    const QByteArray err = child.readAllStandardError();
+
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(child.exitCode() == 1, (out + err).constData());
+    QCOMPARE(QString::fromUtf8(out), "Error\n" + text);
+    QCOMPARE(readFile(scriptPath()), script);
+    QCOMPARE(QDir(scriptDir()).entryList(QDir::Files | QDir::Hidden),
+             QStringList({ "autostart.sh" }));
+}
+
+/* The child of storeFailure: builds the widget on the script, prepares the
+ * operation, arms the failure point and runs the operation.  A timer
+ * writes the title and text of the modal box to stdout and presses Ok,
+ * after which the dialog ends the process. */
+static int failChild(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const QString op = argv[2];
+    const QByteArray point = argv[3];
+
+    // Never let the child near a real home directory.
+    const struct passwd *pw = getpwuid(getuid());
+    if (!pw || qgetenv("QVX_TEST_HOME").isEmpty() || qgetenv("QVX_TEST_HOME") != pw->pw_dir)
+        return 3;
+    command_list *commands = qvxsessrun_read();
+    if (!commands)
+        return 4;
+    List list(commands, nullptr);
+    list.show();
+    ListWidget *view = list.findChild<ListWidget *>();
+
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [] {
+        QMessageBox *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        const QByteArray report = box->windowTitle().toUtf8() + '\n' + box->text().toUtf8();
+        fwrite(report.constData(), 1, report.size(), stdout);
+        fflush(stdout);
+        box->button(QMessageBox::Ok)->click();
+    });
+    poll.start(20);
+
+    QTimer::singleShot(0, [&] {
+        QTemporaryDir dir;
+        QByteArray uris;
+        if (op == "drop") {
+            QFile f(dir.filePath("app.desktop"));
+            if (!f.open(QIODevice::WriteOnly))
+                QCoreApplication::exit(5);
+            f.write("[Desktop Entry]\nExec=xterm\n");
+            uris = "file://" + f.fileName().toUtf8() + "\n";
+        }
+        view->setCurrentRow(op == "down" ? 0 : 1);
+
+        fiu_init(0);
+        fiu_enable(point.constData(), 1, reinterpret_cast<void *>(long(ENOMEM)), FIU_ONETIME);
+        if (op == "add")
+            list.addItem();
+        else if (op == "sync")
+            list.syncItems();
+        else if (op == "toggle")
+            view->item(0)->setCheckState(Qt::Unchecked);
+        else if (op == "delete")
+            list.delItem();
+        else if (op == "down")
+            list.moveDown();
+        else if (op == "up")
+            list.moveUp();
+        else if (op == "drop")
+            sendDrop(view, uris);
+        else if (op == "reset")
+            list.resetModified();
+        fiu_disable(point.constData());
+        fputs("no dialog", stdout);
+        QCoreApplication::exit(0);
+    });
+    return app.exec();
+}
+
+int main(int argc, char **argv)
+{
+    if (argc == 4 && strcmp(argv[1], "--fail-child") == 0)
+        return failChild(argc, argv);
+
+    QApplication app(argc, argv);
+    TestList test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_list.moc"
