@@ -1,0 +1,331 @@
+#include "DesktopFile.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextCodec>
+#include <QtTest>
+
+#include <grp.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+static const qint64 MiB = 1024 * 1024;
+
+// What a read in a child process gave back.
+struct ChildRead
+{
+    bool finished = false;
+    int result = 0;
+    bool execNull = false;
+    bool nameNull = false;
+    qint64 elapsedMs = 0;
+};
+
+class TestDesktopFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void constructorTouchesNothing();
+    void read_data();
+    void read();
+    void notARegularFile_data();
+    void notARegularFile();
+    void sizeLimit_data();
+    void sizeLimit();
+    void unreadableFile();
+
+private:
+    QString writeFile(const QString &name, const QByteArray &content);
+    static ChildRead readInChild(const QString &path, bool unprivileged);
+
+    QTemporaryDir dir;
+};
+
+void TestDesktopFile::initTestCase()
+{
+    QVERIFY(dir.isValid());
+    // The unprivileged reader of unreadableFile must reach the files.
+    QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
+}
+
+QString TestDesktopFile::writeFile(const QString &name, const QByteArray &content)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return QString();
+    if (file.write(content) != content.size())
+        return QString();
+    return path;
+}
+
+/*
+ * Reads path in a child, as uid 65534 when asked, so that a read that
+ * blocks or runs away with memory fails the test instead of hanging it.
+ */
+ChildRead TestDesktopFile::readInChild(const QString &path, bool unprivileged)
+{
+    ChildRead r;
+    QElapsedTimer clock;
+    clock.start();
+    const pid_t pid = fork();
+    if (pid == -1)
+        return r;
+    if (pid == 0) {
+        if (unprivileged && getuid() == 0) {
+            if (setgroups(0, nullptr) == -1 || setgid(65534) == -1 || setuid(65534) == -1)
+                _exit(100);
+        }
+#ifndef __SANITIZE_ADDRESS__
+        // A read of /dev/zero without a bound must not take the machine down.
+        const struct rlimit limit = { 1024 * MiB, 1024 * MiB };
+        setrlimit(RLIMIT_AS, &limit);
+#endif
+        DesktopFile file(path);
+        const int result = file.read();
+        _exit((result == 0 ? 0 : 1) | (file.exec.isNull() ? 2 : 0) | (file.name.isNull() ? 4 : 0));
+    }
+
+    int status = 0;
+    while (clock.elapsed() < 5000) {
+        const pid_t done = waitpid(pid, &status, WNOHANG);
+        if (done == pid) {
+            r.elapsedMs = clock.elapsed();
+            r.finished = WIFEXITED(status) && WEXITSTATUS(status) < 100;
+            if (r.finished) {
+                r.result = (WEXITSTATUS(status) & 1) ? -1 : 0;
+                r.execNull = WEXITSTATUS(status) & 2;
+                r.nameNull = WEXITSTATUS(status) & 4;
+            }
+            return r;
+        }
+        QTest::qSleep(10);
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+    r.elapsedMs = clock.elapsed();
+    return r;
+}
+
+void TestDesktopFile::constructorTouchesNothing()
+{
+    const QString path = dir.filePath(QStringLiteral("never-created.desktop"));
+    DesktopFile file(path);
+    QCOMPARE(file.path, path);
+    QVERIFY(file.exec.isNull());
+    QVERIFY(file.name.isNull());
+    QVERIFY(!QFile::exists(path));
+}
+
+void TestDesktopFile::read_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QString>("exec");
+    QTest::addColumn<QString>("name");
+
+    const QString null;
+    const QString empty = QStringLiteral("");
+
+    QTest::newRow("name and exec with a field code")
+        << QByteArray("[Desktop Entry]\nName=Editor\nExec=editor %F\n") << 0
+        << QStringLiteral("editor %F") << QStringLiteral("Editor");
+    QTest::newRow("later action group wins")
+        << QByteArray("[Desktop Entry]\nType=Application\nName=Browser\nExec=browser %u\n"
+                      "Actions=new-window;\n\n[Desktop Action new-window]\nName=New Window\n"
+                      "Exec=browser --new-window\n")
+        << 0 << QStringLiteral("browser --new-window") << QStringLiteral("New Window");
+    QTest::newRow("keys before the header ignored")
+        << QByteArray("Exec=early\nName=Early\n[Desktop Entry]\nExec=late\n") << 0
+        << QStringLiteral("late") << null;
+    QTest::newRow("no header") << QByteArray("Name=Editor\nExec=editor\n") << -1 << null << null;
+    QTest::newRow("header in other case")
+        << QByteArray("[desktop entry]\nExec=editor\n") << -1 << null << null;
+    QTest::newRow("header with a trailing blank")
+        << QByteArray("[Desktop Entry] \nExec=editor\n") << -1 << null << null;
+    QTest::newRow("header with a leading blank")
+        << QByteArray(" [Desktop Entry]\nExec=editor\n") << -1 << null << null;
+    QTest::newRow("empty exec") << QByteArray("[Desktop Entry]\nName=Editor\nExec=\n") << -1
+                                << empty << QStringLiteral("Editor");
+    QTest::newRow("empty exec, then a value") << QByteArray("[Desktop Entry]\nExec=\nExec=editor\n")
+                                              << 0 << QStringLiteral("editor") << null;
+    QTest::newRow("a value, then empty exec")
+        << QByteArray("[Desktop Entry]\nExec=editor\nExec=\n") << -1 << empty << null;
+    QTest::newRow("leading blank kept")
+        << QByteArray("[Desktop Entry]\nExec= app\n") << 0 << QStringLiteral(" app") << null;
+    QTest::newRow("CR LF line ends")
+        << QByteArray("[Desktop Entry]\r\nName=Editor\r\nExec=editor %F\r\n") << 0
+        << QStringLiteral("editor %F") << QStringLiteral("Editor");
+    QTest::newRow("empty lines anywhere")
+        << QByteArray("\n\n[Desktop Entry]\n\nName=Editor\n\n\nExec=editor\n\n") << 0
+        << QStringLiteral("editor") << QStringLiteral("Editor");
+    QTest::newRow("blank lines are not empty but match nothing")
+        << QByteArray("  \n[Desktop Entry]\n\t\nExec=editor\n ") << 0 << QStringLiteral("editor")
+        << null;
+    QTest::newRow("no final line end")
+        << QByteArray("[Desktop Entry]\nExec=editor") << 0 << QStringLiteral("editor") << null;
+    QTest::newRow("other key forms do not match")
+        << QByteArray("[Desktop Entry]\nExec = spaced\nexec=lower\nEXEC=upper\n Exec=indented\n"
+                      "Name[de]=Bearbeiter\nTryExec=try\nExec=editor\n")
+        << 0 << QStringLiteral("editor") << null;
+    QTest::newRow("quotes, escapes and codes kept")
+        << QByteArray("[Desktop Entry]\nExec=\"/opt/my app/run\" --title=a\\sb %U %%\n") << 0
+        << QStringLiteral("\"/opt/my app/run\" --title=a\\sb %U %%") << null;
+    QTest::newRow("header only") << QByteArray("[Desktop Entry]\n") << -1 << null << null;
+    QTest::newRow("empty file") << QByteArray() << -1 << null << null;
+    QTest::newRow("UTF-8 name") << QByteArray("[Desktop Entry]\nName=\xc3\x89"
+                                              "diteur \xe6\x97\xa5\n"
+                                              "Exec=editor\n")
+                                << 0 << QStringLiteral("editor")
+                                << QString::fromUtf8("\xc3\x89"
+                                                     "diteur \xe6\x97\xa5");
+    QTest::newRow("UTF-8 byte-order mark")
+        << QByteArray("\xef\xbb\xbf[Desktop Entry]\nExec=editor\n") << 0 << QStringLiteral("editor")
+        << null;
+    // This codec writes the byte-order mark itself.
+    QTextCodec *utf16 = QTextCodec::codecForName("UTF-16LE");
+    QTest::newRow("UTF-16 with byte-order mark")
+        << utf16->fromUnicode(QStringLiteral("[Desktop Entry]\r\nExec=editor\r\n")) << 0
+        << QStringLiteral("editor") << null;
+}
+
+void TestDesktopFile::read()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, result);
+    QFETCH(QString, exec);
+    QFETCH(QString, name);
+
+    const QString path = writeFile(QStringLiteral("entry.desktop"), content);
+    QVERIFY(!path.isEmpty());
+    DesktopFile file(path);
+    QCOMPARE(file.read(), result);
+    QCOMPARE(file.exec, exec);
+    QCOMPARE(file.exec.isNull(), exec.isNull());
+    QCOMPARE(file.name, name);
+    QCOMPARE(file.name.isNull(), name.isNull());
+    QCOMPARE(file.path, path);
+}
+
+void TestDesktopFile::notARegularFile_data()
+{
+    QTest::addColumn<QString>("kind");
+
+    QTest::newRow("empty path") << QStringLiteral("empty");
+    QTest::newRow("missing file") << QStringLiteral("missing");
+    QTest::newRow("dangling link") << QStringLiteral("dangling");
+    QTest::newRow("directory") << QStringLiteral("directory");
+    QTest::newRow("FIFO without a writer") << QStringLiteral("fifo");
+    QTest::newRow("link to a FIFO") << QStringLiteral("fifo-link");
+    QTest::newRow("/dev/zero") << QStringLiteral("zero");
+    QTest::newRow("/dev/null") << QStringLiteral("null");
+}
+
+void TestDesktopFile::notARegularFile()
+{
+    QFETCH(QString, kind);
+
+    const QString valid
+        = writeFile(QStringLiteral("valid.desktop"), "[Desktop Entry]\nExec=editor\n");
+    QVERIFY(!valid.isEmpty());
+    QString path;
+    if (kind == QLatin1String("missing")) {
+        path = dir.filePath(QStringLiteral("missing.desktop"));
+    } else if (kind == QLatin1String("dangling")) {
+        path = dir.filePath(QStringLiteral("dangling.desktop"));
+        QFile::remove(path);
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("nowhere")), path));
+    } else if (kind == QLatin1String("directory")) {
+        path = dir.filePath(QStringLiteral("dir.desktop"));
+        QVERIFY(QDir().mkpath(path));
+    } else if (kind.startsWith(QLatin1String("fifo"))) {
+        const QString fifo = dir.filePath(QStringLiteral("fifo.desktop"));
+        if (!QFile::exists(fifo))
+            QVERIFY(mkfifo(QFile::encodeName(fifo).constData(), 0644) == 0);
+        path = fifo;
+        if (kind == QLatin1String("fifo-link")) {
+            path = dir.filePath(QStringLiteral("fifo-link.desktop"));
+            QFile::remove(path);
+            QVERIFY(QFile::link(fifo, path));
+        }
+    } else if (kind == QLatin1String("zero")) {
+        path = QStringLiteral("/dev/zero");
+    } else if (kind == QLatin1String("null")) {
+        path = QStringLiteral("/dev/null");
+    }
+
+    const ChildRead r = readInChild(path, false);
+    QVERIFY2(r.finished, "the read did not return within 5 s");
+    QCOMPARE(r.result, -1);
+    QVERIFY(r.execNull);
+    QVERIFY(r.nameNull);
+    QVERIFY2(r.elapsedMs < 2000, qPrintable(QStringLiteral("took %1 ms").arg(r.elapsedMs)));
+
+    // The same reader accepts a valid entry, so the -1 above is the file's.
+    QCOMPARE(readInChild(valid, false).result, 0);
+}
+
+void TestDesktopFile::sizeLimit_data()
+{
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<int>("result");
+
+    QTest::newRow("exactly 1 MiB") << MiB << 0;
+    QTest::newRow("1 MiB and one byte") << MiB + 1 << -1;
+    QTest::newRow("2 MiB") << 2 * MiB << -1;
+}
+
+void TestDesktopFile::sizeLimit()
+{
+    QFETCH(qint64, size);
+    QFETCH(int, result);
+
+    // A valid entry first, then comment lines up to the size.
+    QByteArray content("[Desktop Entry]\nName=Big\nExec=big\n");
+    const QByteArray filler("# padding padding padding padding padding padding padding\n");
+    while (content.size() + filler.size() <= size)
+        content += filler;
+    content += QByteArray(size - content.size(), '#');
+    QCOMPARE(qint64(content.size()), size);
+
+    const QString path = writeFile(QStringLiteral("big.desktop"), content);
+    QVERIFY(!path.isEmpty());
+    const ChildRead r = readInChild(path, false);
+    QVERIFY2(r.finished, "the read did not return within 5 s");
+    QCOMPARE(r.result, result);
+    QCOMPARE(r.execNull, result == -1);
+}
+
+void TestDesktopFile::unreadableFile()
+{
+    const QByteArray entry("[Desktop Entry]\nName=Secret\nExec=secret\n");
+    const QString readable = writeFile(QStringLiteral("readable.desktop"), entry);
+    const QString unreadable = writeFile(QStringLiteral("unreadable.desktop"), entry);
+    QVERIFY(!readable.isEmpty() && !unreadable.isEmpty());
+    QVERIFY(::chmod(QFile::encodeName(readable).constData(), 0644) == 0);
+    // As root the file is root's with mode 0600 and the child reads as
+    // uid 65534; otherwise the owner loses the read permission.
+    QVERIFY(::chmod(QFile::encodeName(unreadable).constData(), getuid() == 0 ? 0600 : 0200) == 0);
+
+    const ChildRead control = readInChild(readable, true);
+    QVERIFY(control.finished);
+    QCOMPARE(control.result, 0);
+
+    const ChildRead r = readInChild(unreadable, true);
+    QVERIFY(r.finished);
+    QCOMPARE(r.result, -1);
+    QVERIFY(r.execNull);
+    QVERIFY(r.nameNull);
+}
+
+QTEST_GUILESS_MAIN(TestDesktopFile)
+
+#include "tst_desktopfile.moc"
