@@ -1,0 +1,3 @@
+#!/bin/sh
+xsetroot -solid grey&
+#[INACTIVE]#xterm -e top&

@@ -1,0 +1,33 @@
+/*
+ * The URI-list parsing of a drop, fed any bytes: it never crashes or leaks,
+ * and every path it gives is non-empty, free of NUL characters and comes
+ * from a line of its own that begins with "file://".
+ */
+#include <stddef.h>
+#include <stdint.h>
+
+#include <QByteArray>
+#include <QStringList>
+
+#include "ListWidget.h"
+#include "fuzz_common.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<int>(size));
+    const QStringList paths = ListWidget::pathsFromUriList(bytes);
+
+    int fileLines = 0;
+    for (const QByteArray &line : bytes.split('\n'))
+        if (line.startsWith("file://"))
+            fileLines++;
+    if (paths.size() > fileLines)
+        fuzz_fail("more paths than lines beginning with file://");
+    for (const QString &p : paths) {
+        if (p.isEmpty())
+            fuzz_fail("an empty path");
+        if (p.contains(QChar(0)))
+            fuzz_fail("a path with a NUL character");
+    }
+    return 0;
+}
