@@ -1,0 +1,401 @@
+// The main window in-process: enabled states of Undo and Redo, the status
+// bar, saving and every way out of the quit question.
+
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+
+#include "List.h"
+#include "Mainwin.h"
+
+static QString scriptDir()
+{
+    return qEnvironmentVariable("QVX_TEST_HOME") + "/.config/QVX";
+}
+
+static QString scriptPath()
+{
+    return scriptDir() + "/autostart.sh";
+}
+
+static void writeScript(const QByteArray &text)
+{
+    QVERIFY(QDir().mkpath(scriptDir()));
+    QFile file(scriptPath());
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(text), qint64(text.size()));
+}
+
+static QByteArray readScript()
+{
+    QFile file(scriptPath());
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("<missing>");
+    return file.readAll();
+}
+
+/* A shown main window on the script of the temporary home, and handles on
+ * the widgets that the tests drive. */
+struct Window
+{
+    Mainwin win { nullptr };
+    List *list = win.findChild<List *>();
+    QListWidget *view = win.findChild<QListWidget *>();
+
+    QPushButton *button(const QString &caption) const
+    {
+        for (QPushButton *b : win.findChildren<QPushButton *>())
+            if (b->text() == caption)
+                return b;
+        return nullptr;
+    }
+    QPushButton *undo() const { return button("&Undo"); }
+    QPushButton *redo() const { return button("&Redo"); }
+    QString message() const { return win.statusBar()->currentMessage(); }
+    // Clicking a check box reaches the list as an itemChanged, as here.
+    void toggle(int row)
+    {
+        QListWidgetItem *item = view->item(row);
+        item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+    }
+};
+
+/* Runs the application's event loop with `action` as its first event and
+ * returns what exec() returned: 0 when the window asked the application to
+ * quit, 99 when it was still running 300 ms after the action. */
+static int runLoop(const std::function<void()> &action)
+{
+    QTimer stillRunning;
+    stillRunning.setSingleShot(true);
+    QObject::connect(&stillRunning, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    QTimer::singleShot(0, [&] {
+        action();
+        stillRunning.start(300);
+    });
+    return QCoreApplication::exec();
+}
+
+class TestMainwin : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void layoutAndTitle();
+    void undoRedoFollowTheJournal();
+    void statusBarFollowsModifiedState();
+    void saveAlwaysWrites_data();
+    void saveAlwaysWrites();
+    void savedMessageClearsAfterFiveSeconds();
+    void changeReplacesSavedAtOnce();
+    void quitWithoutChanges_data();
+    void quitWithoutChanges();
+    void quitQuestion_data();
+    void quitQuestion();
+};
+
+void TestMainwin::init()
+{
+    QFile::remove(scriptPath());
+}
+
+void TestMainwin::layoutAndTitle()
+{
+    writeScript("xterm&\n");
+    Window w;
+    QVERIFY(w.list);
+    QVERIFY(w.view);
+    QCOMPARE(w.win.windowTitle(), QString("QVXSessRun"));
+    QCOMPARE(w.win.minimumSize(), QSize(500, 300));
+    QCOMPARE(w.view->count(), 1);
+    for (const char *c :
+         { "&Undo", "&Redo", "&Add", "&Delete", "&Up", "Dow&n", "&Save", "&Quit" }) {
+        QPushButton *b = w.button(c);
+        QVERIFY2(b, c);
+        QVERIFY2(!b->icon().isNull(), c); // theme icon or the style's fallback
+    }
+    QCOMPARE(w.button("&Undo")->styleSheet(), QString("padding: 2px; text-align: left;"));
+    QCOMPARE(w.button("&Save")->styleSheet(), QString());
+}
+
+void TestMainwin::undoRedoFollowTheJournal()
+{
+    writeScript("xterm&\n#[INACTIVE]#xclock&\n");
+    Window w;
+    w.win.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w.win));
+    QVERIFY(!w.undo()->isEnabled());
+    QVERIFY(!w.redo()->isEnabled());
+
+    // Connected after the window's own slot, so this sees what it left.
+    QStringList mismatches;
+    int emissions = 0;
+    connect(w.list, &List::listModified, this, [&](bool) {
+        ++emissions;
+        if (w.undo()->isEnabled() != w.list->canUndo()
+            || w.redo()->isEnabled() != w.list->canRedo())
+            mismatches << QString("emission %1").arg(emissions);
+    });
+
+    w.toggle(0);
+    QVERIFY(w.undo()->isEnabled());
+    QVERIFY(!w.redo()->isEnabled());
+
+    w.undo()->click();
+    QVERIFY(!w.undo()->isEnabled());
+    QVERIFY(w.redo()->isEnabled());
+    QCOMPARE(w.view->item(0)->checkState(), Qt::Checked);
+
+    w.redo()->click();
+    QVERIFY(w.undo()->isEnabled());
+    QVERIFY(!w.redo()->isEnabled());
+    QCOMPARE(w.view->item(0)->checkState(), Qt::Unchecked);
+
+    w.undo()->click();
+    w.button("&Add")->click();
+    QVERIFY(w.undo()->isEnabled());
+    QVERIFY(!w.redo()->isEnabled()); // a new operation drops the redo
+    QCOMPARE(w.view->count(), 3);
+
+    w.view->setCurrentRow(0);
+    w.button("Dow&n")->click();
+    w.button("&Up")->click();
+    w.button("&Delete")->click();
+    QCOMPARE(w.view->count(), 2);
+
+    while (w.undo()->isEnabled())
+        w.undo()->click();
+    QVERIFY(w.redo()->isEnabled());
+    QCOMPARE(w.view->count(), 2);
+    QCOMPARE(w.view->item(0)->text(), QString("xterm"));
+    while (w.redo()->isEnabled())
+        w.redo()->click();
+    QVERIFY(w.undo()->isEnabled());
+
+    w.button("&Save")->click(); // one emission per row
+    QVERIFY(emissions > 10);
+    QVERIFY2(mismatches.isEmpty(), qPrintable(mismatches.join(", ")));
+}
+
+void TestMainwin::statusBarFollowsModifiedState()
+{
+    writeScript("xterm&\n");
+    Window w;
+    QCOMPARE(w.message(), QString());
+    w.toggle(0);
+    QCOMPARE(w.message(), QString("Modified"));
+    w.toggle(0); // back to the state read
+    QCOMPARE(w.message(), QString());
+    w.button("&Add")->click();
+    QCOMPARE(w.message(), QString("Modified"));
+    w.undo()->click();
+    QCOMPARE(w.message(), QString());
+}
+
+void TestMainwin::saveAlwaysWrites_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<QByteArray>("written");
+    QTest::addColumn<bool>("undoAfterSave");
+
+    QTest::newRow("no script yet") << QByteArray() << QByteArray("#!/bin/sh\n") << false;
+    QTest::newRow("hand-written script")
+        << QByteArray("# my comment\nxterm\n#[INACTIVE]#xclock&\n")
+        << QByteArray("#!/bin/sh\nxterm&\n#[INACTIVE]#xclock&\n") << true;
+}
+
+void TestMainwin::saveAlwaysWrites()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(QByteArray, written);
+    QFETCH(bool, undoAfterSave);
+
+    if (!script.isNull())
+        writeScript(script);
+    Window w;
+    QVERIFY(!w.undo()->isEnabled());
+    w.button("&Save")->click();
+    // Nothing was changed, yet the script is written in the store's format.
+    QCOMPARE(readScript(), written);
+    QCOMPARE(w.message(), QString("Saved"));
+    QCOMPARE(w.undo()->isEnabled(), undoAfterSave);
+    QVERIFY(!w.list->modified());
+}
+
+void TestMainwin::savedMessageClearsAfterFiveSeconds()
+{
+    writeScript("xterm&\n");
+    Window w;
+    w.button("&Save")->click();
+    QCOMPARE(w.message(), QString("Saved"));
+    QTest::qWait(4500);
+    QCOMPARE(w.message(), QString("Saved"));
+    QTRY_COMPARE_WITH_TIMEOUT(w.message(), QString(), 1500);
+}
+
+void TestMainwin::changeReplacesSavedAtOnce()
+{
+    writeScript("xterm&\n");
+    Window w;
+    w.button("&Save")->click();
+    QCOMPARE(w.message(), QString("Saved"));
+    w.toggle(0);
+    QCOMPARE(w.message(), QString("Modified"));
+    // The time-out of "Saved" must not clear its successor.
+    QTest::qWait(5300);
+    QCOMPARE(w.message(), QString("Modified"));
+}
+
+void TestMainwin::quitWithoutChanges_data()
+{
+    QTest::addColumn<bool>("saveFirst");
+    QTest::addColumn<bool>("change");
+    QTest::newRow("unchanged") << false << false;
+    QTest::newRow("changed, then saved") << true << true;
+    QTest::newRow("changed back") << false << true;
+}
+
+void TestMainwin::quitWithoutChanges()
+{
+    QFETCH(bool, saveFirst);
+    QFETCH(bool, change);
+
+    writeScript("xterm&\n");
+    Window w;
+    w.win.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w.win));
+    if (change)
+        w.toggle(0);
+    if (saveFirst)
+        w.button("&Save")->click();
+    else if (change)
+        w.toggle(0);
+
+    bool asked = false;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, [&] {
+        if (QWidget *box = QApplication::activeModalWidget()) {
+            asked = true;
+            box->close();
+        }
+    });
+    watch.start(20);
+    QCOMPARE(runLoop([&] { w.button("&Quit")->click(); }), 0);
+    QVERIFY(!asked);
+}
+
+enum Answer { Save, Discard, Cancel, Escape };
+Q_DECLARE_METATYPE(Answer)
+
+void TestMainwin::quitQuestion_data()
+{
+    QTest::addColumn<bool>("byCloseEvent");
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<bool>("quits");
+    QTest::addColumn<QByteArray>("scriptAfter");
+
+    const QByteArray before("#!/bin/sh\nxterm&\n");
+    const QByteArray saved("#!/bin/sh\n#[INACTIVE]#xterm&\n");
+    for (bool byClose : { false, true }) {
+        const char *via = byClose ? "close event" : "Quit button";
+        QTest::addRow("%s, Save", via) << byClose << Save << true << saved;
+        QTest::addRow("%s, Quit without saving", via) << byClose << Discard << true << before;
+        QTest::addRow("%s, Cancel", via) << byClose << Cancel << false << before;
+        QTest::addRow("%s, Escape", via) << byClose << Escape << false << before;
+    }
+}
+
+void TestMainwin::quitQuestion()
+{
+    QFETCH(bool, byCloseEvent);
+    QFETCH(Answer, answer);
+    QFETCH(bool, quits);
+    QFETCH(QByteArray, scriptAfter);
+
+    writeScript("#!/bin/sh\nxterm&\n");
+    Window w;
+    w.win.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w.win));
+    w.toggle(0);
+    QVERIFY(w.list->modified());
+
+    // Checks the box and answers it from inside its own event loop.
+    QStringList seen;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        watch.stop();
+        seen << box->windowTitle() << box->text() << box->informativeText();
+        for (QMessageBox::StandardButton b :
+             { QMessageBox::Save, QMessageBox::Discard, QMessageBox::Cancel })
+            seen << (box->button(b) ? box->button(b)->text() : QString("<none>"));
+        seen << QString::number(box->standardButtons().operator int());
+        seen << (box->defaultButton() == box->button(QMessageBox::Save) ? "default Save" : "?");
+        seen << (box->icon() == QMessageBox::Question ? "Question" : "?");
+        seen << (box->windowModality() == Qt::WindowModal ? "WindowModal" : "?");
+        seen << (box->windowIcon().isNull() ? "no window icon" : "window icon");
+        seen << (box->parentWidget() == &w.win ? "over the window" : "?");
+        switch (answer) {
+        case Save:
+            box->button(QMessageBox::Save)->click();
+            break;
+        case Discard:
+            box->button(QMessageBox::Discard)->click();
+            break;
+        case Cancel:
+            box->button(QMessageBox::Cancel)->click();
+            break;
+        case Escape:
+            QTest::keyClick(box, Qt::Key_Escape);
+            break;
+        }
+    });
+    watch.start(20);
+
+    bool closed = true;
+    const int result = runLoop([&] {
+        if (byCloseEvent)
+            closed = w.win.close(); // what a close request of the window manager runs
+        else
+            w.button("&Quit")->click();
+    });
+
+    const QStringList expected {
+        "The file has been modified.",
+        "The file has been modified.",
+        "Do you want to save your changes?",
+        "&Save",
+        "&Quit without saving",
+        "&Cancel",
+        QString::number(int(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel)),
+        "default Save",
+        "Question",
+        "WindowModal",
+        "window icon",
+        "over the window",
+    };
+    QCOMPARE(seen, expected);
+    QCOMPARE(result, quits ? 0 : 99);
+    QCOMPARE(readScript(), scriptAfter);
+    if (byCloseEvent)
+        QVERIFY(!closed); // the close event is always ignored
+    QVERIFY(w.win.isVisible());
+    if (!quits) {
+        QVERIFY(w.list->modified());
+        QCOMPARE(w.message(), QString("Modified"));
+        QCOMPARE(w.view->item(0)->checkState(), Qt::Unchecked);
+    }
+}
+
+QTEST_MAIN(TestMainwin)
+#include "tst_mainwin.moc"

@@ -1,0 +1,409 @@
+// The real program, started as a process on its own Xvfb display and driven
+// with xdotool as a user would: quitting, an unreadable script, and saves
+// that cannot be written (a read-only directory for uid 65534, a failing
+// rename through libfiu).
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QtTest>
+
+#include <grp.h>
+#include <stdio.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+static const uid_t nobody_id = 65534;
+
+enum Launch { AsSelf, AsNobody, WithFailingRename };
+Q_DECLARE_METATYPE(Launch)
+
+/* Steps a user takes: "wait:RE" waits for a window whose title matches RE
+ * and gives it the focus, "absent:RE" checks that no such window is shown,
+ * "key:K" presses K, "type:T" types T, "pause:MS" waits. */
+using Steps = QStringList;
+
+static const char main_title[] = "wait:^QVXSessRun$";
+static const char question_title[] = "wait:^The file has been modified\\.$";
+static const char error_title[] = "wait:^Error$";
+
+class TestProgram : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void normalQuit_data();
+    void normalQuit();
+    void unreadableScript_data();
+    void unreadableScript();
+    void unwritableSave_data();
+    void unwritableSave();
+
+private:
+    bool xdotool(const QStringList &args, QByteArray *out = nullptr);
+    bool runStep(const QString &step, QString *why);
+    void startProgram(QProcess &proc, Launch launch);
+    void drive(QProcess &proc, const Steps &steps);
+    QString homeFor(Launch launch) const;
+    void prepareScript(Launch launch, const QByteArray &text, int dirMode, int scriptMode);
+    QStringList fiuPrefix() const;
+    void checkFiuKeepsHome();
+
+    QProcess xvfb;
+    QString display;
+    QString testDir;
+    bool root = false;
+};
+
+void TestProgram::initTestCase()
+{
+    for (const char *tool : { "Xvfb", "xdotool", "fiu-run" })
+        QVERIFY2(!QStandardPaths::findExecutable(tool).isEmpty(),
+                 qPrintable(QString("%1 is missing: run scripts/setup").arg(tool)));
+    QVERIFY2(QFile::exists(qEnvironmentVariable("QVX_PROGRAM")), "QVX_PROGRAM names no program");
+    testDir = qEnvironmentVariable("QVX_TEST_DIR");
+    QVERIFY(!testDir.isEmpty());
+    root = geteuid() == 0;
+
+    // Xvfb picks a free display itself and writes its number to stdout.
+    xvfb.start("Xvfb", { "-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp" });
+    QVERIFY(xvfb.waitForStarted());
+    QByteArray number;
+    while (!number.contains('\n') && xvfb.waitForReadyRead(10000))
+        number += xvfb.readAllStandardOutput();
+    QVERIFY2(number.contains('\n'), "Xvfb did not report its display");
+    display = ":" + number.trimmed();
+
+    // uid 65534 may not reach the build tree: it runs a copy of the program.
+    const QString copy = testDir + "/qvxsessrun";
+    QFile::remove(copy);
+    QVERIFY(QFile::copy(qEnvironmentVariable("QVX_PROGRAM"), copy));
+    QVERIFY(QFile::setPermissions(copy,
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                      | QFileDevice::ExeOwner | QFileDevice::ReadGroup
+                                      | QFileDevice::ExeGroup | QFileDevice::ReadOther
+                                      | QFileDevice::ExeOther));
+    if (root) {
+        // Qt wants a runtime directory of the user's own.
+        const QString runtime = testDir + "/nobody-runtime";
+        QVERIFY(QDir().mkpath(runtime));
+        QVERIFY(chown(QFile::encodeName(runtime).constData(), nobody_id, nobody_id) == 0);
+        QVERIFY(chmod(QFile::encodeName(runtime).constData(), 0700) == 0);
+    }
+}
+
+void TestProgram::cleanupTestCase()
+{
+    xvfb.terminate();
+    xvfb.waitForFinished(5000);
+}
+
+void TestProgram::init()
+{
+    for (const QString &home : { homeFor(AsSelf), homeFor(AsNobody) }) {
+        if (QFileInfo(home + "/.config").isDir())
+            QProcess::execute("chmod", { "-R", "u+rwX", home + "/.config" });
+        QDir(home + "/.config").removeRecursively();
+        QFile::remove(home + "/.config");
+    }
+}
+
+QString TestProgram::homeFor(Launch launch) const
+{
+    if (launch == AsNobody && root)
+        return testDir + "/nobody";
+    return qEnvironmentVariable("QVX_TEST_HOME");
+}
+
+/* fiu-run replaces LD_PRELOAD; the inner shell puts this process's preloads
+ * (nss_wrapper, so that the program finds the temporary home) back behind
+ * libfiu's before it runs the program. */
+QStringList TestProgram::fiuPrefix() const
+{
+    return { "fiu-run",
+             "-x",
+             "-f",
+             "",
+             "-c",
+             "enable name=posix/io/dir/rename,failinfo=28",
+             "sh",
+             "-c",
+             "LD_PRELOAD=\"$LD_PRELOAD $0\" exec \"$@\"",
+             qEnvironmentVariable("LD_PRELOAD") };
+}
+
+void TestProgram::prepareScript(Launch launch, const QByteArray &text, int dirMode, int scriptMode)
+{
+    const QString home = homeFor(launch);
+    const QString dir = home + "/.config/QVX";
+    QVERIFY(QDir().mkpath(dir));
+    QFile file(dir + "/autostart.sh");
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(text), qint64(text.size()));
+    file.close();
+    if (launch == AsNobody && root) {
+        for (const QString &path : { home + "/.config", dir, dir + "/autostart.sh" })
+            QVERIFY(chown(QFile::encodeName(path).constData(), nobody_id, nobody_id) == 0);
+    }
+    QVERIFY(chmod(QFile::encodeName(dir + "/autostart.sh").constData(), scriptMode) == 0);
+    QVERIFY(chmod(QFile::encodeName(dir).constData(), dirMode) == 0);
+}
+
+bool TestProgram::xdotool(const QStringList &args, QByteArray *out)
+{
+    QProcess proc;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", display);
+    proc.setProcessEnvironment(env);
+    proc.start("xdotool", args);
+    // --sync waits for ever; a window that never comes is a failure.
+    if (!proc.waitForFinished(15000)) {
+        proc.kill();
+        proc.waitForFinished();
+        return false;
+    }
+    if (out)
+        *out = proc.readAllStandardOutput();
+    return proc.exitStatus() == QProcess::NormalExit && proc.exitCode() == 0;
+}
+
+bool TestProgram::runStep(const QString &step, QString *why)
+{
+    const QString kind = step.section(':', 0, 0);
+    const QString arg = step.section(':', 1);
+    QByteArray out;
+    if (kind == "wait") {
+        if (!xdotool({ "search", "--sync", "--onlyvisible", "--name", arg }, &out)) {
+            *why = "no window " + arg;
+            return false;
+        }
+        const QString window = QString::fromLatin1(out).split('\n').first();
+        return xdotool({ "windowfocus", "--sync", window });
+    }
+    if (kind == "absent") {
+        const bool found = xdotool({ "search", "--onlyvisible", "--name", arg }, &out);
+        *why = "a window " + arg + " is shown";
+        return !found;
+    }
+    if (kind == "key")
+        return xdotool({ "key", arg });
+    if (kind == "type")
+        return xdotool({ "type", "--delay", "20", arg });
+    if (kind == "pause") {
+        QTest::qWait(arg.toInt());
+        return true;
+    }
+    *why = "unknown step";
+    return false;
+}
+
+void TestProgram::startProgram(QProcess &proc, Launch launch)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", display);
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("LC_ALL", "C.UTF-8");
+    env.remove("LANGUAGE");
+    QString command = qEnvironmentVariable("QVX_PROGRAM");
+    QStringList args;
+    if (launch == AsNobody && root) {
+        env.insert("XDG_RUNTIME_DIR", testDir + "/nobody-runtime");
+        args << "--as-nobody" << testDir + "/qvxsessrun";
+        command = QCoreApplication::applicationFilePath();
+    } else if (launch == WithFailingRename) {
+        args = fiuPrefix() << command;
+        command = args.takeFirst();
+    }
+    proc.setProcessEnvironment(env);
+    proc.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    proc.start(command, args);
+    QVERIFY(proc.waitForStarted());
+}
+
+/* Runs the steps and waits for the program to end. */
+void TestProgram::drive(QProcess &proc, const Steps &steps)
+{
+    for (const QString &step : steps) {
+        QString why = step;
+        if (!runStep(step, &why)) {
+            proc.kill();
+            proc.waitForFinished();
+            QFAIL(qPrintable("step " + step + ": " + why));
+        }
+    }
+    if (!proc.waitForFinished(15000)) {
+        proc.kill();
+        proc.waitForFinished();
+        QFAIL("the program did not end");
+    }
+    QCOMPARE(proc.exitStatus(), QProcess::NormalExit);
+}
+
+static QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<unreadable>";
+    return file.readAll();
+}
+
+// A mnemonic clicks its button 100 ms after the key (animateClick): the
+// editor of the new row opens only then.
+static const Steps add_xclock { "key:alt+a", "pause:600", "type:xclock", "key:Return" };
+
+void TestProgram::normalQuit_data()
+{
+    QTest::addColumn<Launch>("launch");
+    QTest::addColumn<Steps>("steps");
+    QTest::addColumn<QByteArray>("scriptAfter");
+
+    const QByteArray before("xterm&\n");
+    const Steps quit { main_title, "key:alt+q" };
+    QTest::newRow("Quit") << AsSelf << quit << before;
+    QTest::newRow("Save, then Quit") << AsSelf << Steps { main_title, "key:alt+s", "key:alt+q" }
+                                     << QByteArray("#!/bin/sh\nxterm&\n");
+    QTest::newRow("change, Quit, Save")
+        << AsSelf
+        << (Steps { main_title } + add_xclock + Steps { "key:alt+q", question_title, "key:Return" })
+        << QByteArray("#!/bin/sh\nxterm&\nxclock&\n");
+    QTest::newRow("change, Quit, Quit without saving")
+        << AsSelf
+        << (Steps { main_title } + add_xclock + Steps { "key:alt+q", question_title, "key:alt+q" })
+        << before;
+    // The rename that fails in the save tests is hit nowhere else.
+    QTest::newRow("Quit, rename failing") << WithFailingRename << quit << before;
+}
+
+void TestProgram::normalQuit()
+{
+    QFETCH(Launch, launch);
+    QFETCH(Steps, steps);
+    QFETCH(QByteArray, scriptAfter);
+
+    if (launch == WithFailingRename)
+        checkFiuKeepsHome();
+    prepareScript(launch, "xterm&\n", 0700, 0600);
+    QProcess proc;
+    startProgram(proc, launch);
+    drive(proc, steps);
+    QCOMPARE(proc.exitCode(), 0);
+    QCOMPARE(readFile(homeFor(launch) + "/.config/QVX/autostart.sh"), scriptAfter);
+}
+
+void TestProgram::unreadableScript_data()
+{
+    QTest::addColumn<Launch>("launch");
+    QTest::addColumn<bool>("configIsFile");
+
+    QTest::newRow("script without read permission") << AsNobody << false;
+    QTest::newRow("~/.config is a regular file") << AsSelf << true;
+}
+
+void TestProgram::unreadableScript()
+{
+    QFETCH(Launch, launch);
+    QFETCH(bool, configIsFile);
+
+    const QString home = homeFor(launch);
+    if (configIsFile) {
+        QFile file(home + "/.config");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("not a directory\n");
+    } else {
+        prepareScript(launch, "xterm&\n", 0700, 0000);
+    }
+
+    QProcess proc;
+    startProgram(proc, launch);
+    drive(proc, { error_title, "absent:^QVXSessRun$", "key:Return" });
+    QCOMPARE(proc.exitCode(), 1);
+    if (configIsFile) {
+        QCOMPARE(readFile(home + "/.config"), QByteArray("not a directory\n"));
+    } else {
+        QProcess::execute("chmod", { "u+r", home + "/.config/QVX/autostart.sh" });
+        QCOMPARE(readFile(home + "/.config/QVX/autostart.sh"), QByteArray("xterm&\n"));
+    }
+}
+
+void TestProgram::unwritableSave_data()
+{
+    QTest::addColumn<Launch>("launch");
+    QTest::addColumn<int>("dirMode");
+    QTest::addColumn<Steps>("steps");
+
+    const Steps save { main_title, "key:alt+s", error_title, "key:Return" };
+    const Steps quitSave = Steps { main_title } + add_xclock
+        + Steps { "key:alt+q", question_title, "key:Return", error_title, "key:Return" };
+
+    QTest::newRow("read-only directory, Save") << AsNobody << 0500 << save;
+    QTest::newRow("read-only directory, Save in the quit question") << AsNobody << 0500 << quitSave;
+    QTest::newRow("rename fails, Save") << WithFailingRename << 0700 << save;
+    QTest::newRow("rename fails, Save in the quit question")
+        << WithFailingRename << 0700 << quitSave;
+}
+
+void TestProgram::unwritableSave()
+{
+    QFETCH(Launch, launch);
+    QFETCH(int, dirMode);
+    QFETCH(Steps, steps);
+
+    if (launch == WithFailingRename)
+        checkFiuKeepsHome();
+    const QString dir = homeFor(launch) + "/.config/QVX";
+    const QByteArray script("xterm&\n");
+    prepareScript(launch, script, dirMode, 0600);
+
+    QProcess proc;
+    startProgram(proc, launch);
+    drive(proc, steps);
+    QCOMPARE(proc.exitCode(), 1);
+    QCOMPARE(readFile(dir + "/autostart.sh"), script);
+    // Nor is a temporary file left behind.
+    QCOMPARE(QDir(dir).entryList({ "autostart.sh.*" }, QDir::Files), QStringList());
+}
+
+/* Never run the program where it would see the real home. */
+void TestProgram::checkFiuKeepsHome()
+{
+    QProcess check;
+    const QStringList args = fiuPrefix() << "getent"
+                                         << "passwd" << QString::number(getuid());
+    check.start(args.first(), args.mid(1));
+    QVERIFY(check.waitForFinished(10000));
+    QVERIFY2(check.readAllStandardOutput().contains(homeFor(AsSelf).toLocal8Bit()),
+             "nss_wrapper is lost under fiu-run");
+}
+
+/* "--as-nobody PROGRAM": become uid and gid 65534, then run PROGRAM, so
+ * that permissions apply although the tests run as root. */
+static int exec_as_nobody(char **argv)
+{
+    if (setgroups(0, nullptr) == -1 || setgid(nobody_id) == -1 || setuid(nobody_id) == -1) {
+        perror("tst_program: dropping privileges");
+        return 127;
+    }
+    if (getuid() != nobody_id || geteuid() != nobody_id) {
+        fputs("tst_program: still privileged\n", stderr);
+        return 127;
+    }
+    execv(argv[0], argv);
+    perror("tst_program: execv");
+    return 127;
+}
+
+int main(int argc, char **argv)
+{
+    if (argc > 2 && strcmp(argv[1], "--as-nobody") == 0)
+        return exec_as_nobody(argv + 2);
+    QCoreApplication app(argc, argv);
+    TestProgram test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_program.moc"
