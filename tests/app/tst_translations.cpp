@@ -46,10 +46,14 @@ struct Message
     const char *source;
 };
 
+const char labelSource[] = "Add commands to be executed at session start";
+const char tipSource[] = "Double click to edit.\nUse checkbox to activate/deactivate a command.\n"
+                         "Use Drag & Drop to add desktop files.";
+
 // Every translatable text of the program, by context.  The code is checked
 // against this list with lupdate, every catalogue against it as well.
 const Message requiredMessages[] = {
-    { "Mainwin", "Add commands to be executed at session start" },
+    { "Mainwin", labelSource },
     { "Mainwin", "&Undo" },
     { "Mainwin", "&Redo" },
     { "Mainwin", "&Add" },
@@ -64,13 +68,9 @@ const Message requiredMessages[] = {
     { "Mainwin", "Do you want to save your changes?" },
     { "Mainwin", "&Quit without saving" },
     { "Mainwin", "&Cancel" },
-    { "List",
-      "Double click to edit.\nUse checkbox to activate/deactivate a command.\n"
-      "Use Drag & Drop to add desktop files." },
+    { "List", tipSource },
     { "QObject", "Error" },
 };
-
-const char *const tipSource = requiredMessages[15].source;
 
 // Buttons that are on screen together: their mnemonics must differ.
 const char *const windowButtons[]
@@ -645,10 +645,9 @@ void tst_translations::program()
     QCOMPARE(run.exitCode, 0);
 
     QCOMPARE(run.seen.value("title"), QStringList("QVXSessRun"));
-    QCOMPARE(run.seen.value("label"),
-             QStringList(tr("Mainwin", "Add commands to be executed at session start")));
+    QCOMPARE(run.seen.value("label"), QStringList(tr("Mainwin", labelSource)));
     if (!lang.isEmpty()) // the catalogue was really used
-        QVERIFY(run.seen.value("label") != QStringList(requiredMessages[0].source));
+        QVERIFY(run.seen.value("label") != QStringList(labelSource));
     QStringList buttons;
     for (const char *b : windowButtons)
         buttons << tr("Mainwin", b);
