@@ -1,0 +1,767 @@
+#include "store.h"
+
+#include <QtTest>
+
+#include <errno.h>
+#include <locale.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/stat.h>
+
+/*
+ * The command store: the script format both ways, copy and compare, and
+ * the journal.  Entries are written as "+text" (active) or "-text"
+ * (inactive) in the tables.  The home is the temporary one of
+ * with-home.sh; every test starts without ~/.config.
+ */
+class TestStore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void readAndSave_data();
+    void readAndSave();
+    void writeFormat_data();
+    void writeFormat();
+    void missingScript_data();
+    void missingScript();
+    void readFailures_data();
+    void readFailures();
+    void readerStartsAfresh();
+
+    void equal_data();
+    void equal();
+    void copy_data();
+    void copy();
+
+    void journal_data();
+    void journal();
+    void textsAreCopies();
+    void nullEntries();
+
+private:
+    QString home;
+    QString dirPath() const { return home + "/.config/QVX"; }
+    QString scriptPath() const { return dirPath() + "/autostart.sh"; }
+    void writeScript(const QByteArray &bytes);
+    QByteArray readFile(const QString &path);
+};
+
+static const QByteArray H = "#!/bin/sh\n";
+
+static QByteArrayList entriesOf(const command_list *list)
+{
+    QByteArrayList out;
+
+    for (const command_entry *e = list->entries; e != nullptr; e = e->next)
+        out << (e->active ? "+" : "-") + QByteArray(e->text);
+    return out;
+}
+
+/* The chain's prev links mirror its next links, and every flag is 0 or 1. */
+static bool chainIsSound(const command_list *list)
+{
+    const command_entry *prev = nullptr;
+
+    for (const command_entry *e = list->entries; e != nullptr; prev = e, e = e->next)
+        if (e->prev != prev || e->text == nullptr || e->active > 1)
+            return false;
+    return true;
+}
+
+static int journalLength(const journal_record *head)
+{
+    int n = 0;
+
+    for (const journal_record *prev = nullptr; head != nullptr; prev = head, head = head->next) {
+        if (head->prev != prev)
+            return -1;
+        n++;
+    }
+    return n;
+}
+
+/* 1-based position of the cursor in its journal, 0 for none, -1 when it is not in it. */
+static int cursorPosition(const journal_record *head, const journal_record *cursor)
+{
+    if (cursor == nullptr)
+        return 0;
+    for (int n = 1; head != nullptr; head = head->next, n++)
+        if (head == cursor)
+            return n;
+    return -1;
+}
+
+/* A list without a journal holding items. */
+static command_list *listOf(const QByteArrayList &items)
+{
+    command_list *scratch = static_cast<command_list *>(calloc(1, sizeof(command_list)));
+
+    for (const QByteArray &item : items)
+        if (qvxsessrun_add_command(scratch, item.mid(1).constData(), item.startsWith('+'))
+            == nullptr)
+            qFatal("add_command: %s", qvxsessrun_error_text());
+    command_list *list = qvxsessrun_copy(scratch);
+    qvxsessrun_free(scratch);
+    if (list == nullptr)
+        qFatal("copy: %s", qvxsessrun_error_text());
+    return list;
+}
+
+static QByteArrayList repeated(char c, int n, const QByteArray &prefix = "+")
+{
+    return { prefix + QByteArray(n, c) };
+}
+
+void TestStore::initTestCase()
+{
+    setlocale(LC_ALL, "C");
+    home = qEnvironmentVariable("QVX_TEST_HOME");
+    QVERIFY2(!home.isEmpty(), "run through with-home.sh");
+}
+
+void TestStore::init()
+{
+    QDir(home + "/.config").removeRecursively();
+    QFile::remove(home + "/.config");
+}
+
+void TestStore::writeScript(const QByteArray &bytes)
+{
+    QVERIFY(QDir(home).mkpath(".config/QVX"));
+    QFile f(scriptPath());
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+QByteArray TestStore::readFile(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return f.readAll();
+}
+
+void TestStore::readAndSave_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<QByteArrayList>("entries");
+    QTest::addColumn<QByteArray>("saved"); /* what a save of the read list writes */
+
+    const QByteArrayList none;
+    const QByteArray nul(1, '\0');
+
+    QTest::newRow("header only") << H << none << H;
+    QTest::newRow("empty file") << QByteArray() << none << H;
+    QTest::newRow("active") << H + "xterm&\n" << QByteArrayList { "+xterm" } << H + "xterm&\n";
+    QTest::newRow("inactive") << H + "#[INACTIVE]#xterm&\n"
+                              << QByteArrayList { "-xterm" } << H + "#[INACTIVE]#xterm&\n";
+    QTest::newRow("no final &") << QByteArray("xterm -e top\n")
+                                << QByteArrayList { "+xterm -e top" } << H + "xterm -e top&\n";
+    QTest::newRow("inactive, no final &")
+        << QByteArray("#[INACTIVE]#xterm\n") << QByteArrayList { "-xterm" }
+        << H + "#[INACTIVE]#xterm&\n";
+    QTest::newRow("& inside stays")
+        << QByteArray("a & b&\n") << QByteArrayList { "+a & b" } << H + "a & b&\n";
+    QTest::newRow("only one final & goes")
+        << QByteArray("a&&\n#[INACTIVE]#b&&\n") << QByteArrayList { "+a&", "-b&" }
+        << H + "a&&\n#[INACTIVE]#b&&\n";
+    QTest::newRow("empty line") << QByteArray("\n") << QByteArrayList { "+" } << H;
+    QTest::newRow("line &") << QByteArray("&\n") << QByteArrayList { "+" } << H;
+    QTest::newRow("marker alone") << QByteArray("#[INACTIVE]#\n") << QByteArrayList { "-" } << H;
+    QTest::newRow("marker and &") << QByteArray("#[INACTIVE]#&\n") << QByteArrayList { "-" } << H;
+    QTest::newRow("blank lines dropped on save")
+        << QByteArray("a&\n\n\nb&\n") << QByteArrayList { "+a", "+", "+", "+b" } << H + "a&\nb&\n";
+    QTest::newRow("comments skipped") << H + "# a comment\nx&\n#y&\n#\n#!/bin/sh\n"
+                                      << QByteArrayList { "+x" } << H + "x&\n";
+    QTest::newRow("space, then #")
+        << QByteArray(" #x&\n") << QByteArrayList { "+ #x" } << H + " #x&\n";
+    QTest::newRow("spaces and tabs stay")
+        << QByteArray("\t a  &  \n") << QByteArrayList { "+\t a  &  " } << H + "\t a  &  &\n";
+    QTest::newRow("marker, then #")
+        << QByteArray("#[INACTIVE]##x&\n") << QByteArrayList { "-#x" } << H + "#[INACTIVE]##x&\n";
+    QTest::newRow("marker twice") << QByteArray("#[INACTIVE]##[INACTIVE]#x&\n")
+                                  << QByteArrayList { "-#[INACTIVE]#x" }
+                                  << H + "#[INACTIVE]##[INACTIVE]#x&\n";
+    QTest::newRow("incomplete or other markers are comments")
+        << QByteArray("#[INACTIVE\n#[INACTIVE]\n#[inactive]#x&\n# [INACTIVE]#y&\n") << none << H;
+    QTest::newRow("CR LF") << QByteArray("#!/bin/sh\r\na&\r\n#[INACTIVE]#b&\r\nc\r\n\r\n")
+                           << QByteArrayList { "+a&\r", "-b&\r", "+c\r", "+\r" }
+                           << H + "a&\r&\n#[INACTIVE]#b&\r&\nc\r&\n\r&\n";
+    QTest::newRow("last line without LF")
+        << QByteArray("a&\nb&") << QByteArrayList { "+a", "+b" } << H + "a&\nb&\n";
+    QTest::newRow("last line without LF or &")
+        << QByteArray("a") << QByteArrayList { "+a" } << H + "a&\n";
+    QTest::newRow("last line the marker alone")
+        << QByteArray("a&\n#[INACTIVE]#") << QByteArrayList { "+a", "-" } << H + "a&\n";
+    QTest::newRow("last line a comment")
+        << QByteArray("a&\n# c") << QByteArrayList { "+a" } << H + "a&\n";
+
+    QTest::newRow("NUL inside a line") << "ab" + nul + "cd&\nnext&\n"
+                                       << QByteArrayList { "+ab", "+next" } << H + "ab&\nnext&\n";
+    QTest::newRow("NUL first") << nul + "x&\ny&\n" << QByteArrayList { "+", "+y" } << H + "y&\n";
+    QTest::newRow("NUL after the &") << "a&" + nul + "b\nc&\n"
+                                     << QByteArrayList { "+a", "+c" } << H + "a&\nc&\n";
+    QTest::newRow("NUL in an inactive line")
+        << "#[INACTIVE]#a" + nul + "&\nb&\n"
+        << QByteArrayList { "-a", "+b" } << H + "#[INACTIVE]#a&\nb&\n";
+    QTest::newRow("NUL inside the marker") << "#[INAC" + nul + "TIVE]#a&\nb&\n"
+                                           << QByteArrayList { "+b" } << H + "b&\n";
+    QTest::newRow("NUL in a last line without LF")
+        << "a&\nb" + nul + "c" << QByteArrayList { "+a", "+b" } << H + "a&\nb&\n";
+    QTest::newRow("NUL bytes only")
+        << QByteArray(10, '\0') + "\n" + QByteArray(3, '\0') << QByteArrayList { "+", "+" } << H;
+    QTest::newRow("NUL in a long line")
+        << QByteArray(3000, 'x') + nul + QByteArray(3000, 'y') + "&\nz&\n"
+        << QByteArrayList { "+" + QByteArray(3000, 'x'), "+z" }
+        << H + QByteArray(3000, 'x') + "&\nz&\n";
+
+    /* Lines around the reader's buffer size, each followed by another. */
+    for (int n : { 2045, 2046, 2047, 2048, 2049, 2050, 4094, 4095, 4096, 4097, 6143, 6144 }) {
+        QByteArray line = QByteArray(n - 1, 'a') + '&';
+        QTest::addRow("line of %d bytes", n)
+            << line + "\nb&\n"
+            << QByteArrayList { "+" + QByteArray(n - 1, 'a'), "+b" } << H + line + "\nb&\n";
+        QTest::addRow("header and line of %d bytes, no LF", n)
+            << H + line << QByteArrayList { "+" + QByteArray(n - 1, 'a') } << H + line + "\n";
+    }
+    QTest::newRow("very long line")
+        << QByteArray("a&\n") + QByteArray(1000000, 'x') + "&\n# c\ny&\n"
+        << QByteArrayList { "+a", "+" + QByteArray(1000000, 'x'), "+y" }
+        << H + "a&\n" + QByteArray(1000000, 'x') + "&\ny&\n";
+    QTest::newRow("very long inactive last line")
+        << "#[INACTIVE]#" + QByteArray(300000, 'x') << repeated('x', 300000, "-")
+        << H + "#[INACTIVE]#" + QByteArray(300000, 'x') + "&\n";
+
+    /* Many lines of changing lengths, so that lines straddle every buffer edge. */
+    QByteArray many = H;
+    QByteArrayList manyEntries;
+    for (int i = 0; i < 3000; i++) {
+        QByteArray text = "cmd " + QByteArray::number(i) + " " + QByteArray(i % 61, 'o');
+        bool active = i % 3 != 0;
+        many += (active ? "" : "#[INACTIVE]#") + text + "&\n";
+        manyEntries << (active ? "+" : "-") + text;
+    }
+    QTest::newRow("3000 lines") << many << manyEntries << many;
+}
+
+void TestStore::readAndSave()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(QByteArrayList, entries);
+    QFETCH(QByteArray, saved);
+
+    writeScript(script);
+    command_list *list = qvxsessrun_read();
+    QVERIFY2(list != nullptr, qvxsessrun_error_text());
+    QCOMPARE(entriesOf(list), entries);
+    QVERIFY(chainIsSound(list));
+    QVERIFY(list->undo_head == nullptr && list->redo_head == nullptr);
+    QVERIFY(list->undo_cursor == nullptr && list->redo_cursor == nullptr);
+
+    QCOMPARE(qvxsessrun_write(list), 0);
+    QCOMPARE(readFile(scriptPath()), saved);
+    QCOMPARE(QDir(dirPath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList { "autostart.sh" });
+    qvxsessrun_free(list);
+
+    /* The saved script reads back as the same list, less the empty texts. */
+    QByteArrayList kept;
+    for (const QByteArray &e : entries)
+        if (e.size() > 1)
+            kept << e;
+    list = qvxsessrun_read();
+    QVERIFY2(list != nullptr, qvxsessrun_error_text());
+    QCOMPARE(entriesOf(list), kept);
+    qvxsessrun_free(list);
+}
+
+void TestStore::writeFormat_data()
+{
+    QTest::addColumn<QByteArrayList>("entries");
+    QTest::addColumn<QByteArray>("saved");
+    QTest::addColumn<QByteArrayList>("readBack");
+
+    QTest::newRow("empty list") << QByteArrayList() << H << QByteArrayList();
+    QTest::newRow("active and inactive")
+        << QByteArrayList { "+a", "-b", "+c d" } << H + "a&\n#[INACTIVE]#b&\nc d&\n"
+        << QByteArrayList { "+a", "-b", "+c d" };
+    QTest::newRow("empty texts are not written")
+        << QByteArrayList { "+", "-", "+c", "-" } << H + "c&\n"
+        << QByteArrayList { "+c" };
+    QTest::newRow("text ending in &") << QByteArrayList { "+a&" } << H + "a&&\n"
+                                      << QByteArrayList { "+a&" };
+    QTest::newRow("text ending in CR") << QByteArrayList { "-a\r" } << H + "#[INACTIVE]#a\r&\n"
+                                       << QByteArrayList { "-a\r" };
+    /* The format cannot hold these: what the next start makes of them. */
+    QTest::newRow("active text beginning with #")
+        << QByteArrayList { "+#x", "+y" } << H + "#x&\ny&\n"
+        << QByteArrayList { "+y" };
+    QTest::newRow("active text beginning with the marker")
+        << QByteArrayList { "+#[INACTIVE]#x" } << H + "#[INACTIVE]#x&\n"
+        << QByteArrayList { "-x" };
+    QTest::newRow("long text") << repeated('l', 70000) << H + QByteArray(70000, 'l') + "&\n"
+                               << repeated('l', 70000);
+}
+
+void TestStore::writeFormat()
+{
+    QFETCH(QByteArrayList, entries);
+    QFETCH(QByteArray, saved);
+    QFETCH(QByteArrayList, readBack);
+
+    /* An older, longer script is replaced whole. */
+    writeScript(H + QByteArray(100000, 'o') + "&\n");
+    command_list *list = listOf(entries);
+    QCOMPARE(qvxsessrun_write(list), 0);
+    QCOMPARE(readFile(scriptPath()), saved);
+    QCOMPARE(entriesOf(list), entries);
+    qvxsessrun_free(list);
+
+    list = qvxsessrun_read();
+    QVERIFY2(list != nullptr, qvxsessrun_error_text());
+    QCOMPARE(entriesOf(list), readBack);
+    qvxsessrun_free(list);
+}
+
+/*
+ * No script yet: an empty list, the directories made, and the error
+ * buffer left as the failure before it left it.
+ */
+void TestStore::missingScript_data()
+{
+    QTest::addColumn<bool>("dirExists");
+
+    QTest::newRow("no ~/.config") << false;
+    QTest::newRow("no autostart.sh") << true;
+}
+
+void TestStore::missingScript()
+{
+    QFETCH(bool, dirExists);
+
+    QFile file(home + "/.config");
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    QVERIFY(qvxsessrun_read() == nullptr);
+    const QByteArray before = qvxsessrun_error_text();
+    QCOMPARE(before, QByteArray("Fatal: stat(): Fatal error: Not a directory\n"));
+    QVERIFY(file.remove());
+
+    if (dirExists)
+        QVERIFY(QDir(home).mkpath(".config/QVX"));
+    command_list *list = qvxsessrun_read();
+    QVERIFY(list != nullptr);
+    QCOMPARE(entriesOf(list), QByteArrayList());
+    QVERIFY(!qvxsessrun_can_undo(list) && !qvxsessrun_can_redo(list));
+    QCOMPARE(QByteArray(qvxsessrun_error_text()), before);
+    QVERIFY(QFileInfo(dirPath()).isDir());
+    QVERIFY(!QFileInfo::exists(scriptPath()));
+
+    /* Writing the empty list leaves the header alone. */
+    QCOMPARE(qvxsessrun_write(list), 0);
+    QCOMPARE(readFile(scriptPath()), H);
+    qvxsessrun_free(list);
+}
+
+void TestStore::readFailures_data()
+{
+    QTest::addColumn<QString>("file"); /* made a regular file, relative to home */
+    QTest::addColumn<QString>("makeDir"); /* made a directory, relative to home */
+    QTest::addColumn<QByteArray>("text");
+
+    QTest::newRow("~/.config a regular file: the configuration text alone")
+        << ".config" << QString() << QByteArray("Fatal: stat(): Fatal error: Not a directory\n");
+    QTest::newRow("~/.config/QVX a regular file")
+        << ".config/QVX" << QString()
+        << QByteArray("Fatal: stat(): Fatal error: Not a directory\n");
+    QTest::newRow("the script a directory: read error, no partial list")
+        << QString() << ".config/QVX/autostart.sh"
+        << "fread(): " + QByteArray(strerror(EISDIR));
+}
+
+void TestStore::readFailures()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, makeDir);
+    QFETCH(QByteArray, text);
+
+    if (!file.isEmpty()) {
+        QVERIFY(QDir(home).mkpath(QFileInfo(file).path()));
+        QFile f(home + "/" + file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    if (!makeDir.isEmpty())
+        QVERIFY(QDir(home).mkpath(makeDir));
+    QVERIFY(qvxsessrun_read() == nullptr);
+    QCOMPARE(QByteArray(qvxsessrun_error_text()), text);
+
+    /* A save cannot go through either while the directory is missing. */
+    if (!file.isEmpty()) {
+        command_list *list = listOf({ "+a" });
+        QCOMPARE(qvxsessrun_write(list), -1);
+        QCOMPARE(QByteArray(qvxsessrun_error_text()), text);
+        qvxsessrun_free(list);
+    }
+}
+
+/* Reads in one process share the line reader; none may see another's bytes. */
+void TestStore::readerStartsAfresh()
+{
+    const struct
+    {
+        QByteArray script;
+        QByteArrayList entries;
+    } reads[] = {
+        { "first&\n" + QByteArray(5000, 'p'), { "+first", "+" + QByteArray(5000, 'p') } },
+        { "second&\n", { "+second" } },
+        { QByteArray(3000, 'q') + "&\nr", { "+" + QByteArray(3000, 'q'), "+r" } },
+        { QByteArray(), {} },
+        { "s", { "+s" } },
+    };
+
+    for (int round = 0; round < 2; round++) {
+        for (const auto &r : reads) {
+            writeScript(r.script);
+            command_list *list = qvxsessrun_read();
+            QVERIFY2(list != nullptr, qvxsessrun_error_text());
+            QCOMPARE(entriesOf(list), r.entries);
+            qvxsessrun_free(list);
+        }
+        /* A failed read in between changes nothing for the next. */
+        QVERIFY(QFile::remove(scriptPath()));
+        QVERIFY(QDir(dirPath()).mkdir("autostart.sh"));
+        QVERIFY(qvxsessrun_read() == nullptr);
+        QVERIFY(QDir(dirPath()).rmdir("autostart.sh"));
+    }
+}
+
+void TestStore::equal_data()
+{
+    QTest::addColumn<QByteArrayList>("a");
+    QTest::addColumn<QByteArrayList>("b");
+    QTest::addColumn<bool>("same");
+
+    QTest::newRow("both empty") << QByteArrayList() << QByteArrayList() << true;
+    QTest::newRow("same entries") << QByteArrayList { "+a", "-b", "+" }
+                                  << QByteArrayList { "+a", "-b", "+" } << true;
+    QTest::newRow("empty and not") << QByteArrayList() << QByteArrayList { "+" } << false;
+    QTest::newRow("one more at the end")
+        << QByteArrayList { "+a", "+b" } << QByteArrayList { "+a", "+b", "+c" } << false;
+    QTest::newRow("order of two") << QByteArrayList { "+a", "+b" } << QByteArrayList { "+b", "+a" }
+                                  << false;
+    QTest::newRow("one flag") << QByteArrayList { "+a", "+b" } << QByteArrayList { "+a", "-b" }
+                              << false;
+    QTest::newRow("one text") << QByteArrayList { "+a", "+b" } << QByteArrayList { "+a", "+c" }
+                              << false;
+    QTest::newRow("a text's prefix")
+        << QByteArrayList { "+ab" } << QByteArrayList { "+a" } << false;
+}
+
+void TestStore::equal()
+{
+    QFETCH(QByteArrayList, a);
+    QFETCH(QByteArrayList, b);
+    QFETCH(bool, same);
+
+    command_list *x = listOf(a);
+    command_list *y = listOf(b);
+    QCOMPARE(qvxsessrun_equal(x, y), same);
+    QCOMPARE(qvxsessrun_equal(y, x), same);
+    QVERIFY(qvxsessrun_equal(x, x));
+
+    /* The journal plays no part: a change and its undo leave the list equal. */
+    if (x->entries != nullptr) {
+        QCOMPARE(qvxsessrun_set_command(x, x->entries, "changed", 0), 0);
+        QVERIFY(!qvxsessrun_equal(x, y) || !same);
+        qvxsessrun_undo(x);
+        QCOMPARE(qvxsessrun_equal(x, y), same);
+    }
+    qvxsessrun_free(x);
+    qvxsessrun_free(y);
+}
+
+void TestStore::copy_data()
+{
+    QTest::addColumn<QByteArrayList>("items");
+
+    QTest::newRow("empty") << QByteArrayList();
+    QTest::newRow("one") << QByteArrayList { "+a" };
+    QTest::newRow("several, with empty texts") << QByteArrayList { "+a", "-", "-c", "+", "+e" };
+}
+
+void TestStore::copy()
+{
+    QFETCH(QByteArrayList, items);
+
+    command_list *list = listOf(items);
+    /* Give the original a journal, which the copy must not take over. */
+    command_entry *x = qvxsessrun_add_command(list, "x", 1);
+    QVERIFY(x != nullptr);
+    qvxsessrun_undo(list);
+    QVERIFY(qvxsessrun_can_redo(list));
+
+    command_list *copy = qvxsessrun_copy(list);
+    QVERIFY(copy != nullptr);
+    QCOMPARE(entriesOf(copy), items);
+    QVERIFY(chainIsSound(copy));
+    QVERIFY(qvxsessrun_equal(list, copy));
+    QVERIFY(copy->undo_head == nullptr && copy->redo_head == nullptr);
+    QVERIFY(copy->undo_cursor == nullptr && copy->redo_cursor == nullptr);
+
+    /* No entry and no text is shared. */
+    QSet<const void *> mine;
+    for (const command_entry *e = list->entries; e != nullptr; e = e->next)
+        mine << e << e->text;
+    for (const command_entry *e = copy->entries; e != nullptr; e = e->next) {
+        QVERIFY(!mine.contains(e));
+        QVERIFY(!mine.contains(e->text));
+    }
+
+    /* Changing the original in every way leaves the copy as it was. */
+    if (list->entries != nullptr) {
+        list->entries->text[0] = '?';
+        QCOMPARE(qvxsessrun_set_command(list, list->entries, "set", 0), 0);
+        QVERIFY(qvxsessrun_move_down(list, list->entries) != nullptr);
+        QVERIFY(qvxsessrun_delete_command(list, list->entries) != nullptr);
+    }
+    QVERIFY(qvxsessrun_add_command(list, "added", 1) != nullptr);
+    QCOMPARE(entriesOf(copy), items);
+
+    /* A copy is a list of its own: it takes operations and is released alone. */
+    QVERIFY(qvxsessrun_add_command(copy, "own", 0) != nullptr);
+    QCOMPARE(entriesOf(copy), items + QByteArrayList { "-own" });
+    qvxsessrun_free(copy);
+    qvxsessrun_free(list);
+}
+
+/*
+ * Walk-throughs of the journal.  Steps: "add T", "del N", "set N T F",
+ * "up N", "down N", "undo", "redo", where N names an entry by the text it
+ * was made with.  After each step: the chain (texts, "-" for inactive),
+ * a space, then "position/length" of the journal cursors.
+ */
+void TestStore::journal_data()
+{
+    QTest::addColumn<QByteArrayList>("start");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("after");
+
+    const QByteArrayList ab { "+A", "+B" };
+    const QByteArrayList pqr { "+P", "+Q", "+R" };
+
+    QTest::newRow("add, undo, redo, redo")
+        << ab << QStringList { "add X", "undo", "redo", "redo" }
+        << QStringList { "A,B,X 1/1", "A,B 0/1", "A,B,X 1/1", "A,B,X 1/1" };
+    QTest::newRow("two sets undone and redone")
+        << QByteArrayList { "+t0" }
+        << QStringList { "set t0 t1 1", "set t0 t2 0", "undo", "undo", "redo", "redo" }
+        << QStringList { "t1 1/1", "-t2 2/2", "t1 1/2", "t0 0/2", "t1 1/2", "-t2 2/2" };
+    QTest::newRow("a new operation drops the undone ones")
+        << ab
+        << QStringList { "set B B 0", "del A", "undo", "del A", "redo", "undo", "undo", "undo" }
+        << QStringList { "A,-B 1/1", "-B 2/2",   "A,-B 1/2", "-B 2/2",
+                         "-B 2/2",   "A,-B 1/2", "A,B 0/2",  "A,B 0/2" };
+    QTest::newRow("delete the middle, move, undo twice")
+        << pqr << QStringList { "del Q", "up R", "undo", "undo" }
+        << QStringList { "P,R 1/1", "R,P 2/2", "P,R 1/2", "P,Q,R 0/2" };
+    QTest::newRow("delete Q, then P, undo twice")
+        << pqr << QStringList { "del Q", "del P", "undo", "undo", "redo", "redo" }
+        << QStringList { "P,R 1/1", "R 2/2", "P,R 1/2", "P,Q,R 0/2", "P,R 1/2", "R 2/2" };
+    QTest::newRow("delete the first, undo, redo")
+        << pqr << QStringList { "del P", "undo", "redo", "undo" }
+        << QStringList { "Q,R 1/1", "P,Q,R 0/1", "Q,R 1/1", "P,Q,R 0/1" };
+    QTest::newRow("delete the last, undo") << pqr << QStringList { "del R", "undo", "redo" }
+                                           << QStringList { "P,Q 1/1", "P,Q,R 0/1", "P,Q 1/1" };
+    QTest::newRow("delete the only one, undo")
+        << QByteArrayList { "+P" } << QStringList { "del P", "undo", "redo", "add X", "undo" }
+        << QStringList { " 1/1", "P 0/1", " 1/1", "X 2/2", " 1/2" };
+    QTest::newRow("moves at the ends record nothing")
+        << pqr << QStringList { "up P", "down R", "down P", "undo", "up P", "down R", "redo" }
+        << QStringList { "P,Q,R 0/0", "P,Q,R 0/0", "Q,P,R 1/1", "P,Q,R 0/1",
+                         "P,Q,R 0/1", "P,Q,R 0/1", "Q,P,R 1/1" };
+    QTest::newRow("move up, undo, redo")
+        << pqr << QStringList { "up Q", "undo", "redo", "up R", "undo" }
+        << QStringList { "Q,P,R 1/1", "P,Q,R 0/1", "Q,P,R 1/1", "Q,R,P 2/2", "Q,P,R 1/2" };
+    QTest::newRow("move down, undo, redo")
+        << pqr << QStringList { "down Q", "undo", "redo", "down P", "undo" }
+        << QStringList { "P,R,Q 1/1", "P,Q,R 0/1", "P,R,Q 1/1", "R,P,Q 2/2", "P,R,Q 1/2" };
+    QTest::newRow("the last to the front and back")
+        << pqr << QStringList { "up R", "up R", "up R", "undo", "undo", "redo", "redo" }
+        << QStringList { "P,R,Q 1/1", "R,P,Q 2/2", "R,P,Q 2/2", "P,R,Q 1/2",
+                         "P,Q,R 0/2", "P,R,Q 1/2", "R,P,Q 2/2" };
+    QTest::newRow("two entries swapped both ways")
+        << QByteArrayList { "+P", "+Q" }
+        << QStringList { "down P", "down P", "up P", "undo", "undo" }
+        << QStringList { "Q,P 1/1", "Q,P 1/1", "P,Q 2/2", "Q,P 1/2", "P,Q 0/2" };
+    QTest::newRow("set to its own text and flag is a step")
+        << pqr << QStringList { "set Q Q 1", "undo", "undo", "redo" }
+        << QStringList { "P,Q,R 1/1", "P,Q,R 0/1", "P,Q,R 0/1", "P,Q,R 1/1" };
+    QTest::newRow("one set undone and redone many times")
+        << QByteArrayList { "+A" }
+        << QStringList { "set A B 0", "undo", "redo", "undo", "redo", "undo", "redo" }
+        << QStringList { "-B 1/1", "A 0/1", "-B 1/1", "A 0/1", "-B 1/1", "A 0/1", "-B 1/1" };
+    QTest::newRow("undo everything, redo everything")
+        << ab << QStringList { "add X", "del A", "up X", "set B b 0", "undo", "undo", "undo",
+                               "undo",  "undo",  "redo", "redo",      "redo", "redo", "redo" }
+        << QStringList { "A,B,X 1/1", "B,X 2/2",   "X,B 3/3",  "X,-b 4/4", "X,B 3/4",
+                         "B,X 2/4",   "A,B,X 1/4", "A,B 0/4",  "A,B 0/4",  "A,B,X 1/4",
+                         "B,X 2/4",   "X,B 3/4",   "X,-b 4/4", "X,-b 4/4" };
+    QTest::newRow("add after an undone add")
+        << QByteArrayList { "+A" } << QStringList { "add X", "undo", "add Y", "undo", "redo" }
+        << QStringList { "A,X 1/1", "A 0/1", "A,Y 1/1", "A 0/1", "A,Y 1/1" };
+    QTest::newRow("an undone add and the operations on its entry dropped")
+        << QByteArrayList { "+A" } << QStringList { "add X", "set X x2 0", "up X", "del X", "undo",
+                                                    "undo",  "undo",       "undo", "add Y", "undo" }
+        << QStringList { "A,X 1/1",   "A,-x2 2/2", "-x2,A 3/3", "A 4/4",   "-x2,A 3/4",
+                         "A,-x2 2/4", "A,X 1/4",   "A 0/4",     "A,Y 1/1", "A 0/1" };
+    QTest::newRow("a drop keeps the entries still in effect")
+        << QByteArrayList { "+A" } << QStringList { "add X",     "add Y", "undo", "del X", "undo",
+                                                    "set X z 1", "undo",  "undo", "redo",  "redo" }
+        << QStringList { "A,X 1/1", "A,X,Y 2/2", "A,X 1/2", "A 2/2",   "A,X 1/2",
+                         "A,z 2/2", "A,X 1/2",   "A 0/2",   "A,X 1/2", "A,z 2/2" };
+    QTest::newRow("a deleted entry added back by undo and deleted again")
+        << pqr << QStringList { "del Q", "undo", "del Q", "del P", "undo", "undo" }
+        << QStringList { "P,R 1/1", "P,Q,R 0/1", "P,R 1/1", "R 2/2", "P,R 1/2", "P,Q,R 0/2" };
+    QTest::newRow("nothing to undo or redo")
+        << ab << QStringList { "undo", "redo" } << QStringList { "A,B 0/0", "A,B 0/0" };
+}
+
+static QString describe(const command_list *list)
+{
+    QStringList chain;
+
+    for (const command_entry *e = list->entries; e != nullptr; e = e->next)
+        chain << (e->active ? "" : "-") + QString::fromUtf8(e->text);
+    return chain.join(',')
+        + QString(" %1/%2")
+              .arg(cursorPosition(list->undo_head, list->undo_cursor))
+              .arg(journalLength(list->undo_head));
+}
+
+void TestStore::journal()
+{
+    QFETCH(QByteArrayList, start);
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, after);
+    QCOMPARE(steps.size(), after.size());
+
+    command_list *list = listOf(start);
+    QHash<QString, command_entry *> names;
+    QSet<command_entry *> made;
+    for (command_entry *e = list->entries; e != nullptr; e = e->next) {
+        names.insert(QString::fromUtf8(e->text), e);
+        made << e;
+    }
+
+    for (int i = 0; i < steps.size(); i++) {
+        const QStringList w = steps[i].split(' ');
+        const QByteArray arg = w.value(2).toUtf8();
+        command_entry *e = names.value(w.value(1));
+
+        if (w[0] == "add") {
+            e = qvxsessrun_add_command(list, w[1].toUtf8().constData(), 1);
+            QVERIFY(e != nullptr);
+            names.insert(w[1], e);
+            made << e;
+        } else if (w[0] == "del") {
+            QCOMPARE(qvxsessrun_delete_command(list, e), e);
+        } else if (w[0] == "set") {
+            QCOMPARE(qvxsessrun_set_command(list, e, arg.constData(), w[3].toInt()), 0);
+        } else if (w[0] == "up") {
+            QCOMPARE(qvxsessrun_move_up(list, e), e);
+        } else if (w[0] == "down") {
+            QCOMPARE(qvxsessrun_move_down(list, e), e);
+        } else if (w[0] == "undo") {
+            qvxsessrun_undo(list);
+        } else if (w[0] == "redo") {
+            qvxsessrun_redo(list);
+        } else {
+            QFAIL(qPrintable("unknown step " + steps[i]));
+        }
+
+        const QByteArray where = QString("after step %1, \"%2\"").arg(i + 1).arg(steps[i]).toUtf8();
+        QVERIFY2(describe(list) == after[i],
+                 where + ": " + describe(list).toUtf8() + ", expected " + after[i].toUtf8());
+        QVERIFY2(chainIsSound(list), where);
+        /* Undo and redo move the very entries that were made, never copies. */
+        for (command_entry *c = list->entries; c != nullptr; c = c->next)
+            QVERIFY2(made.contains(c), where);
+        /* The two journals run in step. */
+        int length = journalLength(list->undo_head);
+        int position = cursorPosition(list->undo_head, list->undo_cursor);
+        QCOMPARE(journalLength(list->redo_head), length);
+        QCOMPARE(cursorPosition(list->redo_head, list->redo_cursor), position);
+        QCOMPARE(qvxsessrun_can_undo(list), position > 0);
+        QCOMPARE(qvxsessrun_can_redo(list), position < length);
+        for (const journal_record *u = list->undo_head, *r = list->redo_head; u != nullptr;
+             u = u->next, r = r->next) {
+            QCOMPARE(u->type, r->type);
+            QCOMPARE(u->entry, r->entry);
+        }
+    }
+    /* Released whole, with the journal and the entries only it still holds. */
+    qvxsessrun_free(list);
+}
+
+/* The store keeps its own copies: of what it is given, and for every undo and redo. */
+void TestStore::textsAreCopies()
+{
+    command_list *list = listOf({ "+A" });
+    command_entry *a = list->entries;
+    char given[] = "given";
+
+    QCOMPARE(qvxsessrun_set_command(list, a, given, 1), 0);
+    given[0] = 'X';
+    QCOMPARE(QByteArray(a->text), QByteArray("given"));
+    QVERIFY(a->text != given);
+
+    command_entry *b = qvxsessrun_add_command(list, given, 0);
+    QVERIFY(b != nullptr);
+    given[1] = 'Y';
+    QCOMPARE(QByteArray(b->text), QByteArray("Xiven"));
+
+    for (int i = 0; i < 3; i++) {
+        qvxsessrun_undo(list); /* the add */
+        qvxsessrun_undo(list); /* the set */
+        QCOMPARE(QByteArray(a->text), QByteArray("A"));
+        QVERIFY(a->text != list->undo_head->text && a->text != list->redo_head->text);
+        qvxsessrun_redo(list);
+        QCOMPARE(QByteArray(a->text), QByteArray("given"));
+        QVERIFY(a->text != list->undo_head->text && a->text != list->redo_head->text);
+        qvxsessrun_redo(list);
+        QCOMPARE(list->entries->next, b);
+        /* The entry's text is its own: changing it leaves the records alone. */
+        a->text[0] = 'g';
+        QCOMPARE(QByteArray(list->undo_head->text), QByteArray("A"));
+        QCOMPARE(QByteArray(list->redo_head->text), QByteArray("given"));
+    }
+    qvxsessrun_free(list);
+}
+
+/* Moves of a null entry fail without a word; the error buffer stays as it was. */
+void TestStore::nullEntries()
+{
+    QFile file(home + "/.config");
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    QVERIFY(qvxsessrun_read() == nullptr);
+    const QByteArray before = qvxsessrun_error_text();
+    QVERIFY(!before.isEmpty());
+
+    command_list *list = listOf({ "+A", "+B" });
+    QVERIFY(qvxsessrun_move_up(list, nullptr) == nullptr);
+    QVERIFY(qvxsessrun_move_down(list, nullptr) == nullptr);
+    QVERIFY(qvxsessrun_delete_command(list, nullptr) == nullptr);
+    QCOMPARE(qvxsessrun_set_command(list, nullptr, "x", 1), -1);
+    QCOMPARE(QByteArray(qvxsessrun_error_text()), before);
+    QCOMPARE(entriesOf(list), QByteArrayList({ "+A", "+B" }));
+    QVERIFY(list->undo_head == nullptr && list->redo_head == nullptr);
+    qvxsessrun_free(list);
+}
+
+QTEST_MAIN(TestStore)
+#include "tst_store.moc"
