@@ -1,0 +1,339 @@
+#include "dialog.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QProcess>
+#include <QStyle>
+#include <QTimer>
+#include <QTranslator>
+#include <QtTest>
+
+#include <errno.h>
+#include <locale.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <unistd.h>
+
+/*
+ * dialog_err and dialog_errx end the process, so each case runs in a child:
+ * the test executable itself started with childFlag.  Inside it a timer
+ * finds the modal box, writes what it shows to the standard output and
+ * closes it; the parent checks that report and the exit status.
+ */
+static const char childFlag[] = "--dialog-child";
+
+/* Answers "Error" in the context "QObject" and notes how it was asked. */
+class ErrorTranslator : public QTranslator
+{
+public:
+    QByteArray asked;
+
+    bool isEmpty() const override { return false; }
+    QString translate(const char *context, const char *source, const char *disambiguation,
+                      int n) const override
+    {
+        if (strcmp(source, "Error") != 0)
+            return QString();
+        const_cast<ErrorTranslator *>(this)->asked = QByteArray(context) + '|'
+            + QByteArray(disambiguation ? disambiguation : "(null)") + '|' + QByteArray::number(n);
+        return strcmp(context, "QObject") == 0 ? QStringLiteral("Fehler") : QString();
+    }
+};
+
+static QByteArray iconImage(const QIcon &icon)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out << icon.pixmap(32, 32).toImage();
+    return bytes;
+}
+
+static void report(const char *key, const QByteArray &value)
+{
+    printf("%s=%s\n", key, value.constData());
+}
+
+static void reportBox(QMessageBox *box, QWidget *parent, const ErrorTranslator *translator)
+{
+    report("title", box->windowTitle().toUtf8().toBase64());
+    report("text", box->text().toUtf8().toBase64());
+    report("icon", QByteArray::number(int(box->icon())));
+    report("buttons", QByteArray::number(box->buttons().size()));
+    report("standardButtons", QByteArray::number(int(box->standardButtons())));
+    report("modality", QByteArray::number(int(box->windowModality())));
+    report("parent", box->parentWidget() == parent ? "caller" : "other");
+    report("windowIconNull", box->windowIcon().isNull() ? "1" : "0");
+    const QIcon critical = QApplication::style()->standardIcon(QStyle::SP_MessageBoxCritical);
+    report("windowIconCritical", iconImage(box->windowIcon()) == iconImage(critical) ? "1" : "0");
+    if (translator)
+        report("asked", translator->asked);
+}
+
+static void closeBox(QMessageBox *box, const QByteArray &how)
+{
+    if (how == "ok")
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    else if (how == "escape")
+        QTest::keyClick(box, Qt::Key_Escape);
+    else if (how == "close")
+        box->close(); // what the window's close button does
+}
+
+static void atExit()
+{
+    printf("atexit=1\n");
+}
+
+/*
+ * argv: childFlag, function (err or errx), errno, format kind, how to
+ * close, status, "tr" or "-", parent or "none", message.
+ */
+static int runChild(int argc, char **argv)
+{
+    if (argc != 10)
+        return 90;
+    const QByteArray function = argv[2];
+    const int savedErrno = atoi(argv[3]);
+    const QByteArray formatKind = argv[4];
+    const QByteArray how = argv[5];
+    const int status = atoi(argv[6]);
+    const bool translate = strcmp(argv[7], "tr") == 0;
+    const bool withParent = strcmp(argv[8], "parent") == 0;
+    const QByteArray message = argv[9];
+
+    QApplication app(argc, argv);
+    ErrorTranslator translator;
+    if (translate)
+        app.installTranslator(&translator);
+    QWidget window;
+    window.resize(300, 200);
+    window.show();
+    QWidget *parent = withParent ? &window : nullptr;
+
+    // Nothing of the report is flushed by hand: exit must do it.
+    atexit(atExit);
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&]() {
+        QMessageBox *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        poll.stop();
+        reportBox(box, parent, translate ? &translator : nullptr);
+        closeBox(box, how);
+    });
+    poll.start();
+    QTimer::singleShot(15000, []() {
+        printf("nobox=1\n");
+        fflush(stdout);
+        _exit(91);
+    });
+
+    if (formatKind == "wide") {
+        // Converting a wide character that the C locale cannot hold makes
+        // vsnprintf fail with EILSEQ: formatting changes errno.
+        setlocale(LC_CTYPE, "C");
+        errno = savedErrno;
+        if (function == "err")
+            dialog_err(parent, status, "%s %ls", message.constData(), L"\u00e9t\u00e9");
+        dialog_errx(parent, status, "%s %ls", message.constData(), L"\u00e9t\u00e9");
+    }
+    errno = savedErrno;
+    if (function == "err")
+        dialog_err(parent, status, "%s", message.constData());
+    dialog_errx(parent, status, "%s", message.constData());
+}
+
+class TestDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void box_data();
+    void box();
+    void formattingChangesErrno();
+
+private:
+    static QString suffix(int errnum);
+};
+
+void TestDialog::initTestCase()
+{
+    // The texts must be those the child's strerror gives in this locale.
+    setlocale(LC_ALL, "");
+}
+
+QString TestDialog::suffix(int errnum)
+{
+    return QStringLiteral(":\n") + QString::fromLocal8Bit(strerror(errnum)) + QStringLiteral("\n");
+}
+
+void TestDialog::box_data()
+{
+    QTest::addColumn<QString>("function");
+    QTest::addColumn<int>("savedErrno");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<bool>("translate");
+    QTest::addColumn<bool>("withParent");
+    QTest::addColumn<QByteArray>("message");
+    QTest::addColumn<QString>("text");
+
+    const QString errx = QStringLiteral("errx");
+    const QString err = QStringLiteral("err");
+    const QString ok = QStringLiteral("ok");
+    const QByteArray full = QByteArray(1500, 'a');
+    const QByteArray exact = QByteArray(1023, 'b');
+    const QByteArray oneShort = QByteArray(1022, 'c');
+    const QByteArray near = QByteArray(1010, 'd');
+    const QByteArray utf8 = "Datei \xc2\xbb"
+                            "autostart.sh\xc2\xab: \xc3\xa4\xc3\xb6\xc3\xbc \xe2\x82\xac "
+                            "\xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x98\x80";
+
+    QTest::newRow("errx, closed with Ok") << errx << 0 << ok << 1 << false << true
+                                          << QByteArray("Disk full") << QStringLiteral("Disk full");
+    QTest::newRow("errx, closed with Escape")
+        << errx << 0 << QStringLiteral("escape") << 3 << false << true << QByteArray("Disk full")
+        << QStringLiteral("Disk full");
+    QTest::newRow("errx, closed by the window")
+        << errx << 0 << QStringLiteral("close") << 42 << false << true << QByteArray("Disk full")
+        << QStringLiteral("Disk full");
+    QTest::newRow("errx ignores errno") << errx << ENOENT << ok << 1 << false << true
+                                        << QByteArray("Disk full") << QStringLiteral("Disk full");
+    QTest::newRow("err with ENOENT")
+        << err << ENOENT << ok << 1 << false << true << QByteArray("fopen(/x/autostart.sh)")
+        << QStringLiteral("fopen(/x/autostart.sh)") + suffix(ENOENT);
+    QTest::newRow("err with ENOENT, closed by the window")
+        << err << ENOENT << QStringLiteral("close") << 2 << false << true << QByteArray("rename()")
+        << QStringLiteral("rename()") + suffix(ENOENT);
+    QTest::newRow("err with errno 0")
+        << err << 0 << ok << 1 << false << true << QByteArray("mkstemp()")
+        << QStringLiteral("mkstemp()") + suffix(0);
+    QTest::newRow("errx cut at 1023")
+        << errx << 0 << ok << 1 << false << true << full << QString::fromLatin1(full.left(1023));
+    QTest::newRow("err cut at 1023, nothing appended")
+        << err << ENOENT << ok << 1 << false << true << full
+        << QString::fromLatin1(full.left(1023));
+    QTest::newRow("err of exactly 1023")
+        << err << ENOENT << ok << 1 << false << true << exact << QString::fromLatin1(exact);
+    QTest::newRow("err of 1022: room for the terminator only")
+        << err << ENOENT << ok << 1 << false << true << oneShort << QString::fromLatin1(oneShort);
+    QTest::newRow("err of 1010: 12 characters of the suffix")
+        << err << ENOENT << ok << 1 << false << true << near
+        << QString::fromLatin1(near) + suffix(ENOENT).left(12);
+    QTest::newRow("errx UTF-8") << errx << 0 << ok << 1 << false << true << utf8
+                                << QString::fromUtf8(utf8);
+    QTest::newRow("err UTF-8") << err << EACCES << ok << 1 << false << true << utf8
+                               << QString::fromUtf8(utf8) + suffix(EACCES);
+    QTest::newRow("title translated as QObject")
+        << errx << 0 << ok << 1 << true << true << QByteArray("Disk full")
+        << QStringLiteral("Disk full");
+    QTest::newRow("no parent") << errx << 0 << QStringLiteral("escape") << 1 << false << false
+                               << QByteArray("Disk full") << QStringLiteral("Disk full");
+}
+
+/* Runs one child and returns its report; fails the test on a hang. */
+static QMap<QByteArray, QByteArray> runDialogChild(const QStringList &args, int *exitCode)
+{
+    QMap<QByteArray, QByteArray> values;
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), QStringList { childFlag } + args);
+    if (!child.waitForFinished(30000)) {
+        child.kill();
+        child.waitForFinished();
+        *exitCode = -1;
+        return values;
+    }
+    *exitCode = child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -1;
+    // The platform's warnings on the error output are kept for messages.
+    values.insert("stderr", child.readAllStandardError());
+    const QList<QByteArray> lines = child.readAllStandardOutput().split('\n');
+    for (const QByteArray &line : lines) {
+        const int eq = line.indexOf('=');
+        if (eq > 0)
+            values.insert(line.left(eq), line.mid(eq + 1));
+    }
+    return values;
+}
+
+void TestDialog::box()
+{
+    QFETCH(QString, function);
+    QFETCH(int, savedErrno);
+    QFETCH(QString, how);
+    QFETCH(int, status);
+    QFETCH(bool, translate);
+    QFETCH(bool, withParent);
+    QFETCH(QByteArray, message);
+    QFETCH(QString, text);
+
+    int exitCode = 0;
+    const auto r = runDialogChild({ function, QString::number(savedErrno), QStringLiteral("plain"),
+                                    how, QString::number(status),
+                                    translate ? QStringLiteral("tr") : QStringLiteral("-"),
+                                    withParent ? QStringLiteral("parent") : QStringLiteral("none"),
+                                    QString::fromUtf8(message) },
+                                  &exitCode);
+
+    QVERIFY2(!r.contains("nobox"), "no modal message box appeared");
+    QVERIFY2(exitCode == status, r.value("stderr").constData());
+    QCOMPARE(exitCode, status);
+    QCOMPARE(r.value("atexit"), QByteArray("1"));
+    QCOMPARE(QString::fromUtf8(QByteArray::fromBase64(r.value("text"))), text);
+    QCOMPARE(QString::fromUtf8(QByteArray::fromBase64(r.value("title"))),
+             translate ? QStringLiteral("Fehler") : QStringLiteral("Error"));
+    if (translate)
+        QCOMPARE(r.value("asked"), QByteArray("QObject|(null)|-1"));
+    QCOMPARE(r.value("icon").toInt(), int(QMessageBox::Critical));
+    QCOMPARE(r.value("buttons"), QByteArray("1"));
+    QCOMPARE(r.value("standardButtons").toInt(), int(QMessageBox::Ok));
+    QCOMPARE(r.value("modality").toInt(), int(Qt::WindowModal));
+    QCOMPARE(r.value("parent"), QByteArray("caller"));
+    QCOMPARE(r.value("windowIconNull"), QByteArray("0"));
+    QCOMPARE(r.value("windowIconCritical"), QByteArray("1"));
+}
+
+/*
+ * The system text is that of errno on entry even when formatting the
+ * message changes errno.  A wide character outside the C locale makes
+ * vsnprintf fail with EILSEQ; first make sure it does so here.
+ */
+void TestDialog::formattingChangesErrno()
+{
+    char buf[64];
+    char *ctype = strdup(setlocale(LC_CTYPE, nullptr));
+    setlocale(LC_CTYPE, "C");
+    errno = ENOENT;
+    const int n = snprintf(buf, sizeof(buf), "%s %ls", "x", L"\u00e9t\u00e9");
+    const int formatErrno = errno;
+    setlocale(LC_CTYPE, ctype);
+    free(ctype);
+    if (n >= 0 || formatErrno == ENOENT)
+        QSKIP("formatting a wide character does not change errno with this C library");
+
+    int exitCode = 0;
+    const auto r
+        = runDialogChild({ QStringLiteral("err"), QString::number(ENOENT), QStringLiteral("wide"),
+                           QStringLiteral("ok"), QStringLiteral("1"), QStringLiteral("-"),
+                           QStringLiteral("parent"), QStringLiteral("fopen(x)") },
+                         &exitCode);
+    QCOMPARE(exitCode, 1);
+    const QString shown = QString::fromUtf8(QByteArray::fromBase64(r.value("text")));
+    QVERIFY2(shown.endsWith(suffix(ENOENT)), qPrintable(shown));
+    QVERIFY(!shown.contains(QString::fromLocal8Bit(strerror(formatErrno))));
+}
+
+int main(int argc, char **argv)
+{
+    if (argc > 1 && strcmp(argv[1], childFlag) == 0)
+        return runChild(argc, argv);
+    QApplication app(argc, argv);
+    TestDialog test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_dialog.moc"
