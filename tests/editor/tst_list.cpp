@@ -187,12 +187,11 @@ class TestList : public QObject
 
 private:
     /* The command list as the main window holds it: read from the script
-     * with empty journals, kept for the life of the process. */
+     * with empty journals, kept for the life of the process.  A null
+     * script stands for none on disk. */
     command_list *load(const QByteArray &script);
     // Save as the main window does it.
     void save(List *list, command_list *commands);
-
-    QList<command_list *> lists;
 
 private slots:
     void cleanup();
@@ -225,11 +224,16 @@ private slots:
 
 command_list *TestList::load(const QByteArray &script)
 {
-    if (!writeScript(script))
+    if (script.isNull())
+        QFile::remove(scriptPath());
+    else if (!writeScript(script))
         return nullptr;
     command_list *list = qvxsessrun_read();
+    // Held for the life of the process like the main window's list, and
+    // reachable so that a leak checker does not report it.
+    static QList<command_list *> *held = new QList<command_list *>;
     if (list)
-        lists << list;
+        *held << list;
     return list;
 }
 
@@ -263,7 +267,7 @@ void TestList::construction()
     QFETCH(QByteArray, script);
     QFETCH(QStringList, expected);
 
-    command_list *commands = script.isNull() ? (cleanup(), qvxsessrun_read()) : load(script);
+    command_list *commands = load(script);
     QVERIFY(commands);
     List list(commands, nullptr);
     ListWidget *view = list.findChild<ListWidget *>();
@@ -823,6 +827,9 @@ void TestList::storeFailure()
     QFETCH(QString, point);
     QFETCH(QString, text);
 
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("the sanitizer's allocator does not go through the failure points");
+#endif
     const QString fiuRun = QStandardPaths::findExecutable("fiu-run");
     if (fiuRun.isEmpty())
         QSKIP("fiu-run is not installed");
