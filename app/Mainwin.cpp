@@ -1,5 +1,7 @@
 #include "Mainwin.h"
 
+#include <QAbstractItemDelegate>
+#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -25,6 +27,30 @@ static QIcon themed_icon(const char *name, QStyle::StandardPixmap fallback)
     if (icon.isNull())
         icon = standard_icon(fallback, nullptr);
     return icon;
+}
+
+/*
+ * A row whose in-place editor is still open holds the user's latest text in
+ * the editor only.  Hand it to the list, as leaving the editor would, before
+ * the rows are written back: a save or quit by keyboard shortcut or by a
+ * close request moves no focus, and the edit would be lost behind "Saved".
+ */
+static void commit_open_editors(QWidget *list)
+{
+    for (QAbstractItemView *view : list->findChildren<QAbstractItemView *>()) {
+        QAbstractItemModel *model = view->model();
+        if (!model)
+            continue;
+        for (int row = 0; row < model->rowCount(view->rootIndex()); ++row) {
+            const QModelIndex index = model->index(row, 0, view->rootIndex());
+            QWidget *editor = view->indexWidget(index);
+            QAbstractItemDelegate *delegate = view->itemDelegate(index);
+            if (!editor || !delegate)
+                continue;
+            emit delegate->commitData(editor);
+            emit delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
+        }
+    }
 }
 
 Mainwin::Mainwin(QWidget *parent)
@@ -135,6 +161,7 @@ void Mainwin::downClicked()
 
 void Mainwin::save()
 {
+    commit_open_editors(list);
     list->syncItems();
     if (qvxsessrun_write(commandList) == -1)
         dialog_errx(this, 1, "qvxsessrun_write(): %s", qvxsessrun_error_text());
@@ -144,6 +171,7 @@ void Mainwin::save()
 
 void Mainwin::quit()
 {
+    commit_open_editors(list);
     list->syncItems();
     if (!list->modified()) {
         QCoreApplication::quit();

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -100,6 +101,8 @@ private slots:
     void quitWithoutChanges();
     void quitQuestion_data();
     void quitQuestion();
+    void openEditorIsNotLost_data();
+    void openEditorIsNotLost();
 };
 
 void TestMainwin::init()
@@ -395,6 +398,49 @@ void TestMainwin::quitQuestion()
         QCOMPARE(w.message(), QString("Modified"));
         QCOMPARE(w.view->item(0)->checkState(), Qt::Unchecked);
     }
+}
+
+void TestMainwin::openEditorIsNotLost_data()
+{
+    QTest::addColumn<bool>("byQuit");
+    QTest::newRow("Save") << false;
+    QTest::newRow("Quit, then Save in the question") << true;
+}
+
+/* A shortcut or a close request moves no focus, so the editor is still open
+ * with the text typed when the window saves or quits. */
+void TestMainwin::openEditorIsNotLost()
+{
+    QFETCH(bool, byQuit);
+
+    writeScript("xterm&\n");
+    Window w;
+    w.win.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w.win));
+    w.view->editItem(w.view->item(0));
+    QLineEdit *editor = w.view->findChild<QLineEdit *>();
+    QVERIFY(editor);
+    editor->setText("xclock -digital");
+    QCOMPARE(w.view->item(0)->text(), QString("xterm")); // not yet committed
+
+    if (byQuit) {
+        bool asked = false;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                asked = true;
+                box->button(QMessageBox::Save)->click();
+            }
+        });
+        watch.start(20);
+        QCOMPARE(runLoop([&] { w.button("&Quit")->click(); }), 0);
+        QVERIFY(asked);
+    } else {
+        w.button("&Save")->click();
+        QCOMPARE(w.message(), QString("Saved"));
+    }
+    QCOMPARE(readScript(), QByteArray("#!/bin/sh\nxclock -digital&\n"));
+    QCOMPARE(w.view->item(0)->text(), QString("xclock -digital"));
 }
 
 QTEST_MAIN(TestMainwin)

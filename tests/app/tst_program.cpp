@@ -275,6 +275,11 @@ void TestProgram::normalQuit_data()
         << AsSelf
         << (Steps { main_title } + add_xclock + Steps { "key:alt+q", question_title, "key:alt+q" })
         << before;
+    // Shortcuts move no focus: the text still in the row's editor is saved.
+    QTest::newRow("type, Save while editing, Quit")
+        << AsSelf << Steps { main_title,  "key:alt+a", "pause:600", "type:xclock",
+                             "key:alt+s", "pause:400", "key:alt+q" }
+        << QByteArray("#!/bin/sh\nxterm&\nxclock&\n");
     // The rename that fails in the save tests is hit nowhere else.
     QTest::newRow("Quit, rename failing") << WithFailingRename << quit << before;
 }
@@ -291,6 +296,8 @@ void TestProgram::normalQuit()
     QProcess proc;
     startProgram(proc, launch);
     drive(proc, steps);
+    if (QTest::currentTestFailed())
+        return;
     QCOMPARE(proc.exitCode(), 0);
     QCOMPARE(readFile(homeFor(launch) + "/.config/QVX/autostart.sh"), scriptAfter);
 }
@@ -321,6 +328,8 @@ void TestProgram::unreadableScript()
     QProcess proc;
     startProgram(proc, launch);
     drive(proc, { error_title, "absent:^QVXSessRun$", "key:Return" });
+    if (QTest::currentTestFailed())
+        return;
     QCOMPARE(proc.exitCode(), 1);
     if (configIsFile) {
         QCOMPARE(readFile(home + "/.config"), QByteArray("not a directory\n"));
@@ -362,6 +371,8 @@ void TestProgram::unwritableSave()
     QProcess proc;
     startProgram(proc, launch);
     drive(proc, steps);
+    if (QTest::currentTestFailed())
+        return;
     QCOMPARE(proc.exitCode(), 1);
     QCOMPARE(readFile(dir + "/autostart.sh"), script);
     // Nor is a temporary file left behind.
