@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QFile>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidgetItem>
 #include <QMessageBox>
@@ -19,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 #include <fiu-control.h>
 #include <fiu.h>
@@ -198,6 +200,7 @@ private slots:
 
     void construction_data();
     void construction();
+    void toolTipTranslated();
     void toggleTwice();
     void editAndBack();
     void undoEverythingSinceSave();
@@ -283,7 +286,41 @@ void TestList::construction()
                      "Use Drag & Drop to add desktop files."));
     QVERIFY(list.toolTip().isEmpty());
     QVERIFY(view->testAttribute(Qt::WA_MouseTracking));
+    QCOMPARE(view->parentWidget(), &list);
+    QVERIFY(list.layout());
+    QCOMPARE(list.layout()->count(), 1);
+    QCOMPARE(list.layout()->indexOf(view), 0);
     QCOMPARE(steps(commands), 0);
+}
+
+/* Answers only for the List's own context, so a text looked up under
+ * another context stays untranslated. */
+class ListTranslator : public QTranslator
+{
+public:
+    QString translate(const char *context, const char *source, const char * = nullptr,
+                      int = -1) const override
+    {
+        if (qstrcmp(context, "List") == 0
+            && qstrcmp(source,
+                       "Double click to edit.\nUse checkbox to activate/deactivate a command.\n"
+                       "Use Drag & Drop to add desktop files.")
+                == 0)
+            return QString("Doppelklick zum Bearbeiten.");
+        return QString();
+    }
+    bool isEmpty() const override { return false; }
+};
+
+void TestList::toolTipTranslated()
+{
+    command_list *commands = load("#!/bin/sh\n");
+    QVERIFY(commands);
+    ListTranslator translator;
+    QVERIFY(QCoreApplication::installTranslator(&translator));
+    List list(commands, nullptr);
+    QCoreApplication::removeTranslator(&translator);
+    QCOMPARE(list.findChild<ListWidget *>()->toolTip(), QString("Doppelklick zum Bearbeiten."));
 }
 
 void TestList::toggleTwice()
@@ -702,6 +739,8 @@ void TestList::personDoubleClickAndType()
     QLineEdit *editor = nullptr;
     QTRY_VERIFY((editor = openEditor(view)) != nullptr);
     QCOMPARE(editor->text(), QString("xterm"));
+    QCOMPARE(view->currentRow(), 0);
+    QVERIFY(!view->item(0)->isSelected());
     QCOMPARE(steps(commands), 0); // opening the editor records nothing
     QCOMPARE(spy.count(), 0);
 
