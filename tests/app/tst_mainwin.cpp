@@ -3,12 +3,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -16,6 +18,7 @@
 
 #include "List.h"
 #include "Mainwin.h"
+#include "icon.h"
 
 static QString scriptDir()
 {
@@ -91,6 +94,8 @@ class TestMainwin : public QObject
 private slots:
     void init();
     void layoutAndTitle();
+    void iconsFromThemeOrStyle_data();
+    void iconsFromThemeOrStyle();
     void undoRedoFollowTheJournal();
     void statusBarFollowsModifiedState();
     void saveAlwaysWrites_data();
@@ -127,6 +132,73 @@ void TestMainwin::layoutAndTitle()
     }
     QCOMPARE(w.button("&Undo")->styleSheet(), QString("padding: 2px; text-align: left;"));
     QCOMPARE(w.button("&Save")->styleSheet(), QString());
+}
+
+static QImage picture(const QIcon &icon)
+{
+    return icon.pixmap(QSize(16, 16)).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+/* A one-colour 16x16 icon under the name in a throw-away theme. */
+static bool addThemeIcon(const QString &themeDir, const QString &name, QColor colour)
+{
+    QImage image(16, 16, QImage::Format_ARGB32);
+    image.fill(colour);
+    return QDir().mkpath(themeDir + "/16x16/actions")
+        && image.save(themeDir + "/16x16/actions/" + name + ".png");
+}
+
+void TestMainwin::iconsFromThemeOrStyle_data()
+{
+    QTest::addColumn<bool>("withTheme");
+    QTest::newRow("theme lacks the names") << false;
+    QTest::newRow("theme has edit-undo and system-run") << true;
+}
+
+void TestMainwin::iconsFromThemeOrStyle()
+{
+    QFETCH(bool, withTheme);
+
+    QTemporaryDir themes;
+    QVERIFY(themes.isValid());
+    const QString dir = themes.path() + "/qvxtest";
+    QVERIFY(QDir().mkpath(dir));
+    QFile index(dir + "/index.theme");
+    QVERIFY(index.open(QIODevice::WriteOnly));
+    index.write("[Icon Theme]\nName=qvxtest\nDirectories=16x16/actions\n\n"
+                "[16x16/actions]\nSize=16\nType=Fixed\n");
+    index.close();
+    if (withTheme) {
+        QVERIFY(addThemeIcon(dir, "edit-undo", Qt::red));
+        QVERIFY(addThemeIcon(dir, "system-run", Qt::blue));
+        QVERIFY(addThemeIcon(dir, "go-down", Qt::green));
+    }
+    const QStringList oldPaths = QIcon::themeSearchPaths();
+    const QString oldName = QIcon::themeName();
+    QIcon::setThemeSearchPaths({ themes.path() });
+    QIcon::setThemeName("qvxtest");
+
+    writeScript("xterm&\n");
+    {
+        Window w;
+        if (withTheme) {
+            QCOMPARE(picture(w.undo()->icon()).pixelColor(8, 8), QColor(Qt::red));
+            QCOMPARE(picture(w.button("Dow&n")->icon()).pixelColor(8, 8), QColor(Qt::green));
+            QCOMPARE(picture(w.win.windowIcon()).pixelColor(8, 8), QColor(Qt::blue));
+        } else {
+            QCOMPARE(picture(w.undo()->icon()),
+                     picture(standard_icon(QStyle::SP_ArrowLeft, nullptr)));
+            QCOMPARE(picture(w.button("Dow&n")->icon()),
+                     picture(standard_icon(QStyle::SP_ArrowDown, nullptr)));
+            QVERIFY(w.win.windowIcon().isNull()); // no fallback for the window
+        }
+        // Redo's name is in neither theme; Quit takes the style's icon always.
+        QCOMPARE(picture(w.redo()->icon()), picture(standard_icon(QStyle::SP_ArrowRight, nullptr)));
+        QCOMPARE(picture(w.button("&Quit")->icon()),
+                 picture(standard_icon(QStyle::SP_DialogCloseButton, nullptr)));
+    }
+    QIcon::setThemeSearchPaths(oldPaths);
+    QIcon::setThemeName(oldName);
 }
 
 void TestMainwin::undoRedoFollowTheJournal()
