@@ -163,8 +163,11 @@ static int next_line(FILE *fp, char **line, size_t *len)
     size_t n, cap;
 
     for (;;) {
-        nl = static_cast<char *>(
-            memchr(reader.buf + reader.off + reader.seen, '\n', reader.len - reader.seen));
+        /* Before the first read the buffer is null: nothing to search. */
+        nl = nullptr;
+        if (reader.len > reader.seen)
+            nl = static_cast<char *>(
+                memchr(reader.buf + reader.off + reader.seen, '\n', reader.len - reader.seen));
         if (nl != nullptr) {
             *line = reader.buf + reader.off;
             *len = nl - *line;
