@@ -71,10 +71,19 @@ static char *script_path(const char *suffix)
 
     if (suffix == nullptr)
         suffix = "";
+    /*
+     * cfg_make_dir records nothing when it runs out of memory; start from a
+     * cleared record so that an old, unrelated text is never shown instead.
+     */
+    cfg_set_error(CFG_ERR_NONE, nullptr);
     dir = cfg_make_dir(nullptr);
     if (dir == nullptr) {
-        /* The configuration text carries its own reason. */
-        snprintf(store_error, sizeof(store_error), "%s", cfg_error_text());
+        const char *cfg_text = cfg_error_text();
+
+        if (*cfg_text == '\0')
+            store_set_error("malloc()");
+        else /* the configuration text carries its own reason */
+            snprintf(store_error, sizeof(store_error), "%s", cfg_text);
         return nullptr;
     }
     size = strlen(dir) + 1 + strlen(SCRIPT_NAME) + strlen(suffix) + 1;

@@ -221,19 +221,18 @@ QString reason(int err)
 }
 
 /*
- * cfg_make_dir() records no error when its own path buffer cannot be
- * allocated, and the store then passes on what the configuration module
- * renders from its previous record ("Unknown error code" when there was
- * none) instead of the allocation failure.  Recognised here so that every
- * other allocation is held to its exact text.
+ * An allocation inside the password lookup makes cfg_make_dir() fail with a
+ * recorded configuration error, which the store passes on unchanged.  A
+ * stale record must never be passed on instead: when cfg_make_dir() runs
+ * out of memory without recording anything, the store says "malloc()".
  */
 bool isConfigText(const QString &text)
 {
     int saved = errno;
-    bool same = text == QString::fromLocal8Bit(cfg_error_text());
+    const QString current = QString::fromLocal8Bit(cfg_error_text());
 
     errno = saved;
-    return same;
+    return text == current && !current.isEmpty() && current != "Unknown error code";
 }
 
 /* Make ~/.config/QVX and put the script there. */
