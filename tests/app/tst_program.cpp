@@ -265,8 +265,9 @@ void TestProgram::normalQuit_data()
     const QByteArray before("xterm&\n");
     const Steps quit { main_title, "key:alt+q" };
     QTest::newRow("Quit") << AsSelf << quit << before;
-    QTest::newRow("Save, then Quit") << AsSelf << Steps { main_title, "key:alt+s", "key:alt+q" }
-                                     << QByteArray("#!/bin/sh\nxterm&\n");
+    QTest::newRow("Save, then Quit")
+        << AsSelf << Steps { main_title, "key:alt+s", "pause:400", "key:alt+q" }
+        << QByteArray("#!/bin/sh\nxterm&\n");
     QTest::newRow("change, Quit, Save")
         << AsSelf
         << (Steps { main_title } + add_xclock + Steps { "key:alt+q", question_title, "key:Return" })
