@@ -5,7 +5,10 @@
  * of each, all next to the floor, a minimal Qt Widgets program that is
  * shown and quit the same way.
  *
- * usage: bench_startup PROGRAM FLOOR [RUNS]
+ * usage: bench_startup [PROGRAM FLOOR [RUNS]]
+ *
+ * Without arguments it measures the program and the floor of its own build
+ * tree, five runs each (what scripts/bench does).
  *
  * Runs in a temporary home (tests/with-home.sh, which sets QVX_TEST_HOME)
  * and starts its own Xvfb.  The programs are told nothing: the map is seen
@@ -257,10 +260,12 @@ template<typename F> double median(std::vector<Sample> v, F field)
 
 int main(int argc, char **argv)
 {
-    if (argc < 3 || argc > 4) {
-        std::fprintf(stderr, "usage: bench_startup PROGRAM FLOOR [RUNS]\n");
+    if (argc == 2 || argc > 4) {
+        std::fprintf(stderr, "usage: bench_startup [PROGRAM FLOOR [RUNS]]\n");
         return 2;
     }
+    const char *program = argc > 1 ? argv[1] : QVX_BENCH_PROGRAM;
+    const char *floorProgram = argc > 1 ? argv[2] : QVX_BENCH_FLOOR;
     const char *home = std::getenv("QVX_TEST_HOME");
     if (!home)
         die("run me through tests/with-home.sh: I write the script of a temporary home");
@@ -289,11 +294,9 @@ int main(int argc, char **argv)
     XSelectInput(dpy, DefaultRootWindow(dpy), SubstructureNotifyMask);
 
     const Case cases[] = {
-        { "floor", argv[2], -1, false },
-        { "10 commands", argv[1], 10, false },
-        { "1,000 commands", argv[1], 1000, false },
-        { "10,000 commands", argv[1], 10000, false },
-        { "save of 10,000", argv[1], 10000, true },
+        { "floor", floorProgram, -1, false },       { "10 commands", program, 10, false },
+        { "1,000 commands", program, 1000, false }, { "10,000 commands", program, 10000, false },
+        { "save of 10,000", program, 10000, true },
     };
     std::printf("start-up, median of %d runs; shown: start to window mapped; total: start to "
                 "end after Alt+Q;\ncpu: user and system time of the process; ratio: to the "
