@@ -38,6 +38,8 @@ xpid=
 ppid_=
 hpid=
 nshot=0
+# Until the main window is found, screenshots cover the whole screen.
+wx=0 wy=0 ww=1024 wh=768
 
 fail() {
 	echo "e2e $scenario: FAIL: $*" >&2
