@@ -11,6 +11,8 @@
 #include <QVBoxLayout>
 #include <QVariant>
 
+#include <cstring>
+
 /* Rows can be selected, edited and switched on and off, nothing more: no
  * drag, no drop, no third check state. */
 static const Qt::ItemFlags itemFlags
@@ -33,6 +35,9 @@ List::List(command_list *commands, QWidget *parent)
 {
     listWidget = new ListWidget(nullptr);
     listWidget->setAttribute(Qt::WA_MouseTracking);
+    // Every row is one line of text with a check box: measuring one row
+    // instead of all of them makes a long script show at once.
+    listWidget->setUniformItemSizes(true);
 
     QVBoxLayout *layout = new QVBoxLayout;
     layout->addWidget(listWidget);
@@ -231,11 +236,21 @@ void List::syncItem(QListWidgetItem *item)
     int state = item->data(Qt::CheckStateRole).toInt();
     command_entry *entry = entryOf(item);
     QByteArray text = item->data(Qt::DisplayRole).toString().toUtf8();
+    int active = state != Qt::Unchecked ? 1 : 0;
+    bool unchanged = entry != nullptr && entry->text != nullptr && entry->active == active
+        && strcmp(entry->text, text.constData()) == 0;
 
     // Always recorded, also when nothing changed: one call, one undo step.
-    if (qvxsessrun_set_command(commands, entry, text.constData(), state != Qt::Unchecked ? 1 : 0)
-        == -1)
+    if (qvxsessrun_set_command(commands, entry, text.constData(), active) == -1)
         dialog_errx(this, 1, "%s", qvxsessrun_error_text());
+    if (unchanged) {
+        // The entries are as they were when modifiedFlag was last worked
+        // out, so comparing them with the snapshot again would give the
+        // same answer; that comparison made a save or quit of n rows
+        // quadratic.
+        emit listModified(modifiedFlag);
+        return;
+    }
     updateModified();
 }
 
