@@ -82,6 +82,16 @@ Mainwin::Mainwin(QWidget *parent)
     setWindowIcon(load_theme_icon("system-run", nullptr));
 }
 
+/*
+ * The store lives as long as the window.  The list that edits it goes
+ * first, so that nothing can reach the store while it is released.
+ */
+Mainwin::~Mainwin()
+{
+    delete list;
+    qvxsessrun_free(commandList);
+}
+
 /* One of the six buttons beside the list. */
 QPushButton *Mainwin::createEditButton(const char *themeName, QStyle::StandardPixmap fallback,
                                        const QString &caption)

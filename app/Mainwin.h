@@ -17,6 +17,7 @@ class Mainwin : public QMainWindow
 
 public:
     explicit Mainwin(QWidget *parent);
+    ~Mainwin() override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
