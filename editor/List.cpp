@@ -125,39 +125,37 @@ void List::delItem()
 
 void List::moveUp()
 {
-    QListWidgetItem *item = listWidget->currentItem();
-    if (!item)
-        return;
-
     // The store leaves the first entry where it is and records nothing.
-    if (!qvxsessrun_move_up(commands, entryOf(item)))
-        dialog_errx(this, 1, "%s", qvxsessrun_error_text());
-
-    int row = listWidget->currentRow();
-    if (row == 0)
-        return;
-    listWidget->takeItem(row);
-    listWidget->insertItem(row - 1, item);
-    listWidget->setCurrentRow(row - 1);
-    updateModified();
+    moveCurrent(qvxsessrun_move_up, -1);
 }
 
 void List::moveDown()
+{
+    // The store leaves the last entry where it is and records nothing.
+    moveCurrent(qvxsessrun_move_down, 1);
+}
+
+/*
+ * Moves the current row one place, up for a step of -1 and down for 1. The
+ * store is asked before the row is tested, so that it can refuse the move
+ * at the end of the list itself.
+ */
+void List::moveCurrent(command_entry *(*move)(command_list *, command_entry *), int step)
 {
     QListWidgetItem *item = listWidget->currentItem();
     if (!item)
         return;
 
-    // The store leaves the last entry where it is and records nothing.
-    if (!qvxsessrun_move_down(commands, entryOf(item)))
+    if (!move(commands, entryOf(item)))
         dialog_errx(this, 1, "%s", qvxsessrun_error_text());
 
     int row = listWidget->currentRow();
-    if (row == listWidget->count() - 1)
+    int endRow = step < 0 ? 0 : listWidget->count() - 1;
+    if (row == endRow)
         return;
     listWidget->takeItem(row);
-    listWidget->insertItem(row + 1, item);
-    listWidget->setCurrentRow(row + 1);
+    listWidget->insertItem(row + step, item);
+    listWidget->setCurrentRow(row + step);
     updateModified();
 }
 
