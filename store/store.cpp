@@ -107,6 +107,21 @@ static command_list *list_new(void)
     return list;
 }
 
+/*
+ * A copy of a command text that stays on one script line.  A line feed
+ * would split the command in two, and the second half would run even
+ * when the command is switched off; it becomes a blank instead.
+ */
+static char *text_copy(const char *text)
+{
+    char *copy = strdup(text);
+
+    if (copy != nullptr)
+        for (char *p = copy; (p = strchr(p, '\n')) != nullptr; p++)
+            *p = ' ';
+    return copy;
+}
+
 static command_entry *last_entry(const command_list *list)
 {
     command_entry *e = list->entries;
@@ -127,7 +142,7 @@ static command_entry *append_after(command_list *list, command_entry *tail, cons
     command_entry *e;
     char *copy;
 
-    copy = strdup(text);
+    copy = text_copy(text);
     if (copy == nullptr) {
         store_set_error("strdup()");
         return nullptr;
@@ -631,14 +646,14 @@ static void journal_append(journal_record **head, journal_record **cursor, journ
 }
 
 /*
- * Record one operation: drop the undone ones, then make its redo and undo
- * records and put them behind the cursors.  Both records are made before
- * either is linked, so a failure leaves the two journals the same length.
+ * Record one operation: make its redo and undo records, drop the undone
+ * operations, then put the records behind the cursors.  Both records are
+ * made before anything changes, so a failure leaves the journals as they
+ * were, undone operations included.
  */
 static int journal_push(command_list *list, uint8_t type, command_entry *entry,
                         journal_record **undo, journal_record **redo)
 {
-    journal_drop(list);
     *redo = record_new(type, entry);
     if (*redo == nullptr)
         return -1;
@@ -647,6 +662,7 @@ static int journal_push(command_list *list, uint8_t type, command_entry *entry,
         free(*redo);
         return -1;
     }
+    journal_drop(list);
     journal_append(&list->redo_head, &list->redo_cursor, *redo);
     journal_append(&list->undo_head, &list->undo_cursor, *undo);
     return 0;
@@ -697,8 +713,8 @@ int qvxsessrun_set_command(command_list *list, command_entry *entry, const char 
     if (entry == nullptr)
         return -1;
     old_copy = strdup(entry->text);
-    new_copy = old_copy != nullptr ? strdup(text) : nullptr;
-    entry_copy = new_copy != nullptr ? strdup(text) : nullptr;
+    new_copy = old_copy != nullptr ? text_copy(text) : nullptr;
+    entry_copy = new_copy != nullptr ? text_copy(text) : nullptr;
     if (entry_copy == nullptr) {
         store_set_error("strdup()");
         goto fail;

@@ -26,6 +26,7 @@ private slots:
     void readAndSave();
     void writeFormat_data();
     void writeFormat();
+    void lineFeedsInTexts();
     void missingScript_data();
     void missingScript();
     void readFailures_data();
@@ -324,6 +325,28 @@ void TestStore::writeFormat()
     list = qvxsessrun_read();
     QVERIFY2(list != nullptr, qvxsessrun_error_text());
     QCOMPARE(entriesOf(list), readBack);
+    qvxsessrun_free(list);
+}
+
+/*
+ * A line feed inside a command would split it into two script lines, and
+ * the second would run even while the command is switched off: whatever
+ * the editor hands over, every command stays on one line.
+ */
+void TestStore::lineFeedsInTexts()
+{
+    command_list *list = static_cast<command_list *>(calloc(1, sizeof(command_list)));
+    command_entry *off = qvxsessrun_add_command(list, "off\nrm -rf x", 0);
+    command_entry *on = qvxsessrun_add_command(list, "on", 1);
+    QVERIFY(off != nullptr && on != nullptr);
+    QCOMPARE(qvxsessrun_set_command(list, on, "sleep 9\nxterm\n", 1), 0);
+
+    QCOMPARE(qvxsessrun_write(list), 0);
+    QCOMPARE(readFile(scriptPath()), H + "#[INACTIVE]#off rm -rf x&\nsleep 9 xterm &\n");
+    qvxsessrun_undo(list);
+    QCOMPARE(QByteArray(on->text), QByteArray("on"));
+    qvxsessrun_redo(list);
+    QCOMPARE(QByteArray(on->text), QByteArray("sleep 9 xterm "));
     qvxsessrun_free(list);
 }
 

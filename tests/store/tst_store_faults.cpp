@@ -843,6 +843,10 @@ void TestStoreFaults::journalAllocationFailures()
         failures++;
         QVERIFY2(!ok, qPrintable(QString("allocation %1 did not fail the operation").arg(n)));
         QCOMPARE(errorText(), expected);
+        /* The undone set survives the failed operation and can be redone. */
+        QVERIFY(qvxsessrun_can_redo(list));
+        qvxsessrun_redo(list);
+        QCOMPARE(QByteArray(nth(list, 2)->text), QByteArray("C2"));
         qvxsessrun_free(list);
     }
     QVERIFY(failures > 0);
