@@ -34,6 +34,7 @@ static QIcon themed_icon(const char *name, QStyle::StandardPixmap fallback)
  * the editor only.  Hand it to the list, as leaving the editor would, before
  * the rows are written back: a save or quit by keyboard shortcut or by a
  * close request moves no focus, and the edit would be lost behind "Saved".
+ * Add by its shortcut likewise needs the editor closed to open its own.
  */
 static void commit_open_editors(QWidget *list)
 {
@@ -216,6 +217,8 @@ void Mainwin::quit()
 
 void Mainwin::addClicked()
 {
+    // The new row's editor can only open once the one still open is closed.
+    commit_open_editors(list);
     list->addItem();
 }
 

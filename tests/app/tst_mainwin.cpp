@@ -108,6 +108,7 @@ private slots:
     void quitQuestion();
     void openEditorIsNotLost_data();
     void openEditorIsNotLost();
+    void addWhileEditing();
 };
 
 void TestMainwin::init()
@@ -513,6 +514,32 @@ void TestMainwin::openEditorIsNotLost()
     }
     QCOMPARE(readScript(), QByteArray("#!/bin/sh\nxclock -digital&\n"));
     QCOMPARE(w.view->item(0)->text(), QString("xclock -digital"));
+}
+
+/* Add by its shortcut moves no focus either: the open edit is kept and the
+ * new row gets the editor, so that what is typed next goes there. */
+void TestMainwin::addWhileEditing()
+{
+    writeScript("xterm&\n");
+    Window w;
+    w.win.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w.win));
+    w.view->editItem(w.view->item(0));
+    QLineEdit *editor = w.view->findChild<QLineEdit *>();
+    QVERIFY(editor);
+    editor->setText("xclock");
+
+    w.button("&Add")->click();
+    QCOMPARE(w.view->count(), 2);
+    QCOMPARE(w.view->item(0)->text(), QString("xclock"));
+    QVERIFY(w.view->indexWidget(w.view->model()->index(1, 0)) != nullptr);
+    QVERIFY(w.view->indexWidget(w.view->model()->index(0, 0)) == nullptr);
+
+    editor = qobject_cast<QLineEdit *>(w.view->indexWidget(w.view->model()->index(1, 0)));
+    QVERIFY(editor);
+    editor->setText("xload");
+    w.button("&Save")->click();
+    QCOMPARE(readScript(), QByteArray("#!/bin/sh\nxclock&\nxload&\n"));
 }
 
 QTEST_MAIN(TestMainwin)
