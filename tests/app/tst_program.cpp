@@ -9,13 +9,12 @@
 #include <QStandardPaths>
 #include <QtTest>
 
-#include <grp.h>
 #include <stdio.h>
 #include <string.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-static const uid_t nobody_id = 65534;
+#include "unprivileged.h"
 
 enum Launch { AsSelf, AsNobody, WithFailingRename };
 Q_DECLARE_METATYPE(Launch)
@@ -92,7 +91,8 @@ void TestProgram::initTestCase()
         // Qt wants a runtime directory of the user's own.
         const QString runtime = testDir + "/nobody-runtime";
         QVERIFY(QDir().mkpath(runtime));
-        QVERIFY(chown(QFile::encodeName(runtime).constData(), nobody_id, nobody_id) == 0);
+        QVERIFY(chown(QFile::encodeName(runtime).constData(), unprivileged_id, unprivileged_id)
+                == 0);
         QVERIFY(chmod(QFile::encodeName(runtime).constData(), 0700) == 0);
     }
 }
@@ -148,7 +148,8 @@ void TestProgram::prepareScript(Launch launch, const QByteArray &text, int dirMo
     file.close();
     if (launch == AsNobody && root) {
         for (const QString &path : { home + "/.config", dir, dir + "/autostart.sh" })
-            QVERIFY(chown(QFile::encodeName(path).constData(), nobody_id, nobody_id) == 0);
+            QVERIFY(chown(QFile::encodeName(path).constData(), unprivileged_id, unprivileged_id)
+                    == 0);
     }
     QVERIFY(chmod(QFile::encodeName(dir + "/autostart.sh").constData(), scriptMode) == 0);
     QVERIFY(chmod(QFile::encodeName(dir).constData(), dirMode) == 0);
@@ -396,12 +397,8 @@ void TestProgram::checkFiuKeepsHome()
  * that permissions apply although the tests run as root. */
 static int exec_as_nobody(char **argv)
 {
-    if (setgroups(0, nullptr) == -1 || setgid(nobody_id) == -1 || setuid(nobody_id) == -1) {
+    if (!drop_to_unprivileged()) {
         perror("tst_program: dropping privileges");
-        return 127;
-    }
-    if (getuid() != nobody_id || geteuid() != nobody_id) {
-        fputs("tst_program: still privileged\n", stderr);
         return 127;
     }
     execv(argv[0], argv);

@@ -1,10 +1,10 @@
 #include "cfg.h"
+#include "unprivileged.h"
 
 #include <QtTest>
 
 #include <errno.h>
 #include <ftw.h>
-#include <grp.h>
 #include <locale.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -308,7 +308,7 @@ static const char unprivilegedOption[] = "--make-dir-unprivileged";
 
 static int makeDirUnprivileged()
 {
-    if (setgroups(0, nullptr) == -1 || setgid(65534) == -1 || setuid(65534) == -1)
+    if (!drop_to_unprivileged())
         return 2;
     char *dir = cfg_make_dir(nullptr);
     if (dir != nullptr) {

@@ -1,4 +1,5 @@
 #include "DesktopFile.h"
+#include "unprivileged.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -6,7 +7,6 @@
 #include <QTextCodec>
 #include <QtTest>
 
-#include <grp.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -81,7 +81,7 @@ ChildRead TestDesktopFile::readInChild(const QString &path, bool unprivileged)
         return r;
     if (pid == 0) {
         if (unprivileged && getuid() == 0) {
-            if (setgroups(0, nullptr) == -1 || setgid(65534) == -1 || setuid(65534) == -1)
+            if (!drop_to_unprivileged())
                 _exit(100);
         }
 #ifndef __SANITIZE_ADDRESS__

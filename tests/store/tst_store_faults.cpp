@@ -10,6 +10,7 @@
  */
 #include "cfg.h"
 #include "store.h"
+#include "unprivileged.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -21,7 +22,6 @@
 
 #include <errno.h>
 #include <fcntl.h>
-#include <grp.h>
 #include <pthread.h>
 #include <string.h>
 #include <sys/stat.h>
@@ -37,9 +37,6 @@
 #endif
 
 namespace {
-
-const uid_t unprivileged_uid = 65534;
-const gid_t unprivileged_gid = 65534;
 
 /* A hand-edited script: comments, an inactive line, a line without "&". */
 const QByteArray original_script = "#!/bin/sh\n"
@@ -300,9 +297,7 @@ Outcome runUnprivileged(SubjectOp op)
     if (pid == 0) {
         close(fds[0]);
         if (getuid() == 0) {
-            gid_t groups[] = { unprivileged_gid };
-            if (setgroups(1, groups) == -1 || setgid(unprivileged_gid) == -1
-                || setuid(unprivileged_uid) == -1 || setuid(0) != -1)
+            if (!drop_to_unprivileged())
                 _exit(3);
         }
         int result;
@@ -354,7 +349,7 @@ bool giveToSubject(const QString &path)
 {
     if (getuid() != 0)
         return true;
-    return lchown(QFile::encodeName(path).constData(), unprivileged_uid, unprivileged_gid) == 0;
+    return lchown(QFile::encodeName(path).constData(), unprivileged_id, unprivileged_id) == 0;
 }
 
 } // namespace
