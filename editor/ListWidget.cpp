@@ -10,6 +10,7 @@
 static const char uriListFormat[] = "text/uri-list";
 static const char fileScheme[] = "file://";
 static const int fileSchemeLength = sizeof(fileScheme) - 1;
+static const char localHost[] = "localhost";
 
 ListWidget::ListWidget(QWidget *parent) : QListWidget(parent)
 {
@@ -19,10 +20,46 @@ ListWidget::ListWidget(QWidget *parent) : QListWidget(parent)
 
 ListWidget::~ListWidget() = default;
 
+static int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+/* Decodes the %XX escapes of a URI path; a "%" without two hex digits
+ * after it stands for itself, as in a tolerant URL parser. */
+static QByteArray percentDecoded(const QByteArray &in)
+{
+    QByteArray out;
+    out.reserve(in.size());
+    for (int i = 0; i < in.size(); i++) {
+        if (in.at(i) == '%' && i + 2 < in.size() && hexValue(in.at(i + 1)) >= 0
+            && hexValue(in.at(i + 2)) >= 0) {
+            out.append(char(hexValue(in.at(i + 1)) << 4 | hexValue(in.at(i + 2))));
+            i += 2;
+        } else {
+            out.append(in.at(i));
+        }
+    }
+    return out;
+}
+
+/* True for the authority of a file URI that names this machine. */
+static bool isLocalHost(const QByteArray &authority)
+{
+    return authority.isEmpty() || authority.compare(localHost, Qt::CaseInsensitive) == 0;
+}
+
 /*
- * What follows "file://" is taken as it stands: no percent decoding and
- * no removal of a host part.  Lines of other schemes, comments and bare
- * "file://" lines are skipped.
+ * A file URI names a local file when its authority is empty or
+ * "localhost"; its path is percent-encoded UTF-8.  Lines of other schemes
+ * or hosts, comments and "file://" lines without a path are skipped.  A
+ * NUL, raw or escaped, ends the path, since no file name can hold one.
  */
 QStringList ListWidget::pathsFromUriList(const QByteArray &data)
 {
@@ -34,12 +71,17 @@ QStringList ListWidget::pathsFromUriList(const QByteArray &data)
         if (!piece.startsWith(fileScheme))
             continue;
         piece.remove(0, fileSchemeLength);
-        if (piece.isEmpty())
+        const int rawNul = piece.indexOf('\0');
+        if (rawNul >= 0)
+            piece.truncate(rawNul);
+        const int slash = piece.indexOf('/');
+        if (slash < 0 || !isLocalHost(piece.left(slash)))
             continue;
-        const int nul = piece.indexOf('\0');
+        QByteArray path = percentDecoded(piece.mid(slash));
+        const int nul = path.indexOf('\0');
         if (nul >= 0)
-            piece.truncate(nul);
-        paths.append(QString::fromUtf8(piece.constData(), piece.size()));
+            path.truncate(nul);
+        paths.append(QString::fromUtf8(path.constData(), path.size()));
     }
     return paths;
 }

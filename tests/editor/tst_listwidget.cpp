@@ -152,24 +152,44 @@ void TestListWidget::drop_data()
         "# dragged from a file manager\r\nfile:///z.desktop")
                                   << QStringList { QStringLiteral("/z.desktop") };
     QTest::newRow("blank before scheme") << QByteArray(" file:///z.desktop\r\n") << QStringList();
-    QTest::newRow("percent escapes kept")
-        << QByteArray("file:///opt/my%20app/run%2Bit.desktop\r\n")
-        << QStringList { QStringLiteral("/opt/my%20app/run%2Bit.desktop") };
+    QTest::newRow("blank as %20") << QByteArray("file:///opt/my%20app/My%20Browser.desktop\r\n")
+                                  << QStringList { QStringLiteral(
+                                         "/opt/my app/My Browser.desktop") };
+    QTest::newRow("escapes in either case")
+        << QByteArray("file:///opt/run%2Bit%2bnow%25.desktop\r\n")
+        << QStringList { QStringLiteral("/opt/run+it+now%.desktop") };
+    QTest::newRow("non-ASCII percent-encoded")
+        << QByteArray("file:///tmp/%C3%A9t%C3%A9/%E2%82%AC%e6%97%a5.desktop\r\n")
+        << QStringList { QString::fromUtf8(
+               "/tmp/\xc3\xa9t\xc3\xa9/\xe2\x82\xac\xe6\x97\xa5.desktop") };
+    QTest::newRow("percent without two hex digits stays")
+        << QByteArray("file:///a%zz%4g%.desktop%\r\nfile:///b%4\r\n")
+        << QStringList { QStringLiteral("/a%zz%4g%.desktop%"), QStringLiteral("/b%4") };
     QTest::newRow("non-ASCII path")
         << QByteArray("file:///tmp/\xc3\xa9t\xc3\xa9/\xe2\x82\xac\xe6\x97\xa5.desktop\r\n")
         << QStringList { QString::fromUtf8(
                "/tmp/\xc3\xa9t\xc3\xa9/\xe2\x82\xac\xe6\x97\xa5.desktop") };
-    QTest::newRow("host kept") << QByteArray("file://localhost/etc/a.desktop\r\n")
-                               << QStringList { QStringLiteral("localhost/etc/a.desktop") };
+    QTest::newRow("localhost") << QByteArray(
+        "file://localhost/etc/a.desktop\r\nfile://LocalHost/etc/b%20c.desktop\r\n")
+                               << QStringList { QStringLiteral("/etc/a.desktop"),
+                                                QStringLiteral("/etc/b c.desktop") };
+    QTest::newRow("other host skipped")
+        << QByteArray("file://example.org/etc/a.desktop\r\nfile://localhost.example.org/b\r\n"
+                      "file://localhost:80/c\r\nfile:///z.desktop\r\n")
+        << QStringList { QStringLiteral("/z.desktop") };
+    QTest::newRow("authority without a path")
+        << QByteArray("file://localhost\r\nfile://example.org\r\n") << QStringList();
     QTest::newRow("only one CR removed")
         << QByteArray("file:///z.desktop\r\r\n") << QStringList { QStringLiteral("/z.desktop\r") };
     QTest::newRow("NUL inside a path")
         << bytes("file:///z.desktop\0/etc/shadow\r\nfile:///y.desktop\r\n")
         << QStringList { QStringLiteral("/z.desktop"), QStringLiteral("/y.desktop") };
-    // Bytes follow the scheme, so the piece counts even though the path
-    // ends before its first character.
+    QTest::newRow("escaped NUL inside a path")
+        << QByteArray("file:///z.desktop%00/etc/shadow\r\nfile:///y%2500.desktop\r\n")
+        << QStringList { QStringLiteral("/z.desktop"), QStringLiteral("/y%00.desktop") };
+    // The line ends before the path begins.
     QTest::newRow("NUL right after the scheme")
-        << bytes("file://\0/z.desktop\n") << QStringList { QString() };
+        << bytes("file://\0/z.desktop\nfile://local\0host/z.desktop\n") << QStringList();
 }
 
 void TestListWidget::drop()
@@ -190,7 +210,7 @@ void TestListWidget::drop()
 void TestListWidget::dropOfUrlsFromQt()
 {
     // A drag from a Qt widget writes the list itself: CR LF line ends and
-    // percent-escapes, which stay as they are.
+    // percent-escapes, as file managers write them.
     QMimeData mime;
     mime.setUrls({ QUrl::fromLocalFile(QStringLiteral("/usr/share/applications/a.desktop")),
                    QUrl(QStringLiteral("https://example.org/b.desktop")),
@@ -199,7 +219,7 @@ void TestListWidget::dropOfUrlsFromQt()
     QCOMPARE(recorder->drops.size(), 1);
     QCOMPARE(recorder->drops.first(),
              QStringList({ QStringLiteral("/usr/share/applications/a.desktop"),
-                           QStringLiteral("/opt/my%20app/c.desktop") }));
+                           QStringLiteral("/opt/my app/c.desktop") }));
 }
 
 void TestListWidget::dropWithoutUriList_data()
