@@ -64,6 +64,7 @@ Mainwin::Mainwin(QWidget *parent)
 
     list = new List(commandList, this);
     connect(list, SIGNAL(listModified(bool)), this, SLOT(catchListModified(bool)));
+    connect(list, SIGNAL(filesSkipped(int)), this, SLOT(catchFilesSkipped(int)));
 
     QLabel *label = new QLabel(tr("Add commands to be executed at session start"));
     QHBoxLayout *middle = createMiddleRow();
@@ -244,4 +245,10 @@ void Mainwin::catchListModified(bool state)
     undoButton->setEnabled(list->canUndo());
     redoButton->setEnabled(list->canRedo());
     statusBar()->showMessage(state ? tr("Modified") : QString());
+}
+
+void Mainwin::catchFilesSkipped(int count)
+{
+    // No time-out: the user reads it when looking for the missing rows.
+    statusBar()->showMessage(tr("%n dropped file(s) could not be added.", nullptr, count));
 }

@@ -32,6 +32,7 @@ private slots:
     void undoClicked();
     void redoClicked();
     void catchListModified(bool state);
+    void catchFilesSkipped(int count);
 
 private:
     QPushButton *createEditButton(const char *themeName, QStyle::StandardPixmap fallback,

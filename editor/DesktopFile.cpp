@@ -15,6 +15,7 @@ static const qint64 maxEntrySize = 1024 * 1024;
 static const QString groupHeader = QStringLiteral("[Desktop Entry]");
 static const QString execKey = QStringLiteral("Exec=");
 static const QString nameKey = QStringLiteral("Name=");
+static const QString fieldCodes = QStringLiteral("fFuUickdDnNvm");
 
 DesktopFile::DesktopFile(const QString &path) : path(path) { }
 
@@ -61,6 +62,97 @@ fail:
     return -1;
 }
 
+/*
+ * Decodes the string escapes of a value: \s, \n, \t, \r and \\.  A
+ * backslash before any other character stays, with that character, for
+ * the shell that reads the command.
+ */
+static QString unescaped(const QString &value)
+{
+    QString out;
+    out.reserve(value.size());
+    for (int i = 0; i < value.size(); i++) {
+        const QChar c = value.at(i);
+        if (c != QLatin1Char('\\') || i + 1 == value.size()) {
+            out.append(c);
+            continue;
+        }
+        switch (value.at(i + 1).unicode()) {
+        case 's':
+            out.append(QLatin1Char(' '));
+            break;
+        case 'n':
+            out.append(QLatin1Char('\n'));
+            break;
+        case 't':
+            out.append(QLatin1Char('\t'));
+            break;
+        case 'r':
+            out.append(QLatin1Char('\r'));
+            break;
+        case '\\':
+            out.append(QLatin1Char('\\'));
+            break;
+        default:
+            out.append(c);
+            continue;
+        }
+        i++;
+    }
+    return out;
+}
+
+static bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+/*
+ * Removes the field codes from an Exec value: the ones that stand for
+ * files, URLs, the icon, the name and the entry's own location, and those
+ * that are deprecated.  No file or URL is handed over here, so they expand
+ * to nothing.  A code that stands as a word of its own goes with the
+ * blanks that separated it, so that removing it leaves no blank doubled,
+ * leading or trailing; "%%" is a percent sign.  Other "%" sequences are left as written.
+ */
+static QString withoutFieldCodes(const QString &exec)
+{
+    QString out;
+    out.reserve(exec.size());
+    for (int i = 0; i < exec.size(); i++) {
+        const QChar c = exec.at(i);
+        if (c != QLatin1Char('%') || i + 1 == exec.size()) {
+            out.append(c);
+            continue;
+        }
+        const QChar code = exec.at(i + 1);
+        if (code == QLatin1Char('%')) {
+            out.append(c);
+            i++;
+            continue;
+        }
+        if (!fieldCodes.contains(code)) {
+            out.append(c);
+            continue;
+        }
+        i++;
+        const bool wordBefore = out.isEmpty() || isBlank(out.at(out.size() - 1));
+        const bool wordAfter = i + 1 == exec.size() || isBlank(exec.at(i + 1));
+        if (!wordBefore || !wordAfter)
+            continue; // part of a longer word: only the code goes
+        // The blanks before the code separated it from the word before.
+        while (!out.isEmpty() && isBlank(out.at(out.size() - 1)))
+            out.chop(1);
+        int next = i + 1;
+        while (next < exec.size() && isBlank(exec.at(next)))
+            next++;
+        // With no word before or none after, the blanks after it go too.
+        if (out.isEmpty() || next == exec.size())
+            i = next - 1;
+    }
+    return out;
+}
+
 int DesktopFile::read()
 {
     if (path.isEmpty())
@@ -70,9 +162,10 @@ int DesktopFile::read()
     if (readRegularFile(path, data) == -1)
         return -1;
 
-    // The stream decodes with the locale's codec and honours a byte-order
-    // mark, as reading the file through it directly would.
+    // Desktop entries are UTF-8 whatever the locale; a byte-order mark of
+    // another Unicode encoding is still honoured.
     QTextStream stream(data);
+    stream.setCodec("UTF-8");
     bool inside = false;
     while (!stream.atEnd()) {
         const QString line = stream.readLine();
@@ -84,10 +177,13 @@ int DesktopFile::read()
                 inside = true;
             continue;
         }
+        // The next group, such as a desktop action, has keys of its own.
+        if (line.startsWith(QLatin1Char('[')))
+            break;
         if (line.startsWith(nameKey))
-            name = line.mid(nameKey.size());
+            name = unescaped(line.mid(nameKey.size()));
         else if (line.startsWith(execKey))
-            exec = line.mid(execKey.size());
+            exec = withoutFieldCodes(unescaped(line.mid(execKey.size())));
     }
 
     return inside && !exec.isEmpty() ? 0 : -1;

@@ -202,17 +202,22 @@ void List::catchDoubleClicked(QListWidgetItem *item)
 
 void List::addDesktopFiles(QStringList &list)
 {
+    int skipped = 0;
     for (const QString &path : list) {
         DesktopFile file(path);
-        if (file.read() == -1)
+        if (file.read() == -1) {
+            skipped++;
             continue;
-        command_entry *entry
-            = qvxsessrun_add_command(commands, file.exec.toLocal8Bit().constData(), 1);
+        }
+        command_entry *entry = qvxsessrun_add_command(commands, file.exec.toUtf8().constData(), 1);
         if (!entry)
             dialog_errx(this, 1, "%s", qvxsessrun_error_text());
         createItem(entry);
     }
     updateModified();
+    // After listModified, so that this message is the one left showing.
+    if (skipped > 0)
+        emit filesSkipped(skipped);
 }
 
 QListWidgetItem *List::createItem(command_entry *entry)

@@ -33,6 +33,7 @@ public:
 
 signals:
     void listModified(bool);
+    void filesSkipped(int count);
 
 public slots:
     void delItem();

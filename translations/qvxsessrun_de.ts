@@ -74,6 +74,13 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
         <source>&amp;Cancel</source>
         <translation>&amp;Abbrechen</translation>
     </message>
+    <message numerus="yes">
+        <source>%n dropped file(s) could not be added.</source>
+        <translation>
+            <numerusform>%n abgelegte Datei konnte nicht hinzugefügt werden.</numerusform>
+            <numerusform>%n abgelegte Dateien konnten nicht hinzugefügt werden.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

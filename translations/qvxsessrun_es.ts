@@ -74,6 +74,13 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
         <source>&amp;Cancel</source>
         <translation>&amp;Cancelar</translation>
     </message>
+    <message numerus="yes">
+        <source>%n dropped file(s) could not be added.</source>
+        <translation>
+            <numerusform>No se pudo añadir %n archivo soltado.</numerusform>
+            <numerusform>No se pudieron añadir %n archivos soltados.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

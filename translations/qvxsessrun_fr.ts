@@ -74,6 +74,13 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
         <source>&amp;Cancel</source>
         <translation>&amp;Annuler</translation>
     </message>
+    <message numerus="yes">
+        <source>%n dropped file(s) could not be added.</source>
+        <translation>
+            <numerusform>%n fichier déposé n'a pas pu être ajouté.</numerusform>
+            <numerusform>%n fichiers déposés n'ont pas pu être ajoutés.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -74,6 +74,13 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
         <source>&amp;Cancel</source>
         <translation>&amp;Annulla</translation>
     </message>
+    <message numerus="yes">
+        <source>%n dropped file(s) could not be added.</source>
+        <translation>
+            <numerusform>Non è stato possibile aggiungere %n file trascinato.</numerusform>
+            <numerusform>Non è stato possibile aggiungere %n file trascinati.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -74,6 +74,12 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>&amp;Cancel</source>
         <translation>キャンセル(&amp;C)</translation>
     </message>
+    <message numerus="yes">
+        <source>%n dropped file(s) could not be added.</source>
+        <translation>
+            <numerusform>ドロップされた %n 個のファイルを追加できませんでした。</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -74,6 +74,14 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
         <source>&amp;Cancel</source>
         <translation>&amp;Anuluj</translation>
     </message>
+    <message numerus="yes">
+        <source>%n dropped file(s) could not be added.</source>
+        <translation>
+            <numerusform>%n upuszczony plik nie mógł zostać dodany.</numerusform>
+            <numerusform>%n upuszczone pliki nie mogły zostać dodane.</numerusform>
+            <numerusform>%n upuszczonych plików nie mogło zostać dodanych.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -74,6 +74,13 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
         <source>&amp;Cancel</source>
         <translation>&amp;Cancelar</translation>
     </message>
+    <message numerus="yes">
+        <source>%n dropped file(s) could not be added.</source>
+        <translation>
+            <numerusform>Não foi possível adicionar %n arquivo arrastado.</numerusform>
+            <numerusform>Não foi possível adicionar %n arquivos arrastados.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -74,6 +74,14 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>&amp;Cancel</source>
         <translation>&amp;Отмена</translation>
     </message>
+    <message numerus="yes">
+        <source>%n dropped file(s) could not be added.</source>
+        <translation>
+            <numerusform>Не удалось добавить %n перетащенный файл.</numerusform>
+            <numerusform>Не удалось добавить %n перетащенных файла.</numerusform>
+            <numerusform>Не удалось добавить %n перетащенных файлов.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -74,6 +74,12 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>&amp;Cancel</source>
         <translation>取消(&amp;C)</translation>
     </message>
+    <message numerus="yes">
+        <source>%n dropped file(s) could not be added.</source>
+        <translation>
+            <numerusform>无法添加 %n 个拖放的文件。</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -1,12 +1,15 @@
 // The main window in-process: enabled states of Undo and Redo, the status
 // bar, saving and every way out of the quit question.
 
+#include <QApplication>
 #include <QDir>
+#include <QDragEnterEvent>
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -109,6 +112,7 @@ private slots:
     void openEditorIsNotLost_data();
     void openEditorIsNotLost();
     void addWhileEditing();
+    void dropTellsWhatWasSkipped();
 };
 
 void TestMainwin::init()
@@ -540,6 +544,54 @@ void TestMainwin::addWhileEditing()
     editor->setText("xload");
     w.button("&Save")->click();
     QCOMPARE(readScript(), QByteArray("#!/bin/sh\nxclock&\nxload&\n"));
+}
+
+/* Drops the files on the list as another application's drag does. */
+static void dropFiles(QListWidget *view, const QStringList &paths)
+{
+    QByteArray uris;
+    for (const QString &path : paths)
+        uris += "file://" + path.toUtf8().toPercentEncoding("/") + "\r\n";
+    QMimeData mime;
+    mime.setData("text/uri-list", uris);
+    const QPoint pos = view->viewport()->rect().center();
+    QDragEnterEvent enter(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &enter);
+    QDropEvent drop(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &drop);
+}
+
+/* A person who dropped files and finds fewer rows learns why from the
+ * status bar, for as long as nothing else happens. */
+void TestMainwin::dropTellsWhatWasSkipped()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString good = dir.filePath("Good App.desktop");
+    QFile f(good);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("[Desktop Entry]\nExec=good %U\n");
+    f.close();
+    const QString missing = dir.filePath("missing.desktop");
+    const QString folder = dir.path();
+
+    writeScript("xterm&\n");
+    Window w;
+    dropFiles(w.view, { good });
+    QCOMPARE(w.view->count(), 2);
+    QCOMPARE(w.message(), QString("Modified"));
+
+    dropFiles(w.view, { missing, good, folder });
+    QCOMPARE(w.view->count(), 3);
+    QCOMPARE(w.message(), QString("2 dropped file(s) could not be added."));
+
+    w.button("&Save")->click();
+    dropFiles(w.view, { missing });
+    QCOMPARE(w.view->count(), 3);
+    QCOMPARE(w.message(), QString("1 dropped file(s) could not be added."));
+    // Unlike "Saved", it has no time-out.
+    QTest::qWait(5300);
+    QCOMPARE(w.message(), QString("1 dropped file(s) could not be added."));
 }
 
 QTEST_MAIN(TestMainwin)

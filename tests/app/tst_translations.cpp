@@ -68,6 +68,7 @@ const Message requiredMessages[] = {
     { "Mainwin", "Do you want to save your changes?" },
     { "Mainwin", "&Quit without saving" },
     { "Mainwin", "&Cancel" },
+    { "Mainwin", "%n dropped file(s) could not be added." },
     { "List", tipSource },
     { "QObject", "Error" },
 };
@@ -87,7 +88,9 @@ using Key = QPair<QString, QString>; // context, source
 
 struct Entry
 {
-    QString translation;
+    QString translation; // of a text with a number: its first form
+    bool numerus = false;
+    QStringList forms; // of a text with a number, in the language's order
     QString type; // "unfinished", "obsolete", "vanished" or empty
     int count = 0; // how often the pair occurs in the file
 };
@@ -123,16 +126,56 @@ QString show(const Key &k)
     return k.first + ": \"" + s.replace('\n', "\\n") + '"';
 }
 
+// The plural form that a catalogue of lang gives for the number n, as
+// Qt's rules for the language choose it; -1 for a language not known here.
+int pluralForm(const QString &lang, int n)
+{
+    const bool few = n % 10 >= 2 && n % 10 <= 4 && (n % 100 < 12 || n % 100 > 14);
+    if (lang == "ja" || lang == "zh_CN")
+        return 0;
+    if (lang == "de" || lang == "es" || lang == "it")
+        return n == 1 ? 0 : 1;
+    if (lang == "fr" || lang == "pt_BR")
+        return n <= 1 ? 0 : 1;
+    if (lang == "ru")
+        return n % 10 == 1 && n % 100 != 11 ? 0 : few ? 1 : 2;
+    if (lang == "pl")
+        return n == 1 ? 0 : few ? 1 : 2;
+    return -1;
+}
+
+// Numbers that reach every plural form of the languages above.
+const int pluralSamples[] = { 0, 1, 2, 4, 5, 11, 12, 14, 21, 22, 25, 101, 111, 112 };
+
+int pluralFormCount(const QString &lang)
+{
+    int count = 0;
+    for (int n : pluralSamples)
+        count = qMax(count, pluralForm(lang, n) + 1);
+    return count;
+}
+
 void readMessage(QXmlStreamReader &xml, const QString &context, Catalogue *cat)
 {
     QString source;
     Entry entry;
+    entry.numerus = xml.attributes().value("numerus") == QLatin1String("yes");
     while (xml.readNextStartElement()) {
         if (xml.name() == QLatin1String("source")) {
             source = xml.readElementText();
         } else if (xml.name() == QLatin1String("translation")) {
             entry.type = xml.attributes().value("type").toString();
-            entry.translation = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            if (!entry.numerus) {
+                entry.translation = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+                continue;
+            }
+            while (xml.readNextStartElement()) {
+                if (xml.name() == QLatin1String("numerusform"))
+                    entry.forms << xml.readElementText();
+                else
+                    xml.skipCurrentElement();
+            }
+            entry.translation = entry.forms.value(0);
         } else {
             xml.skipCurrentElement();
         }
@@ -239,25 +282,39 @@ QStringList checkCatalogue(const QString &lang, const Catalogue &cat)
             problems << QString("%1 times: %2").arg(e.count).arg(show(key));
         if (!e.type.isEmpty())
             problems << e.type + ": " + show(key);
-        if (e.translation.trimmed().isEmpty()) {
-            problems << "empty: " + show(key);
-            continue;
+        // A text with a number needs one translation per plural form.
+        const bool withNumber = key.second.contains("%n");
+        if (e.numerus != withNumber)
+            problems << QString("numerus=\"%1\": %2").arg(e.numerus ? "yes" : "no", show(key));
+        if (e.numerus && e.forms.size() != pluralFormCount(lang))
+            problems << QString("%1 plural forms instead of %2: %3")
+                            .arg(e.forms.size())
+                            .arg(pluralFormCount(lang))
+                            .arg(show(key));
+        const QStringList texts = e.numerus ? e.forms : QStringList(e.translation);
+        for (const QString &text : texts) {
+            if (text.trimmed().isEmpty()) {
+                problems << "empty: " + show(key);
+                continue;
+            }
+            if (withNumber && !text.contains("%n"))
+                problems << "no %n: \"" + text + '"';
+            const QString want = mnemonics(key.second);
+            const QString got = mnemonics(text);
+            if (got.size() != want.size())
+                problems << QString("%1 mnemonics instead of %2: \"%3\"")
+                                .arg(got.size())
+                                .arg(want.size())
+                                .arg(text);
+            else if (!want.isEmpty() && suffixForm
+                     && !QRegularExpression("\\(&[A-Z]\\)$").match(text).hasMatch())
+                problems << "mnemonic not in the form (&X) at the end: \"" + text + '"';
+            if (text.count('\n') != key.second.count('\n'))
+                problems << QString("%1 line breaks instead of %2: \"%3\"")
+                                .arg(text.count('\n'))
+                                .arg(key.second.count('\n'))
+                                .arg(text);
         }
-        const QString want = mnemonics(key.second);
-        const QString got = mnemonics(e.translation);
-        if (got.size() != want.size())
-            problems << QString("%1 mnemonics instead of %2: \"%3\"")
-                            .arg(got.size())
-                            .arg(want.size())
-                            .arg(e.translation);
-        else if (!want.isEmpty() && suffixForm
-                 && !QRegularExpression("\\(&[A-Z]\\)$").match(e.translation).hasMatch())
-            problems << "mnemonic not in the form (&X) at the end: \"" + e.translation + '"';
-        if (e.translation.count('\n') != key.second.count('\n'))
-            problems << QString("%1 line breaks instead of %2: \"%3\"")
-                            .arg(e.translation.count('\n'))
-                            .arg(key.second.count('\n'))
-                            .arg(e.translation);
     }
     for (const Key &key : required)
         if (!cat.entries.contains(key))
@@ -559,9 +616,17 @@ void tst_translations::compiledCatalogue()
     const QString dir = qEnvironmentVariable("QVX_BINARY_DIR") + "/translations";
     QTranslator translator;
     QVERIFY2(translator.load("qvxsessrun_" + lang, dir), qPrintable(dir));
-    for (const Message &m : requiredMessages)
-        QCOMPARE(translator.translate(m.context, m.source),
-                 cat.entries.value(Key(m.context, m.source)).translation);
+    for (const Message &m : requiredMessages) {
+        const Entry e = cat.entries.value(Key(m.context, m.source));
+        if (!e.numerus) {
+            QCOMPARE(translator.translate(m.context, m.source), e.translation);
+            continue;
+        }
+        // The forms in the order that the language's plural rules use.
+        for (int n : pluralSamples)
+            QCOMPARE(translator.translate(m.context, m.source, nullptr, n),
+                     e.forms.value(pluralForm(lang, n)));
+    }
 }
 
 // The texts that lupdate finds in the code are exactly the required ones, so

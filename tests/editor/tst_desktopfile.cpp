@@ -16,6 +16,26 @@
 
 static const qint64 MiB = 1024 * 1024;
 
+/* The locale's text encoding, as the environment would set it, for the
+ * life of the object. */
+class LocaleEncoding
+{
+public:
+    explicit LocaleEncoding(const char *name)
+        : saved(QTextCodec::codecForLocale()), codec(QTextCodec::codecForName(name))
+    {
+        if (codec)
+            QTextCodec::setCodecForLocale(codec);
+    }
+    ~LocaleEncoding() { QTextCodec::setCodecForLocale(saved); }
+    bool isValid() const { return codec && QTextCodec::codecForLocale() == codec; }
+
+private:
+    QTextCodec *saved;
+    QTextCodec *codec;
+    Q_DISABLE_COPY(LocaleEncoding)
+};
+
 // What a read in a child process gave back.
 struct ChildRead
 {
@@ -36,6 +56,8 @@ private slots:
     void constructorTouchesNothing();
     void read_data();
     void read();
+    void execValue_data();
+    void execValue();
     void notARegularFile_data();
     void notARegularFile();
     void sizeLimit_data();
@@ -137,12 +159,24 @@ void TestDesktopFile::read_data()
 
     QTest::newRow("name and exec with a field code")
         << QByteArray("[Desktop Entry]\nName=Editor\nExec=editor %F\n") << 0
-        << QStringLiteral("editor %F") << QStringLiteral("Editor");
-    QTest::newRow("later action group wins")
-        << QByteArray("[Desktop Entry]\nType=Application\nName=Browser\nExec=browser %u\n"
-                      "Actions=new-window;\n\n[Desktop Action new-window]\nName=New Window\n"
-                      "Exec=browser --new-window\n")
-        << 0 << QStringLiteral("browser --new-window") << QStringLiteral("New Window");
+        << QStringLiteral("editor") << QStringLiteral("Editor");
+    QTest::newRow("browser with an action group after the main group")
+        << QByteArray("[Desktop Entry]\nType=Application\nName=Browser\n"
+                      "Exec=/usr/bin/browser %u\nActions=new-window;new-private-window;\n\n"
+                      "[Desktop Action new-window]\nName=New Window\n"
+                      "Exec=/usr/bin/browser --new-window %u\n\n"
+                      "[Desktop Action new-private-window]\nName=New Private Window\n"
+                      "Exec=/usr/bin/browser --private-window %u\n")
+        << 0 << QStringLiteral("/usr/bin/browser") << QStringLiteral("Browser");
+    QTest::newRow("Exec only in a later group")
+        << QByteArray("[Desktop Entry]\nName=Broken\n[Desktop Action a]\nExec=a\n") << -1 << null
+        << QStringLiteral("Broken");
+    QTest::newRow("any group header ends the main group")
+        << QByteArray("[Desktop Entry]\nExec=main\n[X-Vendor Extras]\nExec=vendor\nName=V\n") << 0
+        << QStringLiteral("main") << null;
+    QTest::newRow("group before the main group")
+        << QByteArray("[Desktop Action a]\nExec=a\n[Desktop Entry]\nExec=main\n") << 0
+        << QStringLiteral("main") << null;
     QTest::newRow("keys before the header ignored")
         << QByteArray("Exec=early\nName=Early\n[Desktop Entry]\nExec=late\n") << 0
         << QStringLiteral("late") << null;
@@ -163,7 +197,7 @@ void TestDesktopFile::read_data()
         << QByteArray("[Desktop Entry]\nExec= app\n") << 0 << QStringLiteral(" app") << null;
     QTest::newRow("CR LF line ends")
         << QByteArray("[Desktop Entry]\r\nName=Editor\r\nExec=editor %F\r\n") << 0
-        << QStringLiteral("editor %F") << QStringLiteral("Editor");
+        << QStringLiteral("editor") << QStringLiteral("Editor");
     QTest::newRow("empty lines anywhere")
         << QByteArray("\n\n[Desktop Entry]\n\nName=Editor\n\n\nExec=editor\n\n") << 0
         << QStringLiteral("editor") << QStringLiteral("Editor");
@@ -176,9 +210,10 @@ void TestDesktopFile::read_data()
         << QByteArray("[Desktop Entry]\nExec = spaced\nexec=lower\nEXEC=upper\n Exec=indented\n"
                       "Name[de]=Bearbeiter\nTryExec=try\nExec=editor\n")
         << 0 << QStringLiteral("editor") << null;
-    QTest::newRow("quotes, escapes and codes kept")
-        << QByteArray("[Desktop Entry]\nExec=\"/opt/my app/run\" --title=a\\sb %U %%\n") << 0
-        << QStringLiteral("\"/opt/my app/run\" --title=a\\sb %U %%") << null;
+    QTest::newRow("quotes kept, escapes and codes decoded")
+        << QByteArray(
+               "[Desktop Entry]\nName=My\\sApp\nExec=\"/opt/my app/run\" --title=a\\sb %U %%\n")
+        << 0 << QStringLiteral("\"/opt/my app/run\" --title=a b %") << QStringLiteral("My App");
     QTest::newRow("header only") << QByteArray("[Desktop Entry]\n") << -1 << null << null;
     QTest::newRow("empty file") << QByteArray() << -1 << null << null;
     QTest::newRow("UTF-8 name") << QByteArray("[Desktop Entry]\nName=\xc3\x89"
@@ -187,6 +222,9 @@ void TestDesktopFile::read_data()
                                 << 0 << QStringLiteral("editor")
                                 << QString::fromUtf8("\xc3\x89"
                                                      "diteur \xe6\x97\xa5");
+    QTest::newRow("UTF-8 command")
+        << QByteArray("[Desktop Entry]\nExec=caf\xc3\xa9 --titre=\xe2\x82\xac %f\n") << 0
+        << QString::fromUtf8("caf\xc3\xa9 --titre=\xe2\x82\xac") << null;
     QTest::newRow("UTF-8 byte-order mark")
         << QByteArray("\xef\xbb\xbf[Desktop Entry]\nExec=editor\n") << 0 << QStringLiteral("editor")
         << null;
@@ -206,13 +244,73 @@ void TestDesktopFile::read()
 
     const QString path = writeFile(QStringLiteral("entry.desktop"), content);
     QVERIFY(!path.isEmpty());
+    // Desktop entries are UTF-8 also where the locale's encoding is not.
+    for (const char *encoding : { "UTF-8", "ISO-8859-1" }) {
+        LocaleEncoding locale(encoding);
+        QVERIFY(locale.isValid());
+        DesktopFile file(path);
+        QCOMPARE(file.read(), result);
+        QCOMPARE(file.exec, exec);
+        QCOMPARE(file.exec.isNull(), exec.isNull());
+        QCOMPARE(file.name, name);
+        QCOMPARE(file.name.isNull(), name.isNull());
+        QCOMPARE(file.path, path);
+    }
+}
+
+void TestDesktopFile::execValue_data()
+{
+    QTest::addColumn<QByteArray>("value"); // as written after "Exec="
+    QTest::addColumn<QString>("exec"); // empty: the read fails
+
+    // Field codes
+    QTest::newRow("%f at the end") << QByteArray("app %f") << QStringLiteral("app");
+    QTest::newRow("%F in the middle") << QByteArray("app %F --x") << QStringLiteral("app --x");
+    QTest::newRow("%u at the start") << QByteArray("%u app") << QStringLiteral("app");
+    QTest::newRow("%U after a tab") << QByteArray("app\t%U") << QStringLiteral("app");
+    QTest::newRow("%i %c %k") << QByteArray("app %i --a %c %k") << QStringLiteral("app --a");
+    QTest::newRow("deprecated codes")
+        << QByteArray("app %d %D %n %N %v %m --x") << QStringLiteral("app --x");
+    QTest::newRow("codes side by side") << QByteArray("app %f%u --x") << QStringLiteral("app --x");
+    QTest::newRow("code inside a word")
+        << QByteArray("app --file=%f --x") << QStringLiteral("app --file= --x");
+    QTest::newRow("code between double blanks")
+        << QByteArray("app  %u  --x") << QStringLiteral("app  --x");
+    QTest::newRow("code before trailing blanks") << QByteArray("app %u  ") << QStringLiteral("app");
+    QTest::newRow("blanks of the value itself kept")
+        << QByteArray(" app  --x ") << QStringLiteral(" app  --x ");
+    QTest::newRow("%% is a percent sign")
+        << QByteArray("printf 100%% %u") << QStringLiteral("printf 100%");
+    QTest::newRow("%% before a code letter")
+        << QByteArray("date +%%u") << QStringLiteral("date +%u");
+    QTest::newRow("other % sequences kept")
+        << QByteArray("app %x 50% %") << QStringLiteral("app %x 50% %");
+    QTest::newRow("nothing but codes") << QByteArray("%U %f") << QString();
+
+    // String escapes
+    QTest::newRow("\\s") << QByteArray("app\\s--x") << QStringLiteral("app --x");
+    QTest::newRow("\\t \\n \\r") << QByteArray("app a\\tb\\nc\\rd")
+                                 << QStringLiteral("app a\tb\nc\rd");
+    QTest::newRow("\\\\") << QByteArray("app \"a\\\\\\\\b\"") << QStringLiteral("app \"a\\\\b\"");
+    QTest::newRow("escaped backslash before s")
+        << QByteArray("app a\\\\sb") << QStringLiteral("app a\\sb");
+    QTest::newRow("other escapes kept for the shell")
+        << QByteArray("app \\$HOME \"\\\"x\\\"\" \\")
+        << QStringLiteral("app \\$HOME \"\\\"x\\\"\" \\");
+    QTest::newRow("escaped blank before a code") << QByteArray("app\\s%u") << QStringLiteral("app");
+}
+
+void TestDesktopFile::execValue()
+{
+    QFETCH(QByteArray, value);
+    QFETCH(QString, exec);
+
+    const QString path
+        = writeFile(QStringLiteral("exec.desktop"), "[Desktop Entry]\nExec=" + value + "\n");
+    QVERIFY(!path.isEmpty());
     DesktopFile file(path);
-    QCOMPARE(file.read(), result);
+    QCOMPARE(file.read(), exec.isEmpty() ? -1 : 0);
     QCOMPARE(file.exec, exec);
-    QCOMPARE(file.exec.isNull(), exec.isNull());
-    QCOMPARE(file.name, name);
-    QCOMPARE(file.name.isNull(), name.isNull());
-    QCOMPARE(file.path, path);
 }
 
 void TestDesktopFile::notARegularFile_data()

@@ -19,6 +19,7 @@
 #include <QStyleOptionViewItem>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCodec>
 #include <QTimer>
 #include <QTranslator>
 
@@ -210,6 +211,7 @@ private slots:
     void syncAfterMoves();
     void drop_data();
     void drop();
+    void dropUtf8UnderLatin1();
     void addItemLeftEmpty();
     void undoRedoNothing_data();
     void undoRedoNothing();
@@ -516,21 +518,25 @@ void TestList::drop_data()
     QTest::addColumn<QStringList>("files"); // desktop entry contents; "-" for a missing file
     QTest::addColumn<bool>("modifiedBefore");
     QTest::addColumn<QStringList>("added");
+    QTest::addColumn<int>("skipped");
 
     const QString first = "[Desktop Entry]\nName=Terminal\nExec=xterm -ls\n";
     const QString third = "[Desktop Entry]\nExec=pcmanfm %U\nName=Files\n";
+    QTest::newRow("all read") << QStringList { first, third } << false
+                              << QStringList { "1:xterm -ls", "1:pcmanfm" } << 0;
     QTest::newRow("second missing") << QStringList { first, "-", third } << false
-                                    << QStringList { "1:xterm -ls", "1:pcmanfm %U" };
+                                    << QStringList { "1:xterm -ls", "1:pcmanfm" } << 1;
     QTest::newRow("second without group header")
         << QStringList { first, "Exec=evil\n", third } << false
-        << QStringList { "1:xterm -ls", "1:pcmanfm %U" };
+        << QStringList { "1:xterm -ls", "1:pcmanfm" } << 1;
     QTest::newRow("second with empty Exec")
         << QStringList { first, "[Desktop Entry]\nExec=\n", third } << true
-        << QStringList { "1:xterm -ls", "1:pcmanfm %U" };
+        << QStringList { "1:xterm -ls", "1:pcmanfm" } << 1;
     QTest::newRow("nothing reads, saved state")
-        << QStringList { "-", "no entry\n" } << false << QStringList();
+        << QStringList { "-", "no entry\n" } << false << QStringList() << 2;
     QTest::newRow("nothing reads, modified state")
-        << QStringList { "-", "no entry\n" } << true << QStringList();
+        << QStringList { "-", "no entry\n", "[Desktop Entry]\nExec=%f\n" } << true << QStringList()
+        << 3;
 }
 
 void TestList::drop()
@@ -538,18 +544,20 @@ void TestList::drop()
     QFETCH(QStringList, files);
     QFETCH(bool, modifiedBefore);
     QFETCH(QStringList, added);
+    QFETCH(int, skipped);
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     QByteArray uris;
     for (int i = 0; i < files.size(); i++) {
-        const QString path = dir.filePath(QString("app%1.desktop").arg(i));
+        // Named as people name them, and sent as file managers send them.
+        const QString path = dir.filePath(QString("My App %1.desktop").arg(i));
         if (files.at(i) != "-") {
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(files.at(i).toUtf8());
         }
-        uris += "file://" + path.toUtf8() + "\r\n";
+        uris += "file://" + path.toUtf8().toPercentEncoding("/") + "\r\n";
     }
 
     command_list *commands = load("#!/bin/sh\nxclock&\n");
@@ -562,6 +570,11 @@ void TestList::drop()
     const int stepsBefore = steps(commands);
 
     QSignalSpy spy(&list, SIGNAL(listModified(bool)));
+    QSignalSpy skippedSpy(&list, SIGNAL(filesSkipped(int)));
+    QVERIFY(spy.isValid() && skippedSpy.isValid());
+    QStringList order;
+    connect(&list, &List::listModified, [&order] { order << "modified"; });
+    connect(&list, &List::filesSkipped, [&order] { order << "skipped"; });
     sendDrop(view, uris);
 
     QCOMPARE(entries(commands), before + added);
@@ -570,6 +583,63 @@ void TestList::drop()
     QCOMPARE(spy.at(0).at(0).toBool(), modifiedBefore || !added.isEmpty());
     QCOMPARE(list.modified(), modifiedBefore || !added.isEmpty());
     VERIFY_MIRROR(view, commands);
+    // The count comes last, so that the window's last word is about it.
+    if (skipped > 0) {
+        QCOMPARE(skippedSpy.count(), 1);
+        QCOMPARE(skippedSpy.at(0).at(0).toInt(), skipped);
+        QCOMPARE(order, QStringList({ "modified", "skipped" }));
+    } else {
+        QCOMPARE(skippedSpy.count(), 0);
+        QCOMPARE(order, QStringList({ "modified" }));
+    }
+}
+
+/* Switches the locale's text encoding for the life of the object. */
+class LocaleEncoding
+{
+public:
+    explicit LocaleEncoding(const char *name)
+        : saved(QTextCodec::codecForLocale()), codec(QTextCodec::codecForName(name))
+    {
+        if (codec)
+            QTextCodec::setCodecForLocale(codec);
+    }
+    ~LocaleEncoding() { QTextCodec::setCodecForLocale(saved); }
+    bool isValid() const { return codec && QTextCodec::codecForLocale() == codec; }
+
+private:
+    QTextCodec *saved;
+    QTextCodec *codec;
+    Q_DISABLE_COPY(LocaleEncoding)
+};
+
+void TestList::dropUtf8UnderLatin1()
+{
+    const QByteArray command("caf\xc3\xa9 --titre=\xe2\x82\xac");
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath("Cafe Bar.desktop");
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("[Desktop Entry]\nName=Caf\xc3\xa9\nExec=" + command + " %U\n");
+    f.close();
+
+    command_list *commands = load("#!/bin/sh\nxclock&\n");
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    ListWidget *view = list.findChild<ListWidget *>();
+    {
+        LocaleEncoding latin1("ISO-8859-1");
+        QVERIFY(latin1.isValid());
+        sendDrop(view, "file://" + path.toUtf8().toPercentEncoding("/") + "\r\n");
+    }
+
+    QCOMPARE(view->count(), 2);
+    QCOMPARE(QByteArray(commands->entries->next->text), command);
+    QCOMPARE(view->item(1)->text(), QString::fromUtf8(command));
+    VERIFY_MIRROR(view, commands);
+    save(&list, commands);
+    QCOMPARE(readFile(scriptPath()), "#!/bin/sh\nxclock&\n" + command + "&\n");
 }
 
 void TestList::addItemLeftEmpty()
