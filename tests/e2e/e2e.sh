@@ -287,20 +287,26 @@ scenario_close() {
 	check_script "$work/original"
 }
 
-# 3. A drag from another X client carries three desktop entries; the
-# second is a directory, which exists but cannot be read as a file.
+# 3. A drag from another X client carries four desktop entries; the
+# second is a directory, which exists but cannot be read as a file.  The
+# last is a browser's, named with a blank, whose action group comes after
+# the main group: only the main command counts, without its field code.
 scenario_drop() {
 	printf '%s\n' '#!/bin/sh' 'xsetroot -solid grey&' '#[INACTIVE]#xclock&' >"$script"
 	d=$work/apps
 	mkdir -p "$d/b.desktop"
 	printf '%s\n' '[Desktop Entry]' 'Name=Alpha' 'Exec=alpha --one %F' >"$d/a.desktop"
 	printf '%s\n' '[Desktop Entry]' 'Name=Gamma' 'Exec=gamma' >"$d/c.desktop"
+	printf '%s\n' '[Desktop Entry]' 'Type=Application' 'Name=Web Browser' \
+		'Exec=web-browser %u' 'Actions=new-private-window;' '' \
+		'[Desktop Action new-private-window]' 'Name=New Private Window' \
+		'Exec=web-browser --private-window %u' >"$d/My Browser.desktop"
 	start_program
 	expect start '[ "$rows" = 2 ] && [ "$row_on" = "1 0" ]'
 
 	sx=700 sy=100
-	"$helper" drag $sx $sy "$d/a.desktop" "$d/b.desktop" "$d/c.desktop" >"$work/drag.out" \
-		2>"$work/drag.err" &
+	"$helper" drag $sx $sy "$d/a.desktop" "$d/b.desktop" "$d/c.desktop" "$d/My Browser.desktop" \
+		>"$work/drag.out" 2>"$work/drag.err" &
 	hpid=$!
 	find_window qvx-e2e-drag 100 || fail "the drag source did not appear"
 	sleep 0.3
@@ -327,15 +333,16 @@ scenario_drop() {
 	done
 	grep -qx 'drag: copy' "$work/drag.out" ||
 		fail "the drop was not taken: $(cat "$work/drag.out" "$work/drag.err")"
-	expect dropped '[ "$rows" = 4 ] && [ "$row_on" = "1 0 1 1" ] && [ "$status_ink" -gt 0 ]'
+	# The status bar says that one file was skipped.
+	expect dropped '[ "$rows" = 5 ] && [ "$row_on" = "1 0 1 1 1" ] && [ "$status_ink" -gt 0 ]'
 	kill "$hpid"
 	wait "$hpid" 2>/dev/null || true
 	hpid=
 
 	xdotool windowfocus --sync "$win"
 	key alt+s
-	printf '%s\n' '#!/bin/sh' 'xsetroot -solid grey&' '#[INACTIVE]#xclock&' 'alpha --one %F&' \
-		'gamma&' >"$work/expected"
+	printf '%s\n' '#!/bin/sh' 'xsetroot -solid grey&' '#[INACTIVE]#xclock&' 'alpha --one&' \
+		'gamma&' 'web-browser&' >"$work/expected"
 	i=0
 	while ! cmp -s "$work/expected" "$script"; do
 		i=$((i + 1))

@@ -71,11 +71,12 @@ private:
 
 int runDrag(int argc, char **argv)
 {
-    // Written by hand, CR LF as RFC 2483 has it, so that the bytes on the
-    // wire are exactly these and not a re-encoding of QUrl's.
+    // Written by hand, CR LF as RFC 2483 has it and percent-encoded as file
+    // managers send paths, so that the bytes on the wire are exactly these
+    // and not a re-encoding of QUrl's.
     QByteArray uris;
     for (int i = 4; i < argc; i++)
-        uris.append("file://").append(argv[i]).append("\r\n");
+        uris.append("file://").append(QByteArray(argv[i]).toPercentEncoding("/")).append("\r\n");
     DragSource source(uris);
     source.move(std::atoi(argv[2]), std::atoi(argv[3]));
     source.show();
