@@ -113,7 +113,8 @@ static bool isBlank(QChar c)
  * that are deprecated.  No file or URL is handed over here, so they expand
  * to nothing.  A code that stands as a word of its own goes with the
  * blanks that separated it, so that removing it leaves no blank doubled,
- * leading or trailing; "%%" is a percent sign.  Other "%" sequences are left as written.
+ * leading or trailing.  "%%" is a percent sign; any other "%" stays as
+ * written.
  */
 static QString withoutFieldCodes(const QString &exec)
 {
