@@ -364,6 +364,10 @@ void TestProgram::unreadableScript()
         QTest::qWait(50);
     const qint64 shown = timer.elapsed();
     const qint64 peak = peakMemoryKiB(proc.processId());
+    if (proc.state() == QProcess::NotRunning)
+        QFAIL(qPrintable(QString("the program ended without a dialog (status %1) after %2 ms")
+                             .arg(proc.exitCode())
+                             .arg(shown)));
     drive(proc, { error_title, "absent:^QVXSessRun$", "key:Return" });
     if (QTest::currentTestFailed())
         return;
