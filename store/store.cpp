@@ -8,6 +8,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #define SCRIPT_NAME "autostart.sh"
@@ -122,6 +123,37 @@ static char *text_copy(const char *text)
     return copy;
 }
 
+static size_t trim_blanks(const char *text, size_t len)
+{
+    while (len > 0 && (text[len - 1] == ' ' || text[len - 1] == '\t'))
+        len--;
+    return len;
+}
+
+/*
+ * A copy of a command text as given by the user, made ready for its
+ * script line: on one line, without trailing blanks, and without the "&"
+ * that the writer adds itself.  A final "&" that ends "&&" belongs to the
+ * command, and so does one escaped by a backslash; only a lone one goes.
+ */
+static char *command_copy(const char *text)
+{
+    char *copy = text_copy(text);
+    size_t len, slashes;
+
+    if (copy == nullptr)
+        return nullptr;
+    len = trim_blanks(copy, strlen(copy));
+    if (len > 0 && copy[len - 1] == '&' && (len == 1 || copy[len - 2] != '&')) {
+        for (slashes = 0; slashes < len - 1 && copy[len - 2 - slashes] == '\\'; slashes++)
+            ;
+        if (slashes % 2 == 0)
+            len = trim_blanks(copy, len - 1);
+    }
+    copy[len] = '\0';
+    return copy;
+}
+
 static command_entry *last_entry(const command_list *list)
 {
     command_entry *e = list->entries;
@@ -132,17 +164,14 @@ static command_entry *last_entry(const command_list *list)
 }
 
 /*
- * Make an entry with a copy of text and link it behind tail, the last
- * entry of the list (null when the list is empty).  On failure the list
- * is unchanged.
+ * Make an entry holding copy, which it takes over, and link it behind
+ * tail, the last entry of the list (null when the list is empty).  On
+ * failure copy is released and the list is unchanged.
  */
-static command_entry *append_after(command_list *list, command_entry *tail, const char *text,
-                                   int active)
+static command_entry *link_new(command_list *list, command_entry *tail, char *copy, int active)
 {
     command_entry *e;
-    char *copy;
 
-    copy = text_copy(text);
     if (copy == nullptr) {
         store_set_error("strdup()");
         return nullptr;
@@ -164,9 +193,17 @@ static command_entry *append_after(command_list *list, command_entry *tail, cons
     return e;
 }
 
+/* An entry with the bytes of text, as read or copied, behind tail. */
+static command_entry *append_after(command_list *list, command_entry *tail, const char *text,
+                                   int active)
+{
+    return link_new(list, tail, text_copy(text), active);
+}
+
+/* An entry with a text given by the user, made ready for its line, at the end. */
 static command_entry *append_entry(command_list *list, const char *text, int active)
 {
-    return append_after(list, last_entry(list), text, active);
+    return link_new(list, last_entry(list), command_copy(text), active);
 }
 
 static void entry_free(command_entry *e)
@@ -179,7 +216,8 @@ static void entry_free(command_entry *e)
  * Hand out the next line of fp through line and len: 1 for a line, 0 at
  * the end of the file, -1 on failure (the error text is set).  The line
  * is NUL-terminated in place but may hold NUL bytes of its own; len
- * counts its bytes without the line feed.
+ * counts its bytes without the line end, a line feed or a carriage return
+ * and line feed.
  */
 static int next_line(FILE *fp, char **line, size_t *len)
 {
@@ -199,6 +237,8 @@ static int next_line(FILE *fp, char **line, size_t *len)
             reader.off += *len + 1;
             reader.len -= *len + 1;
             reader.seen = 0;
+            if (*len > 0 && (*line)[*len - 1] == '\r')
+                (*line)[--*len] = '\0';
             return 1;
         }
         reader.seen = reader.len;
@@ -275,6 +315,54 @@ static int parse_line(command_list *list, command_entry **tail, char *line, size
 }
 
 /*
+ * Open the script at path for reading into *fp: 1 when it is open, 0 when
+ * there is none, -1 on failure (the error text is set).  Only a regular
+ * file is read: opening a FIFO must not wait for a writer, a device such
+ * as /dev/zero may never end, and a directory cannot be read at all.
+ */
+static int open_script(const char *path, FILE **fp)
+{
+    struct stat sb;
+    int fd, flags;
+
+    errno = 0;
+    fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd == -1) {
+        if (errno == ENOENT)
+            return 0;
+        store_set_error("fopen(%s)", path);
+        return -1;
+    }
+    errno = 0;
+    if (fstat(fd, &sb) == -1) {
+        store_set_error("fstat(%s)", path);
+        goto fail;
+    }
+    if (!S_ISREG(sb.st_mode)) {
+        errno = 0;
+        store_set_error("%s: Not a regular file", path);
+        goto fail;
+    }
+    /* Reading a regular file never blocks; the flag goes all the same. */
+    errno = 0;
+    if ((flags = fcntl(fd, F_GETFL)) == -1 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1) {
+        store_set_error("fcntl(%s)", path);
+        goto fail;
+    }
+    errno = 0;
+    *fp = fdopen(fd, "r");
+    if (*fp == nullptr) {
+        store_set_error("fdopen(%s)", path);
+        goto fail;
+    }
+    return 1;
+
+fail:
+    close(fd);
+    return -1;
+}
+
+/*
  * Read the script into a new list.  A missing script is an empty list;
  * every other failure is null, never a partial list, since a later save
  * would replace the script with what was read.
@@ -294,17 +382,12 @@ command_list *qvxsessrun_read(void)
     path = script_path(nullptr);
     if (path == nullptr)
         goto fail;
-    fp = fopen(path, "r");
-    if (fp == nullptr) {
-        if (errno == ENOENT) {
-            free(path);
-            return list;
-        }
-        store_set_error("fopen(%s)", path);
-        free(path);
-        goto fail;
-    }
+    r = open_script(path, &fp);
     free(path);
+    if (r == 0)
+        return list;
+    if (r == -1)
+        goto fail;
 
     reader.off = reader.len = reader.seen = 0;
     while ((r = next_line(fp, &line, &len)) == 1)
@@ -354,7 +437,8 @@ static int write_lines(FILE *fp, const command_list *list)
         return -1;
     }
     for (e = list->entries; e != nullptr; e = e->next) {
-        if (e->text[0] == '\0')
+        /* A line of blanks and "&" alone is a syntax error that stops the shell. */
+        if (e->text[strspn(e->text, " \t")] == '\0')
             continue;
         errno = 0;
         if (fprintf(fp, e->active ? "%s&\n" : INACTIVE_MARK "%s&\n", e->text) < 0) {
@@ -703,7 +787,8 @@ command_entry *qvxsessrun_delete_command(command_list *list, command_entry *entr
 
 /*
  * Every copy is made before anything changes, so that a failed set
- * leaves the entry and the journal as they were.
+ * leaves the entry and the journal as they were.  The text is made ready
+ * for its line as for an addition; the redo record keeps it so.
  */
 int qvxsessrun_set_command(command_list *list, command_entry *entry, const char *text, int active)
 {
@@ -713,8 +798,8 @@ int qvxsessrun_set_command(command_list *list, command_entry *entry, const char 
     if (entry == nullptr)
         return -1;
     old_copy = strdup(entry->text);
-    new_copy = old_copy != nullptr ? text_copy(text) : nullptr;
-    entry_copy = new_copy != nullptr ? text_copy(text) : nullptr;
+    new_copy = old_copy != nullptr ? command_copy(text) : nullptr;
+    entry_copy = new_copy != nullptr ? strdup(new_copy) : nullptr;
     if (entry_copy == nullptr) {
         store_set_error("strdup()");
         goto fail;

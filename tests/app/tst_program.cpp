@@ -4,6 +4,7 @@
 // rename through libfiu).
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -245,6 +246,18 @@ void TestProgram::drive(QProcess &proc, const Steps &steps)
     QCOMPARE(proc.exitStatus(), QProcess::NormalExit);
 }
 
+/* The most memory that process pid has held, in KiB; -1 when unknown. */
+static qint64 peakMemoryKiB(qint64 pid)
+{
+    QFile status(QString("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong();
+    return -1;
+}
+
 static QByteArray readFile(const QString &path)
 {
     QFile file(path);
@@ -307,37 +320,78 @@ void TestProgram::normalQuit()
 void TestProgram::unreadableScript_data()
 {
     QTest::addColumn<Launch>("launch");
-    QTest::addColumn<bool>("configIsFile");
+    QTest::addColumn<QString>("setup");
 
-    QTest::newRow("script without read permission") << AsNobody << false;
-    QTest::newRow("~/.config is a regular file") << AsSelf << true;
+    QTest::newRow("script without read permission") << AsNobody << "unreadable";
+    QTest::newRow("~/.config is a regular file") << AsSelf << "config file";
+    // Nothing waits for a writer or reads without end: the dialog comes at once.
+    QTest::newRow("script is a FIFO") << AsSelf << "fifo";
+    QTest::newRow("script is a symbolic link to /dev/zero") << AsSelf << "zero";
+    QTest::newRow("script is a directory") << AsSelf << "directory";
 }
 
 void TestProgram::unreadableScript()
 {
     QFETCH(Launch, launch);
-    QFETCH(bool, configIsFile);
+    QFETCH(QString, setup);
 
     const QString home = homeFor(launch);
-    if (configIsFile) {
+    const QString script = home + "/.config/QVX/autostart.sh";
+    const QByteArray scriptName = QFile::encodeName(script);
+    if (setup == "config file") {
         QFile file(home + "/.config");
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("not a directory\n");
-    } else {
+    } else if (setup == "unreadable") {
         prepareScript(launch, "xterm&\n", 0700, 0000);
+    } else {
+        QVERIFY(QDir().mkpath(home + "/.config/QVX"));
+        if (setup == "fifo")
+            QVERIFY(mkfifo(scriptName.constData(), 0600) == 0);
+        else if (setup == "zero")
+            QVERIFY(symlink("/dev/zero", scriptName.constData()) == 0);
+        else
+            QVERIFY(QDir().mkdir(script));
     }
 
+    QElapsedTimer timer;
+    timer.start();
     QProcess proc;
     startProgram(proc, launch);
+    // Looked for every 50 ms: xdotool's own --sync looks only twice a second.
+    while (!xdotool({ "search", "--onlyvisible", "--name", "^Error$" })
+           && proc.state() != QProcess::NotRunning && timer.elapsed() < 15000)
+        QTest::qWait(50);
+    const qint64 shown = timer.elapsed();
+    const qint64 peak = peakMemoryKiB(proc.processId());
+    if (proc.state() == QProcess::NotRunning)
+        QFAIL(qPrintable(QString("the program ended without a dialog (status %1) after %2 ms")
+                             .arg(proc.exitCode())
+                             .arg(shown)));
     drive(proc, { error_title, "absent:^QVXSessRun$", "key:Return" });
     if (QTest::currentTestFailed())
         return;
+    const qint64 ended = timer.elapsed();
     QCOMPARE(proc.exitCode(), 1);
-    if (configIsFile) {
+    qInfo("error dialog after %lld ms, program ended %lld ms after it, peak memory %lld KiB", shown,
+          ended - shown, peak);
+    if (setup == "config file") {
         QCOMPARE(readFile(home + "/.config"), QByteArray("not a directory\n"));
+    } else if (setup == "unreadable") {
+        QProcess::execute("chmod", { "u+r", script });
+        QCOMPARE(readFile(script), QByteArray("xterm&\n"));
     } else {
-        QProcess::execute("chmod", { "u+r", home + "/.config/QVX/autostart.sh" });
-        QCOMPARE(readFile(home + "/.config/QVX/autostart.sh"), QByteArray("xterm&\n"));
+        // A start with its dialog takes well under a second here; a read
+        // that blocks or runs on would never show it, or only after
+        // gigabytes, when memory runs out.
+        QVERIFY2(shown < 3000, qPrintable(QString("the error came after %1 ms").arg(shown)));
+        QVERIFY2(peak > 0 && peak < 256 * 1024,
+                 qPrintable(QString("the program took %1 KiB").arg(peak)));
+        QVERIFY2(ended - shown < 1000,
+                 qPrintable(QString("the program ended %1 ms after the error").arg(ended - shown)));
+        QFileInfo info(script);
+        QVERIFY(info.isSymLink() == (setup == "zero"));
+        QVERIFY(info.isDir() == (setup == "directory"));
     }
 }
 

@@ -1,8 +1,8 @@
 /*
  * The script reader and writer, fed any bytes as autostart.sh.  Reading and
  * saving must never crash, leak or fail, and the script must settle: the
- * first save may drop entries that the format cannot keep (empty texts,
- * active texts beginning with "#"), but once saved, a further read and save
+ * first save may drop entries that the format cannot keep (texts of blanks
+ * alone, active texts beginning with "#"), but once saved, a further read and save
  * gives the same bytes.  Both directions are also compared with a plain
  * rendering of the format's rules.
  */
@@ -57,7 +57,8 @@ static std::string save_script(command_list *list)
 
 /*
  * The commands of a script as the format's rules give them: lines end at a
- * line feed (the last one may lack it), a NUL byte ends a command's text,
+ * line feed or a carriage return and line feed (the last one may lack
+ * either; a carriage return elsewhere is text), a NUL byte ends a command's text,
  * "#[INACTIVE]#" marks an inactive command, other lines beginning with "#"
  * are comments, and one final "&" is not part of the text.
  */
@@ -68,10 +69,13 @@ static std::vector<command> parse(const std::string &bytes)
 
     while (start < bytes.size()) {
         size_t end = bytes.find('\n', start);
-        if (end == std::string::npos)
+        bool ended = end != std::string::npos;
+        if (!ended)
             end = bytes.size();
         std::string line = bytes.substr(start, end - start);
         start = end + 1;
+        if (ended && !line.empty() && line.back() == '\r')
+            line.pop_back();
 
         line = line.substr(0, line.find('\0'));
         bool active = true;
@@ -88,12 +92,13 @@ static std::vector<command> parse(const std::string &bytes)
     return commands;
 }
 
+/* Texts of blanks and tabs alone, the empty one included, get no line. */
 static std::string render(const command_list *list)
 {
     std::string bytes = "#!/bin/sh\n";
 
     for (const command_entry *e = list->entries; e != nullptr; e = e->next) {
-        if (e->text[0] == '\0')
+        if (std::string(e->text).find_first_not_of(" \t") == std::string::npos)
             continue;
         bytes += e->active ? "" : "#[INACTIVE]#";
         bytes += e->text;

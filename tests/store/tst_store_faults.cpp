@@ -604,10 +604,14 @@ void TestStoreFaults::readFailure_data()
     for (int i = 0; i < 2000; i++)
         big += "command number " + QByteArray::number(i) + "&\n";
 
-    QTest::newRow("fopen EIO") << original_script << QByteArray("posix/stdio/oc/fopen") << EIO << 1
-                               << fopen + reason(EIO);
-    QTest::newRow("fopen EMFILE") << original_script << QByteArray("posix/stdio/oc/fopen") << EMFILE
-                                  << 1 << fopen + reason(EMFILE);
+    QTest::newRow("open EIO") << original_script << QByteArray("posix/io/oc/open") << EIO << 1
+                              << fopen + reason(EIO);
+    QTest::newRow("open EMFILE") << original_script << QByteArray("posix/io/oc/open") << EMFILE << 1
+                                 << fopen + reason(EMFILE);
+    /* The descriptor is open by then and must not be left so. */
+    QTest::newRow("fdopen ENOMEM")
+        << original_script << QByteArray("posix/stdio/oc/fdopen") << ENOMEM << 1
+        << "fdopen(" + scriptPath() + "): " + reason(ENOMEM);
     QTest::newRow("fread EIO at once") << original_script << QByteArray("posix/stdio/rw/fread")
                                        << EIO << 1 << "fread(): " + reason(EIO);
     QTest::newRow("fread EIO after some lines")
@@ -616,9 +620,9 @@ void TestStoreFaults::readFailure_data()
                                                  << ENOMEM << 1 << "strdup(): " + reason(ENOMEM);
     QTest::newRow("strdup of the last command") << original_script << QByteArray("libc/str/strdup")
                                                 << ENOMEM << 3 << "strdup(): " + reason(ENOMEM);
-    /* No injection: a directory opens for reading, but reading it fails. */
+    /* No injection: a directory opens for reading, but is not read. */
     QTest::newRow("script is a directory")
-        << QByteArray() << QByteArray() << 0 << 0 << "fread(): " + reason(EISDIR);
+        << QByteArray() << QByteArray() << 0 << 0 << scriptPath() + ": Not a regular file";
 }
 
 void TestStoreFaults::readFailure()
