@@ -44,6 +44,7 @@ private slots:
     void unwritableSave_data();
     void unwritableSave();
     void standardKeys();
+    void highDensityScreen();
 
 private:
     bool xdotool(const QStringList &args, QByteArray *out = nullptr);
@@ -409,6 +410,51 @@ void TestProgram::standardKeys()
     QCOMPARE(proc.exitCode(), 0);
     QCOMPARE(readFile(homeFor(AsSelf) + "/.config/QVX/autostart.sh"),
              QByteArray("#!/bin/sh\nxterm&\nxclock&\n"));
+}
+
+/*
+ * On a screen of 192 dots per inch the whole window is drawn at twice its
+ * size, as other Qt programs of the desktop are: its minimum of 500 by 300
+ * becomes 1000 by 600.  Without scaling only the text would grow.
+ */
+void TestProgram::highDensityScreen()
+{
+    QProcess dense;
+    dense.start(
+        "Xvfb",
+        { "-displayfd", "1", "-screen", "0", "1600x1200x24", "-dpi", "192", "-nolisten", "tcp" });
+    QVERIFY(dense.waitForStarted());
+    QByteArray number;
+    while (!number.contains('\n') && dense.waitForReadyRead(10000))
+        number += dense.readAllStandardOutput();
+    QVERIFY2(number.contains('\n'), "Xvfb did not report its display");
+    const QString normal = display;
+    display = ":" + number.trimmed();
+
+    prepareScript(AsSelf, "xterm&\n", 0700, 0600);
+    QProcess proc;
+    startProgram(proc, AsSelf);
+    QByteArray out;
+    QString why;
+    const bool shown = runStep(main_title, &why)
+        && xdotool({ "search", "--onlyvisible", "--name", "^QVXSessRun$", "getwindowgeometry",
+                     "--shell" },
+                   &out);
+    if (shown)
+        drive(proc, { "key:alt+q" });
+    else
+        proc.kill();
+    proc.waitForFinished();
+    display = normal;
+    dense.terminate();
+    dense.waitForFinished(5000);
+
+    QVERIFY2(shown, qPrintable(why));
+    QMap<QString, int> geometry;
+    for (const QString &line : QString::fromLatin1(out).split('\n'))
+        if (line.contains('='))
+            geometry.insert(line.section('=', 0, 0), line.section('=', 1).toInt());
+    QVERIFY2(geometry.value("WIDTH") >= 1000 && geometry.value("HEIGHT") >= 600, out.constData());
 }
 
 /* Never run the program where it would see the real home. */
