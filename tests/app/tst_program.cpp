@@ -394,8 +394,9 @@ void TestProgram::unwritableSave()
     QCOMPARE(QDir(scriptDir).entryList({ "autostart.sh.*" }, QDir::Files), QStringList());
 }
 
-/* The platform's standard keys beside the mnemonics: New adds a row, Undo
- * takes back the last two operations, Save writes and Quit ends. */
+/* The platform's standard keys beside the mnemonics: New adds two rows,
+ * Undo takes back the second, Redo brings it back and Undo empties it again
+ * (an empty row is not written), Save writes and Quit ends. */
 void TestProgram::standardKeys()
 {
     prepareScript(AsSelf, "xterm&\n", 0700, 0600);
@@ -403,8 +404,8 @@ void TestProgram::standardKeys()
     startProgram(proc, AsSelf);
     drive(proc,
           { main_title, "key:ctrl+n", "pause:300", "type:xclock", "key:Return", "key:ctrl+n",
-            "pause:300", "type:xload", "key:Return", "key:ctrl+z", "key:ctrl+z", "key:ctrl+s",
-            "pause:400", "key:ctrl+q" });
+            "pause:300", "type:xload", "key:Return", "key:ctrl+z", "key:ctrl+z", "key:ctrl+shift+z",
+            "key:ctrl+shift+z", "key:ctrl+z", "key:ctrl+s", "pause:400", "key:ctrl+q" });
     if (QTest::currentTestFailed())
         return;
     QCOMPARE(proc.exitCode(), 0);
