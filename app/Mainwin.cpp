@@ -2,6 +2,7 @@
 
 #include <QAbstractItemDelegate>
 #include <QAbstractItemView>
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -103,6 +104,18 @@ QPushButton *Mainwin::createEditButton(const char *themeName, QStyle::StandardPi
     return button;
 }
 
+/*
+ * The platform's standard key for a button, beside its mnemonic.  It clicks
+ * the button, so a disabled button ignores it as it ignores a mouse click.
+ */
+void Mainwin::addShortcut(QKeySequence::StandardKey key, QPushButton *button)
+{
+    QAction *action = new QAction(this);
+    action->setShortcuts(key);
+    connect(action, SIGNAL(triggered()), button, SLOT(click()));
+    addAction(action);
+}
+
 /* The list with the column of editing buttons at its right. */
 QHBoxLayout *Mainwin::createMiddleRow()
 {
@@ -122,6 +135,9 @@ QHBoxLayout *Mainwin::createMiddleRow()
     connect(delButton, SIGNAL(clicked()), this, SLOT(delClicked()));
     connect(upButton, SIGNAL(clicked()), this, SLOT(upClicked()));
     connect(downButton, SIGNAL(clicked()), this, SLOT(downClicked()));
+    addShortcut(QKeySequence::Undo, undoButton);
+    addShortcut(QKeySequence::Redo, redoButton);
+    addShortcut(QKeySequence::New, addButton);
 
     // The stretches above and below hold the buttons together in the middle.
     QVBoxLayout *column = new QVBoxLayout;
@@ -146,6 +162,8 @@ QHBoxLayout *Mainwin::createBottomRow()
         = new QPushButton(standard_icon(QStyle::SP_DialogCloseButton, nullptr), tr("&Quit"), this);
     connect(saveButton, SIGNAL(clicked(bool)), this, SLOT(save()));
     connect(quitButton, SIGNAL(clicked(bool)), this, SLOT(quit()));
+    addShortcut(QKeySequence::Save, saveButton);
+    addShortcut(QKeySequence::Quit, quitButton);
 
     QHBoxLayout *row = new QHBoxLayout;
     row->addWidget(saveButton, 1, Qt::AlignRight);
@@ -173,12 +191,26 @@ void Mainwin::downClicked()
 
 void Mainwin::save()
 {
+    saveScript();
+}
+
+/*
+ * Writes the rows to the script.  A failed write is reported and leaves
+ * everything as it was (rows, journal, modified state), so that the user
+ * can make room or fix the directory and save again.  True when written.
+ */
+bool Mainwin::saveScript()
+{
     commit_open_editors(list);
     list->syncItems();
-    if (qvxsessrun_write(commandList) == -1)
-        dialog_errx(this, 1, "qvxsessrun_write(): %s", qvxsessrun_error_text());
+    if (qvxsessrun_write(commandList) == -1) {
+        dialog_warnx(this, "qvxsessrun_write(): %s", qvxsessrun_error_text());
+        statusBar()->showMessage(tr("The script was not saved."));
+        return false;
+    }
     list->resetModified();
     statusBar()->showMessage(tr("Saved"), saved_message_ms);
+    return true;
 }
 
 void Mainwin::quit()
@@ -205,8 +237,8 @@ void Mainwin::quit()
 
     switch (box.exec()) {
     case QMessageBox::Save:
-        save(); // does not come back when the write fails
-        QCoreApplication::quit();
+        if (saveScript()) // else the window stays with the unsaved work
+            QCoreApplication::quit();
         break;
     case QMessageBox::Discard:
         QCoreApplication::quit();

@@ -1,6 +1,7 @@
 #ifndef MAINWIN_H
 #define MAINWIN_H
 
+#include <QKeySequence>
 #include <QMainWindow>
 #include <QStyle>
 
@@ -39,6 +40,8 @@ private:
                                   const QString &caption);
     QHBoxLayout *createMiddleRow();
     QHBoxLayout *createBottomRow();
+    void addShortcut(QKeySequence::StandardKey key, QPushButton *button);
+    bool saveScript();
 
     List *list;
     QPushButton *undoButton;

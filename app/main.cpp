@@ -6,6 +6,9 @@
 
 int main(int argc, char **argv)
 {
+    // Qt 5 reads both only before the application object exists.
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
     QApplication app(argc, argv);
     QTranslator translator;
 

@@ -70,3 +70,14 @@ void dialog_errx(QWidget *parent, int status, const char *fmt, ...)
     dialog_show(dialog_title, parent);
     exit(status);
 }
+
+void dialog_warnx(QWidget *parent, const char *fmt, ...)
+{
+    va_list ap;
+
+    va_start(ap, fmt);
+    dialog_format(fmt, ap);
+    va_end(ap);
+
+    dialog_show(dialog_title, parent);
+}

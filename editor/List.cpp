@@ -8,15 +8,20 @@
 #include <QByteArray>
 #include <QItemSelectionModel>
 #include <QListWidgetItem>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <QVariant>
-
-#include <cstring>
 
 /* Rows can be selected, edited and switched on and off, nothing more: no
  * drag, no drop, no third check state. */
 static const Qt::ItemFlags itemFlags
     = Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsUserCheckable | Qt::ItemIsEnabled;
+
+/* An entry's text as its row shows it. */
+static QString shownText(const command_entry *entry)
+{
+    return entry->text ? QString::fromUtf8(entry->text) : QString("");
+}
 
 static command_entry *entryOf(const QListWidgetItem *item)
 {
@@ -162,20 +167,35 @@ void List::moveCurrent(command_entry *(*move)(command_list *, command_entry *), 
 void List::undo()
 {
     qvxsessrun_undo(commands);
-    listWidget->clear();
-    items = QList<QListWidgetItem *>();
-    for (command_entry *e = commands->entries; e; e = e->next)
-        createItem(e);
-    updateModified();
+    rebuild();
 }
 
 void List::redo()
 {
     qvxsessrun_redo(commands);
+    rebuild();
+}
+
+/*
+ * Rows anew from the entries after an undo or redo.  The current row stays
+ * on the entry it was on, or at the same place (the last row at most) when
+ * that entry is gone, so that a keyboard user keeps the place.
+ */
+void List::rebuild()
+{
+    const QListWidgetItem *current = listWidget->currentItem();
+    const command_entry *currentEntry = current ? entryOf(current) : nullptr;
+    int row = listWidget->currentRow();
+
     listWidget->clear();
     items = QList<QListWidgetItem *>();
-    for (command_entry *e = commands->entries; e; e = e->next)
-        createItem(e);
+    for (command_entry *e = commands->entries; e; e = e->next) {
+        QListWidgetItem *item = createItem(e);
+        if (currentEntry && e == currentEntry)
+            row = listWidget->row(item);
+    }
+    if (row >= 0 && listWidget->count() > 0)
+        listWidget->setCurrentRow(qMin(row, listWidget->count() - 1));
     updateModified();
 }
 
@@ -222,8 +242,7 @@ void List::addDesktopFiles(QStringList &list)
 
 QListWidgetItem *List::createItem(command_entry *entry)
 {
-    QListWidgetItem *item
-        = new QListWidgetItem(entry->text ? QString::fromUtf8(entry->text) : QString(""));
+    QListWidgetItem *item = new QListWidgetItem(shownText(entry));
 
     // All of this before the item joins the view, so no itemChanged.
     item->setFlags(itemFlags);
@@ -234,25 +253,33 @@ QListWidgetItem *List::createItem(command_entry *entry)
     return item;
 }
 
+/*
+ * Writes one row into its entry, and only when the row differs from it: an
+ * unchanged row records nothing, so that a save or quit leaves the journal
+ * as it was, and bytes that do not decode as UTF-8 are never re-encoded.
+ * The row compares with the entry as the row shows it.
+ */
 void List::syncItem(QListWidgetItem *item)
 {
-    int state = item->data(Qt::CheckStateRole).toInt();
     command_entry *entry = entryOf(item);
-    QByteArray text = item->data(Qt::DisplayRole).toString().toUtf8();
-    int active = state != Qt::Unchecked ? 1 : 0;
-    bool unchanged = entry != nullptr && entry->text != nullptr && entry->active == active
-        && strcmp(entry->text, text.constData()) == 0;
+    const int active = item->data(Qt::CheckStateRole).toInt() != Qt::Unchecked ? 1 : 0;
+    const QString shown = item->data(Qt::DisplayRole).toString();
+    const bool sameText = entry != nullptr && entry->text != nullptr && shown == shownText(entry);
 
-    // Always recorded, also when nothing changed: one call, one undo step.
+    if (sameText && entry->active == active)
+        return;
+    // A changed check state alone keeps the entry's own bytes.
+    const QByteArray text = sameText ? QByteArray(entry->text) : shown.toUtf8();
     if (qvxsessrun_set_command(commands, entry, text.constData(), active) == -1)
         dialog_errx(this, 1, "%s", qvxsessrun_error_text());
-    if (unchanged) {
-        // The entries are as they were when modifiedFlag was last worked
-        // out, so comparing them with the snapshot again would give the
-        // same answer; that comparison made a save or quit of n rows
-        // quadratic.
-        emit listModified(modifiedFlag);
-        return;
+
+    // The store may have stored the text otherwise than given (one line,
+    // no trailing "&"); the row shows what it holds, without a second
+    // operation for the view's own itemChanged.
+    const QString stored = shownText(entry);
+    if (shown != stored) {
+        const QSignalBlocker blocker(listWidget);
+        item->setData(Qt::DisplayRole, stored);
     }
     updateModified();
 }

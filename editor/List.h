@@ -47,6 +47,7 @@ private:
     QListWidgetItem *createItem(command_entry *entry);
     void syncItem(QListWidgetItem *item);
     void updateModified();
+    void rebuild();
     void moveCurrent(command_entry *(*move)(command_list *, command_entry *), int step);
 
     bool modifiedFlag;

@@ -59,6 +59,10 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
         <translation>Gespeichert</translation>
     </message>
     <message>
+        <source>The script was not saved.</source>
+        <translation>Das Skript wurde nicht gespeichert.</translation>
+    </message>
+    <message>
         <source>The file has been modified.</source>
         <translation>Die Datei wurde geändert.</translation>
     </message>

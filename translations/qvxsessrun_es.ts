@@ -59,6 +59,10 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
         <translation>Guardado</translation>
     </message>
     <message>
+        <source>The script was not saved.</source>
+        <translation>El script no se ha guardado.</translation>
+    </message>
+    <message>
         <source>The file has been modified.</source>
         <translation>El archivo se ha modificado.</translation>
     </message>

@@ -59,6 +59,10 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
         <translation>Enregistré</translation>
     </message>
     <message>
+        <source>The script was not saved.</source>
+        <translation>Le script n&apos;a pas été enregistré.</translation>
+    </message>
+    <message>
         <source>The file has been modified.</source>
         <translation>Le fichier a été modifié.</translation>
     </message>

@@ -59,6 +59,10 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
         <translation>Salvato</translation>
     </message>
     <message>
+        <source>The script was not saved.</source>
+        <translation>Lo script non è stato salvato.</translation>
+    </message>
+    <message>
         <source>The file has been modified.</source>
         <translation>Il file è stato modificato.</translation>
     </message>

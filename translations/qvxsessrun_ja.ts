@@ -59,6 +59,10 @@ Use Drag &amp; Drop to add desktop files.</source>
         <translation>保存しました</translation>
     </message>
     <message>
+        <source>The script was not saved.</source>
+        <translation>スクリプトは保存されませんでした。</translation>
+    </message>
+    <message>
         <source>The file has been modified.</source>
         <translation>ファイルが変更されています。</translation>
     </message>

@@ -59,6 +59,10 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
         <translation>Zapisano</translation>
     </message>
     <message>
+        <source>The script was not saved.</source>
+        <translation>Skrypt nie został zapisany.</translation>
+    </message>
+    <message>
         <source>The file has been modified.</source>
         <translation>Plik został zmodyfikowany.</translation>
     </message>

@@ -59,6 +59,10 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
         <translation>Salvo</translation>
     </message>
     <message>
+        <source>The script was not saved.</source>
+        <translation>O script não foi salvo.</translation>
+    </message>
+    <message>
         <source>The file has been modified.</source>
         <translation>O arquivo foi modificado.</translation>
     </message>

@@ -59,6 +59,10 @@ Use Drag &amp; Drop to add desktop files.</source>
         <translation>Сохранено</translation>
     </message>
     <message>
+        <source>The script was not saved.</source>
+        <translation>Скрипт не сохранён.</translation>
+    </message>
+    <message>
         <source>The file has been modified.</source>
         <translation>Файл был изменён.</translation>
     </message>

@@ -59,6 +59,10 @@ Use Drag &amp; Drop to add desktop files.</source>
         <translation>已保存</translation>
     </message>
     <message>
+        <source>The script was not saved.</source>
+        <translation>脚本未保存。</translation>
+    </message>
+    <message>
         <source>The file has been modified.</source>
         <translation>文件已被修改。</translation>
     </message>

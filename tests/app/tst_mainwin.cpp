@@ -10,8 +10,10 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -22,6 +24,7 @@
 #include "List.h"
 #include "Mainwin.h"
 #include "icon.h"
+#include "store.h"
 
 static QString scriptDir()
 {
@@ -103,6 +106,16 @@ private slots:
     void statusBarFollowsModifiedState();
     void saveAlwaysWrites_data();
     void saveAlwaysWrites();
+    void saveRecordsOnlyChanges_data();
+    void saveRecordsOnlyChanges();
+    void foreignBytesKept_data();
+    void foreignBytesKept();
+    void typedRowsGiveValidScript();
+    void failedSaveKeepsWork_data();
+    void failedSaveKeepsWork();
+    void standardShortcuts_data();
+    void standardShortcuts();
+    void undoKeyInEditor();
     void savedMessageClearsAfterFiveSeconds();
     void changeReplacesSavedAtOnce();
     void quitWithoutChanges_data();
@@ -260,7 +273,7 @@ void TestMainwin::undoRedoFollowTheJournal()
         w.redo()->click();
     QVERIFY(w.undo()->isEnabled());
 
-    w.button("&Save")->click(); // one emission per row
+    w.button("&Save")->click();
     QVERIFY(emissions > 10);
     QVERIFY2(mismatches.isEmpty(), qPrintable(mismatches.join(", ")));
 }
@@ -284,19 +297,16 @@ void TestMainwin::saveAlwaysWrites_data()
 {
     QTest::addColumn<QByteArray>("script");
     QTest::addColumn<QByteArray>("written");
-    QTest::addColumn<bool>("undoAfterSave");
 
-    QTest::newRow("no script yet") << QByteArray() << QByteArray("#!/bin/sh\n") << false;
-    QTest::newRow("hand-written script")
-        << QByteArray("# my comment\nxterm\n#[INACTIVE]#xclock&\n")
-        << QByteArray("#!/bin/sh\nxterm&\n#[INACTIVE]#xclock&\n") << true;
+    QTest::newRow("no script yet") << QByteArray() << QByteArray("#!/bin/sh\n");
+    QTest::newRow("hand-written script") << QByteArray("# my comment\nxterm\n#[INACTIVE]#xclock&\n")
+                                         << QByteArray("#!/bin/sh\nxterm&\n#[INACTIVE]#xclock&\n");
 }
 
 void TestMainwin::saveAlwaysWrites()
 {
     QFETCH(QByteArray, script);
     QFETCH(QByteArray, written);
-    QFETCH(bool, undoAfterSave);
 
     if (!script.isNull())
         writeScript(script);
@@ -306,8 +316,286 @@ void TestMainwin::saveAlwaysWrites()
     // Nothing was changed, yet the script is written in the store's format.
     QCOMPARE(readScript(), written);
     QCOMPARE(w.message(), QString("Saved"));
-    QCOMPARE(w.undo()->isEnabled(), undoAfterSave);
+    QVERIFY(!w.undo()->isEnabled()); // nothing was recorded
     QVERIFY(!w.list->modified());
+}
+
+void TestMainwin::saveRecordsOnlyChanges_data()
+{
+    QTest::addColumn<bool>("change");
+    QTest::newRow("nothing changed") << false;
+    QTest::newRow("check box changed") << true;
+}
+
+/* Undo after a Save undoes the user's last change at once; a Save of an
+ * untouched list leaves nothing to undo. */
+void TestMainwin::saveRecordsOnlyChanges()
+{
+    QFETCH(bool, change);
+
+    writeScript("xterm&\nxclock&\nxload&\n");
+    Window w;
+    if (change)
+        w.toggle(1);
+    QSignalSpy spy(w.list, SIGNAL(listModified(bool)));
+    QVERIFY(spy.isValid());
+    w.button("&Save")->click();
+    w.button("&Save")->click();
+    QCOMPARE(spy.count(), 0);
+    QCOMPARE(w.message(), QString("Saved"));
+    QCOMPARE(w.undo()->isEnabled(), change);
+    if (!change)
+        return;
+
+    w.undo()->click();
+    QCOMPARE(w.view->item(1)->checkState(), Qt::Checked);
+    QVERIFY(!w.undo()->isEnabled());
+    QVERIFY(w.list->modified());
+    QCOMPARE(w.message(), QString("Modified"));
+}
+
+void TestMainwin::foreignBytesKept_data()
+{
+    QTest::addColumn<bool>("saveFirst");
+    QTest::newRow("Quit") << false;
+    QTest::newRow("Save, then Quit") << true;
+}
+
+/* A script written in Latin-1 is not the user's change: it is saved as it
+ * was, and Quit has nothing to ask. */
+void TestMainwin::foreignBytesKept()
+{
+    QFETCH(bool, saveFirst);
+
+    const QByteArray script("#!/bin/sh\necho caf\xe9&\n#[INACTIVE]#xmessage \xc4rger \xff&\n");
+    writeScript(script);
+    Window w;
+    w.win.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w.win));
+    QVERIFY(w.view->item(0)->text().contains(QChar::ReplacementCharacter));
+    if (saveFirst) {
+        w.button("&Save")->click();
+        QCOMPARE(readScript(), script);
+        QVERIFY(!w.undo()->isEnabled());
+    }
+
+    bool asked = false;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, [&] {
+        if (QWidget *box = QApplication::activeModalWidget()) {
+            asked = true;
+            box->close();
+        }
+    });
+    watch.start(20);
+    QCOMPARE(runLoop([&] { w.button("&Quit")->click(); }), 0);
+    QVERIFY(!asked);
+    QCOMPARE(readScript(), script);
+}
+
+/* Rows typed as a person would: a command that ends in its own "&" and a
+ * row of blanks.  The saved script must still be one the login shell can
+ * run, and each row shows exactly what its entry holds. */
+void TestMainwin::typedRowsGiveValidScript()
+{
+    const QString sh = QStandardPaths::findExecutable("sh", { "/bin" });
+    QVERIFY2(!sh.isEmpty(), "no /bin/sh");
+
+    writeScript("#!/bin/sh\nxterm&\n");
+    Window w;
+    w.win.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w.win));
+    for (const char *typed : { "sleep 30 &", "   " }) {
+        w.button("&Add")->click();
+        auto *editor = qobject_cast<QLineEdit *>(
+            w.view->indexWidget(w.view->model()->index(w.view->count() - 1, 0)));
+        QVERIFY(editor);
+        QTest::keyClicks(editor, typed);
+    }
+    w.button("&Save")->click();
+    QCOMPARE(w.message(), QString("Saved"));
+
+    for (int i = 0; i < w.view->count(); i++) {
+        QListWidgetItem *item = w.view->item(i);
+        const auto *entry
+            = static_cast<const command_entry *>(item->data(Qt::UserRole).value<void *>());
+        QVERIFY(entry);
+        QCOMPARE(item->text(), QString::fromUtf8(entry->text));
+    }
+    QProcess check;
+    check.start(sh, { "-n", scriptPath() });
+    QVERIFY(check.waitForFinished(10000));
+    QVERIFY2(check.exitStatus() == QProcess::NormalExit && check.exitCode() == 0,
+             (readScript() + check.readAllStandardError()).constData());
+}
+
+void TestMainwin::failedSaveKeepsWork_data()
+{
+    QTest::addColumn<bool>("byQuit");
+    QTest::newRow("Save") << false;
+    QTest::newRow("Save in the quit question") << true;
+}
+
+/* A save that cannot be written (here the script's name is taken by a
+ * directory, which stops root as well) reports the error and leaves the
+ * window, its rows and its history as they were; a later Save writes every
+ * edit. */
+void TestMainwin::failedSaveKeepsWork()
+{
+    QFETCH(bool, byQuit);
+
+    writeScript("#!/bin/sh\nxterm&\n");
+    Window w;
+    w.win.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w.win));
+    w.toggle(0);
+    w.button("&Add")->click();
+    auto *editor = qobject_cast<QLineEdit *>(w.view->indexWidget(w.view->model()->index(1, 0)));
+    QVERIFY(editor);
+    QTest::keyClicks(editor, "xclock");
+
+    QVERIFY(QFile::remove(scriptPath()));
+    QVERIFY(QDir().mkpath(scriptPath()));
+
+    QStringList errors;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        if (box->button(QMessageBox::Discard)) { // the quit question
+            box->button(QMessageBox::Save)->click();
+            return;
+        }
+        errors << box->windowTitle() + "|" + box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    watch.start(20);
+    const int result = runLoop([&] {
+        if (byQuit)
+            w.button("&Quit")->click();
+        else
+            w.button("&Save")->click();
+    });
+
+    QCOMPARE(result, 99); // still running
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.at(0).startsWith("Error|qvxsessrun_write(): rename("),
+             qPrintable(errors.at(0)));
+    QVERIFY(w.win.isVisible());
+    QCOMPARE(w.view->count(), 2);
+    QCOMPARE(w.view->item(0)->checkState(), Qt::Unchecked);
+    QCOMPARE(w.view->item(1)->text(), QString("xclock"));
+    QVERIFY(w.list->modified());
+    QVERIFY(w.undo()->isEnabled());
+    QVERIFY(!w.redo()->isEnabled());
+    QCOMPARE(w.message(), QString("The script was not saved."));
+    QTest::qWait(5300); // no time-out
+    QCOMPARE(w.message(), QString("The script was not saved."));
+
+    // The directory is out of the way again: the next Save writes it all.
+    QVERIFY(QDir().rmdir(scriptPath()));
+    w.button("&Save")->click();
+    QCOMPARE(errors.size(), 1);
+    QCOMPARE(readScript(), QByteArray("#!/bin/sh\n#[INACTIVE]#xterm&\nxclock&\n"));
+    QCOMPARE(w.message(), QString("Saved"));
+    QVERIFY(!w.list->modified());
+
+    // Toggle, add, set: the failed save recorded nothing on top.
+    int undone = 0;
+    while (w.undo()->isEnabled() && undone < 10) {
+        w.undo()->click();
+        ++undone;
+    }
+    QCOMPARE(undone, 3);
+    QCOMPARE(w.view->count(), 1);
+    QCOMPARE(w.view->item(0)->checkState(), Qt::Checked);
+}
+
+void TestMainwin::standardShortcuts_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Undo") << int(QKeySequence::Undo);
+    QTest::newRow("Redo") << int(QKeySequence::Redo);
+    QTest::newRow("New adds a row") << int(QKeySequence::New);
+    QTest::newRow("Save") << int(QKeySequence::Save);
+}
+
+/* The platform's keys click their buttons; a disabled button ignores them.
+ * Quit has no key in the offscreen platform's scheme: the program test
+ * presses it on X. */
+void TestMainwin::standardShortcuts()
+{
+    QFETCH(int, key);
+    const auto standard = QKeySequence::StandardKey(key);
+    QVERIFY(!QKeySequence::keyBindings(standard).isEmpty());
+
+    writeScript("#!/bin/sh\nxterm&\n");
+    Window w;
+    w.win.show();
+    QApplication::setActiveWindow(&w.win);
+    QVERIFY(QTest::qWaitForWindowActive(&w.win));
+    QSignalSpy spy(w.list, SIGNAL(listModified(bool)));
+    QVERIFY(spy.isValid());
+
+    switch (standard) {
+    case QKeySequence::Undo:
+        QTest::keySequence(&w.win, QKeySequence(standard)); // disabled: nothing
+        QCOMPARE(spy.count(), 0);
+        w.toggle(0);
+        QTest::keySequence(&w.win, QKeySequence(standard));
+        QCOMPARE(w.view->item(0)->checkState(), Qt::Checked);
+        QVERIFY(w.redo()->isEnabled());
+        break;
+    case QKeySequence::Redo:
+        QTest::keySequence(&w.win, QKeySequence(standard)); // disabled: nothing
+        QCOMPARE(spy.count(), 0);
+        w.toggle(0);
+        w.undo()->click();
+        QTest::keySequence(&w.win, QKeySequence(standard));
+        QCOMPARE(w.view->item(0)->checkState(), Qt::Unchecked);
+        QVERIFY(!w.redo()->isEnabled());
+        break;
+    case QKeySequence::New:
+        QTest::keySequence(&w.win, QKeySequence(standard));
+        QCOMPARE(w.view->count(), 2);
+        QVERIFY(w.view->indexWidget(w.view->model()->index(1, 0)) != nullptr);
+        break;
+    case QKeySequence::Save:
+        w.toggle(0);
+        QTest::keySequence(&w.win, QKeySequence(standard));
+        QCOMPARE(readScript(), QByteArray("#!/bin/sh\n#[INACTIVE]#xterm&\n"));
+        QCOMPARE(w.message(), QString("Saved"));
+        break;
+    default:
+        QFAIL("no case for this key");
+    }
+}
+
+/* Inside an open row editor the Undo key undoes the typing, not the list's
+ * last operation. */
+void TestMainwin::undoKeyInEditor()
+{
+    writeScript("#!/bin/sh\nxterm&\nxclock&\n");
+    Window w;
+    w.win.show();
+    QApplication::setActiveWindow(&w.win);
+    QVERIFY(QTest::qWaitForWindowActive(&w.win));
+    w.toggle(1);
+    w.view->editItem(w.view->item(0));
+    auto *editor = qobject_cast<QLineEdit *>(w.view->indexWidget(w.view->model()->index(0, 0)));
+    QVERIFY(editor);
+    editor->setFocus();
+    QTRY_VERIFY(editor->hasFocus());
+    editor->end(false);
+    QTest::keyClicks(editor, " -ls");
+    QCOMPARE(editor->text(), QString("xterm -ls"));
+
+    QTest::keySequence(editor, QKeySequence::Undo);
+    QCOMPARE(editor->text(), QString("xterm"));
+    QCOMPARE(w.view->item(1)->checkState(), Qt::Unchecked); // the toggle stays
+    QVERIFY(w.undo()->isEnabled());
+    QVERIFY(!w.redo()->isEnabled());
 }
 
 void TestMainwin::savedMessageClearsAfterFiveSeconds()

@@ -1,7 +1,7 @@
 // The real program, started as a process on its own Xvfb display and driven
-// with xdotool as a user would: quitting, an unreadable script, and saves
-// that cannot be written (a read-only directory for uid 65534, a failing
-// rename through libfiu).
+// with xdotool as a user would: quitting, an unreadable script, saves that
+// cannot be written (a read-only directory for uid 65534, a failing rename
+// through libfiu) and the platform's standard keys.
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -22,7 +22,8 @@ Q_DECLARE_METATYPE(Launch)
 
 /* Steps a user takes: "wait:RE" waits for a window whose title matches RE
  * and gives it the focus, "absent:RE" checks that no such window is shown,
- * "key:K" presses K, "type:T" types T, "pause:MS" waits. */
+ * "key:K" presses K, "type:T" types T, "pause:MS" waits, "chmod:MODE" sets
+ * the mode (octal) of the script's directory. */
 using Steps = QStringList;
 
 static const char main_title[] = "wait:^QVXSessRun$";
@@ -43,6 +44,8 @@ private slots:
     void unreadableScript();
     void unwritableSave_data();
     void unwritableSave();
+    void standardKeys();
+    void highDensityScreen();
 
 private:
     bool xdotool(const QStringList &args, QByteArray *out = nullptr);
@@ -57,6 +60,7 @@ private:
     QProcess xvfb;
     QString display;
     QString testDir;
+    QString scriptDir; // of the running test, for "chmod:"
     bool root = false;
 };
 
@@ -131,7 +135,7 @@ QStringList TestProgram::fiuPrefix() const
              "-f",
              "",
              "-c",
-             "enable name=posix/io/dir/rename,failinfo=28",
+             "enable name=posix/io/dir/rename,failinfo=28,onetime",
              "sh",
              "-c",
              "LD_PRELOAD=\"$LD_PRELOAD $0\" exec \"$@\"",
@@ -199,6 +203,10 @@ bool TestProgram::runStep(const QString &step, QString *why)
     if (kind == "pause") {
         QTest::qWait(arg.toInt());
         return true;
+    }
+    if (kind == "chmod") {
+        *why = "chmod " + scriptDir;
+        return chmod(QFile::encodeName(scriptDir).constData(), arg.toInt(nullptr, 8)) == 0;
     }
     *why = "unknown step";
     return false;
@@ -401,9 +409,15 @@ void TestProgram::unwritableSave_data()
     QTest::addColumn<int>("dirMode");
     QTest::addColumn<Steps>("steps");
 
-    const Steps save { main_title, "key:alt+s", error_title, "key:Return" };
+    // The failed save leaves the window with the edit; once the directory
+    // is writable again (the rename fails only once) a second save writes
+    // it, after which Quit asks nothing.
+    const Steps error { error_title, "key:Return", main_title, "absent:^Error$" };
+    const Steps save = Steps { main_title } + add_xclock + Steps { "key:alt+s" } + error
+        + Steps { "chmod:700", "key:alt+s", "pause:400", "key:alt+q" };
     const Steps quitSave = Steps { main_title } + add_xclock
-        + Steps { "key:alt+q", question_title, "key:Return", error_title, "key:Return" };
+        + Steps { "key:alt+q", question_title, "key:Return" } + error
+        + Steps { "chmod:700", "key:alt+q", question_title, "key:Return" };
 
     QTest::newRow("read-only directory, Save") << AsNobody << 0500 << save;
     QTest::newRow("read-only directory, Save in the quit question") << AsNobody << 0500 << quitSave;
@@ -420,19 +434,82 @@ void TestProgram::unwritableSave()
 
     if (launch == WithFailingRename)
         checkFiuKeepsHome();
-    const QString dir = homeFor(launch) + "/.config/QVX";
-    const QByteArray script("xterm&\n");
-    prepareScript(launch, script, dirMode, 0600);
+    scriptDir = homeFor(launch) + "/.config/QVX";
+    prepareScript(launch, "xterm&\n", dirMode, 0600);
 
     QProcess proc;
     startProgram(proc, launch);
     drive(proc, steps);
     if (QTest::currentTestFailed())
         return;
-    QCOMPARE(proc.exitCode(), 1);
-    QCOMPARE(readFile(dir + "/autostart.sh"), script);
-    // Nor is a temporary file left behind.
-    QCOMPARE(QDir(dir).entryList({ "autostart.sh.*" }, QDir::Files), QStringList());
+    QCOMPARE(proc.exitCode(), 0);
+    QCOMPARE(readFile(scriptDir + "/autostart.sh"), QByteArray("#!/bin/sh\nxterm&\nxclock&\n"));
+    // Nor is a temporary file of the failed save left behind.
+    QCOMPARE(QDir(scriptDir).entryList({ "autostart.sh.*" }, QDir::Files), QStringList());
+}
+
+/* The platform's standard keys beside the mnemonics: New adds two rows,
+ * Undo takes back the second, Redo brings it back and Undo empties it again
+ * (an empty row is not written), Save writes and Quit ends. */
+void TestProgram::standardKeys()
+{
+    prepareScript(AsSelf, "xterm&\n", 0700, 0600);
+    QProcess proc;
+    startProgram(proc, AsSelf);
+    drive(proc,
+          { main_title, "key:ctrl+n", "pause:300", "type:xclock", "key:Return", "key:ctrl+n",
+            "pause:300", "type:xload", "key:Return", "key:ctrl+z", "key:ctrl+z", "key:ctrl+shift+z",
+            "key:ctrl+shift+z", "key:ctrl+z", "key:ctrl+s", "pause:400", "key:ctrl+q" });
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(proc.exitCode(), 0);
+    QCOMPARE(readFile(homeFor(AsSelf) + "/.config/QVX/autostart.sh"),
+             QByteArray("#!/bin/sh\nxterm&\nxclock&\n"));
+}
+
+/*
+ * On a screen of 192 dots per inch the whole window is drawn at twice its
+ * size, as other Qt programs of the desktop are: its minimum of 500 by 300
+ * becomes 1000 by 600.  Without scaling only the text would grow.
+ */
+void TestProgram::highDensityScreen()
+{
+    QProcess dense;
+    dense.start(
+        "Xvfb",
+        { "-displayfd", "1", "-screen", "0", "1600x1200x24", "-dpi", "192", "-nolisten", "tcp" });
+    QVERIFY(dense.waitForStarted());
+    QByteArray number;
+    while (!number.contains('\n') && dense.waitForReadyRead(10000))
+        number += dense.readAllStandardOutput();
+    QVERIFY2(number.contains('\n'), "Xvfb did not report its display");
+    const QString normal = display;
+    display = ":" + number.trimmed();
+
+    prepareScript(AsSelf, "xterm&\n", 0700, 0600);
+    QProcess proc;
+    startProgram(proc, AsSelf);
+    QByteArray out;
+    QString why;
+    const bool shown = runStep(main_title, &why)
+        && xdotool({ "search", "--onlyvisible", "--name", "^QVXSessRun$", "getwindowgeometry",
+                     "--shell" },
+                   &out);
+    if (shown)
+        drive(proc, { "key:alt+q" });
+    else
+        proc.kill();
+    proc.waitForFinished();
+    display = normal;
+    dense.terminate();
+    dense.waitForFinished(5000);
+
+    QVERIFY2(shown, qPrintable(why));
+    QMap<QString, int> geometry;
+    for (const QString &line : QString::fromLatin1(out).split('\n'))
+        if (line.contains('='))
+            geometry.insert(line.section('=', 0, 0), line.section('=', 1).toInt());
+    QVERIFY2(geometry.value("WIDTH") >= 1000 && geometry.value("HEIGHT") >= 600, out.constData());
 }
 
 /* Never run the program where it would see the real home. */

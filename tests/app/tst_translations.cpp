@@ -64,6 +64,7 @@ const Message requiredMessages[] = {
     { "Mainwin", "&Quit" },
     { "Mainwin", "Modified" },
     { "Mainwin", "Saved" },
+    { "Mainwin", "The script was not saved." },
     { "Mainwin", "The file has been modified." },
     { "Mainwin", "Do you want to save your changes?" },
     { "Mainwin", "&Quit without saving" },

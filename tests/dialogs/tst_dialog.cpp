@@ -17,7 +17,8 @@
 #include <unistd.h>
 
 /*
- * dialog_err and dialog_errx end the process, so each case runs in a child:
+ * dialog_err and dialog_errx end the process, so each case runs in a child
+ * (dialog_warnx too, so that all three are seen the same way):
  * the test executable itself started with childFlag.  Inside it a timer
  * finds the modal box, writes what it shows to the standard output and
  * closes it; the parent checks that report and the exit status.
@@ -87,7 +88,7 @@ static void atExit()
 }
 
 /*
- * argv: childFlag, function (err or errx), errno, format kind, how to
+ * argv: childFlag, function (err, errx or warnx), errno, format kind, how to
  * close, status, "tr" or "-", parent or "none", message.
  */
 static int runChild(int argc, char **argv)
@@ -143,6 +144,11 @@ static int runChild(int argc, char **argv)
     errno = savedErrno;
     if (function == "err")
         dialog_err(parent, status, "%s", message.constData());
+    if (function == "warnx") {
+        dialog_warnx(parent, "%s", message.constData());
+        printf("returned=1\n");
+        return status;
+    }
     dialog_errx(parent, status, "%s", message.constData());
 }
 
@@ -184,6 +190,7 @@ void TestDialog::box_data()
 
     const QString errx = QStringLiteral("errx");
     const QString err = QStringLiteral("err");
+    const QString warnx = QStringLiteral("warnx");
     const QString ok = QStringLiteral("ok");
     const QByteArray full = QByteArray(1500, 'a');
     const QByteArray exact = QByteArray(1023, 'b');
@@ -230,6 +237,22 @@ void TestDialog::box_data()
                                << QString::fromUtf8(utf8) + suffix(EACCES);
     QTest::newRow("title translated as QObject")
         << errx << 0 << ok << 1 << true << true << QByteArray("Disk full")
+        << QStringLiteral("Disk full");
+    // The same box, but the caller goes on (the child then returns status).
+    QTest::newRow("warnx, closed with Ok")
+        << warnx << 0 << ok << 0 << false << true << QByteArray("Disk full")
+        << QStringLiteral("Disk full");
+    QTest::newRow("warnx, closed with Escape")
+        << warnx << 0 << QStringLiteral("escape") << 0 << false << true
+        << QByteArray("qvxsessrun_write(): rename()")
+        << QStringLiteral("qvxsessrun_write(): rename()");
+    QTest::newRow("warnx, closed by the window")
+        << warnx << ENOENT << QStringLiteral("close") << 0 << false << true << utf8
+        << QString::fromUtf8(utf8);
+    QTest::newRow("warnx cut at 1023")
+        << warnx << 0 << ok << 0 << false << true << full << QString::fromLatin1(full.left(1023));
+    QTest::newRow("warnx, title translated")
+        << warnx << 0 << ok << 0 << true << true << QByteArray("Disk full")
         << QStringLiteral("Disk full");
     QTest::newRow("no parent") << errx << 0 << QStringLiteral("escape") << 1 << false << false
                                << QByteArray("Disk full") << QStringLiteral("Disk full");
@@ -290,6 +313,7 @@ void TestDialog::box()
     QVERIFY2(exitCode == status, r.value("stderr").constData());
     QCOMPARE(exitCode, status);
     QCOMPARE(r.value("atexit"), QByteArray("1"));
+    QCOMPARE(r.contains("returned"), function == QStringLiteral("warnx"));
     QCOMPARE(QString::fromUtf8(QByteArray::fromBase64(r.value("text"))), text);
     QCOMPARE(QString::fromUtf8(QByteArray::fromBase64(r.value("title"))),
              translate ? QStringLiteral("Fehler") : QStringLiteral("Error"));
