@@ -125,9 +125,12 @@ static QByteArray firstWord(const QByteArray &line)
  * leave anything open at the end of its line (a quote, a backslash, a
  * brace, a parenthesis, a comment, a here-document, a compound command)
  * could be completed by a later row, so that two bad rows pass together.
- * Only rows of characters that can do none of this share a shell; the
- * test errs on the safe side, since a row that is refused is still
- * checked, in a shell of its own.
+ * Only rows that can do none of this share a shell: outside quotes, only
+ * characters without such a meaning; quotes that close on the line and
+ * hold nothing that could nest or escape (no backslash, no backquote, no
+ * "$" in double quotes, no "$" just in front of a quote).  The test errs
+ * on the safe side, since a row that is refused is still checked, in a
+ * shell of its own.
  */
 static bool canShareShell(const QByteArray &line)
 {
@@ -136,10 +139,24 @@ static bool canShareShell(const QByteArray &line)
             "case",     "esac",   "while", "until", "for", "in", "select",
             "function", "coproc", "time",  "[[",    "]]" };
 
-    for (char c : line)
-        if (c == '\0' || (!isNameChar(c) && !isBlank(c) && !strchr(".+,:@%/-=~*?[]!^><|&;$", c)))
+    char quote = 0;
+    for (int i = 0; i < line.size(); i++) {
+        const char c = line.at(i);
+        if (quote != 0 && c == quote) {
+            quote = 0;
+        } else if (quote != 0) {
+            if (c < ' ' || c > '~' || c == '\\' || c == '`' || (quote == '"' && c == '$'))
+                return false;
+        } else if (c == '\'' || c == '"') {
+            if (i > 0 && line.at(i - 1) == '$')
+                return false;
+            quote = c;
+        } else if (c == '\0'
+                   || (!isNameChar(c) && !isBlank(c) && !strchr(".+,:@%/-=~*?[]!^><|&;$", c))) {
             return false;
-    if (line.contains("<<") || line.contains("$["))
+        }
+    }
+    if (quote != 0 || line.contains("<<") || line.contains("$["))
         return false;
 
     const int n = line.size();

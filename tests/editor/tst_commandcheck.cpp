@@ -37,6 +37,7 @@ static const Line lines[] = {
     { "true && echo and >and.txt", true, CommandCheck::Ok, "" },
     { "sh -c \"sleep 1; true\"", true, CommandCheck::Ok, "" },
     { "echo 'single' \"double\" `true` >quotes.txt", true, CommandCheck::Ok, "" },
+    { "echo \"it's\" 'say \"hi\" & go' >quotes.txt", true, CommandCheck::Ok, "" },
     { "echo '<<' >lt.txt", true, CommandCheck::Ok, "" },
     { "echo a#b >hash.txt", true, CommandCheck::Ok, "" },
     { "echo \"$HOME\" >home.txt", true, CommandCheck::Ok, "" },
@@ -57,6 +58,7 @@ static const Line lines[] = {
     { MISSING, false, CommandCheck::Ok, "" },
 
     { "true;", true, CommandCheck::NotShell, "" },
+    { "true \"quoted; {\";", true, CommandCheck::NotShell, "" },
     { "true |", true, CommandCheck::NotShell, "" },
     { "true &&", true, CommandCheck::NotShell, "" },
     { "then", true, CommandCheck::NotShell, "" },
@@ -449,7 +451,8 @@ void TestCommandCheck::newestCheckWins()
 }
 
 /*
- * A clean script of 10,000 rows, one in a hundred with quotes, from the
+ * A clean script of 10,000 rows, one in a hundred with quotes and one in
+ * five hundred with parentheses, which needs a shell of its own, from the
  * first check() to the last result.
  */
 void TestCommandCheck::cleanScriptWithinOneSecond()
@@ -458,7 +461,9 @@ void TestCommandCheck::cleanScriptWithinOneSecond()
     const int count = 10000;
     QVector<QByteArray> texts;
     for (int i = 0; i < count; i++) {
-        if (i % 100 == 0)
+        if (i % 500 == 0)
+            texts.append(QByteArray("(exec true ") + QByteArray::number(i) + ")");
+        else if (i % 100 == 0)
             texts.append(QByteArray("sh -c \"exec true ") + QByteArray::number(i) + "\"");
         else
             texts.append(QByteArray(names[i % 6]) + " -geometry 100x100+" + QByteArray::number(i)
