@@ -2,6 +2,8 @@
 
 #include "cfg.h"
 
+#include <ctype.h>
+#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <stdarg.h>
@@ -18,6 +20,12 @@
 /* mkstemp() on glibc insists on six trailing X. */
 #define TEMP_SUFFIX ".XXXXXX"
 #define LINE_CHUNK 2048
+/* A save's temporary file that a crash left behind is removed once it is
+ * this old; a save of another window running now is younger. */
+#define LEFTOVER_AGE_SECONDS (10 * 60)
+/* 64-bit FNV-1a: cheap, and any accidental change shows. */
+#define DIGEST_START UINT64_C(0xcbf29ce484222325)
+#define DIGEST_PRIME UINT64_C(0x100000001b3)
 
 static char store_error[1024];
 
@@ -32,6 +40,7 @@ static struct
     size_t off; /* first byte not yet handed out */
     size_t len; /* bytes read but not yet handed out */
     size_t seen; /* of those, bytes already known to hold no line feed */
+    uint64_t digest; /* of every byte read so far */
 } reader;
 
 /*
@@ -54,6 +63,25 @@ static void store_set_error(const char *fmt, ...)
         snprintf(store_error + len, sizeof(store_error) - len, ": %s", strerror(saved_errno));
     }
     errno = saved_errno;
+}
+
+static uint64_t digest_add(uint64_t digest, const void *data, size_t len)
+{
+    const unsigned char *p = static_cast<const unsigned char *>(data);
+
+    for (size_t i = 0; i < len; i++)
+        digest = (digest ^ p[i]) * DIGEST_PRIME;
+    return digest;
+}
+
+static void stamp_from_stat(script_stamp *stamp, const struct stat *st, uint64_t digest)
+{
+    stamp->exists = 1;
+    stamp->dev = st->st_dev;
+    stamp->ino = st->st_ino;
+    stamp->size = st->st_size;
+    stamp->mtime = st->st_mtim;
+    stamp->digest = digest;
 }
 
 const char *qvxsessrun_error_text(void)
@@ -280,6 +308,7 @@ static int next_line(FILE *fp, char **line, size_t *len)
             reader.off = reader.len = reader.seen = 0;
             return 1;
         }
+        reader.digest = digest_add(reader.digest, reader.buf + reader.len, n);
         reader.len += n;
     }
 }
@@ -372,6 +401,7 @@ command_list *qvxsessrun_read(void)
     command_list *list;
     command_entry *tail = nullptr;
     char *path, *line;
+    struct stat st;
     size_t len;
     FILE *fp;
     int r;
@@ -388,8 +418,14 @@ command_list *qvxsessrun_read(void)
         return list;
     if (r == -1)
         goto fail;
+    if (fstat(fileno(fp), &st) == -1) {
+        store_set_error("fstat()");
+        fclose(fp);
+        goto fail;
+    }
 
     reader.off = reader.len = reader.seen = 0;
+    reader.digest = DIGEST_START;
     while ((r = next_line(fp, &line, &len)) == 1)
         if (parse_line(list, &tail, line, len) == -1)
             break;
@@ -397,6 +433,7 @@ command_list *qvxsessrun_read(void)
     reader.off = reader.len = reader.seen = 0;
     if (r != 0)
         goto fail;
+    stamp_from_stat(&list->disk, &st, reader.digest);
     return list;
 
 fail:
@@ -427,6 +464,58 @@ static void sync_dir(const char *path)
     free(dir);
 }
 
+/*
+ * Whether name is one that mkstemp() made from the save's template: the
+ * script's name, TEMP_SUFFIX's dot and as many letters or digits as X.
+ */
+static bool is_temp_name(const char *name)
+{
+    const size_t base = strlen(SCRIPT_NAME) + 1, xs = strlen(TEMP_SUFFIX) - 1;
+
+    if (strlen(name) != base + xs || strncmp(name, SCRIPT_NAME ".", base) != 0)
+        return false;
+    for (size_t i = base; i < base + xs; i++)
+        if (!isalnum(static_cast<unsigned char>(name[i])))
+            return false;
+    return true;
+}
+
+/*
+ * Remove the temporary files that saves cut short by a crash or a kill
+ * left beside the script at path: regular files of ours with the save's
+ * temporary name, untouched for LEFTOVER_AGE_SECONDS, so that a save that
+ * another window is making now keeps its file.  Nothing is reported.
+ */
+static void remove_leftovers(const char *path)
+{
+    const char *slash = strrchr(path, '/');
+    struct timespec now;
+    struct dirent *de;
+    struct stat st;
+    char *dir;
+    DIR *d;
+
+    if (slash == nullptr || clock_gettime(CLOCK_REALTIME, &now) == -1)
+        return;
+    dir = strndup(path, slash == path ? 1 : slash - path);
+    if (dir == nullptr)
+        return;
+    d = opendir(dir);
+    free(dir);
+    if (d == nullptr)
+        return;
+    while ((de = readdir(d)) != nullptr) {
+        if (!is_temp_name(de->d_name))
+            continue;
+        if (fstatat(dirfd(d), de->d_name, &st, AT_SYMLINK_NOFOLLOW) == -1)
+            continue;
+        if (S_ISREG(st.st_mode) && st.st_uid == getuid()
+            && st.st_mtim.tv_sec <= now.tv_sec - LEFTOVER_AGE_SECONDS)
+            unlinkat(dirfd(d), de->d_name, 0);
+    }
+    closedir(d);
+}
+
 static int write_lines(FILE *fp, const command_list *list)
 {
     const command_entry *e;
@@ -449,9 +538,42 @@ static int write_lines(FILE *fp, const command_list *list)
     return 0;
 }
 
-/* Push the stream's data to the disk and close it; fp is gone afterwards. */
-static int finish_file(FILE *fp)
+/*
+ * The digest of the whole file open on fd, read from its start whatever
+ * the descriptor's offset.  -1 on a read error (the error text is set).
+ */
+static int digest_fd(int fd, uint64_t *digest)
 {
+    char buf[8192];
+    off_t off = 0;
+    ssize_t n;
+
+    *digest = DIGEST_START;
+    for (;;) {
+        errno = 0;
+        n = pread(fd, buf, sizeof(buf), off);
+        if (n == -1 && errno == EINTR)
+            continue;
+        if (n == -1) {
+            store_set_error("read()");
+            return -1;
+        }
+        if (n == 0)
+            return 0;
+        *digest = digest_add(*digest, buf, n);
+        off += n;
+    }
+}
+
+/*
+ * Push the stream's data to the disk, note what the file now is in stamp,
+ * and close it; fp is gone afterwards.
+ */
+static int finish_file(FILE *fp, script_stamp *stamp)
+{
+    struct stat st;
+    uint64_t digest;
+
     errno = 0;
     if (fflush(fp) == EOF) {
         store_set_error("fflush()");
@@ -462,6 +584,14 @@ static int finish_file(FILE *fp)
         store_set_error("fsync()");
         goto fail;
     }
+    errno = 0;
+    if (fstat(fileno(fp), &st) == -1) {
+        store_set_error("fstat()");
+        goto fail;
+    }
+    if (digest_fd(fileno(fp), &digest) == -1)
+        goto fail;
+    stamp_from_stat(stamp, &st, digest);
     errno = 0;
     if (fclose(fp) == EOF) {
         store_set_error("fclose()");
@@ -482,6 +612,7 @@ fail:
 int qvxsessrun_write(command_list *list)
 {
     char *tmp, *path = nullptr;
+    script_stamp stamp;
     FILE *fp;
     int fd;
 
@@ -507,7 +638,7 @@ int qvxsessrun_write(command_list *list)
         fclose(fp);
         goto fail;
     }
-    if (finish_file(fp) == -1)
+    if (finish_file(fp, &stamp) == -1)
         goto fail;
     errno = 0;
     if (rename(tmp, path) == -1) {
@@ -515,6 +646,8 @@ int qvxsessrun_write(command_list *list)
         goto fail;
     }
     sync_dir(path);
+    list->disk = stamp;
+    remove_leftovers(path);
     free(tmp);
     free(path);
     return 0;
@@ -524,6 +657,48 @@ fail:
     free(tmp);
     free(path);
     return -1;
+}
+
+/*
+ * Compare the script on disk with the list's stamp: identity, size and
+ * time first, the digest of the bytes only when those agree.  Anything
+ * that is no longer the regular file that was read or written counts as
+ * changed.  The script is opened without blocking, so a FIFO put in its
+ * place cannot hang the caller.
+ */
+int qvxsessrun_changed_on_disk(const command_list *list)
+{
+    const script_stamp *was = &list->disk;
+    struct stat st;
+    uint64_t digest;
+    char *path;
+    int fd, changed = -1;
+
+    path = script_path(nullptr);
+    if (path == nullptr)
+        return -1;
+    fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd == -1) {
+        if (errno == ENOENT)
+            changed = was->exists;
+        else
+            store_set_error("fopen(%s)", path);
+        free(path);
+        return changed;
+    }
+    free(path);
+    if (fstat(fd, &st) == -1) {
+        store_set_error("fstat()");
+    } else if (!was->exists || !S_ISREG(st.st_mode) || st.st_dev != was->dev
+               || st.st_ino != was->ino || st.st_size != was->size
+               || st.st_mtim.tv_sec != was->mtime.tv_sec
+               || st.st_mtim.tv_nsec != was->mtime.tv_nsec) {
+        changed = 1;
+    } else if (digest_fd(fd, &digest) == 0) {
+        changed = digest != was->digest;
+    }
+    close(fd);
+    return changed;
 }
 
 command_list *qvxsessrun_copy(const command_list *list)

@@ -2,6 +2,8 @@
 #define STORE_H
 
 #include <stdint.h>
+#include <sys/types.h>
+#include <time.h>
 
 /*
  * The command store: the commands of ~/.config/QVX/autostart.sh in memory,
@@ -36,12 +38,28 @@ struct journal_record {
     journal_record *next;
 };
 
+/*
+ * The script on disk as the list last read or wrote it, so that a change
+ * made by another program in between can be told before a save.  The
+ * digest catches a change that leaves size and time alone (a write within
+ * the clock's granularity).
+ */
+struct script_stamp {
+    uint8_t exists; /* 0: there was no script */
+    dev_t dev;
+    ino_t ino;
+    off_t size;
+    struct timespec mtime;
+    uint64_t digest;
+};
+
 struct command_list {
     command_entry *entries;
     journal_record *undo_head;
     journal_record *redo_head;
     journal_record *undo_cursor;
     journal_record *redo_cursor;
+    script_stamp disk; /* lists read from or written to the script only */
 };
 
 /* Script file */
@@ -51,6 +69,9 @@ command_list *qvxsessrun_copy(const command_list *list);
 bool qvxsessrun_equal(const command_list *a, const command_list *b);
 void qvxsessrun_free(command_list *list);
 const char *qvxsessrun_error_text(void);
+/* 1 when the script is no longer what list read or wrote last, 0 when it
+ * is, -1 when that cannot be told (the error text is set). */
+int qvxsessrun_changed_on_disk(const command_list *list);
 
 /* Journalled edits */
 command_entry *qvxsessrun_add_command(command_list *list, const char *text, int active);
