@@ -1,12 +1,14 @@
 #include "Mainwin.h"
 
 #include <QAbstractItemDelegate>
+#include <QAction>
 #include <QAbstractItemView>
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
@@ -57,7 +59,7 @@ static void commit_open_editors(QWidget *list)
 
 Mainwin::Mainwin(QWidget *parent)
     : QMainWindow(parent), list(nullptr), undoButton(nullptr), redoButton(nullptr),
-      commandList(qvxsessrun_read())
+      commandList(qvxsessrun_read()), runAction(nullptr)
 {
     QWidget *central = new QWidget;
     if (!commandList)
@@ -66,6 +68,15 @@ Mainwin::Mainwin(QWidget *parent)
     list = new List(commandList, this);
     connect(list, SIGNAL(listModified(bool)), this, SLOT(catchListModified(bool)));
     connect(list, SIGNAL(filesSkipped(int)), this, SLOT(catchFilesSkipped(int)));
+    connect(list, SIGNAL(contextMenuWanted(const QPoint &)), this,
+            SLOT(catchContextMenu(const QPoint &)));
+
+    // Run now is in the rows' context menu; its shortcut works everywhere
+    // in the window.
+    runAction = new QAction(themed_icon("system-run", QStyle::SP_MediaPlay), tr("Run no&w"), this);
+    runAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    addAction(runAction);
+    connect(runAction, SIGNAL(triggered()), this, SLOT(runClicked()));
 
     QLabel *label = new QLabel(tr("Add commands to be executed at session start"));
     QHBoxLayout *middle = createMiddleRow();
@@ -142,8 +153,8 @@ QHBoxLayout *Mainwin::createMiddleRow()
     // The stretches above and below hold the buttons together in the middle.
     QVBoxLayout *column = new QVBoxLayout;
     column->addStretch(1);
-    for (QPushButton *button :
-         { undoButton, redoButton, addButton, delButton, upButton, downButton })
+    editButtons = { undoButton, redoButton, addButton, delButton, upButton, downButton };
+    for (QPushButton *button : qAsConst(editButtons))
         column->addWidget(button, 1);
     column->addStretch(1);
 
@@ -283,4 +294,24 @@ void Mainwin::catchFilesSkipped(int count)
 {
     // No time-out: the user reads it when looking for the missing rows.
     statusBar()->showMessage(tr("%n dropped file(s) could not be added.", nullptr, count));
+}
+
+void Mainwin::runClicked()
+{
+    // The text being typed into a row is the one meant.
+    commit_open_editors(list);
+    statusBar()->showMessage(list->runCurrent());
+}
+
+/* Run now, then the editing buttons as they stand, enabled or not. */
+void Mainwin::catchContextMenu(const QPoint &globalPos)
+{
+    QMenu menu(this);
+    menu.addAction(runAction);
+    menu.addSeparator();
+    for (QPushButton *button : qAsConst(editButtons)) {
+        QAction *action = menu.addAction(button->icon(), button->text(), button, SLOT(click()));
+        action->setEnabled(button->isEnabled());
+    }
+    menu.exec(globalPos);
 }

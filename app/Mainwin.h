@@ -7,6 +7,7 @@
 
 struct command_list;
 class List;
+class QAction;
 class QHBoxLayout;
 class QPushButton;
 
@@ -34,6 +35,8 @@ private slots:
     void redoClicked();
     void catchListModified(bool state);
     void catchFilesSkipped(int count);
+    void runClicked();
+    void catchContextMenu(const QPoint &globalPos);
 
 private:
     QPushButton *createEditButton(const char *themeName, QStyle::StandardPixmap fallback,
@@ -47,6 +50,8 @@ private:
     QPushButton *undoButton;
     QPushButton *redoButton;
     command_list *commandList;
+    QList<QPushButton *> editButtons; /* the column beside the list, in its order */
+    QAction *runAction;
 
     Q_DISABLE_COPY(Mainwin)
 };

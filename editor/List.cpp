@@ -3,6 +3,7 @@
 #include "DesktopFile.h"
 #include "ListWidget.h"
 #include "dialog.h"
+#include "runnow.h"
 #include "store.h"
 
 #include <QByteArray>
@@ -11,6 +12,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <QVariant>
+
+#include <string.h>
 
 /* Rows can be selected, edited and switched on and off, nothing more: no
  * drag, no drop, no third check state. */
@@ -68,6 +71,8 @@ List::List(command_list *commands, QWidget *parent)
     connect(listWidget, SIGNAL(itemDroped(QStringList &)), this,
             SLOT(addDesktopFiles(QStringList &)));
     connect(listWidget, SIGNAL(deleteKeyPressed()), this, SLOT(delItem()));
+    connect(listWidget, SIGNAL(contextMenuWanted(const QPoint &)), this,
+            SIGNAL(contextMenuWanted(const QPoint &)));
 }
 
 List::~List()
@@ -207,6 +212,24 @@ bool List::canUndo() const
 bool List::canRedo() const
 {
     return qvxsessrun_can_redo(commands);
+}
+
+/*
+ * Starts the current row's command now, as the script would at session
+ * start, and says in a message for the status bar what became of it.
+ */
+QString List::runCurrent()
+{
+    QListWidgetItem *item = listWidget->currentItem();
+    const command_entry *entry = item ? entryOf(item) : nullptr;
+
+    if (!entry || entry->text[strspn(entry->text, " \t")] == '\0')
+        return tr("There is no command to run.");
+    const QString command = QString::fromUtf8(entry->text);
+    const int error = run_detached(entry->text);
+    if (error != 0)
+        return tr("Could not start %1: %2").arg(command, QString::fromLocal8Bit(strerror(error)));
+    return tr("Started %1").arg(command);
 }
 
 void List::catchItemChanged(QListWidgetItem *item)

@@ -30,10 +30,12 @@ public:
     void redo();
     bool canUndo() const;
     bool canRedo() const;
+    QString runCurrent();
 
 signals:
     void listModified(bool);
     void filesSkipped(int count);
+    void contextMenuWanted(const QPoint &globalPos);
 
 public slots:
     void delItem();

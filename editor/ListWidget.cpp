@@ -1,6 +1,7 @@
 #include "ListWidget.h"
 
 #include <QByteArray>
+#include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
@@ -96,6 +97,26 @@ void ListWidget::keyPressEvent(QKeyEvent *event)
         return;
     }
     QListWidget::keyPressEvent(event);
+}
+
+/*
+ * A right click makes the row under the mouse current first; the menu key
+ * opens the menu under the current row, or at the top of the list.
+ */
+void ListWidget::contextMenuEvent(QContextMenuEvent *event)
+{
+    QPoint where = event->globalPos();
+
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        if (QListWidgetItem *item = itemAt(event->pos()))
+            setCurrentItem(item);
+    } else if (QListWidgetItem *item = currentItem()) {
+        where = viewport()->mapToGlobal(visualItemRect(item).bottomLeft());
+    } else {
+        where = viewport()->mapToGlobal(QPoint(0, 0));
+    }
+    event->accept();
+    emit contextMenuWanted(where);
 }
 
 void ListWidget::dragEnterEvent(QDragEnterEvent *event)

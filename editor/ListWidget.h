@@ -22,9 +22,12 @@ public:
 signals:
     void itemDroped(QStringList &files);
     void deleteKeyPressed();
+    /* A context menu is wanted at globalPos, for the current row if any. */
+    void contextMenuWanted(const QPoint &globalPos);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;

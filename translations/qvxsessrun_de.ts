@@ -11,6 +11,18 @@ Use Drag &amp; Drop to add desktop files.</source>
 Mit dem Ankreuzfeld einen Befehl aktivieren oder deaktivieren.
 Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
     </message>
+    <message>
+        <source>There is no command to run.</source>
+        <translation>Es gibt keinen Befehl zum Ausführen.</translation>
+    </message>
+    <message>
+        <source>Could not start %1: %2</source>
+        <translation>%1 konnte nicht gestartet werden: %2</translation>
+    </message>
+    <message>
+        <source>Started %1</source>
+        <translation>Gestartet: %1</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -84,6 +96,10 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
             <numerusform>%n abgelegte Datei konnte nicht hinzugefügt werden.</numerusform>
             <numerusform>%n abgelegte Dateien konnten nicht hinzugefügt werden.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Run no&amp;w</source>
+        <translation>Jetzt aus&amp;führen</translation>
     </message>
 </context>
 <context>

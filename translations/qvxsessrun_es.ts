@@ -11,6 +11,18 @@ Use Drag &amp; Drop to add desktop files.</source>
 Use la casilla para activar o desactivar un comando.
 Arrastre y suelte archivos .desktop para añadirlos.</translation>
     </message>
+    <message>
+        <source>There is no command to run.</source>
+        <translation>No hay ningún comando que ejecutar.</translation>
+    </message>
+    <message>
+        <source>Could not start %1: %2</source>
+        <translation>No se pudo iniciar %1: %2</translation>
+    </message>
+    <message>
+        <source>Started %1</source>
+        <translation>Iniciado: %1</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -84,6 +96,10 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
             <numerusform>No se pudo añadir %n archivo soltado.</numerusform>
             <numerusform>No se pudieron añadir %n archivos soltados.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Run no&amp;w</source>
+        <translation>E&amp;jecutar ahora</translation>
     </message>
 </context>
 <context>

@@ -11,6 +11,18 @@ Use Drag &amp; Drop to add desktop files.</source>
 Cochez ou décochez la case pour activer ou désactiver une commande.
 Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
     </message>
+    <message>
+        <source>There is no command to run.</source>
+        <translation>Il n’y a aucune commande à exécuter.</translation>
+    </message>
+    <message>
+        <source>Could not start %1: %2</source>
+        <translation>Impossible de démarrer %1 : %2</translation>
+    </message>
+    <message>
+        <source>Started %1</source>
+        <translation>Démarré : %1</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -84,6 +96,10 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
             <numerusform>%n fichier déposé n'a pas pu être ajouté.</numerusform>
             <numerusform>%n fichiers déposés n'ont pas pu être ajoutés.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Run no&amp;w</source>
+        <translation>&amp;Exécuter maintenant</translation>
     </message>
 </context>
 <context>

@@ -11,6 +11,18 @@ Use Drag &amp; Drop to add desktop files.</source>
 Usa la casella di spunta per attivare o disattivare un comando.
 Trascina e rilascia file .desktop per aggiungerli.</translation>
     </message>
+    <message>
+        <source>There is no command to run.</source>
+        <translation>Non c’è alcun comando da eseguire.</translation>
+    </message>
+    <message>
+        <source>Could not start %1: %2</source>
+        <translation>Impossibile avviare %1: %2</translation>
+    </message>
+    <message>
+        <source>Started %1</source>
+        <translation>Avviato: %1</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -84,6 +96,10 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
             <numerusform>Non è stato possibile aggiungere %n file trascinato.</numerusform>
             <numerusform>Non è stato possibile aggiungere %n file trascinati.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Run no&amp;w</source>
+        <translation>&amp;Esegui ora</translation>
     </message>
 </context>
 <context>

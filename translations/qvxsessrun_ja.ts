@@ -11,6 +11,18 @@ Use Drag &amp; Drop to add desktop files.</source>
 チェックボックスでコマンドを有効または無効にします。
 デスクトップファイルをドラッグ＆ドロップすると追加できます。</translation>
     </message>
+    <message>
+        <source>There is no command to run.</source>
+        <translation>実行するコマンドがありません。</translation>
+    </message>
+    <message>
+        <source>Could not start %1: %2</source>
+        <translation>%1 を起動できませんでした: %2</translation>
+    </message>
+    <message>
+        <source>Started %1</source>
+        <translation>起動しました: %1</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -83,6 +95,10 @@ Use Drag &amp; Drop to add desktop files.</source>
         <translation>
             <numerusform>ドロップされた %n 個のファイルを追加できませんでした。</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Run no&amp;w</source>
+        <translation>今すぐ実行(&amp;W)</translation>
     </message>
 </context>
 <context>

@@ -11,6 +11,18 @@ Use Drag &amp; Drop to add desktop files.</source>
 Zaznacz lub odznacz pole wyboru, aby włączyć lub wyłączyć polecenie.
 Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
     </message>
+    <message>
+        <source>There is no command to run.</source>
+        <translation>Brak polecenia do uruchomienia.</translation>
+    </message>
+    <message>
+        <source>Could not start %1: %2</source>
+        <translation>Nie można uruchomić %1: %2</translation>
+    </message>
+    <message>
+        <source>Started %1</source>
+        <translation>Uruchomiono: %1</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -85,6 +97,10 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
             <numerusform>%n upuszczone pliki nie mogły zostać dodane.</numerusform>
             <numerusform>%n upuszczonych plików nie mogło zostać dodanych.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Run no&amp;w</source>
+        <translation>Uruchom &amp;teraz</translation>
     </message>
 </context>
 <context>

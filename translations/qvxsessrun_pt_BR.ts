@@ -11,6 +11,18 @@ Use Drag &amp; Drop to add desktop files.</source>
 Use a caixa de seleção para ativar ou desativar um comando.
 Arraste e solte arquivos .desktop para adicioná-los.</translation>
     </message>
+    <message>
+        <source>There is no command to run.</source>
+        <translation>Não há nenhum comando para executar.</translation>
+    </message>
+    <message>
+        <source>Could not start %1: %2</source>
+        <translation>Não foi possível iniciar %1: %2</translation>
+    </message>
+    <message>
+        <source>Started %1</source>
+        <translation>Iniciado: %1</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -84,6 +96,10 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
             <numerusform>Não foi possível adicionar %n arquivo arrastado.</numerusform>
             <numerusform>Não foi possível adicionar %n arquivos arrastados.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Run no&amp;w</source>
+        <translation>E&amp;xecutar agora</translation>
     </message>
 </context>
 <context>

@@ -11,6 +11,18 @@ Use Drag &amp; Drop to add desktop files.</source>
 Флажок включает или выключает команду.
 Перетащите файлы .desktop, чтобы добавить их.</translation>
     </message>
+    <message>
+        <source>There is no command to run.</source>
+        <translation>Нет команды для запуска.</translation>
+    </message>
+    <message>
+        <source>Could not start %1: %2</source>
+        <translation>Не удалось запустить %1: %2</translation>
+    </message>
+    <message>
+        <source>Started %1</source>
+        <translation>Запущено: %1</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -85,6 +97,10 @@ Use Drag &amp; Drop to add desktop files.</source>
             <numerusform>Не удалось добавить %n перетащенных файла.</numerusform>
             <numerusform>Не удалось добавить %n перетащенных файлов.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Run no&amp;w</source>
+        <translation>&amp;Запустить сейчас</translation>
     </message>
 </context>
 <context>

@@ -11,6 +11,18 @@ Use Drag &amp; Drop to add desktop files.</source>
 使用复选框启用或禁用命令。
 拖放桌面文件即可添加命令。</translation>
     </message>
+    <message>
+        <source>There is no command to run.</source>
+        <translation>没有可运行的命令。</translation>
+    </message>
+    <message>
+        <source>Could not start %1: %2</source>
+        <translation>无法启动 %1：%2</translation>
+    </message>
+    <message>
+        <source>Started %1</source>
+        <translation>已启动：%1</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -83,6 +95,10 @@ Use Drag &amp; Drop to add desktop files.</source>
         <translation>
             <numerusform>无法添加 %n 个拖放的文件。</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Run no&amp;w</source>
+        <translation>立即运行(&amp;W)</translation>
     </message>
 </context>
 <context>

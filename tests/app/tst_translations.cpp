@@ -70,7 +70,11 @@ const Message requiredMessages[] = {
     { "Mainwin", "&Quit without saving" },
     { "Mainwin", "&Cancel" },
     { "Mainwin", "%n dropped file(s) could not be added." },
+    { "Mainwin", "Run no&w" },
     { "List", tipSource },
+    { "List", "There is no command to run." },
+    { "List", "Could not start %1: %2" },
+    { "List", "Started %1" },
     { "QObject", "Error" },
 };
 
@@ -78,6 +82,8 @@ const Message requiredMessages[] = {
 const char *const windowButtons[]
     = { "&Undo", "&Redo", "&Add", "&Delete", "&Up", "Dow&n", "&Save", "&Quit" };
 const char *const quitBoxButtons[] = { "&Save", "&Quit without saving", "&Cancel" };
+const char *const rowMenuItems[]
+    = { "Run no&w", "&Undo", "&Redo", "&Add", "&Delete", "&Up", "Dow&n" };
 
 const char *const requiredLanguages[]
     = { "de", "fr", "es", "it", "pt_BR", "ru", "pl", "ja", "zh_CN" };
@@ -322,6 +328,7 @@ QStringList checkCatalogue(const QString &lang, const Catalogue &cat)
             problems << "missing: " + show(key);
 
     problems << checkButtonGroup(cat, windowButtons, int(std::size(windowButtons)), "window");
+    problems << checkButtonGroup(cat, rowMenuItems, int(std::size(rowMenuItems)), "row menu");
     problems << checkButtonGroup(cat, quitBoxButtons, int(std::size(quitBoxButtons)),
                                  "quit question");
     return problems;

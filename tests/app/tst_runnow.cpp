@@ -1,0 +1,261 @@
+// Run now, in-process: the command starts as the script would start it
+// (through /bin/sh, in the home directory, standard input from /dev/null,
+// detached), from the rows' context menu or its shortcut.
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QtTest>
+
+#include "Mainwin.h"
+
+static QString home()
+{
+    return qEnvironmentVariable("QVX_TEST_HOME");
+}
+
+static QString outDir()
+{
+    return qEnvironmentVariable("QVX_TEST_DIR") + "/runnow";
+}
+
+static QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+/* Waits up to ms for path to hold bytes; true when it does. */
+static bool waitForFile(const QString &path, int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) {
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly) && f.size() > 0)
+            return true;
+        QTest::qWait(20);
+    }
+    return false;
+}
+
+static QAction *runAction(const Mainwin &win)
+{
+    for (QAction *a : win.findChildren<QAction *>())
+        if (a->text() == "Run no&w")
+            return a;
+    qFatal("no Run now action");
+}
+
+class TestRunNow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void runsAsTheScriptWould_data();
+    void runsAsTheScriptWould();
+    void neverWaits();
+    void nothingToRun_data();
+    void nothingToRun();
+    void missingHomeIsReported();
+    void contextMenuFromKeyboard();
+    void rightClickPicksTheRow();
+
+private:
+    void writeScript(const QByteArray &text);
+};
+
+void TestRunNow::writeScript(const QByteArray &text)
+{
+    QVERIFY(QDir().mkpath(home() + "/.config/QVX"));
+    QFile file(home() + "/.config/QVX/autostart.sh");
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(text), qint64(text.size()));
+}
+
+void TestRunNow::init()
+{
+    QDir(outDir()).removeRecursively();
+    QVERIFY(QDir().mkpath(outDir()));
+}
+
+void TestRunNow::runsAsTheScriptWould_data()
+{
+    QTest::addColumn<QByteArray>("command"); /* OUT stands for the output file */
+    QTest::addColumn<QByteArray>("expected"); /* what OUT holds; HOME for the home directory */
+
+    QTest::newRow("in the home of the password database") << QByteArray("pwd >OUT")
+                                                          << QByteArray("HOME\n");
+    QTest::newRow("standard input is /dev/null")
+        << QByteArray("{ cat; echo end; } >OUT") << QByteArray("end\n");
+    QTest::newRow("shell syntax as in the script")
+        << QByteArray("FOO=1; (echo $FOO; echo two) >OUT") << QByteArray("1\ntwo\n");
+    QTest::newRow("bytes as stored") << QByteArray("printf '%s\\n' caf\xc3\xa9 >OUT")
+                                     << QByteArray("caf\xc3\xa9\n");
+    QTest::newRow("no descriptor of the program is inherited")
+        << QByteArray("for fd in 3 4 5 6 7 8 9; do (: <&$fd) 2>/dev/null && echo $fd; done; "
+                      "echo checked >>OUT")
+        << QByteArray("checked\n");
+}
+
+/* The row's text goes to /bin/sh -c exactly; the status bar says it started. */
+void TestRunNow::runsAsTheScriptWould()
+{
+    QFETCH(QByteArray, command);
+    QFETCH(QByteArray, expected);
+
+    const QString out = outDir() + "/out";
+    command.replace("OUT", QFile::encodeName(out));
+    // The fd check writes any inherited descriptor to OUT before "checked".
+    if (command.contains("for fd"))
+        command.replace("&& echo $fd", "&& echo $fd >>" + QFile::encodeName(out));
+    expected.replace("HOME", QFile::encodeName(home()));
+    writeScript("#!/bin/sh\nxterm&\n" + command + "&\n");
+
+    Mainwin win(nullptr);
+    win.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&win));
+    QListWidget *view = win.findChild<QListWidget *>();
+    view->setCurrentRow(1);
+    view->setFocus();
+    QTest::keySequence(&win, QKeySequence(Qt::CTRL | Qt::Key_R));
+
+    QVERIFY2(waitForFile(out, 5000), "the command did not run");
+    QTest::qWait(100); // let it finish writing
+    QCOMPARE(fileBytes(out), expected);
+    QCOMPARE(win.statusBar()->currentMessage(), "Started " + QString::fromUtf8(command));
+}
+
+/* A command that takes its time is started and left alone: the window goes on at once. */
+void TestRunNow::neverWaits()
+{
+    const QString out = outDir() + "/late";
+    writeScript("#!/bin/sh\nsleep 2; echo late >" + QFile::encodeName(out) + "&\n");
+    Mainwin win(nullptr);
+    win.show();
+    QListWidget *view = win.findChild<QListWidget *>();
+    view->setCurrentRow(0);
+
+    QElapsedTimer timer;
+    timer.start();
+    runAction(win)->trigger();
+    QVERIFY(timer.elapsed() < 1000);
+    QVERIFY(!QFile::exists(out));
+    QVERIFY(win.statusBar()->currentMessage().startsWith("Started "));
+    QVERIFY2(waitForFile(out, 6000), "the command never ran");
+}
+
+void TestRunNow::nothingToRun_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<int>("row");
+
+    QTest::newRow("no rows") << QByteArray("#!/bin/sh\n") << -1;
+    QTest::newRow("no current row") << QByteArray("#!/bin/sh\nxterm&\n") << -1;
+    QTest::newRow("a blank row") << QByteArray("#!/bin/sh\nxterm&\n \t\n") << 1;
+}
+
+void TestRunNow::nothingToRun()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(int, row);
+
+    writeScript(script);
+    Mainwin win(nullptr);
+    win.show();
+    QListWidget *view = win.findChild<QListWidget *>();
+    view->setCurrentRow(row);
+    runAction(win)->trigger();
+    QCOMPARE(win.statusBar()->currentMessage(), QString("There is no command to run."));
+}
+
+/* A step that fails before /bin/sh runs is reported with its reason. */
+void TestRunNow::missingHomeIsReported()
+{
+    writeScript("#!/bin/sh\ntrue&\n");
+    Mainwin win(nullptr);
+    win.show();
+    win.findChild<QListWidget *>()->setCurrentRow(0);
+
+    const QString moved = home() + ".moved";
+    QVERIFY(QDir().rename(home(), moved));
+    runAction(win)->trigger();
+    QVERIFY(QDir().rename(moved, home()));
+    QCOMPARE(win.statusBar()->currentMessage(),
+             QString("Could not start true: ") + strerror(ENOENT));
+}
+
+/* The menu key opens the menu for the current row: Run now, then the editing buttons.
+ * (The real key under X is driven in the end-to-end test.) */
+void TestRunNow::contextMenuFromKeyboard()
+{
+    const QString out = outDir() + "/menu";
+    writeScript("#!/bin/sh\necho menu >" + QFile::encodeName(out) + "&\n");
+    Mainwin win(nullptr);
+    win.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&win));
+    QListWidget *view = win.findChild<QListWidget *>();
+    view->setCurrentRow(0);
+    view->setFocus();
+
+    QStringList seen;
+    bool undoEnabled = true;
+    QTimer::singleShot(0, [&] {
+        QMenu *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        for (QAction *a : menu->actions()) {
+            seen << (a->isSeparator() ? QString("-") : a->text());
+            if (a->text() == "&Undo")
+                undoEnabled = a->isEnabled();
+        }
+        menu->actions().first()->trigger();
+        menu->close();
+    });
+    // What the X platform makes of the menu key; the offscreen one makes nothing.
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(), QCursor::pos());
+    QApplication::sendEvent(view, &key);
+
+    QCOMPARE(seen,
+             QStringList({ "Run no&w", "-", "&Undo", "&Redo", "&Add", "&Delete", "&Up",
+                           "Dow&n" }));
+    QVERIFY(!undoEnabled); // nothing to undo yet, as on the button
+    QVERIFY2(waitForFile(out, 5000), "Run now from the menu did not run the row");
+    QCOMPARE(fileBytes(out), QByteArray("menu\n"));
+}
+
+/* A right click acts on the row under the mouse, whatever was current before. */
+void TestRunNow::rightClickPicksTheRow()
+{
+    writeScript("#!/bin/sh\nfirst&\nsecond&\nthird&\n");
+    Mainwin win(nullptr);
+    win.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&win));
+    QListWidget *view = win.findChild<QListWidget *>();
+    view->setCurrentRow(0);
+
+    bool menuShown = false;
+    QTimer::singleShot(0, [&] {
+        if (QWidget *popup = QApplication::activePopupWidget()) {
+            menuShown = true;
+            popup->close();
+        }
+    });
+    const QPoint at = view->visualItemRect(view->item(2)).center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, view->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(view->viewport(), &event);
+
+    QVERIFY(menuShown);
+    QCOMPARE(view->currentRow(), 2);
+}
+
+QTEST_MAIN(TestRunNow)
+#include "tst_runnow.moc"
