@@ -1,7 +1,6 @@
 #include "Mainwin.h"
 
 #include <QAbstractItemDelegate>
-#include <QAction>
 #include <QAbstractItemView>
 #include <QAction>
 #include <QCloseEvent>
@@ -214,6 +213,10 @@ bool Mainwin::saveScript()
 {
     commit_open_editors(list);
     list->syncItems();
+    if (!overwriteAllowed()) {
+        statusBar()->showMessage(tr("The script was not saved."));
+        return false;
+    }
     if (qvxsessrun_write(commandList) == -1) {
         dialog_warnx(this, "qvxsessrun_write(): %s", qvxsessrun_error_text());
         statusBar()->showMessage(tr("The script was not saved."));
@@ -222,6 +225,33 @@ bool Mainwin::saveScript()
     list->resetModified();
     statusBar()->showMessage(tr("Saved"), saved_message_ms);
     return true;
+}
+
+/*
+ * A save replaces the whole script.  When another program (an editor, a
+ * second window of this one) changed it since it was read or last saved
+ * here, the user decides; Cancel is the default.  A script that cannot be
+ * looked at counts as changed.  True when the save may go on.
+ */
+bool Mainwin::overwriteAllowed()
+{
+    if (qvxsessrun_changed_on_disk(commandList) == 0)
+        return true;
+
+    QMessageBox box(this);
+    box.setWindowModality(Qt::WindowModal);
+    box.setWindowTitle(tr("The script was changed by another program since it was opened."));
+    box.setText(tr("The script was changed by another program since it was opened."));
+    box.setInformativeText(tr("Overwrite it with the commands shown here?"));
+    QPushButton *overwrite = box.addButton(tr("&Overwrite"), QMessageBox::AcceptRole);
+    QPushButton *cancel = box.addButton(QMessageBox::Cancel);
+    cancel->setText(tr("&Cancel"));
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.setIcon(QMessageBox::Warning);
+    box.setWindowIcon(standard_icon(QStyle::SP_MessageBoxWarning, nullptr));
+    box.exec();
+    return box.clickedButton() == overwrite;
 }
 
 void Mainwin::quit()

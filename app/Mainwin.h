@@ -45,6 +45,7 @@ private:
     QHBoxLayout *createBottomRow();
     void addShortcut(QKeySequence::StandardKey key, QPushButton *button);
     bool saveScript();
+    bool overwriteAllowed();
 
     List *list;
     QPushButton *undoButton;

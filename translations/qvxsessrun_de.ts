@@ -101,6 +101,18 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
         <source>Run no&amp;w</source>
         <translation>Jetzt aus&amp;führen</translation>
     </message>
+    <message>
+        <source>The script was changed by another program since it was opened.</source>
+        <translation>Das Skript wurde seit dem Öffnen von einem anderen Programm geändert.</translation>
+    </message>
+    <message>
+        <source>Overwrite it with the commands shown here?</source>
+        <translation>Mit den hier gezeigten Befehlen überschreiben?</translation>
+    </message>
+    <message>
+        <source>&amp;Overwrite</source>
+        <translation>Ü&amp;berschreiben</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -101,6 +101,18 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
         <source>Run no&amp;w</source>
         <translation>E&amp;jecutar ahora</translation>
     </message>
+    <message>
+        <source>The script was changed by another program since it was opened.</source>
+        <translation>Otro programa ha cambiado el script desde que se abrió.</translation>
+    </message>
+    <message>
+        <source>Overwrite it with the commands shown here?</source>
+        <translation>¿Sobrescribirlo con los comandos que se muestran aquí?</translation>
+    </message>
+    <message>
+        <source>&amp;Overwrite</source>
+        <translation>&amp;Sobrescribir</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

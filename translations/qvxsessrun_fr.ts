@@ -101,6 +101,18 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
         <source>Run no&amp;w</source>
         <translation>&amp;Exécuter maintenant</translation>
     </message>
+    <message>
+        <source>The script was changed by another program since it was opened.</source>
+        <translation>Le script a été modifié par un autre programme depuis son ouverture.</translation>
+    </message>
+    <message>
+        <source>Overwrite it with the commands shown here?</source>
+        <translation>Le remplacer par les commandes affichées ici ?</translation>
+    </message>
+    <message>
+        <source>&amp;Overwrite</source>
+        <translation>É&amp;craser</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

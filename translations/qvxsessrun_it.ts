@@ -101,6 +101,18 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
         <source>Run no&amp;w</source>
         <translation>&amp;Esegui ora</translation>
     </message>
+    <message>
+        <source>The script was changed by another program since it was opened.</source>
+        <translation>Lo script è stato modificato da un altro programma dopo l’apertura.</translation>
+    </message>
+    <message>
+        <source>Overwrite it with the commands shown here?</source>
+        <translation>Sovrascriverlo con i comandi mostrati qui?</translation>
+    </message>
+    <message>
+        <source>&amp;Overwrite</source>
+        <translation>&amp;Sovrascrivi</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

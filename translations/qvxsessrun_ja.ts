@@ -100,6 +100,18 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>Run no&amp;w</source>
         <translation>今すぐ実行(&amp;W)</translation>
     </message>
+    <message>
+        <source>The script was changed by another program since it was opened.</source>
+        <translation>開いた後にスクリプトが別のプログラムによって変更されました。</translation>
+    </message>
+    <message>
+        <source>Overwrite it with the commands shown here?</source>
+        <translation>ここに表示されているコマンドで上書きしますか?</translation>
+    </message>
+    <message>
+        <source>&amp;Overwrite</source>
+        <translation>上書き(&amp;O)</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -102,6 +102,18 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
         <source>Run no&amp;w</source>
         <translation>Uruchom &amp;teraz</translation>
     </message>
+    <message>
+        <source>The script was changed by another program since it was opened.</source>
+        <translation>Od otwarcia skrypt został zmieniony przez inny program.</translation>
+    </message>
+    <message>
+        <source>Overwrite it with the commands shown here?</source>
+        <translation>Zastąpić go poleceniami pokazanymi tutaj?</translation>
+    </message>
+    <message>
+        <source>&amp;Overwrite</source>
+        <translation>&amp;Zastąp</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -101,6 +101,18 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
         <source>Run no&amp;w</source>
         <translation>E&amp;xecutar agora</translation>
     </message>
+    <message>
+        <source>The script was changed by another program since it was opened.</source>
+        <translation>O script foi alterado por outro programa desde que foi aberto.</translation>
+    </message>
+    <message>
+        <source>Overwrite it with the commands shown here?</source>
+        <translation>Sobrescrevê-lo com os comandos mostrados aqui?</translation>
+    </message>
+    <message>
+        <source>&amp;Overwrite</source>
+        <translation>&amp;Sobrescrever</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -102,6 +102,18 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>Run no&amp;w</source>
         <translation>&amp;Запустить сейчас</translation>
     </message>
+    <message>
+        <source>The script was changed by another program since it was opened.</source>
+        <translation>С момента открытия скрипт был изменён другой программой.</translation>
+    </message>
+    <message>
+        <source>Overwrite it with the commands shown here?</source>
+        <translation>Перезаписать его командами, показанными здесь?</translation>
+    </message>
+    <message>
+        <source>&amp;Overwrite</source>
+        <translation>&amp;Перезаписать</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -100,6 +100,18 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>Run no&amp;w</source>
         <translation>立即运行(&amp;W)</translation>
     </message>
+    <message>
+        <source>The script was changed by another program since it was opened.</source>
+        <translation>自打开以来，脚本已被另一个程序修改。</translation>
+    </message>
+    <message>
+        <source>Overwrite it with the commands shown here?</source>
+        <translation>用此处显示的命令覆盖它吗？</translation>
+    </message>
+    <message>
+        <source>&amp;Overwrite</source>
+        <translation>覆盖(&amp;O)</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -23,7 +23,9 @@ Q_DECLARE_METATYPE(Launch)
 /* Steps a user takes: "wait:RE" waits for a window whose title matches RE
  * and gives it the focus, "absent:RE" checks that no such window is shown,
  * "key:K" presses K, "type:T" types T, "pause:MS" waits, "chmod:MODE" sets
- * the mode (octal) of the script's directory. */
+ * the mode (octal) of the script's directory, "script:TEXT" writes the
+ * script as another program would, "exists:PATH" waits up to 5 s for a
+ * file to appear. */
 using Steps = QStringList;
 
 static const char main_title[] = "wait:^QVXSessRun$";
@@ -46,6 +48,9 @@ private slots:
     void unwritableSave();
     void standardKeys();
     void highDensityScreen();
+    void changedByAnotherProgram_data();
+    void changedByAnotherProgram();
+    void runNow();
 
 private:
     bool xdotool(const QStringList &args, QByteArray *out = nullptr);
@@ -203,6 +208,21 @@ bool TestProgram::runStep(const QString &step, QString *why)
     if (kind == "pause") {
         QTest::qWait(arg.toInt());
         return true;
+    }
+    if (kind == "script") {
+        QFile file(scriptDir + "/autostart.sh");
+        *why = "cannot write " + file.fileName();
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+            && file.write(arg.toUtf8()) == arg.toUtf8().size();
+    }
+    if (kind == "exists") {
+        for (int waited = 0; waited < 5000; waited += 50) {
+            if (QFile::exists(arg))
+                return true;
+            QTest::qWait(50);
+        }
+        *why = arg + " did not appear";
+        return false;
     }
     if (kind == "chmod") {
         *why = "chmod " + scriptDir;
@@ -465,6 +485,70 @@ void TestProgram::standardKeys()
     QCOMPARE(proc.exitCode(), 0);
     QCOMPARE(readFile(homeFor(AsSelf) + "/.config/QVX/autostart.sh"),
              QByteArray("#!/bin/sh\nxterm&\nxclock&\n"));
+}
+
+void TestProgram::changedByAnotherProgram_data()
+{
+    QTest::addColumn<Steps>("answer");
+    QTest::addColumn<QByteArray>("scriptAfter");
+
+    const QByteArray other = "#!/bin/sh\nxterm&\nnm-applet&\n";
+    // Cancel keeps the window modified: quitting then asks, and is told not to save.
+    // Without a window manager the focus does not come back by itself.
+    QTest::newRow("Cancel") << Steps { "key:Escape", "pause:300",    main_title,
+                                       "key:ctrl+q", question_title, "key:alt+q" }
+                            << other;
+    QTest::newRow("Overwrite") << Steps { "key:alt+o", "pause:300", main_title, "key:ctrl+q" }
+                               << QByteArray("#!/bin/sh\nxterm&\nxclock&\n");
+}
+
+/*
+ * Another program changes the script while the window is open; Save asks
+ * before it replaces that change.
+ */
+void TestProgram::changedByAnotherProgram()
+{
+    QFETCH(Steps, answer);
+    QFETCH(QByteArray, scriptAfter);
+
+    scriptDir = homeFor(AsSelf) + "/.config/QVX";
+    prepareScript(AsSelf, "xterm&\n", 0700, 0600);
+    QProcess proc;
+    startProgram(proc, AsSelf);
+    drive(proc,
+          Steps { main_title, "key:ctrl+n", "pause:300", "type:xclock", "key:Return",
+                  "script:#!/bin/sh\nxterm&\nnm-applet&\n", "key:ctrl+s",
+                  "wait:^The script was changed by another program since it was opened\\.$" }
+              + answer);
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(proc.exitCode(), 0);
+    QCOMPARE(readFile(scriptDir + "/autostart.sh"), scriptAfter);
+}
+
+/*
+ * Run now, by its shortcut on the first row (current at start) and through
+ * the menu key's menu on the second, starts the row's command: the files
+ * that the commands create appear.
+ */
+void TestProgram::runNow()
+{
+    const QString byKey = testDir + "/ran-by-key", byMenu = testDir + "/ran-from-menu";
+    QFile::remove(byKey);
+    QFile::remove(byMenu);
+    scriptDir = homeFor(AsSelf) + "/.config/QVX";
+    prepareScript(AsSelf,
+                  "touch " + QFile::encodeName(byKey) + "&\ntouch " + QFile::encodeName(byMenu)
+                      + "&\n",
+                  0700, 0600);
+    QProcess proc;
+    startProgram(proc, AsSelf);
+    drive(proc,
+          { main_title, "key:ctrl+r", "exists:" + byKey, "key:Down", "key:Menu", "pause:400",
+            "key:w", "exists:" + byMenu, main_title, "key:ctrl+q" });
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(proc.exitCode(), 0);
 }
 
 /*

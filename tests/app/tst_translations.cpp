@@ -71,6 +71,9 @@ const Message requiredMessages[] = {
     { "Mainwin", "&Cancel" },
     { "Mainwin", "%n dropped file(s) could not be added." },
     { "Mainwin", "Run no&w" },
+    { "Mainwin", "The script was changed by another program since it was opened." },
+    { "Mainwin", "Overwrite it with the commands shown here?" },
+    { "Mainwin", "&Overwrite" },
     { "List", tipSource },
     { "List", "There is no command to run." },
     { "List", "Could not start %1: %2" },
@@ -82,6 +85,7 @@ const Message requiredMessages[] = {
 const char *const windowButtons[]
     = { "&Undo", "&Redo", "&Add", "&Delete", "&Up", "Dow&n", "&Save", "&Quit" };
 const char *const quitBoxButtons[] = { "&Save", "&Quit without saving", "&Cancel" };
+const char *const overwriteBoxButtons[] = { "&Overwrite", "&Cancel" };
 const char *const rowMenuItems[]
     = { "Run no&w", "&Undo", "&Redo", "&Add", "&Delete", "&Up", "Dow&n" };
 
@@ -328,6 +332,8 @@ QStringList checkCatalogue(const QString &lang, const Catalogue &cat)
             problems << "missing: " + show(key);
 
     problems << checkButtonGroup(cat, windowButtons, int(std::size(windowButtons)), "window");
+    problems << checkButtonGroup(cat, overwriteBoxButtons, int(std::size(overwriteBoxButtons)),
+                                 "overwrite box");
     problems << checkButtonGroup(cat, rowMenuItems, int(std::size(rowMenuItems)), "row menu");
     problems << checkButtonGroup(cat, quitBoxButtons, int(std::size(quitBoxButtons)),
                                  "quit question");
