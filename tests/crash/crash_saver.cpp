@@ -34,23 +34,27 @@ static command_list *make_list(int which)
 
 int main(int argc, char *argv[])
 {
-    command_list *lists[2];
+    command_list *lists[2] = { nullptr, nullptr };
     const unsigned long first = argc > 1 ? strtoul(argv[1], nullptr, 10) % 2 : 0;
     const unsigned long count = argc > 2 ? strtoul(argv[2], nullptr, 10) : 0;
+    int status = 0;
 
-    for (int i = 0; i < 2; i++) {
+    for (int i = 0; i < 2 && status == 0; i++) {
         if ((lists[i] = make_list(i)) == nullptr) {
             fprintf(stderr, "crash_saver: %s\n", qvxsessrun_error_text());
-            return 1;
+            status = 1;
         }
     }
-    for (unsigned long n = 0; count == 0 || n < count; n++) {
+    for (unsigned long n = 0; status == 0 && (count == 0 || n < count); n++) {
         if (qvxsessrun_write(lists[(first + n) % 2]) == -1) {
             fprintf(stderr, "crash_saver: %s\n", qvxsessrun_error_text());
-            return 1;
+            status = 1;
+        } else if (write(STDOUT_FILENO, "s", 1) != 1) {
+            status = 1;
         }
-        if (write(STDOUT_FILENO, "s", 1) != 1)
-            return 1;
     }
-    return 0;
+    for (command_list *list : lists)
+        if (list != nullptr)
+            qvxsessrun_free(list);
+    return status;
 }

@@ -44,6 +44,7 @@
 #include <unistd.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,7 @@ static struct
     unsigned long cut_after; /* 0: no cut planned */
     std::string last_op;
     std::map<ino_t, dirty_file> dirty;
+    std::set<handle *> handles; /* open ones: the kernel may not release all */
 } fs;
 
 /* A path of the mount as a path relative to either tree. */
@@ -352,6 +354,14 @@ static int control(const char *command)
     return -EINVAL;
 }
 
+static handle *new_handle(int fd, ino_t ino, const char *reply)
+{
+    handle *h = new handle { fd, ino, fs.boot, reply };
+
+    fs.handles.insert(h);
+    return h;
+}
+
 static handle *handle_of(struct fuse_file_info *fi)
 {
     handle *h = reinterpret_cast<handle *>(fi->fh);
@@ -376,6 +386,12 @@ static void lfs_destroy(void *)
         return;
     if (!fs.down)
         sync_all();
+    for (handle *h : fs.handles) {
+        if (h->fd != -1)
+            close(h->fd);
+        delete h;
+    }
+    fs.handles.clear();
     remove_contents(dup(fs.live));
     close(fs.live);
     fs.live = -1;
@@ -600,7 +616,7 @@ static int open_file(const char *path, struct fuse_file_info *fi, mode_t mode, c
         close(fd);
         return done(name, path, res);
     }
-    fi->fh = reinterpret_cast<uint64_t>(new handle { fd, st.st_ino, fs.boot, "" });
+    fi->fh = reinterpret_cast<uint64_t>(new_handle(fd, st.st_ino, ""));
     return done(name, path, 0);
 }
 
@@ -619,7 +635,7 @@ static int lfs_open(const char *path, struct fuse_file_info *fi)
         char text[256];
         snprintf(text, sizeof text, "%s %lu %s\n", fs.down ? "down" : "up", fs.ops,
                  fs.last_op.c_str());
-        fi->fh = reinterpret_cast<uint64_t>(new handle { -1, 0, fs.boot, text });
+        fi->fh = reinterpret_cast<uint64_t>(new_handle(-1, 0, text));
         return 0;
     }
     if (fs.down)
@@ -699,6 +715,7 @@ static int lfs_release(const char *path, struct fuse_file_info *fi)
 
     if (h->fd != -1)
         close(h->fd);
+    fs.handles.erase(h);
     delete h;
     return counted ? done("release", path, 0) : 0;
 }
