@@ -43,6 +43,7 @@ private:
     struct Tally
     {
         int cuts = 0;
+        int random = 0; /* of the cuts, those at random moments */
         int found[3] = { 0, 0, 0 };
         QString firstBroken;
     };
@@ -290,6 +291,7 @@ void PowercutTest::cutAtRandom(bool nosync, QRandomGenerator *random, Tally *tal
         close(fd);
         QVERIFY2(saved, "crash_saver did not complete a save");
         afterCut(0, QString("random cut %1").arg(k), tally);
+        tally->random++;
     }
 }
 
@@ -341,8 +343,8 @@ void PowercutTest::cutWhileSaving()
     cutAtRandom(false, &random, &synced);
     if (QTest::currentTestFailed())
         return;
-    qInfo("%d cuts: old version %d times, new %d, broken %d", synced.cuts, synced.found[Old],
-          synced.found[New], synced.found[Broken]);
+    qInfo("%d cuts (%d of them at random moments): old version %d times, new %d, broken %d",
+          synced.cuts, synced.random, synced.found[Old], synced.found[New], synced.found[Broken]);
     QVERIFY2(synced.found[Broken] == 0, qPrintable(synced.firstBroken));
     // Cuts early in a save find the old version: the cuts must have landed
     // inside saves.
@@ -354,10 +356,11 @@ void PowercutTest::cutWhileSaving()
     cutAtRandom(true, &random, &unsynced);
     if (QTest::currentTestFailed())
         return;
-    qInfo("the same %d cuts with fsync of files a no-op: old version %d times, new %d, broken %d "
-          "(first: %s)",
-          unsynced.cuts, unsynced.found[Old], unsynced.found[New], unsynced.found[Broken],
-          qPrintable(unsynced.firstBroken));
+    qInfo("with fsync of files a no-op, %d cuts made the same way (%d at random moments): old "
+          "version %d "
+          "times, new %d, broken %d (first: %s)",
+          unsynced.cuts, unsynced.random, unsynced.found[Old], unsynced.found[New],
+          unsynced.found[Broken], qPrintable(unsynced.firstBroken));
     QVERIFY2(unsynced.found[Broken] > 0,
              "no cut broke the script of a save without fsync: the cuts prove nothing");
 }
