@@ -2,8 +2,14 @@
  * Saves the script over and over, alternating between the two command lists
  * of crash_lists.h, until it is killed.  After every completed save it writes
  * one byte to standard output, so that the test knows how far it got.
+ *
+ *   crash_saver [FIRST [COUNT]]
+ *
+ * starts with list FIRST (0 or 1, default 0) and stops after COUNT saves
+ * (default: never).
  */
 #include <stdio.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include "crash_lists.h"
@@ -26,22 +32,29 @@ static command_list *make_list(int which)
     return qvxsessrun_copy(&list);
 }
 
-int main(void)
+int main(int argc, char *argv[])
 {
-    command_list *lists[2];
+    command_list *lists[2] = { nullptr, nullptr };
+    const unsigned long first = argc > 1 ? strtoul(argv[1], nullptr, 10) % 2 : 0;
+    const unsigned long count = argc > 2 ? strtoul(argv[2], nullptr, 10) : 0;
+    int status = 0;
 
-    for (int i = 0; i < 2; i++) {
+    for (int i = 0; i < 2 && status == 0; i++) {
         if ((lists[i] = make_list(i)) == nullptr) {
             fprintf(stderr, "crash_saver: %s\n", qvxsessrun_error_text());
-            return 1;
+            status = 1;
         }
     }
-    for (unsigned long n = 0;; n++) {
-        if (qvxsessrun_write(lists[n % 2]) == -1) {
+    for (unsigned long n = 0; status == 0 && (count == 0 || n < count); n++) {
+        if (qvxsessrun_write(lists[(first + n) % 2]) == -1) {
             fprintf(stderr, "crash_saver: %s\n", qvxsessrun_error_text());
-            return 1;
+            status = 1;
+        } else if (write(STDOUT_FILENO, "s", 1) != 1) {
+            status = 1;
         }
-        if (write(STDOUT_FILENO, "s", 1) != 1)
-            return 1;
     }
+    for (command_list *list : lists)
+        if (list != nullptr)
+            qvxsessrun_free(list);
+    return status;
 }

@@ -1,0 +1,169 @@
+#ifndef LOSSYFS_MOUNT_H
+#define LOSSYFS_MOUNT_H
+
+#include <errno.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <stdio.h>
+#include <stdlib.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <QByteArray>
+#include <QString>
+
+/*
+ * A lossyfs mount for the length of a test: started in the foreground as a
+ * child process, driven through its control file, unmounted at the end.
+ */
+class LossyMount
+{
+public:
+    LossyMount() = default;
+    LossyMount(const LossyMount &) = delete;
+    LossyMount &operator=(const LossyMount &) = delete;
+    ~LossyMount() { stop(); }
+
+    /* Mounts backing at mountpoint; false with the reason in why. */
+    bool start(const QString &backing, const QString &mountpoint, bool dirFsync, QString *why)
+    {
+        const QByteArray program = qgetenv("QVX_LOSSYFS");
+        const QByteArray from = backing.toLocal8Bit(), at = mountpoint.toLocal8Bit();
+
+        stop();
+        if (access("/dev/fuse", R_OK | W_OK) == -1) {
+            *why = QString("/dev/fuse cannot be used: %1").arg(strerror(errno));
+            return false;
+        }
+        if (program.isEmpty()) {
+            *why = "QVX_LOSSYFS must name the lossyfs program";
+            return false;
+        }
+        controlPath = at + "/.lossyfs";
+        dir = mountpoint;
+        pid = fork();
+        if (pid == 0) {
+#ifdef __linux__
+            // Unmount also when the test dies without stopping it.
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
+#endif
+            const char *args[6] = { program.constData() };
+            int n = 1;
+            if (dirFsync)
+                args[n++] = "--dir-fsync";
+            args[n++] = from.constData();
+            args[n++] = at.constData();
+            args[n] = nullptr;
+            execv(program.constData(), const_cast<char **>(args));
+            _exit(127);
+        }
+        if (pid == -1) {
+            *why = QString("fork: %1").arg(strerror(errno));
+            return false;
+        }
+        // The control file appears once the mount is there.
+        for (int i = 0; i < 500; i++) {
+            int status;
+            if (waitpid(pid, &status, WNOHANG) == pid) {
+                pid = -1;
+                *why = QString("lossyfs could not mount %1 (exit status %2; see its message above)")
+                           .arg(mountpoint)
+                           .arg(WIFEXITED(status) ? WEXITSTATUS(status) : -1);
+                return false;
+            }
+            struct stat st;
+            if (stat(controlPath.constData(), &st) == 0)
+                return true;
+            struct timespec ts = { 0, 10 * 1000 * 1000 };
+            nanosleep(&ts, nullptr);
+        }
+        *why = "lossyfs did not mount within 5 s";
+        stop();
+        return false;
+    }
+
+    /* Unmounts (a clean shutdown, which makes everything durable). */
+    void stop()
+    {
+        int status;
+
+        if (pid <= 0)
+            return;
+        kill(pid, SIGTERM);
+        for (int i = 0; i < 500; i++) {
+            if (waitpid(pid, &status, WNOHANG) == pid) {
+                pid = -1;
+                return;
+            }
+            struct timespec ts = { 0, 10 * 1000 * 1000 };
+            nanosleep(&ts, nullptr);
+        }
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+        pid = -1;
+        // A mount whose server was killed stays until it is detached.
+        const QByteArray at = dir.toLocal8Bit();
+        if (fork() == 0) {
+            execlp("fusermount3", "fusermount3", "-u", "-z", at.constData(),
+                   static_cast<char *>(nullptr));
+            _exit(127);
+        }
+        wait(&status);
+    }
+
+    /* Sends one command to the file system; false when it refuses it. */
+    bool control(const char *command) const
+    {
+        const int fd = open(controlPath.constData(), O_WRONLY);
+        if (fd == -1)
+            return false;
+        const size_t len = strlen(command);
+        const bool ok = write(fd, command, len) == static_cast<ssize_t>(len);
+        return close(fd) == 0 && ok;
+    }
+
+    /* "up" or "down", the number of operations served, and the last one. */
+    QByteArray status() const
+    {
+        char buf[512];
+        const int fd = open(controlPath.constData(), O_RDONLY);
+        if (fd == -1)
+            return QByteArray();
+        const ssize_t n = read(fd, buf, sizeof buf);
+        close(fd);
+        return n > 0 ? QByteArray(buf, n).trimmed() : QByteArray();
+    }
+
+    /* The number of operations served so far, -1 when it cannot be read. */
+    long operations() const
+    {
+        const QList<QByteArray> words = status().split(' ');
+        bool ok = false;
+        const long n = words.size() >= 2 ? words[1].toLong(&ok) : -1;
+        return ok ? n : -1;
+    }
+
+private:
+    pid_t pid = -1;
+    QByteArray controlPath;
+    QString dir;
+};
+
+/*
+ * What a test does when lossyfs cannot mount: outside CI it is skipped
+ * (exit status 77), in CI it fails.
+ */
+inline int lossyfs_unavailable(const QString &why)
+{
+    const bool ci = !qEnvironmentVariableIsEmpty("CI");
+
+    fprintf(stderr, "%s: %s\n", ci ? "FAIL" : "SKIP", qPrintable(why));
+    return ci ? 1 : 77;
+}
+
+#endif // LOSSYFS_MOUNT_H

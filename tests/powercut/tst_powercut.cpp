@@ -1,0 +1,384 @@
+/*
+ * Saving survives a power cut.  The configuration directory of the
+ * temporary home is a lossyfs mount, and the two command lists of the crash
+ * test are saved in turn while the power is cut after every operation that
+ * a save makes, in turn, and at random moments.  After each cut and reboot
+ * the script must be byte for byte the old or the new version, never
+ * missing, empty or cut short: with directory changes durable at once, and
+ * with them durable only after an fsync of the directory.
+ *
+ * The same cuts, with the saver's fsync of files made a no-op by a
+ * preloaded library, must leave a broken script at least once: otherwise
+ * the cuts could not catch a save that does not sync its data.
+ */
+#include <errno.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QtTest>
+
+#include "../crash/crash_lists.h"
+#include "lossyfs_mount.h"
+
+class PowercutTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+    void cutWhileSaving_data();
+    void cutWhileSaving();
+
+private:
+    enum Outcome { Old, New, Broken };
+    struct Tally
+    {
+        int cuts = 0;
+        int random = 0; /* of the cuts, those at random moments */
+        int found[3] = { 0, 0, 0 };
+        QString firstBroken;
+    };
+
+    void prepare(int which);
+    pid_t startSaver(int first, int count, bool nosync, int *fd);
+    Outcome afterCut(int old, const QString &where, Tally *tally);
+    void cutAfterEveryOperation(bool nosync, Tally *tally);
+    void cutAtRandom(bool nosync, QRandomGenerator *random, Tally *tally);
+    QString describe(const QByteArray &bytes) const;
+
+    LossyMount fs;
+    QByteArray saver, nosyncLibrary;
+    QString backing, dir, script;
+    QByteArray expected[2];
+    int randomCuts = 0;
+    long perSave = 0;
+};
+
+static QByteArray render(int which)
+{
+    QByteArray bytes("#!/bin/sh\n");
+
+    for (const crash_command &c : crash_commands(which)) {
+        if (!c.active)
+            bytes += "#[INACTIVE]#";
+        bytes += QByteArray::fromStdString(c.text) + "&\n";
+    }
+    return bytes;
+}
+
+static void sleepMicroseconds(long us)
+{
+    struct timespec ts = { us / 1000000, (us % 1000000) * 1000 };
+
+    while (nanosleep(&ts, &ts) == -1 && errno == EINTR)
+        ;
+}
+
+static bool waitForByte(int fd, int timeoutMs)
+{
+    struct pollfd pfd = { fd, POLLIN, 0 };
+    char c;
+
+    return poll(&pfd, 1, timeoutMs) == 1 && read(fd, &c, 1) == 1;
+}
+
+static int reap(pid_t pid)
+{
+    int status;
+
+    while (waitpid(pid, &status, 0) == -1 && errno == EINTR)
+        ;
+    return status;
+}
+
+void PowercutTest::initTestCase()
+{
+    saver = qgetenv("QVX_CRASH_SAVER");
+    nosyncLibrary = qgetenv("QVX_NOSYNC");
+    QVERIFY2(QFile::exists(QString::fromLocal8Bit(saver)),
+             "QVX_CRASH_SAVER must name the crash_saver program");
+    QVERIFY2(QFile::exists(QString::fromLocal8Bit(nosyncLibrary)),
+             "QVX_NOSYNC must name the library that turns fsync off");
+    const QString home = qEnvironmentVariable("QVX_TEST_HOME");
+    const QString top = qEnvironmentVariable("QVX_TEST_DIR");
+    QVERIFY2(!home.isEmpty() && !top.isEmpty(), "run through tests/with-home.sh");
+    dir = home + "/.config/QVX";
+    script = dir + "/autostart.sh";
+    backing = top + "/disk";
+    QVERIFY(QDir().mkpath(dir) && QDir().mkpath(backing));
+    QVERIFY(QFile::setPermissions(backing, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    expected[0] = render(0);
+    expected[1] = render(1);
+    randomCuts = qMax(40, qEnvironmentVariableIntValue("QVX_POWERCUT_RANDOM"));
+}
+
+void PowercutTest::cleanup()
+{
+    fs.stop();
+}
+
+/*
+ * With the power down, puts version which of the script on the disk as
+ * the only file, then boots.
+ */
+void PowercutTest::prepare(int which)
+{
+    QVERIFY(fs.status().startsWith("down "));
+    for (const QString &name : QDir(backing).entryList(QDir::Files | QDir::Hidden | QDir::System))
+        QVERIFY(QFile::remove(backing + "/" + name));
+    QFile file(backing + "/autostart.sh");
+    QVERIFY(file.open(QIODevice::WriteOnly)
+            && file.write(expected[which]) == expected[which].size());
+    file.close();
+    QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
+    QVERIFY(fs.control("reboot"));
+}
+
+/*
+ * Starts crash_saver for count saves (0: until killed) beginning with list
+ * first, with its standard output on a pipe (*fd) and its fsync of files
+ * made a no-op when nosync is set.
+ */
+pid_t PowercutTest::startSaver(int first, int count, bool nosync, int *fd)
+{
+    int p[2];
+
+    if (pipe(p) == -1)
+        return -1;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(p[1], STDOUT_FILENO);
+        close(p[0]);
+        close(p[1]);
+        // It fails when the power goes; that message is expected.
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDERR_FILENO);
+        if (nosync) {
+            QByteArray preload = qgetenv("LD_PRELOAD");
+            preload += (preload.isEmpty() ? "" : " ") + nosyncLibrary;
+            setenv("LD_PRELOAD", preload.constData(), 1);
+        }
+        const QByteArray a = QByteArray::number(first), b = QByteArray::number(count);
+        execl(saver.constData(), saver.constData(), a.constData(), b.constData(),
+              static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    close(p[1]);
+    if (pid == -1) {
+        close(p[0]);
+        return -1;
+    }
+    *fd = p[0];
+    return pid;
+}
+
+QString PowercutTest::describe(const QByteArray &bytes) const
+{
+    int same = 0;
+    const QByteArray &closer = bytes.size() > expected[0].size() ? expected[1] : expected[0];
+
+    while (same < bytes.size() && same < closer.size() && bytes[same] == closer[same])
+        same++;
+    return QString("%1 bytes (expected %2 or %3), same as the nearer version for the first %4")
+        .arg(bytes.size())
+        .arg(expected[0].size())
+        .arg(expected[1].size())
+        .arg(same);
+}
+
+/*
+ * The power is (or goes) down: reboots, reads the script and counts what
+ * was found, then takes the power down again for the next cut.
+ */
+PowercutTest::Outcome PowercutTest::afterCut(int old, const QString &where, Tally *tally)
+{
+    Outcome outcome = Broken;
+    QString what;
+
+    fs.control("cut");
+    if (!fs.control("reboot"))
+        what = "the file system did not come back up";
+    QFile file(script);
+    if (what.isEmpty() && !file.open(QIODevice::ReadOnly)) {
+        what = "the script is missing: " + file.errorString();
+    } else if (what.isEmpty()) {
+        const QByteArray bytes = file.readAll();
+        if (bytes == expected[old])
+            outcome = Old;
+        else if (bytes == expected[1 - old])
+            outcome = New;
+        else
+            what = "the script is neither version: " + describe(bytes);
+    }
+    file.close();
+    tally->cuts++;
+    tally->found[outcome]++;
+    if (outcome == Broken && tally->firstBroken.isEmpty())
+        tally->firstBroken = where + ": " + what;
+    fs.control("cut");
+    return outcome;
+}
+
+/*
+ * For each direction (small list to large and back), counts the operations
+ * of one whole save, then repeats the save once for every one of them with
+ * the power cut right after it.
+ */
+void PowercutTest::cutAfterEveryOperation(bool nosync, Tally *tally)
+{
+    for (int old = 0; old < 2; old++) {
+        int fd;
+        prepare(old);
+        const long before = fs.operations();
+        pid_t pid = startSaver(1 - old, 1, nosync, &fd);
+        QVERIFY(pid > 0);
+        int status = reap(pid);
+        close(fd);
+        QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, "crash_saver failed to save");
+        const long operations = fs.operations() - before;
+        QVERIFY(before >= 0 && operations > 0);
+        // A save that has returned is on the disk.
+        const Outcome whole = afterCut(old, "after a whole save", tally);
+        QVERIFY2(nosync || whole == New,
+                 whole == Old ? "a completed save was undone by a power cut"
+                              : qPrintable(tally->firstBroken));
+
+        for (long n = 1; n <= operations; n++) {
+            prepare(old);
+            QVERIFY(fs.control(qPrintable(QString("cut-after %1").arg(n))));
+            pid = startSaver(1 - old, 1, nosync, &fd);
+            QVERIFY(pid > 0);
+            reap(pid);
+            close(fd);
+            const QByteArray status = fs.status();
+            afterCut(old,
+                     QString("cut after operation %1 of %2 of a save of list %3 (%4)")
+                         .arg(n)
+                         .arg(operations)
+                         .arg(1 - old)
+                         .arg(QString::fromLocal8Bit(status)),
+                     tally);
+        }
+    }
+}
+
+/* Cuts the power at a random moment while crash_saver saves in a loop. */
+void PowercutTest::cutAtRandom(bool nosync, QRandomGenerator *random, Tally *tally)
+{
+    for (int k = 0; k < randomCuts; k++) {
+        int fd;
+        prepare(0);
+        const pid_t pid = startSaver(0, 0, nosync, &fd);
+        QVERIFY(pid > 0);
+        // Cut only once the saver alternates: the first save repeats the
+        // contents that are already on disk.
+        const bool saved = waitForByte(fd, 30000);
+        if (saved)
+            sleepMicroseconds(
+                static_cast<long>(random->bounded(static_cast<quint32>(2 * perSave))));
+        fs.control("cut");
+        kill(pid, SIGKILL);
+        reap(pid);
+        close(fd);
+        QVERIFY2(saved, "crash_saver did not complete a save");
+        afterCut(0, QString("random cut %1").arg(k), tally);
+        tally->random++;
+    }
+}
+
+void PowercutTest::cutWhileSaving_data()
+{
+    QTest::addColumn<bool>("dirFsync");
+
+    QTest::newRow("directory changes durable at once") << false;
+    QTest::newRow("directory changes durable after an fsync of the directory") << true;
+}
+
+void PowercutTest::cutWhileSaving()
+{
+    QFETCH(bool, dirFsync);
+    QString why;
+    QVERIFY2(fs.start(backing, dir, dirFsync, &why), qPrintable(why));
+
+    quint32 seed = static_cast<quint32>(qEnvironmentVariableIntValue("QVX_POWERCUT_SEED"));
+    if (seed == 0)
+        seed = QRandomGenerator::global()->generate() | 1;
+    QRandomGenerator random(seed);
+    qInfo("random seed %u (QVX_POWERCUT_SEED repeats a run)", seed);
+
+    // How long one save takes on the mount, so that the random cuts spread
+    // over whole saves.
+    QVERIFY(fs.control("cut"));
+    prepare(0);
+    int fd;
+    const pid_t pid = startSaver(0, 0, false, &fd);
+    QVERIFY(pid > 0);
+    bool ok = waitForByte(fd, 30000);
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; ok && i < 20; i++)
+        ok = waitForByte(fd, 30000);
+    perSave = qBound<qint64>(100, timer.nsecsElapsed() / 20 / 1000, 200000);
+    kill(pid, SIGKILL);
+    reap(pid);
+    close(fd);
+    QVERIFY2(ok, "crash_saver did not save on the mount");
+    fs.control("cut");
+    qInfo("one save takes about %ld us; random cuts within 0..%ld us after a save", perSave,
+          2 * perSave);
+
+    Tally synced, unsynced;
+    cutAfterEveryOperation(false, &synced);
+    if (QTest::currentTestFailed())
+        return;
+    cutAtRandom(false, &random, &synced);
+    if (QTest::currentTestFailed())
+        return;
+    qInfo("%d cuts (%d of them at random moments): old version %d times, new %d, broken %d",
+          synced.cuts, synced.random, synced.found[Old], synced.found[New], synced.found[Broken]);
+    QVERIFY2(synced.found[Broken] == 0, qPrintable(synced.firstBroken));
+    // Cuts early in a save find the old version: the cuts must have landed
+    // inside saves.
+    QVERIFY(synced.found[Old] > 0);
+
+    cutAfterEveryOperation(true, &unsynced);
+    if (QTest::currentTestFailed())
+        return;
+    cutAtRandom(true, &random, &unsynced);
+    if (QTest::currentTestFailed())
+        return;
+    qInfo("with fsync of files a no-op, %d cuts made the same way (%d at random moments): old "
+          "version %d "
+          "times, new %d, broken %d (first: %s)",
+          unsynced.cuts, unsynced.random, unsynced.found[Old], unsynced.found[New],
+          unsynced.found[Broken], qPrintable(unsynced.firstBroken));
+    QVERIFY2(unsynced.found[Broken] > 0,
+             "no cut broke the script of a save without fsync: the cuts prove nothing");
+}
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    LossyMount probe;
+    QString why;
+    const QString top = qEnvironmentVariable("QVX_TEST_DIR");
+
+    if (top.isEmpty() || !QDir().mkpath(top + "/probe/disk") || !QDir().mkpath(top + "/probe/mnt"))
+        return lossyfs_unavailable("run through tests/with-home.sh");
+    if (!probe.start(top + "/probe/disk", top + "/probe/mnt", false, &why))
+        return lossyfs_unavailable(why);
+    probe.stop();
+    PowercutTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_powercut.moc"
