@@ -80,7 +80,11 @@ void TestProgram::initTestCase()
     root = geteuid() == 0;
 
     // Xvfb picks a free display itself and writes its number to stdout.
-    xvfb.start("Xvfb", { "-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp" });
+    // -noreset: without it the server resets whenever its last client
+    // leaves, and a program started in that moment cannot connect.
+    xvfb.start(
+        "Xvfb",
+        { "-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset" });
     QVERIFY(xvfb.waitForStarted());
     QByteArray number;
     while (!number.contains('\n') && xvfb.waitForReadyRead(10000))
@@ -559,9 +563,9 @@ void TestProgram::runNow()
 void TestProgram::highDensityScreen()
 {
     QProcess dense;
-    dense.start(
-        "Xvfb",
-        { "-displayfd", "1", "-screen", "0", "1600x1200x24", "-dpi", "192", "-nolisten", "tcp" });
+    dense.start("Xvfb",
+                { "-displayfd", "1", "-screen", "0", "1600x1200x24", "-dpi", "192", "-nolisten",
+                  "tcp", "-noreset" });
     QVERIFY(dense.waitForStarted());
     QByteArray number;
     while (!number.contains('\n') && dense.waitForReadyRead(10000))
