@@ -37,6 +37,7 @@ private slots:
     void catchFilesSkipped(int count);
     void runClicked();
     void catchContextMenu(const QPoint &globalPos);
+    void catchChecksFinished();
 
 private:
     QPushButton *createEditButton(const char *themeName, QStyle::StandardPixmap fallback,
@@ -45,6 +46,7 @@ private:
     QHBoxLayout *createBottomRow();
     void addShortcut(QKeySequence::StandardKey key, QPushButton *button);
     bool saveScript();
+    void showSaved();
 
     List *list;
     QPushButton *undoButton;
@@ -52,6 +54,7 @@ private:
     command_list *commandList;
     QList<QPushButton *> editButtons; /* the column beside the list, in its order */
     QAction *runAction;
+    bool savedCountWanted; /* a save waits for the rows' checks to say how many are marked */
 
     Q_DISABLE_COPY(Mainwin)
 };
