@@ -57,6 +57,11 @@ List::List(command_list *commands, QWidget *parent)
     // Every row is one line of text with a check box: measuring one row
     // instead of all of them makes a long script show at once.
     listWidget->setUniformItemSizes(true);
+    // A warning icon no taller than a line of text, so that a row does not
+    // grow under the mouse when its mark arrives.
+    const int iconSide = qMin(listWidget->style()->pixelMetric(QStyle::PM_SmallIconSize),
+                              listWidget->fontMetrics().height());
+    listWidget->setIconSize(QSize(iconSide, iconSide));
 
     QVBoxLayout *layout = new QVBoxLayout;
     layout->addWidget(listWidget);
