@@ -58,7 +58,7 @@ static void commit_open_editors(QWidget *list)
 
 Mainwin::Mainwin(QWidget *parent)
     : QMainWindow(parent), list(nullptr), undoButton(nullptr), redoButton(nullptr),
-      commandList(qvxsessrun_read()), runAction(nullptr)
+      commandList(qvxsessrun_read()), runAction(nullptr), savedCountWanted(false)
 {
     QWidget *central = new QWidget;
     if (!commandList)
@@ -69,6 +69,7 @@ Mainwin::Mainwin(QWidget *parent)
     connect(list, SIGNAL(filesSkipped(int)), this, SLOT(catchFilesSkipped(int)));
     connect(list, SIGNAL(contextMenuWanted(const QPoint &)), this,
             SLOT(catchContextMenu(const QPoint &)));
+    connect(list, SIGNAL(checksFinished()), this, SLOT(catchChecksFinished()));
 
     // Run now is in the rows' context menu; its shortcut works everywhere
     // in the window.
@@ -223,7 +224,7 @@ bool Mainwin::saveScript()
         return false;
     }
     list->resetModified();
-    statusBar()->showMessage(tr("Saved"), saved_message_ms);
+    showSaved();
     return true;
 }
 
@@ -252,6 +253,33 @@ bool Mainwin::overwriteAllowed()
     box.setWindowIcon(standard_icon(QStyle::SP_MessageBoxWarning, nullptr));
     box.exec();
     return box.clickedButton() == overwrite;
+}
+
+/*
+ * "Saved", or how many rows would not run as written.  The save never
+ * waits for the checks: while they run, the count follows when they end.
+ */
+void Mainwin::showSaved()
+{
+    const int marked = list->checking() ? 0 : list->markedCount();
+
+    savedCountWanted = list->checking();
+    if (marked == 0)
+        statusBar()->showMessage(tr("Saved"), saved_message_ms);
+    else
+        statusBar()->showMessage(
+            tr("Saved. %n command(s) would not run as written.", nullptr, marked));
+}
+
+void Mainwin::catchChecksFinished()
+{
+    if (!savedCountWanted)
+        return;
+    savedCountWanted = false;
+    const int marked = list->markedCount();
+    if (marked > 0)
+        statusBar()->showMessage(
+            tr("Saved. %n command(s) would not run as written.", nullptr, marked));
 }
 
 void Mainwin::quit()
@@ -315,6 +343,7 @@ void Mainwin::redoClicked()
 
 void Mainwin::catchListModified(bool state)
 {
+    savedCountWanted = false; // a count from now on would not be the saved script's
     undoButton->setEnabled(list->canUndo());
     redoButton->setEnabled(list->canRedo());
     statusBar()->showMessage(state ? tr("Modified") : QString());

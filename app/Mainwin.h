@@ -37,6 +37,7 @@ private slots:
     void catchFilesSkipped(int count);
     void runClicked();
     void catchContextMenu(const QPoint &globalPos);
+    void catchChecksFinished();
 
 private:
     QPushButton *createEditButton(const char *themeName, QStyle::StandardPixmap fallback,
@@ -46,6 +47,7 @@ private:
     void addShortcut(QKeySequence::StandardKey key, QPushButton *button);
     bool saveScript();
     bool overwriteAllowed();
+    void showSaved();
 
     List *list;
     QPushButton *undoButton;
@@ -53,6 +55,7 @@ private:
     command_list *commandList;
     QList<QPushButton *> editButtons; /* the column beside the list, in its order */
     QAction *runAction;
+    bool savedCountWanted; /* a save waits for the rows' checks to say how many are marked */
 
     Q_DISABLE_COPY(Mainwin)
 };

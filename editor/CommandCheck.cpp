@@ -192,6 +192,9 @@ CommandCheck::~CommandCheck()
     for (QProcess *process : running.keys()) {
         process->disconnect(this);
         process->kill();
+        // Reaped here, before QObject deletes it: a QProcess destroyed
+        // while its child runs complains on standard error.
+        process->waitForFinished(1000);
     }
 }
 

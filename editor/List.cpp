@@ -1,8 +1,10 @@
 #include "List.h"
 
+#include "CommandCheck.h"
 #include "DesktopFile.h"
 #include "ListWidget.h"
 #include "dialog.h"
+#include "icon.h"
 #include "runnow.h"
 #include "store.h"
 
@@ -10,6 +12,8 @@
 #include <QItemSelectionModel>
 #include <QListWidgetItem>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QVariant>
 
@@ -26,6 +30,13 @@ static QString shownText(const command_entry *entry)
     return entry->text ? QString::fromUtf8(entry->text) : QString("");
 }
 
+/* The key under which the check knows an entry: its address, which stays
+ * while the rows are rebuilt. */
+static quint64 keyOf(const command_entry *entry)
+{
+    return quint64(reinterpret_cast<quintptr>(entry));
+}
+
 static command_entry *entryOf(const QListWidgetItem *item)
 {
     QVariant v = item->data(Qt::UserRole);
@@ -39,13 +50,18 @@ static command_entry *entryOf(const QListWidgetItem *item)
 
 List::List(command_list *commands, QWidget *parent)
     : QWidget(parent), modifiedFlag(false), commands(commands), snapshot(nullptr),
-      listWidget(nullptr)
+      listWidget(nullptr), commandCheck(nullptr)
 {
     listWidget = new ListWidget(nullptr);
     listWidget->setAttribute(Qt::WA_MouseTracking);
     // Every row is one line of text with a check box: measuring one row
     // instead of all of them makes a long script show at once.
     listWidget->setUniformItemSizes(true);
+    // A warning icon no taller than a line of text, so that a row does not
+    // grow under the mouse when its mark arrives.
+    const int iconSide = qMin(listWidget->style()->pixelMetric(QStyle::PM_SmallIconSize),
+                              listWidget->fontMetrics().height());
+    listWidget->setIconSize(QSize(iconSide, iconSide));
 
     QVBoxLayout *layout = new QVBoxLayout;
     layout->addWidget(listWidget);
@@ -73,6 +89,14 @@ List::List(command_list *commands, QWidget *parent)
     connect(listWidget, SIGNAL(deleteKeyPressed()), this, SLOT(delItem()));
     connect(listWidget, SIGNAL(contextMenuWanted(const QPoint &)), this,
             SIGNAL(contextMenuWanted(const QPoint &)));
+
+    commandCheck = new CommandCheck(this);
+    connect(commandCheck, SIGNAL(checked(quint64, int, const QString &)), this,
+            SLOT(catchChecked(quint64, int, const QString &)));
+    connect(commandCheck, SIGNAL(allChecked()), this, SIGNAL(checksFinished()));
+    // From the event loop, so that the window is up before the first
+    // shell is started.
+    QTimer::singleShot(0, this, SLOT(checkAll()));
 }
 
 List::~List()
@@ -114,6 +138,7 @@ void List::addItem()
         dialog_errx(this, 1, "%s", qvxsessrun_error_text());
 
     QListWidgetItem *item = createItem(entry);
+    checkEntry(entry);
     listWidget->editItem(item);
     updateModified();
 }
@@ -129,6 +154,7 @@ void List::delItem()
 
     listWidget->setItemWidget(item, nullptr);
     items.removeOne(item);
+    itemOf.remove(entryOf(item));
     delete item;
     updateModified();
 }
@@ -194,6 +220,7 @@ void List::rebuild()
 
     listWidget->clear();
     items = QList<QListWidgetItem *>();
+    itemOf.clear();
     for (command_entry *e = commands->entries; e; e = e->next) {
         QListWidgetItem *item = createItem(e);
         if (currentEntry && e == currentEntry)
@@ -202,6 +229,9 @@ void List::rebuild()
     if (row >= 0 && listWidget->count() > 0)
         listWidget->setCurrentRow(qMin(row, listWidget->count() - 1));
     updateModified();
+    // Any text or check state may have changed; the check takes all rows
+    // in a few shells.
+    checkAll();
 }
 
 bool List::canUndo() const
@@ -256,6 +286,7 @@ void List::addDesktopFiles(QStringList &list)
         if (!entry)
             dialog_errx(this, 1, "%s", qvxsessrun_error_text());
         createItem(entry);
+        checkEntry(entry);
     }
     updateModified();
     // After listModified, so that this message is the one left showing.
@@ -271,8 +302,14 @@ QListWidgetItem *List::createItem(command_entry *entry)
     item->setFlags(itemFlags);
     item->setData(Qt::CheckStateRole, entry->active * 2);
     item->setData(Qt::UserRole, QVariant::fromValue(static_cast<void *>(entry)));
+    // A rebuilt row keeps its mark while its entry is as it was checked.
+    const auto mark = marks.constFind(entry);
+    if (mark != marks.constEnd() && mark->active == entry->active
+        && mark->text == QByteArray(entry->text ? entry->text : ""))
+        showMark(item, mark->verdict, mark->word);
     listWidget->insertItem(listWidget->count(), item);
     items.append(item);
+    itemOf.insert(entry, item);
     return item;
 }
 
@@ -295,6 +332,7 @@ void List::syncItem(QListWidgetItem *item)
     const QByteArray text = sameText ? QByteArray(entry->text) : shown.toUtf8();
     if (qvxsessrun_set_command(commands, entry, text.constData(), active) == -1)
         dialog_errx(this, 1, "%s", qvxsessrun_error_text());
+    checkEntry(entry);
 
     // The store may have stored the text otherwise than given (one line,
     // no trailing "&"); the row shows what it holds, without a second
@@ -316,5 +354,104 @@ void List::updateModified()
         // Slots still see the previous state through modified().
         emit listModified(true);
         modifiedFlag = true;
+    }
+}
+
+/* Rows that the last checks found would not run as written. */
+int List::markedCount() const
+{
+    int n = 0;
+    for (auto it = marks.constBegin(); it != marks.constEnd(); ++it)
+        n += itemOf.contains(it.key());
+    return n;
+}
+
+/* True while a row waits for its mark, the first check of all included. */
+bool List::checking() const
+{
+    return !checkedAll || commandCheck->isBusy();
+}
+
+void List::checkAll()
+{
+    checkedAll = true;
+    for (const QListWidgetItem *item : qAsConst(items))
+        checkEntry(entryOf(item));
+}
+
+/* The entry's bytes as the script will hold them, not the row's text. */
+void List::checkEntry(const command_entry *entry)
+{
+    commandCheck->check(keyOf(entry), QByteArray(entry->text ? entry->text : ""),
+                        entry->active != 0);
+}
+
+/*
+ * A check's result.  The check itself drops a result for an older text of
+ * the entry; a result for an entry whose row is gone is dropped here, and
+ * the entry is not touched, as it may be released.
+ */
+void List::catchChecked(quint64 key, int verdict, const QString &word)
+{
+    const command_entry *entry = reinterpret_cast<const command_entry *>(quintptr(key));
+    QListWidgetItem *item = itemOf.value(entry);
+    if (!item)
+        return;
+
+    if (verdict == CommandCheck::Ok) {
+        if (marks.remove(entry) > 0)
+            showMark(item, verdict, word);
+        return;
+    }
+    Mark mark;
+    mark.text = QByteArray(entry->text ? entry->text : "");
+    mark.active = entry->active;
+    mark.verdict = verdict;
+    mark.word = word;
+    marks.insert(entry, mark);
+    showMark(item, verdict, word);
+}
+
+/* The warning icon and the reason on a row, or neither for Ok.  Without the
+ * view's itemChanged: a mark is no edit. */
+void List::showMark(QListWidgetItem *item, int verdict, const QString &word)
+{
+    const QSignalBlocker blocker(listWidget);
+
+    if (verdict == CommandCheck::Ok) {
+        item->setData(Qt::DecorationRole, QVariant());
+        item->setData(Qt::ToolTipRole, QVariant());
+        return;
+    }
+    if (warningIcon.isNull()) {
+        warningIcon = load_theme_icon("dialog-warning", nullptr);
+        if (warningIcon.isNull())
+            warningIcon = standard_icon(QStyle::SP_MessageBoxWarning, nullptr);
+    }
+    item->setData(Qt::DecorationRole, warningIcon);
+    item->setData(Qt::ToolTipRole, markText(verdict, word));
+}
+
+QString List::markText(int verdict, const QString &word) const
+{
+    switch (verdict) {
+    case CommandCheck::NotShell:
+        return tr("This line is not valid shell: the script stops here and no later command "
+                  "runs.");
+    case CommandCheck::Foreground:
+        return tr("The final & is swallowed (by a comment or a trailing backslash): the command "
+                  "runs in the foreground and holds up every later one.");
+    case CommandCheck::Comment:
+        return tr("An active command that begins with # is a comment: it does not run, and it "
+                  "is gone the next time the script is read.");
+    case CommandCheck::ComesBackInactive:
+        return tr("This command begins with #[INACTIVE]#: it does not run and comes back "
+                  "switched off.");
+    case CommandCheck::NotFound:
+        return tr("%1: no such command (not a shell builtin, and not found on PATH).").arg(word);
+    case CommandCheck::NotExecutable:
+        return tr("%1 is not an executable file.").arg(word);
+    default:
+        return QString();
     }
 }

@@ -1,17 +1,21 @@
 #ifndef LIST_H
 #define LIST_H
 
+#include <QHash>
+#include <QIcon>
 #include <QList>
 #include <QStringList>
 #include <QWidget>
 
 struct command_entry;
 struct command_list;
+class CommandCheck;
 class ListWidget;
 class QListWidgetItem;
 
 /* The commands of a command_list as rows with check boxes; every user
- * action becomes one journalled store operation. */
+ * action becomes one journalled store operation.  Rows whose command would
+ * not run as written carry a warning icon and a tool tip that says why. */
 class List : public QWidget
 {
     Q_OBJECT
@@ -31,11 +35,15 @@ public:
     bool canUndo() const;
     bool canRedo() const;
     QString runCurrent();
+    int markedCount() const;
+    bool checking() const;
 
 signals:
     void listModified(bool);
     void filesSkipped(int count);
     void contextMenuWanted(const QPoint &globalPos);
+    /* Every row asked for has its mark, or none. */
+    void checksFinished();
 
 public slots:
     void delItem();
@@ -44,6 +52,8 @@ private slots:
     void catchItemChanged(QListWidgetItem *item);
     void catchDoubleClicked(QListWidgetItem *item);
     void addDesktopFiles(QStringList &list);
+    void checkAll();
+    void catchChecked(quint64 key, int verdict, const QString &word);
 
 private:
     QListWidgetItem *createItem(command_entry *entry);
@@ -51,12 +61,30 @@ private:
     void updateModified();
     void rebuild();
     void moveCurrent(command_entry *(*move)(command_list *, command_entry *), int step);
+    void checkEntry(const command_entry *entry);
+    void showMark(QListWidgetItem *item, int verdict, const QString &word);
+    QString markText(int verdict, const QString &word) const;
+
+    /* What the last check said of a marked entry, for the text and check
+     * state the entry had then. */
+    struct Mark
+    {
+        QByteArray text;
+        int active = 0;
+        int verdict = 0;
+        QString word;
+    };
 
     bool modifiedFlag;
+    bool checkedAll = false; // the first check of every row has started
     command_list *commands;
     command_list *snapshot;
     QList<QListWidgetItem *> items;
+    QHash<const command_entry *, QListWidgetItem *> itemOf; // the rows in the view
+    QHash<const command_entry *, Mark> marks; // entries whose command would not run
+    QIcon warningIcon; // loaded with the first mark
     ListWidget *listWidget;
+    CommandCheck *commandCheck;
 
     Q_DISABLE_COPY(List)
 };

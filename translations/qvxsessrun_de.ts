@@ -23,6 +23,30 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
         <source>Started %1</source>
         <translation>Gestartet: %1</translation>
     </message>
+    <message>
+        <source>This line is not valid shell: the script stops here and no later command runs.</source>
+        <translation>Diese Zeile ist kein gültiger Shell-Code: Das Skript bricht hier ab, und kein späterer Befehl wird ausgeführt.</translation>
+    </message>
+    <message>
+        <source>The final &amp; is swallowed (by a comment or a trailing backslash): the command runs in the foreground and holds up every later one.</source>
+        <translation>Das abschließende &amp; wird verschluckt (von einem Kommentar oder einem Backslash am Ende): Der Befehl läuft im Vordergrund und hält alle späteren auf.</translation>
+    </message>
+    <message>
+        <source>An active command that begins with # is a comment: it does not run, and it is gone the next time the script is read.</source>
+        <translation>Ein aktiver Befehl, der mit # beginnt, ist ein Kommentar: Er wird nicht ausgeführt und ist beim nächsten Lesen des Skripts verschwunden.</translation>
+    </message>
+    <message>
+        <source>This command begins with #[INACTIVE]#: it does not run and comes back switched off.</source>
+        <translation>Dieser Befehl beginnt mit #[INACTIVE]#: Er wird nicht ausgeführt und kommt deaktiviert zurück.</translation>
+    </message>
+    <message>
+        <source>%1: no such command (not a shell builtin, and not found on PATH).</source>
+        <translation>%1: Befehl nicht gefunden (kein eingebauter Shell-Befehl und nicht im PATH).</translation>
+    </message>
+    <message>
+        <source>%1 is not an executable file.</source>
+        <translation>%1 ist keine ausführbare Datei.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -95,6 +119,13 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
         <translation>
             <numerusform>%n abgelegte Datei konnte nicht hinzugefügt werden.</numerusform>
             <numerusform>%n abgelegte Dateien konnten nicht hinzugefügt werden.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Saved. %n command(s) would not run as written.</source>
+        <translation>
+            <numerusform>Gespeichert. %n Befehl würde so nicht ausgeführt.</numerusform>
+            <numerusform>Gespeichert. %n Befehle würden so nicht ausgeführt.</numerusform>
         </translation>
     </message>
     <message>

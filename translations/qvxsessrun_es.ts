@@ -23,6 +23,30 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
         <source>Started %1</source>
         <translation>Iniciado: %1</translation>
     </message>
+    <message>
+        <source>This line is not valid shell: the script stops here and no later command runs.</source>
+        <translation>Esta línea no es shell válido: el script se detiene aquí y no se ejecuta ningún comando posterior.</translation>
+    </message>
+    <message>
+        <source>The final &amp; is swallowed (by a comment or a trailing backslash): the command runs in the foreground and holds up every later one.</source>
+        <translation>El &amp; final queda anulado (por un comentario o una barra invertida final): el comando se ejecuta en primer plano y retrasa todos los siguientes.</translation>
+    </message>
+    <message>
+        <source>An active command that begins with # is a comment: it does not run, and it is gone the next time the script is read.</source>
+        <translation>Un comando activo que empieza por # es un comentario: no se ejecuta y desaparece la próxima vez que se lee el script.</translation>
+    </message>
+    <message>
+        <source>This command begins with #[INACTIVE]#: it does not run and comes back switched off.</source>
+        <translation>Este comando empieza por #[INACTIVE]#: no se ejecuta y vuelve desactivado.</translation>
+    </message>
+    <message>
+        <source>%1: no such command (not a shell builtin, and not found on PATH).</source>
+        <translation>%1: no existe ese comando (no es un comando interno del shell ni está en el PATH).</translation>
+    </message>
+    <message>
+        <source>%1 is not an executable file.</source>
+        <translation>%1 no es un archivo ejecutable.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -95,6 +119,13 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
         <translation>
             <numerusform>No se pudo añadir %n archivo soltado.</numerusform>
             <numerusform>No se pudieron añadir %n archivos soltados.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Saved. %n command(s) would not run as written.</source>
+        <translation>
+            <numerusform>Guardado. %n comando no se ejecutaría tal como está escrito.</numerusform>
+            <numerusform>Guardado. %n comandos no se ejecutarían tal como están escritos.</numerusform>
         </translation>
     </message>
     <message>

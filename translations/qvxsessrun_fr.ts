@@ -23,6 +23,30 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
         <source>Started %1</source>
         <translation>Démarré : %1</translation>
     </message>
+    <message>
+        <source>This line is not valid shell: the script stops here and no later command runs.</source>
+        <translation>Cette ligne n'est pas du shell valide : le script s'arrête ici et aucune commande suivante ne s'exécute.</translation>
+    </message>
+    <message>
+        <source>The final &amp; is swallowed (by a comment or a trailing backslash): the command runs in the foreground and holds up every later one.</source>
+        <translation>Le &amp; final est avalé (par un commentaire ou une barre oblique inverse finale) : la commande s'exécute au premier plan et retarde toutes les suivantes.</translation>
+    </message>
+    <message>
+        <source>An active command that begins with # is a comment: it does not run, and it is gone the next time the script is read.</source>
+        <translation>Une commande active qui commence par # est un commentaire : elle ne s'exécute pas et disparaît à la prochaine lecture du script.</translation>
+    </message>
+    <message>
+        <source>This command begins with #[INACTIVE]#: it does not run and comes back switched off.</source>
+        <translation>Cette commande commence par #[INACTIVE]# : elle ne s'exécute pas et revient désactivée.</translation>
+    </message>
+    <message>
+        <source>%1: no such command (not a shell builtin, and not found on PATH).</source>
+        <translation>%1 : commande introuvable (ni commande interne du shell, ni présente dans le PATH).</translation>
+    </message>
+    <message>
+        <source>%1 is not an executable file.</source>
+        <translation>%1 n'est pas un fichier exécutable.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -95,6 +119,13 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
         <translation>
             <numerusform>%n fichier déposé n'a pas pu être ajouté.</numerusform>
             <numerusform>%n fichiers déposés n'ont pas pu être ajoutés.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Saved. %n command(s) would not run as written.</source>
+        <translation>
+            <numerusform>Enregistré. %n commande ne s'exécuterait pas telle qu'elle est écrite.</numerusform>
+            <numerusform>Enregistré. %n commandes ne s'exécuteraient pas telles qu'elles sont écrites.</numerusform>
         </translation>
     </message>
     <message>

@@ -23,6 +23,30 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
         <source>Started %1</source>
         <translation>Avviato: %1</translation>
     </message>
+    <message>
+        <source>This line is not valid shell: the script stops here and no later command runs.</source>
+        <translation>Questa riga non è shell valido: lo script si ferma qui e nessun comando successivo viene eseguito.</translation>
+    </message>
+    <message>
+        <source>The final &amp; is swallowed (by a comment or a trailing backslash): the command runs in the foreground and holds up every later one.</source>
+        <translation>La &amp; finale viene inghiottita (da un commento o da una barra rovesciata finale): il comando gira in primo piano e blocca tutti quelli successivi.</translation>
+    </message>
+    <message>
+        <source>An active command that begins with # is a comment: it does not run, and it is gone the next time the script is read.</source>
+        <translation>Un comando attivo che inizia con # è un commento: non viene eseguito e scompare alla prossima lettura dello script.</translation>
+    </message>
+    <message>
+        <source>This command begins with #[INACTIVE]#: it does not run and comes back switched off.</source>
+        <translation>Questo comando inizia con #[INACTIVE]#: non viene eseguito e ritorna disattivato.</translation>
+    </message>
+    <message>
+        <source>%1: no such command (not a shell builtin, and not found on PATH).</source>
+        <translation>%1: comando inesistente (non è un comando interno della shell e non si trova nel PATH).</translation>
+    </message>
+    <message>
+        <source>%1 is not an executable file.</source>
+        <translation>%1 non è un file eseguibile.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -95,6 +119,13 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
         <translation>
             <numerusform>Non è stato possibile aggiungere %n file trascinato.</numerusform>
             <numerusform>Non è stato possibile aggiungere %n file trascinati.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Saved. %n command(s) would not run as written.</source>
+        <translation>
+            <numerusform>Salvato. %n comando non verrebbe eseguito così come è scritto.</numerusform>
+            <numerusform>Salvato. %n comandi non verrebbero eseguiti così come sono scritti.</numerusform>
         </translation>
     </message>
     <message>

@@ -23,6 +23,30 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>Started %1</source>
         <translation>起動しました: %1</translation>
     </message>
+    <message>
+        <source>This line is not valid shell: the script stops here and no later command runs.</source>
+        <translation>この行はシェルとして正しくありません。スクリプトはここで止まり、以降のコマンドは実行されません。</translation>
+    </message>
+    <message>
+        <source>The final &amp; is swallowed (by a comment or a trailing backslash): the command runs in the foreground and holds up every later one.</source>
+        <translation>末尾の &amp; が（コメントまたは末尾のバックスラッシュによって）無効になります。コマンドはフォアグラウンドで実行され、以降のすべてのコマンドを待たせます。</translation>
+    </message>
+    <message>
+        <source>An active command that begins with # is a comment: it does not run, and it is gone the next time the script is read.</source>
+        <translation># で始まる有効なコマンドはコメントです。実行されず、次にスクリプトを読み込むと消えます。</translation>
+    </message>
+    <message>
+        <source>This command begins with #[INACTIVE]#: it does not run and comes back switched off.</source>
+        <translation>このコマンドは #[INACTIVE]# で始まります。実行されず、無効になって戻ってきます。</translation>
+    </message>
+    <message>
+        <source>%1: no such command (not a shell builtin, and not found on PATH).</source>
+        <translation>%1: そのようなコマンドはありません（シェルの組み込みコマンドではなく、PATH にも見つかりません）。</translation>
+    </message>
+    <message>
+        <source>%1 is not an executable file.</source>
+        <translation>%1 は実行可能ファイルではありません。</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -94,6 +118,12 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>%n dropped file(s) could not be added.</source>
         <translation>
             <numerusform>ドロップされた %n 個のファイルを追加できませんでした。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Saved. %n command(s) would not run as written.</source>
+        <translation>
+            <numerusform>保存しました。%n 個のコマンドは書かれたとおりには実行されません。</numerusform>
         </translation>
     </message>
     <message>

@@ -23,6 +23,30 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
         <source>Started %1</source>
         <translation>Uruchomiono: %1</translation>
     </message>
+    <message>
+        <source>This line is not valid shell: the script stops here and no later command runs.</source>
+        <translation>Ten wiersz nie jest poprawnym kodem powłoki: skrypt zatrzyma się tutaj i żadne kolejne polecenie nie zostanie wykonane.</translation>
+    </message>
+    <message>
+        <source>The final &amp; is swallowed (by a comment or a trailing backslash): the command runs in the foreground and holds up every later one.</source>
+        <translation>Końcowy &amp; zostaje pochłonięty (przez komentarz lub końcowy ukośnik odwrotny): polecenie działa na pierwszym planie i wstrzymuje wszystkie kolejne.</translation>
+    </message>
+    <message>
+        <source>An active command that begins with # is a comment: it does not run, and it is gone the next time the script is read.</source>
+        <translation>Aktywne polecenie zaczynające się od # jest komentarzem: nie zostanie wykonane i zniknie przy następnym odczycie skryptu.</translation>
+    </message>
+    <message>
+        <source>This command begins with #[INACTIVE]#: it does not run and comes back switched off.</source>
+        <translation>To polecenie zaczyna się od #[INACTIVE]#: nie zostanie wykonane i wróci jako wyłączone.</translation>
+    </message>
+    <message>
+        <source>%1: no such command (not a shell builtin, and not found on PATH).</source>
+        <translation>%1: nie ma takiego polecenia (to nie jest polecenie wbudowane powłoki i nie ma go w PATH).</translation>
+    </message>
+    <message>
+        <source>%1 is not an executable file.</source>
+        <translation>%1 nie jest plikiem wykonywalnym.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -96,6 +120,14 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
             <numerusform>%n upuszczony plik nie mógł zostać dodany.</numerusform>
             <numerusform>%n upuszczone pliki nie mogły zostać dodane.</numerusform>
             <numerusform>%n upuszczonych plików nie mogło zostać dodanych.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Saved. %n command(s) would not run as written.</source>
+        <translation>
+            <numerusform>Zapisano. %n polecenie nie zostanie wykonane w tej postaci.</numerusform>
+            <numerusform>Zapisano. %n polecenia nie zostaną wykonane w tej postaci.</numerusform>
+            <numerusform>Zapisano. %n poleceń nie zostanie wykonanych w tej postaci.</numerusform>
         </translation>
     </message>
     <message>

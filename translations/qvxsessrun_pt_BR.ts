@@ -23,6 +23,30 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
         <source>Started %1</source>
         <translation>Iniciado: %1</translation>
     </message>
+    <message>
+        <source>This line is not valid shell: the script stops here and no later command runs.</source>
+        <translation>Esta linha não é shell válido: o script para aqui e nenhum comando posterior é executado.</translation>
+    </message>
+    <message>
+        <source>The final &amp; is swallowed (by a comment or a trailing backslash): the command runs in the foreground and holds up every later one.</source>
+        <translation>O &amp; final é engolido (por um comentário ou por uma barra invertida no fim): o comando roda em primeiro plano e atrasa todos os seguintes.</translation>
+    </message>
+    <message>
+        <source>An active command that begins with # is a comment: it does not run, and it is gone the next time the script is read.</source>
+        <translation>Um comando ativo que começa com # é um comentário: ele não é executado e desaparece na próxima leitura do script.</translation>
+    </message>
+    <message>
+        <source>This command begins with #[INACTIVE]#: it does not run and comes back switched off.</source>
+        <translation>Este comando começa com #[INACTIVE]#: ele não é executado e volta desativado.</translation>
+    </message>
+    <message>
+        <source>%1: no such command (not a shell builtin, and not found on PATH).</source>
+        <translation>%1: comando inexistente (não é um comando interno do shell nem foi encontrado no PATH).</translation>
+    </message>
+    <message>
+        <source>%1 is not an executable file.</source>
+        <translation>%1 não é um arquivo executável.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -95,6 +119,13 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
         <translation>
             <numerusform>Não foi possível adicionar %n arquivo arrastado.</numerusform>
             <numerusform>Não foi possível adicionar %n arquivos arrastados.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Saved. %n command(s) would not run as written.</source>
+        <translation>
+            <numerusform>Salvo. %n comando não seria executado como está escrito.</numerusform>
+            <numerusform>Salvo. %n comandos não seriam executados como estão escritos.</numerusform>
         </translation>
     </message>
     <message>

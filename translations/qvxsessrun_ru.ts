@@ -23,6 +23,30 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>Started %1</source>
         <translation>Запущено: %1</translation>
     </message>
+    <message>
+        <source>This line is not valid shell: the script stops here and no later command runs.</source>
+        <translation>Эта строка не является корректным кодом оболочки: сценарий остановится здесь, и ни одна последующая команда не выполнится.</translation>
+    </message>
+    <message>
+        <source>The final &amp; is swallowed (by a comment or a trailing backslash): the command runs in the foreground and holds up every later one.</source>
+        <translation>Завершающий &amp; поглощается (комментарием или обратной косой чертой в конце): команда выполняется на переднем плане и задерживает все последующие.</translation>
+    </message>
+    <message>
+        <source>An active command that begins with # is a comment: it does not run, and it is gone the next time the script is read.</source>
+        <translation>Активная команда, начинающаяся с #, — это комментарий: она не выполняется и исчезнет при следующем чтении сценария.</translation>
+    </message>
+    <message>
+        <source>This command begins with #[INACTIVE]#: it does not run and comes back switched off.</source>
+        <translation>Эта команда начинается с #[INACTIVE]#: она не выполняется и вернётся отключённой.</translation>
+    </message>
+    <message>
+        <source>%1: no such command (not a shell builtin, and not found on PATH).</source>
+        <translation>%1: нет такой команды (это не встроенная команда оболочки, и она не найдена в PATH).</translation>
+    </message>
+    <message>
+        <source>%1 is not an executable file.</source>
+        <translation>%1 не является исполняемым файлом.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -96,6 +120,14 @@ Use Drag &amp; Drop to add desktop files.</source>
             <numerusform>Не удалось добавить %n перетащенный файл.</numerusform>
             <numerusform>Не удалось добавить %n перетащенных файла.</numerusform>
             <numerusform>Не удалось добавить %n перетащенных файлов.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Saved. %n command(s) would not run as written.</source>
+        <translation>
+            <numerusform>Сохранено. %n команда не выполнится в таком виде.</numerusform>
+            <numerusform>Сохранено. %n команды не выполнятся в таком виде.</numerusform>
+            <numerusform>Сохранено. %n команд не выполнятся в таком виде.</numerusform>
         </translation>
     </message>
     <message>

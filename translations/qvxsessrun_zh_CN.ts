@@ -23,6 +23,30 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>Started %1</source>
         <translation>已启动：%1</translation>
     </message>
+    <message>
+        <source>This line is not valid shell: the script stops here and no later command runs.</source>
+        <translation>此行不是有效的 shell 代码：脚本会在此停止，之后的命令都不会运行。</translation>
+    </message>
+    <message>
+        <source>The final &amp; is swallowed (by a comment or a trailing backslash): the command runs in the foreground and holds up every later one.</source>
+        <translation>末尾的 &amp; 被吞掉了（被注释或末尾的反斜杠）：该命令在前台运行，并阻塞之后的所有命令。</translation>
+    </message>
+    <message>
+        <source>An active command that begins with # is a comment: it does not run, and it is gone the next time the script is read.</source>
+        <translation>以 # 开头的已启用命令是注释：它不会运行，并且下次读取脚本时会消失。</translation>
+    </message>
+    <message>
+        <source>This command begins with #[INACTIVE]#: it does not run and comes back switched off.</source>
+        <translation>此命令以 #[INACTIVE]# 开头：它不会运行，并会以停用状态回来。</translation>
+    </message>
+    <message>
+        <source>%1: no such command (not a shell builtin, and not found on PATH).</source>
+        <translation>%1：没有此命令（不是 shell 内置命令，也未在 PATH 中找到）。</translation>
+    </message>
+    <message>
+        <source>%1 is not an executable file.</source>
+        <translation>%1 不是可执行文件。</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -94,6 +118,12 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>%n dropped file(s) could not be added.</source>
         <translation>
             <numerusform>无法添加 %n 个拖放的文件。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Saved. %n command(s) would not run as written.</source>
+        <translation>
+            <numerusform>已保存。%n 条命令无法按所写内容运行。</numerusform>
         </translation>
     </message>
     <message>

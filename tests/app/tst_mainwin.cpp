@@ -118,6 +118,9 @@ private slots:
     void undoKeyInEditor();
     void savedMessageClearsAfterFiveSeconds();
     void changeReplacesSavedAtOnce();
+    void savedMessageCountsMarks_data();
+    void savedMessageCountsMarks();
+    void changeBeforeCountKeepsModified();
     void quitWithoutChanges_data();
     void quitWithoutChanges();
     void quitQuestion_data();
@@ -452,7 +455,7 @@ void TestMainwin::failedSaveKeepsWork()
     w.button("&Add")->click();
     auto *editor = qobject_cast<QLineEdit *>(w.view->indexWidget(w.view->model()->index(1, 0)));
     QVERIFY(editor);
-    QTest::keyClicks(editor, "xclock");
+    QTest::keyClicks(editor, "true");
 
     QVERIFY(QFile::remove(scriptPath()));
     QVERIFY(QDir().mkpath(scriptPath()));
@@ -492,7 +495,7 @@ void TestMainwin::failedSaveKeepsWork()
     QVERIFY(w.win.isVisible());
     QCOMPARE(w.view->count(), 2);
     QCOMPARE(w.view->item(0)->checkState(), Qt::Unchecked);
-    QCOMPARE(w.view->item(1)->text(), QString("xclock"));
+    QCOMPARE(w.view->item(1)->text(), QString("true"));
     QVERIFY(w.list->modified());
     QVERIFY(w.undo()->isEnabled());
     QVERIFY(!w.redo()->isEnabled());
@@ -504,7 +507,7 @@ void TestMainwin::failedSaveKeepsWork()
     QVERIFY(QDir().rmdir(scriptPath()));
     w.button("&Save")->click();
     QCOMPARE(errors.size(), 1);
-    QCOMPARE(readScript(), QByteArray("#!/bin/sh\n#[INACTIVE]#xterm&\nxclock&\n"));
+    QCOMPARE(readScript(), QByteArray("#!/bin/sh\n#[INACTIVE]#xterm&\ntrue&\n"));
     QCOMPARE(w.message(), QString("Saved"));
     QVERIFY(!w.list->modified());
 
@@ -607,7 +610,7 @@ void TestMainwin::undoKeyInEditor()
 
 void TestMainwin::savedMessageClearsAfterFiveSeconds()
 {
-    writeScript("xterm&\n");
+    writeScript("true&\n"); // a command that runs: nothing to count after the save
     Window w;
     w.button("&Save")->click();
     QCOMPARE(w.message(), QString("Saved"));
@@ -626,6 +629,66 @@ void TestMainwin::changeReplacesSavedAtOnce()
     QCOMPARE(w.message(), QString("Modified"));
     // The time-out of "Saved" must not clear its successor.
     QTest::qWait(5300);
+    QCOMPARE(w.message(), QString("Modified"));
+}
+
+void TestMainwin::savedMessageCountsMarks_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<bool>("checkedBeforeSave");
+    QTest::addColumn<QString>("message");
+
+    const QByteArray none = "#!/bin/sh\ntrue&\n#[INACTIVE]#true;&\n";
+    const QByteArray two = "#!/bin/sh\ntrue;&\nqvx-no-such-command&\ntrue&\n";
+    const QByteArray one = "#!/bin/sh\ntrue # mine&\ntrue&\n";
+    QTest::newRow("nothing marked") << none << true << "Saved";
+    QTest::newRow("two marked") << two << true << "Saved. 2 command(s) would not run as written.";
+    QTest::newRow("one marked") << one << true << "Saved. 1 command(s) would not run as written.";
+    QTest::newRow("saved while checking, nothing marked") << none << false << "Saved";
+    QTest::newRow("saved while checking, two marked")
+        << two << false << "Saved. 2 command(s) would not run as written.";
+}
+
+/* The save writes whatever the rows hold and then says how many of them
+ * would not run; a save before the checks end says so when they end. */
+void TestMainwin::savedMessageCountsMarks()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(bool, checkedBeforeSave);
+    QFETCH(QString, message);
+
+    writeScript(script);
+    Window w;
+    QSignalSpy finished(w.list, SIGNAL(checksFinished()));
+    QVERIFY(finished.isValid());
+    if (checkedBeforeSave)
+        QVERIFY(finished.wait(10000));
+
+    w.button("&Save")->click();
+    QCOMPARE(readScript(), script);
+    if (checkedBeforeSave) {
+        QCOMPARE(w.message(), message);
+    } else {
+        QCOMPARE(w.message(), QString("Saved"));
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(w.message(), message);
+    }
+}
+
+/* A count that arrives after the next change would describe the script no
+ * more: "Modified" stays. */
+void TestMainwin::changeBeforeCountKeepsModified()
+{
+    writeScript("#!/bin/sh\ntrue;&\ntrue&\n");
+    Window w;
+    QSignalSpy finished(w.list, SIGNAL(checksFinished()));
+    QVERIFY(finished.isValid());
+    w.button("&Save")->click();
+    QCOMPARE(w.message(), QString("Saved"));
+    w.toggle(1);
+    QCOMPARE(w.message(), QString("Modified"));
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(w.list->markedCount(), 1);
     QCOMPARE(w.message(), QString("Modified"));
 }
 

@@ -18,8 +18,8 @@
 #include "List.h"
 #include "Mainwin.h"
 
-static const QByteArray ours = "#!/bin/sh\nxterm&\n";
-static const QByteArray theirs = "#!/bin/sh\nxterm&\nnm-applet&\n";
+static const QByteArray ours = "#!/bin/sh\ntrue&\n";
+static const QByteArray theirs = "#!/bin/sh\ntrue&\nsleep 1&\n";
 
 static QString scriptPath()
 {
@@ -176,12 +176,12 @@ void TestOverwrite::saveAfterAnotherWriter()
     w.win.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w.win));
     if (!scriptAtStart) {
-        w.addRow("xterm");
+        w.addRow("true");
         QCOMPARE(w.view->count(), 1);
-        QCOMPARE(w.view->item(0)->text(), QString("xterm"));
+        QCOMPARE(w.view->item(0)->text(), QString("true"));
     }
-    w.toggleFirst(); // the window's own edit: xterm switched off
-    const QByteArray mine = "#!/bin/sh\n#[INACTIVE]#xterm&\n";
+    w.toggleFirst(); // the window's own edit: true switched off
+    const QByteArray mine = "#!/bin/sh\n#[INACTIVE]#true&\n";
 
     // The other program, if any.
     if (other.isEmpty())
@@ -228,22 +228,22 @@ void TestOverwrite::twoWindowsSaveInTurn()
     first.win.show();
     second.win.show();
     first.toggleFirst();
-    second.addRow("nm-applet");
+    second.addRow("sleep 1");
 
     Answerer answers(Overwrite);
     first.click("&Save");
     QCOMPARE(answers.asked, 0);
-    QCOMPARE(readScript(), QByteArray("#!/bin/sh\n#[INACTIVE]#xterm&\n"));
+    QCOMPARE(readScript(), QByteArray("#!/bin/sh\n#[INACTIVE]#true&\n"));
 
     answers.answer = Cancel;
     second.click("&Save");
     QCOMPARE(answers.asked, 1);
-    QCOMPARE(readScript(), QByteArray("#!/bin/sh\n#[INACTIVE]#xterm&\n"));
+    QCOMPARE(readScript(), QByteArray("#!/bin/sh\n#[INACTIVE]#true&\n"));
 
     answers.answer = Overwrite;
     second.click("&Save");
     QCOMPARE(answers.asked, 2);
-    QCOMPARE(readScript(), QByteArray("#!/bin/sh\nxterm&\nnm-applet&\n"));
+    QCOMPARE(readScript(), QByteArray("#!/bin/sh\ntrue&\nsleep 1&\n"));
 
     // Now the first window is the one that is behind.
     answers.answer = Cancel;

@@ -70,6 +70,7 @@ const Message requiredMessages[] = {
     { "Mainwin", "&Quit without saving" },
     { "Mainwin", "&Cancel" },
     { "Mainwin", "%n dropped file(s) could not be added." },
+    { "Mainwin", "Saved. %n command(s) would not run as written." },
     { "Mainwin", "Run no&w" },
     { "Mainwin", "The script was changed by another program since it was opened." },
     { "Mainwin", "Overwrite it with the commands shown here?" },
@@ -78,6 +79,17 @@ const Message requiredMessages[] = {
     { "List", "There is no command to run." },
     { "List", "Could not start %1: %2" },
     { "List", "Started %1" },
+    { "List", "This line is not valid shell: the script stops here and no later command runs." },
+    { "List",
+      "The final & is swallowed (by a comment or a trailing backslash): the command runs in the "
+      "foreground and holds up every later one." },
+    { "List",
+      "An active command that begins with # is a comment: it does not run, and it is gone the "
+      "next time the script is read." },
+    { "List",
+      "This command begins with #[INACTIVE]#: it does not run and comes back switched off." },
+    { "List", "%1: no such command (not a shell builtin, and not found on PATH)." },
+    { "List", "%1 is not an executable file." },
     { "QObject", "Error" },
 };
 

@@ -5,7 +5,7 @@
 # script on disk and the exit status.
 #
 # usage: e2e.sh SCENARIO PROGRAM HELPER WMCLOSE SHOTDIR
-#   SCENARIO  edit | close | drop
+#   SCENARIO  edit | close | drop | marks
 # Runs inside tests/with-home.sh, which provides QVX_TEST_HOME and QVX_TEST_DIR.
 set -eu
 
@@ -143,7 +143,7 @@ expect() {
 		shot "$1" || fail "screenshot $1"
 		eval "$2" && return 0
 		i=$((i + 1))
-		[ $i -ge 25 ] && fail "$1: not true: $2 (rows=$rows row_on='$row_on' status_ink=$status_ink)"
+		[ $i -ge 25 ] && fail "$1: not true: $2 (rows=$rows row_on='$row_on' row_mark='$row_mark' status_ink=$status_ink)"
 		sleep 0.2
 	done
 }
@@ -356,12 +356,46 @@ scenario_drop() {
 	check_script "$work/expected"
 }
 
+# 4. Rows that would not run carry the warning icon once the window is up;
+# a row typed into valid shell loses it.  The inactive row is never marked.
+scenario_marks() {
+	printf '%s\n' '#!/bin/sh' 'true&' 'echo "unterminated&' 'true # mine&' \
+		'#[INACTIVE]#echo "off&' 'true --flag&' >"$script"
+	start_program
+	expect marked '[ "$rows" = 5 ] && [ "$row_on" = "1 1 1 0 1" ] && [ "$row_mark" = "0 1 1 0 0" ]'
+
+	xdotool mousemove $((text_x + wx)) $(($(row_y 1) + wy))
+	sleep 0.1
+	xdotool click --repeat 2 --delay 80 1
+	sleep 0.4
+	key ctrl+a
+	type_text 'echo terminated'
+	key Return
+	expect fixed '[ "$rows" = 5 ] && [ "$row_mark" = "0 0 1 0 0" ]'
+
+	key alt+s
+	printf '%s\n' '#!/bin/sh' 'true&' 'echo terminated&' 'true # mine&' \
+		'#[INACTIVE]#echo "off&' 'true --flag&' >"$work/expected"
+	i=0
+	while ! cmp -s "$work/expected" "$script"; do
+		i=$((i + 1))
+		[ $i -gt 50 ] && check_script "$work/expected"
+		sleep 0.1
+	done
+	expect saved '[ "$status_ink" -gt 0 ] && [ "$row_mark" = "0 0 1 0 0" ]'
+	key alt+q
+	wait_exit 10
+	[ "$rc" -eq 0 ] || fail "exit status $rc"
+	check_script "$work/expected"
+}
+
 qt_env
 start_x
 case $scenario in
 edit) scenario_edit ;;
 close) scenario_close ;;
 drop) scenario_drop ;;
+marks) scenario_marks ;;
 *) fail "unknown scenario" ;;
 esac
 [ -s "$work/program.err" ] && {

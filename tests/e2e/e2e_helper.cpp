@@ -171,7 +171,7 @@ void analyse(const QImage &img, QTextStream &out)
             if (r.second - r.first >= 7)
                 cx = x;
     }
-    QVector<int> rowY, rowOn;
+    QVector<int> rowY, rowOn, rowMark;
     int boxH = 0;
     if (cx >= 0) {
         for (auto r : columnRuns(img, cx, ly0, ly1, outline)) {
@@ -185,10 +185,19 @@ void analyse(const QImage &img, QTextStream &out)
                 for (int x = cx + 2; x < cx + boxH - 2; x++)
                     ink += qGray(img.pixel(x, y)) < 0x80;
             rowOn.append(ink > 4 ? 1 : 0);
+            // A warning icon is the only warm colour in a row: the text is
+            // black, a selected row blue.
+            int warm = 0;
+            for (int y = r.first; y <= r.second; y++)
+                for (int x = cx + boxH; x <= lx1; x++) {
+                    const QRgb p = img.pixel(x, y);
+                    warm += qRed(p) > 0xa0 && qRed(p) - qBlue(p) > 0x50;
+                }
+            rowMark.append(warm > 20 ? 1 : 0);
         }
     }
     out << "rows=" << rowY.size() << "\nrow_y=\"" << joined(rowY) << "\"\nrow_on=\""
-        << joined(rowOn) << "\"\n";
+        << joined(rowOn) << "\"\nrow_mark=\"" << joined(rowMark) << "\"\n";
     if (cx >= 0)
         out << "check_x=" << cx + boxH / 2 << "\ntext_x=" << cx + boxH + 30 << "\n";
 

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QFile>
+#include <QIcon>
 #include <QLayout>
 #include <QLineEdit>
 #include <QListWidgetItem>
@@ -184,6 +185,37 @@ static QLineEdit *openEditor(QListWidget *view)
     return nullptr;
 }
 
+// What a row says when its command would not run, by reason.
+static const char notShell[]
+    = "This line is not valid shell: the script stops here and no later command runs.";
+static const char foreground[]
+    = "The final & is swallowed (by a comment or a trailing backslash): the command runs in the "
+      "foreground and holds up every later one.";
+
+static bool hasIcon(const QListWidgetItem *item)
+{
+    return !item->data(Qt::DecorationRole).value<QIcon>().isNull();
+}
+
+/* Every row's mark as "-" for none or its tool tip, after the checks that
+ * are under way have ended. */
+static QStringList marksWhenChecked(List *list, QListWidget *view)
+{
+    QStringList out;
+    QSignalSpy finished(list, SIGNAL(checksFinished()));
+    if (!finished.isValid() || (list->checking() && !finished.wait(10000)))
+        return { "<the checks did not end>" };
+    for (int i = 0; i < view->count(); i++) {
+        const QListWidgetItem *item = view->item(i);
+        const QString tip = item->data(Qt::ToolTipRole).toString();
+        if (hasIcon(item) != !tip.isEmpty())
+            out << "<icon and tool tip disagree>";
+        else
+            out << (tip.isEmpty() ? QString("-") : tip);
+    }
+    return out;
+}
+
 class TestList : public QObject
 {
     Q_OBJECT
@@ -230,6 +262,11 @@ private slots:
     void personDoubleClickAndType();
     void personClicksCheckBox();
     void personPressesDelete();
+    void marks_data();
+    void marks();
+    void marksWaitForEventLoop();
+    void editChangesMark();
+    void marksFollowUndoRedo();
     void storeFailure_data();
     void storeFailure();
 };
@@ -1038,6 +1075,149 @@ void TestList::personPressesDelete()
     QCOMPARE(commands->entries->next, b);
     QVERIFY(!list.canUndo());
     VERIFY_MIRROR(view, commands);
+}
+
+void TestList::marks_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("active");
+    QTest::addColumn<QString>("tip");
+
+    QTest::newRow("unmatched quote") << "echo \"unterminated" << true << notShell;
+    QTest::newRow("trailing comment") << "true # mine" << true << foreground;
+    QTest::newRow("trailing backslash") << "true \\" << true << foreground;
+    QTest::newRow("true;") << "true;" << true << notShell;
+    QTest::newRow("active comment")
+        << "#x" << true
+        << "An active command that begins with # is a comment: it does not run, and it is gone "
+           "the next time the script is read.";
+    QTest::newRow("typed inactive marker")
+        << "#[INACTIVE]#x" << true
+        << "This command begins with #[INACTIVE]#: it does not run and comes back switched off.";
+    QTest::newRow("unknown command")
+        << "qvx-no-such-command --flag" << true
+        << "qvx-no-such-command: no such command (not a shell builtin, and not found on PATH).";
+    QTest::newRow("not executable")
+        << "/dev/null" << true << "/dev/null is not an executable file.";
+    QTest::newRow("valid command") << "true --flag" << true << "-";
+    QTest::newRow("subshell") << "(sleep 1; true)" << true << "-";
+    QTest::newRow("inactive bad row") << "echo \"unterminated" << false << "-";
+    QTest::newRow("inactive unknown command") << "qvx-no-such-command" << false << "-";
+}
+
+/* A row edited to a text, and its mark once checked; the other row is
+ * valid throughout and never marked. */
+void TestList::marks()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, active);
+    QFETCH(QString, tip);
+
+    command_list *commands = load("#!/bin/sh\ntrue&\ntrue&\n");
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    ListWidget *view = list.findChild<ListWidget *>();
+    QCOMPARE(marksWhenChecked(&list, view), QStringList({ "-", "-" }));
+
+    view->item(1)->setText(text);
+    view->item(1)->setCheckState(active ? Qt::Checked : Qt::Unchecked);
+    QCOMPARE(entries(commands).at(1), QString("%1:%2").arg(active ? 1 : 0).arg(text));
+    QCOMPARE(marksWhenChecked(&list, view), QStringList({ "-", tip }));
+    QCOMPARE(list.markedCount(), tip == "-" ? 0 : 1);
+    // The mark is no edit of the row.
+    QCOMPARE(steps(commands), active ? 1 : 2);
+    VERIFY_MIRROR(view, commands);
+    // The list's own help stays on the view.
+    QVERIFY(view->toolTip().startsWith("Double click to edit."));
+}
+
+/* The script's rows are checked once the event loop runs, not while the
+ * list is built; the marks come in then, with one icon for all rows. */
+void TestList::marksWaitForEventLoop()
+{
+    command_list *commands
+        = load("#!/bin/sh\necho \"unterminated&\ntrue&\ntrue # mine&\n#[INACTIVE]#true;&\n");
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    ListWidget *view = list.findChild<ListWidget *>();
+    QSignalSpy finished(&list, SIGNAL(checksFinished()));
+    QVERIFY(finished.isValid());
+
+    QVERIFY(list.checking());
+    for (int i = 0; i < view->count(); i++)
+        QVERIFY(!hasIcon(view->item(i)));
+    QCOMPARE(list.markedCount(), 0);
+
+    QTRY_VERIFY_WITH_TIMEOUT(finished.count() > 0, 10000);
+    QVERIFY(!list.checking());
+    QCOMPARE(marksWhenChecked(&list, view), QStringList({ notShell, "-", foreground, "-" }));
+    QCOMPARE(list.markedCount(), 2);
+    QCOMPARE(view->item(0)->icon().cacheKey(), view->item(2)->icon().cacheKey());
+    QVERIFY(!list.modified());
+    QCOMPARE(steps(commands), 0);
+}
+
+/* A mark follows the row's text and check state; a result for a text the
+ * row no longer holds never shows. */
+void TestList::editChangesMark()
+{
+    command_list *commands = load("#!/bin/sh\necho \"unterminated&\ntrue&\n");
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    ListWidget *view = list.findChild<ListWidget *>();
+    QCOMPARE(marksWhenChecked(&list, view), QStringList({ notShell, "-" }));
+
+    view->item(0)->setText("echo terminated");
+    view->item(1)->setText("true;");
+    QCOMPARE(marksWhenChecked(&list, view), QStringList({ "-", notShell }));
+
+    // Switched off, the bad row runs no more; switched on again, it would.
+    view->item(1)->setCheckState(Qt::Unchecked);
+    QCOMPARE(marksWhenChecked(&list, view), QStringList({ "-", "-" }));
+    view->item(1)->setCheckState(Qt::Checked);
+    QCOMPARE(marksWhenChecked(&list, view), QStringList({ "-", notShell }));
+
+    // Bad, then good again before any result is in: only the last counts.
+    view->item(0)->setText("true # mine");
+    view->item(0)->setText("true");
+    view->item(1)->setText("true");
+    view->item(1)->setText("true # mine");
+    QCOMPARE(marksWhenChecked(&list, view), QStringList({ "-", foreground }));
+    QCOMPARE(list.markedCount(), 1);
+}
+
+/* Undo and redo rebuild the rows: the marks follow the texts, a deleted
+ * marked row is not counted, and its result is dropped. */
+void TestList::marksFollowUndoRedo()
+{
+    command_list *commands = load("#!/bin/sh\ntrue&\ntrue&\n");
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    ListWidget *view = list.findChild<ListWidget *>();
+    QCOMPARE(marksWhenChecked(&list, view), QStringList({ "-", "-" }));
+
+    view->item(0)->setText("true;");
+    QCOMPARE(marksWhenChecked(&list, view), QStringList({ notShell, "-" }));
+    list.undo();
+    QCOMPARE(entries(commands), QStringList({ "1:true", "1:true" }));
+    QCOMPARE(marksWhenChecked(&list, view), QStringList({ "-", "-" }));
+    list.redo();
+    QCOMPARE(marksWhenChecked(&list, view), QStringList({ notShell, "-" }));
+    QCOMPARE(list.markedCount(), 1);
+
+    view->setCurrentRow(0);
+    list.delItem();
+    QCOMPARE(list.markedCount(), 0);
+    QCOMPARE(marksWhenChecked(&list, view), QStringList({ "-" }));
+    list.undo();
+    QCOMPARE(marksWhenChecked(&list, view), QStringList({ notShell, "-" }));
+
+    // Deleted while its check runs: the result finds no row.
+    view->item(1)->setText("true # mine");
+    view->setCurrentRow(1);
+    list.delItem();
+    QCOMPARE(marksWhenChecked(&list, view), QStringList({ notShell }));
+    QCOMPARE(list.markedCount(), 1);
 }
 
 void TestList::storeFailure_data()
