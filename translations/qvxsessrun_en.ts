@@ -1,0 +1,22 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="en_US">
+<!-- Only the texts with a number: their English plural forms. -->
+<context>
+    <name>Mainwin</name>
+    <message numerus="yes">
+        <source>%n dropped file(s) could not be added.</source>
+        <translation>
+            <numerusform>%n dropped file could not be added.</numerusform>
+            <numerusform>%n dropped files could not be added.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Saved. %n command(s) would not run as written.</source>
+        <translation>
+            <numerusform>Saved. %n command would not run as written.</numerusform>
+            <numerusform>Saved. %n commands would not run as written.</numerusform>
+        </translation>
+    </message>
+</context>
+</TS>
