@@ -262,12 +262,21 @@ void TestProgram::startProgram(QProcess &proc, Launch launch)
 /* Runs the steps and waits for the program to end. */
 void TestProgram::drive(QProcess &proc, const Steps &steps)
 {
-    for (const QString &step : steps) {
+    for (int i = 0; i < steps.size(); i++) {
+        const QString &step = steps.at(i);
         QString why = step;
         if (!runStep(step, &why)) {
+            // Whether the program was still there tells a window that did
+            // not come from a program that ended too early.
+            const QString state = proc.state() == QProcess::NotRunning
+                ? QString("the program had ended with status %1").arg(proc.exitCode())
+                : QString("the program was running");
             proc.kill();
             proc.waitForFinished();
-            QFAIL(qPrintable("step " + step + ": " + why));
+            QFAIL(qPrintable(QString("step %1 of %2, %3: %4; %5")
+                                 .arg(i + 1)
+                                 .arg(steps.size())
+                                 .arg(step, why, state)));
         }
     }
     if (!proc.waitForFinished(15000)) {
