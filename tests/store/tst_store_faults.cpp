@@ -106,12 +106,14 @@ void Fault::disarm()
     m_armed = false;
 }
 
+#ifdef QVX_HAVE_FIU
 int Fault::count(const char *, int *, void **, unsigned int *)
 {
     if (!pthread_equal(pthread_self(), s_main))
         return 0;
     return ++s_calls == s_target;
 }
+#endif
 
 /* True when the preload libraries are in effect: strdup can be made to fail. */
 bool Fault::available()
@@ -390,9 +392,16 @@ private slots:
     void symlinkReplaced();
 
 private:
-    void requireFaults();
     bool m_faults = false;
 };
+
+/* Skips the case where failures cannot be injected.  A macro, since QSKIP
+ * ends only the function it is written in. */
+#define REQUIRE_FAULTS()                                                                           \
+    do {                                                                                           \
+        if (!m_faults)                                                                             \
+            QSKIP("no fault injection: not under fiu-run -x, or built with the sanitizer");        \
+    } while (0)
 
 void TestStoreFaults::initTestCase()
 {
@@ -403,12 +412,6 @@ void TestStoreFaults::initTestCase()
     if (!m_faults && qEnvironmentVariableIsSet("QVX_FIU_REQUIRED"))
         QFAIL("the libfiu preload libraries are not in effect: run under fiu-run -x");
 #endif
-}
-
-void TestStoreFaults::requireFaults()
-{
-    if (!m_faults)
-        QSKIP("no fault injection: not under fiu-run -x, or built with the sanitizer");
 }
 
 void TestStoreFaults::init()
@@ -468,7 +471,7 @@ void TestStoreFaults::writeFailure()
     QFETCH(QString, step);
 
     if (!point.isEmpty())
-        requireFaults();
+        REQUIRE_FAULTS();
     QVERIFY(installScript(original_script, 0640));
     command_list *list = qvxsessrun_read();
     QVERIFY2(list != nullptr, qvxsessrun_error_text());
@@ -519,7 +522,7 @@ void TestStoreFaults::writeFailure()
 /* The second fsync is the directory's: the script is already replaced then. */
 void TestStoreFaults::directorySyncFailureIsNotReported()
 {
-    requireFaults();
+    REQUIRE_FAULTS();
     QVERIFY(installScript(original_script, 0644));
     command_list *list = qvxsessrun_read();
     QVERIFY2(list != nullptr, qvxsessrun_error_text());
@@ -548,7 +551,7 @@ void TestStoreFaults::directorySyncFailureIsNotReported()
  */
 void TestStoreFaults::writeAllocationFailures()
 {
-    requireFaults();
+    REQUIRE_FAULTS();
     QVERIFY(installScript(original_script, 0640));
     command_list *list = qvxsessrun_read();
     QVERIFY2(list != nullptr, qvxsessrun_error_text());
@@ -634,7 +637,7 @@ void TestStoreFaults::readFailure()
     QFETCH(QString, expected);
 
     if (!point.isEmpty())
-        requireFaults();
+        REQUIRE_FAULTS();
     if (script.isNull())
         QVERIFY(QDir().mkpath(scriptPath()));
     else
@@ -689,7 +692,7 @@ void TestStoreFaults::readAllocationFailures()
     QFETCH(QString, expected);
     QFETCH(bool, mustFail);
 
-    requireFaults();
+    REQUIRE_FAULTS();
     const QByteArray longCommand = "echo " + QByteArray(5000, 'x');
     QVERIFY(installScript(original_script + longCommand + "&\nlast&\n", 0644));
     const int descriptors = openDescriptors();
@@ -737,7 +740,7 @@ void TestStoreFaults::copyAllocationFailures()
     QFETCH(QString, expected);
     QFETCH(bool, mustFail);
 
-    requireFaults();
+    REQUIRE_FAULTS();
     QVERIFY(installScript(original_script, 0644));
     command_list *list = qvxsessrun_read();
     QVERIFY2(list != nullptr, qvxsessrun_error_text());
@@ -798,7 +801,7 @@ void TestStoreFaults::journalAllocationFailures()
     QFETCH(QByteArray, point);
     QFETCH(QString, expected);
 
-    requireFaults();
+    REQUIRE_FAULTS();
     QVERIFY(installScript("A&\nB&\nC&\n", 0644));
 
     int failures = 0;
@@ -868,7 +871,7 @@ void TestStoreFaults::undoRedoOfSetUnderStrdupFailure()
 {
     QFETCH(bool, redo);
 
-    requireFaults();
+    REQUIRE_FAULTS();
     QVERIFY(installScript("t0&\n", 0644));
     command_list *list = qvxsessrun_read();
     QVERIFY2(list != nullptr, qvxsessrun_error_text());
