@@ -72,8 +72,8 @@ Mainwin::Mainwin(QWidget *parent)
     connect(list, SIGNAL(checksFinished()), this, SLOT(catchChecksFinished()));
 
     // Run now is in the rows' context menu; its shortcut works everywhere
-    // in the window.
-    runAction = new QAction(themed_icon("system-run", QStyle::SP_MediaPlay), tr("Run no&w"), this);
+    // in the window.  Only the menu shows its icon, which the menu sets.
+    runAction = new QAction(tr("Run no&w"), this);
     runAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     addAction(runAction);
     connect(runAction, SIGNAL(triggered()), this, SLOT(runClicked()));
@@ -365,6 +365,10 @@ void Mainwin::runClicked()
 /* Run now, then the editing buttons as they stand, enabled or not. */
 void Mainwin::catchContextMenu(const QPoint &globalPos)
 {
+    // Looked up the first time the menu opens rather than at start, where
+    // nothing shows it.
+    if (runAction->icon().isNull())
+        runAction->setIcon(themed_icon("system-run", QStyle::SP_MediaPlay));
     QMenu menu(this);
     menu.addAction(runAction);
     menu.addSeparator();

@@ -18,10 +18,11 @@ QIcon load_theme_icon(const char *name, ...)
     va_start(ap, name);
     for (const char *n = name; n != nullptr; n = va_arg(ap, const char *)) {
         const QString themeName = QString::fromLatin1(n);
-        if (!QIcon::hasThemeIcon(themeName))
-            continue;
+        // One lookup per name.  The theme has the name itself only when the
+        // icon bears it: the loader also answers with the icon of a shorter
+        // name (edit for edit-undo).
         QIcon candidate = QIcon::fromTheme(themeName);
-        if (candidate.isNull() || candidate.name().isEmpty())
+        if (candidate.name() != themeName || candidate.isNull() || candidate.name().isEmpty())
             continue;
         icon = candidate;
         break;

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
@@ -217,6 +218,27 @@ void TestMainwin::iconsFromThemeOrStyle()
         QCOMPARE(picture(w.redo()->icon()), picture(standard_icon(QStyle::SP_ArrowRight, nullptr)));
         QCOMPARE(picture(w.button("&Quit")->icon()),
                  picture(standard_icon(QStyle::SP_DialogCloseButton, nullptr)));
+
+        // Run now shows its icon in the rows' menu only, twice the same.
+        const QImage runIcon
+            = withTheme ? QImage() : picture(standard_icon(QStyle::SP_MediaPlay, nullptr));
+        for (int opened = 1; opened <= 2; ++opened) {
+            QImage shown;
+            QTimer::singleShot(0, [&] {
+                QMenu *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+                if (!menu)
+                    return;
+                shown = picture(menu->actions().first()->icon());
+                menu->close();
+            });
+            QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(), QCursor::pos());
+            QApplication::sendEvent(w.view, &key);
+            QVERIFY2(!shown.isNull(), qPrintable(QString("menu %1").arg(opened)));
+            if (withTheme)
+                QCOMPARE(shown.pixelColor(8, 8), QColor(Qt::blue));
+            else
+                QCOMPARE(shown, runIcon);
+        }
     }
     QIcon::setThemeSearchPaths(oldPaths);
     QIcon::setThemeName(oldName);

@@ -103,6 +103,12 @@ void TestIcon::themeIcon_data()
     QTest::newRow("third after two missing")
         << QList<QByteArray> { "qvx-missing", "qvx-absent", "qvx-first" }
         << QStringLiteral("qvx-first") << QColor(Qt::red);
+    // The loader answers a missing name with the icon of a shorter one.
+    QTest::newRow("a longer name is not its prefix")
+        << QList<QByteArray> { "qvx-first-extra" } << QString() << QColor();
+    QTest::newRow("the next name after a longer one")
+        << QList<QByteArray> { "qvx-first-extra", "qvx-second" } << QStringLiteral("qvx-second")
+        << QColor(Qt::blue);
     QTest::newRow("none present") << QList<QByteArray> { "qvx-missing", "qvx-absent" } << QString()
                                   << QColor();
     QTest::newRow("the only name missing")
