@@ -65,6 +65,32 @@ static void store_set_error(const char *fmt, ...)
     errno = saved_errno;
 }
 
+/*
+ * Every allocation of the store goes through these: on failure the error
+ * buffer names the call and the reason, so that no caller can leave an
+ * empty or older text behind.  store_malloc() stays out of line, so that a
+ * zero-filled allocation is not merged into calloc() behind its back.
+ */
+static void *store_malloc(size_t size) __attribute__((noinline));
+
+static void *store_malloc(size_t size)
+{
+    void *p = malloc(size);
+
+    if (p == nullptr)
+        store_set_error("malloc()");
+    return p;
+}
+
+static char *store_strdup(const char *text)
+{
+    char *copy = strdup(text);
+
+    if (copy == nullptr)
+        store_set_error("strdup()");
+    return copy;
+}
+
 static uint64_t digest_add(uint64_t digest, const void *data, size_t len)
 {
     const unsigned char *p = static_cast<const unsigned char *>(data);
@@ -116,9 +142,8 @@ static char *script_path(const char *suffix)
         return nullptr;
     }
     size = strlen(dir) + 1 + strlen(SCRIPT_NAME) + strlen(suffix) + 1;
-    path = static_cast<char *>(malloc(size));
+    path = static_cast<char *>(store_malloc(size));
     if (path == nullptr) {
-        store_set_error("malloc()");
         free(dir);
         return nullptr;
     }
@@ -129,7 +154,7 @@ static char *script_path(const char *suffix)
 
 static command_list *list_new(void)
 {
-    command_list *list = static_cast<command_list *>(malloc(sizeof(*list)));
+    command_list *list = static_cast<command_list *>(store_malloc(sizeof(*list)));
 
     if (list != nullptr)
         memset(list, 0, sizeof(*list));
@@ -143,7 +168,7 @@ static command_list *list_new(void)
  */
 static char *text_copy(const char *text)
 {
-    char *copy = strdup(text);
+    char *copy = store_strdup(text);
 
     if (copy != nullptr)
         for (char *p = copy; (p = strchr(p, '\n')) != nullptr; p++)
@@ -200,13 +225,10 @@ static command_entry *link_new(command_list *list, command_entry *tail, char *co
 {
     command_entry *e;
 
-    if (copy == nullptr) {
-        store_set_error("strdup()");
+    if (copy == nullptr)
         return nullptr;
-    }
-    e = static_cast<command_entry *>(malloc(sizeof(*e)));
+    e = static_cast<command_entry *>(store_malloc(sizeof(*e)));
     if (e == nullptr) {
-        store_set_error("malloc()");
         free(copy);
         return nullptr;
     }
@@ -278,13 +300,14 @@ static int next_line(FILE *fp, char **line, size_t *len)
         /* Room for at least one byte and the NUL behind it; grow geometrically. */
         if (reader.cap - reader.len < 2) {
             cap = reader.cap == 0 ? LINE_CHUNK : reader.cap * 2;
-            grown = cap > reader.cap ? static_cast<char *>(malloc(cap)) : nullptr;
-            if (grown == nullptr) {
-                if (cap <= reader.cap)
-                    errno = ENOMEM;
+            if (cap <= reader.cap) {
+                errno = ENOMEM;
                 store_set_error("malloc()");
                 return -1;
             }
+            grown = static_cast<char *>(store_malloc(cap));
+            if (grown == nullptr)
+                return -1;
             if (reader.len != 0)
                 memcpy(grown, reader.buf, reader.len);
             free(reader.buf);
@@ -707,10 +730,8 @@ command_list *qvxsessrun_copy(const command_list *list)
     command_entry *tail = nullptr;
 
     copy = list_new();
-    if (copy == nullptr) {
-        store_set_error("malloc()");
+    if (copy == nullptr)
         return nullptr;
-    }
     for (const command_entry *e = list->entries; e != nullptr; e = e->next) {
         tail = append_after(copy, tail, e->text, e->active);
         if (tail == nullptr) {
@@ -881,12 +902,10 @@ static void journal_drop(command_list *list)
 
 static journal_record *record_new(uint8_t type, command_entry *entry)
 {
-    journal_record *r = static_cast<journal_record *>(malloc(sizeof(*r)));
+    journal_record *r = static_cast<journal_record *>(store_malloc(sizeof(*r)));
 
-    if (r == nullptr) {
-        store_set_error("malloc()");
+    if (r == nullptr)
         return nullptr;
-    }
     memset(r, 0, sizeof(*r));
     r->type = type;
     r->entry = entry;
@@ -972,13 +991,11 @@ int qvxsessrun_set_command(command_list *list, command_entry *entry, const char 
 
     if (entry == nullptr)
         return -1;
-    old_copy = strdup(entry->text);
+    old_copy = store_strdup(entry->text);
     new_copy = old_copy != nullptr ? command_copy(text) : nullptr;
-    entry_copy = new_copy != nullptr ? strdup(new_copy) : nullptr;
-    if (entry_copy == nullptr) {
-        store_set_error("strdup()");
+    entry_copy = new_copy != nullptr ? store_strdup(new_copy) : nullptr;
+    if (entry_copy == nullptr)
         goto fail;
-    }
     if (journal_push(list, JOURNAL_SET, entry, &undo, &redo) == -1)
         goto fail;
     undo->text = old_copy;
@@ -1032,12 +1049,10 @@ command_entry *qvxsessrun_move_down(command_list *list, command_entry *entry)
  */
 static int apply_set(const journal_record *r)
 {
-    char *copy = strdup(r->text);
+    char *copy = store_strdup(r->text);
 
-    if (copy == nullptr) {
-        store_set_error("strdup()");
+    if (copy == nullptr)
         return -1;
-    }
     free(r->entry->text);
     r->entry->text = copy;
     r->entry->active = r->active;
