@@ -29,11 +29,8 @@
 
 static char store_error[1024];
 
-/*
- * The line reader's state.  It lives for the whole process; every read
- * starts it afresh, the buffer is kept for the next one.
- */
-static struct
+/* The state of one read of the script, owned by the read. */
+struct line_reader
 {
     char *buf;
     size_t cap; /* bytes allocated */
@@ -41,7 +38,7 @@ static struct
     size_t len; /* bytes read but not yet handed out */
     size_t seen; /* of those, bytes already known to hold no line feed */
     uint64_t digest; /* of every byte read so far */
-} reader;
+};
 
 /*
  * Fill the error buffer with the failing step, then ": " and the
@@ -263,13 +260,13 @@ static void entry_free(command_entry *e)
 }
 
 /*
- * Hand out the next line of fp through line and len: 1 for a line, 0 at
- * the end of the file, -1 on failure (the error text is set).  The line
- * is NUL-terminated in place but may hold NUL bytes of its own; len
- * counts its bytes without the line end, a line feed or a carriage return
- * and line feed.
+ * Hand out the next line of fp, read through rd, in line and len: 1 for a
+ * line, 0 at the end of the file, -1 on failure (the error text is set).
+ * The line is NUL-terminated in place but may hold NUL bytes of its own;
+ * len counts its bytes without the line end, a line feed or a carriage
+ * return and line feed.  The line lives until the next call.
  */
-static int next_line(FILE *fp, char **line, size_t *len)
+static int next_line(line_reader *rd, FILE *fp, char **line, size_t *len)
 {
     char *nl, *grown;
     size_t n, cap;
@@ -277,30 +274,30 @@ static int next_line(FILE *fp, char **line, size_t *len)
     for (;;) {
         /* Before the first read the buffer is null: nothing to search. */
         nl = nullptr;
-        if (reader.len > reader.seen)
+        if (rd->len > rd->seen)
             nl = static_cast<char *>(
-                memchr(reader.buf + reader.off + reader.seen, '\n', reader.len - reader.seen));
+                memchr(rd->buf + rd->off + rd->seen, '\n', rd->len - rd->seen));
         if (nl != nullptr) {
-            *line = reader.buf + reader.off;
+            *line = rd->buf + rd->off;
             *len = nl - *line;
             *nl = '\0';
-            reader.off += *len + 1;
-            reader.len -= *len + 1;
-            reader.seen = 0;
+            rd->off += *len + 1;
+            rd->len -= *len + 1;
+            rd->seen = 0;
             if (*len > 0 && (*line)[*len - 1] == '\r')
                 (*line)[--*len] = '\0';
             return 1;
         }
-        reader.seen = reader.len;
+        rd->seen = rd->len;
 
-        if (reader.off != 0) {
-            memmove(reader.buf, reader.buf + reader.off, reader.len);
-            reader.off = 0;
+        if (rd->off != 0) {
+            memmove(rd->buf, rd->buf + rd->off, rd->len);
+            rd->off = 0;
         }
         /* Room for at least one byte and the NUL behind it; grow geometrically. */
-        if (reader.cap - reader.len < 2) {
-            cap = reader.cap == 0 ? LINE_CHUNK : reader.cap * 2;
-            if (cap <= reader.cap) {
+        if (rd->cap - rd->len < 2) {
+            cap = rd->cap == 0 ? LINE_CHUNK : rd->cap * 2;
+            if (cap <= rd->cap) {
                 errno = ENOMEM;
                 store_set_error("malloc()");
                 return -1;
@@ -308,31 +305,31 @@ static int next_line(FILE *fp, char **line, size_t *len)
             grown = static_cast<char *>(store_malloc(cap));
             if (grown == nullptr)
                 return -1;
-            if (reader.len != 0)
-                memcpy(grown, reader.buf, reader.len);
-            free(reader.buf);
-            reader.buf = grown;
-            reader.cap = cap;
+            if (rd->len != 0)
+                memcpy(grown, rd->buf, rd->len);
+            free(rd->buf);
+            rd->buf = grown;
+            rd->cap = cap;
         }
 
         errno = 0;
-        n = fread(reader.buf + reader.len, 1, reader.cap - reader.len - 1, fp);
+        n = fread(rd->buf + rd->len, 1, rd->cap - rd->len - 1, fp);
         if (n == 0) {
             if (ferror(fp)) {
                 store_set_error("fread()");
                 return -1;
             }
-            if (reader.len == 0)
+            if (rd->len == 0)
                 return 0;
             /* A last line without a line feed. */
-            *line = reader.buf;
-            *len = reader.len;
-            reader.buf[reader.len] = '\0';
-            reader.off = reader.len = reader.seen = 0;
+            *line = rd->buf;
+            *len = rd->len;
+            rd->buf[rd->len] = '\0';
+            rd->off = rd->len = rd->seen = 0;
             return 1;
         }
-        reader.digest = digest_add(reader.digest, reader.buf + reader.len, n);
-        reader.len += n;
+        rd->digest = digest_add(rd->digest, rd->buf + rd->len, n);
+        rd->len += n;
     }
 }
 
@@ -421,47 +418,47 @@ fail:
  */
 command_list *qvxsessrun_read(void)
 {
+    line_reader rd = { nullptr, 0, 0, 0, 0, DIGEST_START };
     command_list *list;
     command_entry *tail = nullptr;
-    char *path, *line;
+    char *path = nullptr, *line;
     struct stat st;
     size_t len;
-    FILE *fp;
+    FILE *fp = nullptr;
     int r;
 
     list = list_new();
     if (list == nullptr)
-        return nullptr;
+        goto out;
     path = script_path(nullptr);
     if (path == nullptr)
         goto fail;
     r = open_script(path, &fp);
-    free(path);
-    if (r == 0)
-        return list;
+    if (r == 0) /* no script: an empty list */
+        goto out;
     if (r == -1)
         goto fail;
     if (fstat(fileno(fp), &st) == -1) {
         store_set_error("fstat()");
-        fclose(fp);
         goto fail;
     }
-
-    reader.off = reader.len = reader.seen = 0;
-    reader.digest = DIGEST_START;
-    while ((r = next_line(fp, &line, &len)) == 1)
+    while ((r = next_line(&rd, fp, &line, &len)) == 1)
         if (parse_line(list, &tail, line, len) == -1)
             break;
-    fclose(fp);
-    reader.off = reader.len = reader.seen = 0;
     if (r != 0)
         goto fail;
-    stamp_from_stat(&list->disk, &st, reader.digest);
-    return list;
+    stamp_from_stat(&list->disk, &st, rd.digest);
+    goto out;
 
 fail:
     qvxsessrun_free(list);
-    return nullptr;
+    list = nullptr;
+out:
+    if (fp != nullptr)
+        fclose(fp);
+    free(path);
+    free(rd.buf);
+    return list;
 }
 
 /*
