@@ -1040,11 +1040,31 @@ command_entry *qvxsessrun_move_down(command_list *list, command_entry *entry)
 }
 
 /*
+ * The primitives that undo and redo are made of.  Each takes the record
+ * being applied and returns 0, or -1 when it could not be applied and
+ * changed nothing (the error text is set).
+ */
+typedef int (*journal_step)(command_list *list, const journal_record *r);
+
+/* Put the entry back between the neighbours the record saved. */
+static int step_link(command_list *list, const journal_record *r)
+{
+    link_entry(list, r->entry, r->saved_prev, r->saved_next);
+    return 0;
+}
+
+static int step_unlink(command_list *list, const journal_record *r)
+{
+    unlink_entry(list, r->entry);
+    return 0;
+}
+
+/*
  * Put a set record's text and flag into its entry.  The entry gets a
  * fresh copy, so the record can be applied again; when the copy fails
  * the entry keeps its current text.
  */
-static int apply_set(const journal_record *r)
+static int step_set(command_list *, const journal_record *r)
 {
     char *copy = store_strdup(r->text);
 
@@ -1056,55 +1076,48 @@ static int apply_set(const journal_record *r)
     return 0;
 }
 
-static int apply_undo(command_list *list, const journal_record *r)
+static int step_up(command_list *list, const journal_record *r)
 {
-    command_entry *e = r->entry;
-
-    if (e == nullptr)
-        return 0;
-    switch (r->type) {
-    case JOURNAL_ADD:
-        unlink_entry(list, e);
-        break;
-    case JOURNAL_DELETE:
-        link_entry(list, e, r->saved_prev, r->saved_next);
-        break;
-    case JOURNAL_SET:
-        return apply_set(r);
-    case JOURNAL_MOVE_UP:
-        if (e->next != nullptr)
-            swap_with_prev(list, e->next);
-        break;
-    case JOURNAL_MOVE_DOWN:
-        swap_with_prev(list, e);
-        break;
-    }
+    swap_with_prev(list, r->entry);
     return 0;
 }
 
-static int apply_redo(command_list *list, const journal_record *r)
+static int step_down(command_list *list, const journal_record *r)
 {
-    command_entry *e = r->entry;
+    if (r->entry->next != nullptr)
+        swap_with_prev(list, r->entry->next);
+    return 0;
+}
 
-    if (e == nullptr)
+/*
+ * For each operation, the step that undoes it and the step that redoes
+ * it: a new operation is added here and nowhere else in undo and redo.
+ */
+struct journal_inverse
+{
+    uint8_t type;
+    journal_step undo;
+    journal_step redo;
+};
+
+/* clang-format off */
+static const journal_inverse journal_steps[] = {
+    { JOURNAL_ADD,       step_unlink, step_link   },
+    { JOURNAL_DELETE,    step_link,   step_unlink },
+    { JOURNAL_SET,       step_set,    step_set    },
+    { JOURNAL_MOVE_UP,   step_down,   step_up     },
+    { JOURNAL_MOVE_DOWN, step_up,     step_down   },
+};
+/* clang-format on */
+
+/* Apply record r of the undo journal (undo) or of the redo journal. */
+static int apply_record(command_list *list, const journal_record *r, bool undo)
+{
+    if (r->entry == nullptr)
         return 0;
-    switch (r->type) {
-    case JOURNAL_ADD:
-        link_entry(list, e, r->saved_prev, r->saved_next);
-        break;
-    case JOURNAL_DELETE:
-        unlink_entry(list, e);
-        break;
-    case JOURNAL_SET:
-        return apply_set(r);
-    case JOURNAL_MOVE_UP:
-        swap_with_prev(list, e);
-        break;
-    case JOURNAL_MOVE_DOWN:
-        if (e->next != nullptr)
-            swap_with_prev(list, e->next);
-        break;
-    }
+    for (const auto &s : journal_steps)
+        if (s.type == r->type)
+            return (undo ? s.undo : s.redo)(list, r);
     return 0;
 }
 
@@ -1117,7 +1130,7 @@ void qvxsessrun_undo(command_list *list)
 {
     if (list->undo_cursor == nullptr)
         return;
-    if (apply_undo(list, list->undo_cursor) == -1)
+    if (apply_record(list, list->undo_cursor, true) == -1)
         return;
     list->undo_cursor = list->undo_cursor->prev;
     list->redo_cursor = list->redo_cursor->prev;
@@ -1132,7 +1145,7 @@ void qvxsessrun_redo(command_list *list)
     r = list->redo_cursor == nullptr ? list->redo_head : list->redo_cursor->next;
     if (r == nullptr)
         return;
-    if (apply_redo(list, r) == -1)
+    if (apply_record(list, r, false) == -1)
         return;
     list->redo_cursor = r;
     list->undo_cursor = list->undo_cursor == nullptr ? list->undo_head : list->undo_cursor->next;
