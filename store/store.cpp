@@ -749,48 +749,13 @@ bool qvxsessrun_equal(const command_list *a, const command_list *b)
     return x == nullptr && y == nullptr;
 }
 
-static int ptr_cmp(const void *a, const void *b)
-{
-    uintptr_t x = reinterpret_cast<uintptr_t>(*static_cast<void *const *>(a));
-    uintptr_t y = reinterpret_cast<uintptr_t>(*static_cast<void *const *>(b));
-
-    return x < y ? -1 : x > y;
-}
-
 /*
- * Release every entry that the chain or a journal record refers to, each
- * once: deleted entries are out of the chain but still belong to the list.
+ * The entry that record r alone holds, or null.  in_effect tells whether r
+ * is at or before the undo cursor; the rule is written beside the records.
  */
-static void free_all_entries(command_list *list)
+static command_entry *held_entry(const journal_record *r, bool in_effect)
 {
-    command_entry **all, *e, *next;
-    journal_record *r;
-    size_t n = 0, i;
-
-    for (e = list->entries; e != nullptr; e = e->next)
-        n++;
-    for (r = list->undo_head; r != nullptr; r = r->next)
-        n++;
-    all = n != 0 ? static_cast<command_entry **>(malloc(n * sizeof(*all))) : nullptr;
-    if (all == nullptr) {
-        /* Out of memory: release the chain and leave the journal's entries. */
-        for (e = list->entries; e != nullptr; e = next) {
-            next = e->next;
-            entry_free(e);
-        }
-        return;
-    }
-    n = 0;
-    for (e = list->entries; e != nullptr; e = e->next)
-        all[n++] = e;
-    for (r = list->undo_head; r != nullptr; r = r->next)
-        if (r->entry != nullptr)
-            all[n++] = r->entry;
-    qsort(all, n, sizeof(*all), ptr_cmp);
-    for (i = 0; i < n; i++)
-        if (i == 0 || all[i] != all[i - 1])
-            entry_free(all[i]);
-    free(all);
+    return r->type == (in_effect ? JOURNAL_DELETE : JOURNAL_ADD) ? r->entry : nullptr;
 }
 
 static void records_free(journal_record *r)
@@ -806,13 +771,27 @@ static void records_free(journal_record *r)
 
 /*
  * Release the list, its entries and texts.  Lists with a journal are
- * released whole, records and deleted entries included.
+ * released whole: the chain, then the entries that only the journal
+ * holds, then the records.
  */
 void qvxsessrun_free(command_list *list)
 {
+    command_entry *e, *next;
+    bool in_effect;
+
     if (list == nullptr)
         return;
-    free_all_entries(list);
+    for (e = list->entries; e != nullptr; e = next) {
+        next = e->next;
+        entry_free(e);
+    }
+    in_effect = list->undo_cursor != nullptr;
+    for (const journal_record *r = list->undo_head; r != nullptr; r = r->next) {
+        if ((e = held_entry(r, in_effect)) != nullptr)
+            entry_free(e);
+        if (r == list->undo_cursor)
+            in_effect = false;
+    }
     records_free(list->undo_head);
     records_free(list->redo_head);
     free(list);
@@ -868,13 +847,13 @@ static void swap_with_prev(command_list *list, command_entry *e)
 }
 
 /*
- * Drop the undone operations: the records after the cursors.  An entry
- * that an undone addition made is referred to by nothing else (the later
- * records that name it are undone as well) and goes with them.
+ * Drop the undone operations: the records after the cursors, and the
+ * entries that only they hold.
  */
 static void journal_drop(command_list *list)
 {
-    journal_record *u, *r, *next;
+    journal_record *u, *r;
+    command_entry *e;
 
     u = list->undo_cursor != nullptr ? list->undo_cursor->next : list->undo_head;
     r = list->redo_cursor != nullptr ? list->redo_cursor->next : list->redo_head;
@@ -887,13 +866,10 @@ static void journal_drop(command_list *list)
     else
         list->redo_head = nullptr;
 
-    for (; u != nullptr; u = next) {
-        next = u->next;
-        if (u->type == JOURNAL_ADD && u->entry != nullptr)
-            entry_free(u->entry);
-        free(u->text);
-        free(u);
-    }
+    for (const journal_record *d = u; d != nullptr; d = d->next)
+        if ((e = held_entry(d, false)) != nullptr)
+            entry_free(e);
+    records_free(u);
     records_free(r);
 }
 
