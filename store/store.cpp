@@ -29,11 +29,8 @@
 
 static char store_error[1024];
 
-/*
- * The line reader's state.  It lives for the whole process; every read
- * starts it afresh, the buffer is kept for the next one.
- */
-static struct
+/* The state of one read of the script, owned by the read. */
+struct line_reader
 {
     char *buf;
     size_t cap; /* bytes allocated */
@@ -41,7 +38,7 @@ static struct
     size_t len; /* bytes read but not yet handed out */
     size_t seen; /* of those, bytes already known to hold no line feed */
     uint64_t digest; /* of every byte read so far */
-} reader;
+};
 
 /*
  * Fill the error buffer with the failing step, then ": " and the
@@ -63,6 +60,32 @@ static void store_set_error(const char *fmt, ...)
         snprintf(store_error + len, sizeof(store_error) - len, ": %s", strerror(saved_errno));
     }
     errno = saved_errno;
+}
+
+/*
+ * Every allocation of the store goes through these: on failure the error
+ * buffer names the call and the reason, so that no caller can leave an
+ * empty or older text behind.  store_malloc() stays out of line, so that a
+ * zero-filled allocation is not merged into calloc() behind its back.
+ */
+static void *store_malloc(size_t size) __attribute__((noinline));
+
+static void *store_malloc(size_t size)
+{
+    void *p = malloc(size);
+
+    if (p == nullptr)
+        store_set_error("malloc()");
+    return p;
+}
+
+static char *store_strdup(const char *text)
+{
+    char *copy = strdup(text);
+
+    if (copy == nullptr)
+        store_set_error("strdup()");
+    return copy;
 }
 
 static uint64_t digest_add(uint64_t digest, const void *data, size_t len)
@@ -116,9 +139,8 @@ static char *script_path(const char *suffix)
         return nullptr;
     }
     size = strlen(dir) + 1 + strlen(SCRIPT_NAME) + strlen(suffix) + 1;
-    path = static_cast<char *>(malloc(size));
+    path = static_cast<char *>(store_malloc(size));
     if (path == nullptr) {
-        store_set_error("malloc()");
         free(dir);
         return nullptr;
     }
@@ -129,7 +151,7 @@ static char *script_path(const char *suffix)
 
 static command_list *list_new(void)
 {
-    command_list *list = static_cast<command_list *>(malloc(sizeof(*list)));
+    command_list *list = static_cast<command_list *>(store_malloc(sizeof(*list)));
 
     if (list != nullptr)
         memset(list, 0, sizeof(*list));
@@ -143,7 +165,7 @@ static command_list *list_new(void)
  */
 static char *text_copy(const char *text)
 {
-    char *copy = strdup(text);
+    char *copy = store_strdup(text);
 
     if (copy != nullptr)
         for (char *p = copy; (p = strchr(p, '\n')) != nullptr; p++)
@@ -200,13 +222,10 @@ static command_entry *link_new(command_list *list, command_entry *tail, char *co
 {
     command_entry *e;
 
-    if (copy == nullptr) {
-        store_set_error("strdup()");
+    if (copy == nullptr)
         return nullptr;
-    }
-    e = static_cast<command_entry *>(malloc(sizeof(*e)));
+    e = static_cast<command_entry *>(store_malloc(sizeof(*e)));
     if (e == nullptr) {
-        store_set_error("malloc()");
         free(copy);
         return nullptr;
     }
@@ -241,13 +260,13 @@ static void entry_free(command_entry *e)
 }
 
 /*
- * Hand out the next line of fp through line and len: 1 for a line, 0 at
- * the end of the file, -1 on failure (the error text is set).  The line
- * is NUL-terminated in place but may hold NUL bytes of its own; len
- * counts its bytes without the line end, a line feed or a carriage return
- * and line feed.
+ * Hand out the next line of fp, read through rd, in line and len: 1 for a
+ * line, 0 at the end of the file, -1 on failure (the error text is set).
+ * The line is NUL-terminated in place but may hold NUL bytes of its own;
+ * len counts its bytes without the line end, a line feed or a carriage
+ * return and line feed.  The line lives until the next call.
  */
-static int next_line(FILE *fp, char **line, size_t *len)
+static int next_line(line_reader *rd, FILE *fp, char **line, size_t *len)
 {
     char *nl, *grown;
     size_t n, cap;
@@ -255,61 +274,62 @@ static int next_line(FILE *fp, char **line, size_t *len)
     for (;;) {
         /* Before the first read the buffer is null: nothing to search. */
         nl = nullptr;
-        if (reader.len > reader.seen)
+        if (rd->len > rd->seen)
             nl = static_cast<char *>(
-                memchr(reader.buf + reader.off + reader.seen, '\n', reader.len - reader.seen));
+                memchr(rd->buf + rd->off + rd->seen, '\n', rd->len - rd->seen));
         if (nl != nullptr) {
-            *line = reader.buf + reader.off;
+            *line = rd->buf + rd->off;
             *len = nl - *line;
             *nl = '\0';
-            reader.off += *len + 1;
-            reader.len -= *len + 1;
-            reader.seen = 0;
+            rd->off += *len + 1;
+            rd->len -= *len + 1;
+            rd->seen = 0;
             if (*len > 0 && (*line)[*len - 1] == '\r')
                 (*line)[--*len] = '\0';
             return 1;
         }
-        reader.seen = reader.len;
+        rd->seen = rd->len;
 
-        if (reader.off != 0) {
-            memmove(reader.buf, reader.buf + reader.off, reader.len);
-            reader.off = 0;
+        if (rd->off != 0) {
+            memmove(rd->buf, rd->buf + rd->off, rd->len);
+            rd->off = 0;
         }
         /* Room for at least one byte and the NUL behind it; grow geometrically. */
-        if (reader.cap - reader.len < 2) {
-            cap = reader.cap == 0 ? LINE_CHUNK : reader.cap * 2;
-            grown = cap > reader.cap ? static_cast<char *>(malloc(cap)) : nullptr;
-            if (grown == nullptr) {
-                if (cap <= reader.cap)
-                    errno = ENOMEM;
+        if (rd->cap - rd->len < 2) {
+            cap = rd->cap == 0 ? LINE_CHUNK : rd->cap * 2;
+            if (cap <= rd->cap) {
+                errno = ENOMEM;
                 store_set_error("malloc()");
                 return -1;
             }
-            if (reader.len != 0)
-                memcpy(grown, reader.buf, reader.len);
-            free(reader.buf);
-            reader.buf = grown;
-            reader.cap = cap;
+            grown = static_cast<char *>(store_malloc(cap));
+            if (grown == nullptr)
+                return -1;
+            if (rd->len != 0)
+                memcpy(grown, rd->buf, rd->len);
+            free(rd->buf);
+            rd->buf = grown;
+            rd->cap = cap;
         }
 
         errno = 0;
-        n = fread(reader.buf + reader.len, 1, reader.cap - reader.len - 1, fp);
+        n = fread(rd->buf + rd->len, 1, rd->cap - rd->len - 1, fp);
         if (n == 0) {
             if (ferror(fp)) {
                 store_set_error("fread()");
                 return -1;
             }
-            if (reader.len == 0)
+            if (rd->len == 0)
                 return 0;
             /* A last line without a line feed. */
-            *line = reader.buf;
-            *len = reader.len;
-            reader.buf[reader.len] = '\0';
-            reader.off = reader.len = reader.seen = 0;
+            *line = rd->buf;
+            *len = rd->len;
+            rd->buf[rd->len] = '\0';
+            rd->off = rd->len = rd->seen = 0;
             return 1;
         }
-        reader.digest = digest_add(reader.digest, reader.buf + reader.len, n);
-        reader.len += n;
+        rd->digest = digest_add(rd->digest, rd->buf + rd->len, n);
+        rd->len += n;
     }
 }
 
@@ -398,47 +418,47 @@ fail:
  */
 command_list *qvxsessrun_read(void)
 {
+    line_reader rd = { nullptr, 0, 0, 0, 0, DIGEST_START };
     command_list *list;
     command_entry *tail = nullptr;
-    char *path, *line;
+    char *path = nullptr, *line;
     struct stat st;
     size_t len;
-    FILE *fp;
+    FILE *fp = nullptr;
     int r;
 
     list = list_new();
     if (list == nullptr)
-        return nullptr;
+        goto out;
     path = script_path(nullptr);
     if (path == nullptr)
         goto fail;
     r = open_script(path, &fp);
-    free(path);
-    if (r == 0)
-        return list;
+    if (r == 0) /* no script: an empty list */
+        goto out;
     if (r == -1)
         goto fail;
     if (fstat(fileno(fp), &st) == -1) {
         store_set_error("fstat()");
-        fclose(fp);
         goto fail;
     }
-
-    reader.off = reader.len = reader.seen = 0;
-    reader.digest = DIGEST_START;
-    while ((r = next_line(fp, &line, &len)) == 1)
+    while ((r = next_line(&rd, fp, &line, &len)) == 1)
         if (parse_line(list, &tail, line, len) == -1)
             break;
-    fclose(fp);
-    reader.off = reader.len = reader.seen = 0;
     if (r != 0)
         goto fail;
-    stamp_from_stat(&list->disk, &st, reader.digest);
-    return list;
+    stamp_from_stat(&list->disk, &st, rd.digest);
+    goto out;
 
 fail:
     qvxsessrun_free(list);
-    return nullptr;
+    list = nullptr;
+out:
+    if (fp != nullptr)
+        fclose(fp);
+    free(path);
+    free(rd.buf);
+    return list;
 }
 
 /*
@@ -707,10 +727,8 @@ command_list *qvxsessrun_copy(const command_list *list)
     command_entry *tail = nullptr;
 
     copy = list_new();
-    if (copy == nullptr) {
-        store_set_error("malloc()");
+    if (copy == nullptr)
         return nullptr;
-    }
     for (const command_entry *e = list->entries; e != nullptr; e = e->next) {
         tail = append_after(copy, tail, e->text, e->active);
         if (tail == nullptr) {
@@ -731,48 +749,13 @@ bool qvxsessrun_equal(const command_list *a, const command_list *b)
     return x == nullptr && y == nullptr;
 }
 
-static int ptr_cmp(const void *a, const void *b)
-{
-    uintptr_t x = reinterpret_cast<uintptr_t>(*static_cast<void *const *>(a));
-    uintptr_t y = reinterpret_cast<uintptr_t>(*static_cast<void *const *>(b));
-
-    return x < y ? -1 : x > y;
-}
-
 /*
- * Release every entry that the chain or a journal record refers to, each
- * once: deleted entries are out of the chain but still belong to the list.
+ * The entry that record r alone holds, or null.  in_effect tells whether r
+ * is at or before the undo cursor; the rule is written beside the records.
  */
-static void free_all_entries(command_list *list)
+static command_entry *held_entry(const journal_record *r, bool in_effect)
 {
-    command_entry **all, *e, *next;
-    journal_record *r;
-    size_t n = 0, i;
-
-    for (e = list->entries; e != nullptr; e = e->next)
-        n++;
-    for (r = list->undo_head; r != nullptr; r = r->next)
-        n++;
-    all = n != 0 ? static_cast<command_entry **>(malloc(n * sizeof(*all))) : nullptr;
-    if (all == nullptr) {
-        /* Out of memory: release the chain and leave the journal's entries. */
-        for (e = list->entries; e != nullptr; e = next) {
-            next = e->next;
-            entry_free(e);
-        }
-        return;
-    }
-    n = 0;
-    for (e = list->entries; e != nullptr; e = e->next)
-        all[n++] = e;
-    for (r = list->undo_head; r != nullptr; r = r->next)
-        if (r->entry != nullptr)
-            all[n++] = r->entry;
-    qsort(all, n, sizeof(*all), ptr_cmp);
-    for (i = 0; i < n; i++)
-        if (i == 0 || all[i] != all[i - 1])
-            entry_free(all[i]);
-    free(all);
+    return r->type == (in_effect ? JOURNAL_DELETE : JOURNAL_ADD) ? r->entry : nullptr;
 }
 
 static void records_free(journal_record *r)
@@ -788,13 +771,27 @@ static void records_free(journal_record *r)
 
 /*
  * Release the list, its entries and texts.  Lists with a journal are
- * released whole, records and deleted entries included.
+ * released whole: the chain, then the entries that only the journal
+ * holds, then the records.
  */
 void qvxsessrun_free(command_list *list)
 {
+    command_entry *e, *next;
+    bool in_effect;
+
     if (list == nullptr)
         return;
-    free_all_entries(list);
+    for (e = list->entries; e != nullptr; e = next) {
+        next = e->next;
+        entry_free(e);
+    }
+    in_effect = list->undo_cursor != nullptr;
+    for (const journal_record *r = list->undo_head; r != nullptr; r = r->next) {
+        if ((e = held_entry(r, in_effect)) != nullptr)
+            entry_free(e);
+        if (r == list->undo_cursor)
+            in_effect = false;
+    }
     records_free(list->undo_head);
     records_free(list->redo_head);
     free(list);
@@ -850,13 +847,13 @@ static void swap_with_prev(command_list *list, command_entry *e)
 }
 
 /*
- * Drop the undone operations: the records after the cursors.  An entry
- * that an undone addition made is referred to by nothing else (the later
- * records that name it are undone as well) and goes with them.
+ * Drop the undone operations: the records after the cursors, and the
+ * entries that only they hold.
  */
 static void journal_drop(command_list *list)
 {
-    journal_record *u, *r, *next;
+    journal_record *u, *r;
+    command_entry *e;
 
     u = list->undo_cursor != nullptr ? list->undo_cursor->next : list->undo_head;
     r = list->redo_cursor != nullptr ? list->redo_cursor->next : list->redo_head;
@@ -869,24 +866,19 @@ static void journal_drop(command_list *list)
     else
         list->redo_head = nullptr;
 
-    for (; u != nullptr; u = next) {
-        next = u->next;
-        if (u->type == JOURNAL_ADD && u->entry != nullptr)
-            entry_free(u->entry);
-        free(u->text);
-        free(u);
-    }
+    for (const journal_record *d = u; d != nullptr; d = d->next)
+        if ((e = held_entry(d, false)) != nullptr)
+            entry_free(e);
+    records_free(u);
     records_free(r);
 }
 
 static journal_record *record_new(uint8_t type, command_entry *entry)
 {
-    journal_record *r = static_cast<journal_record *>(malloc(sizeof(*r)));
+    journal_record *r = static_cast<journal_record *>(store_malloc(sizeof(*r)));
 
-    if (r == nullptr) {
-        store_set_error("malloc()");
+    if (r == nullptr)
         return nullptr;
-    }
     memset(r, 0, sizeof(*r));
     r->type = type;
     r->entry = entry;
@@ -972,13 +964,11 @@ int qvxsessrun_set_command(command_list *list, command_entry *entry, const char 
 
     if (entry == nullptr)
         return -1;
-    old_copy = strdup(entry->text);
+    old_copy = store_strdup(entry->text);
     new_copy = old_copy != nullptr ? command_copy(text) : nullptr;
-    entry_copy = new_copy != nullptr ? strdup(new_copy) : nullptr;
-    if (entry_copy == nullptr) {
-        store_set_error("strdup()");
+    entry_copy = new_copy != nullptr ? store_strdup(new_copy) : nullptr;
+    if (entry_copy == nullptr)
         goto fail;
-    }
     if (journal_push(list, JOURNAL_SET, entry, &undo, &redo) == -1)
         goto fail;
     undo->text = old_copy;
@@ -1026,73 +1016,84 @@ command_entry *qvxsessrun_move_down(command_list *list, command_entry *entry)
 }
 
 /*
+ * The primitives that undo and redo are made of.  Each takes the record
+ * being applied and returns 0, or -1 when it could not be applied and
+ * changed nothing (the error text is set).
+ */
+typedef int (*journal_step)(command_list *list, const journal_record *r);
+
+/* Put the entry back between the neighbours the record saved. */
+static int step_link(command_list *list, const journal_record *r)
+{
+    link_entry(list, r->entry, r->saved_prev, r->saved_next);
+    return 0;
+}
+
+static int step_unlink(command_list *list, const journal_record *r)
+{
+    unlink_entry(list, r->entry);
+    return 0;
+}
+
+/*
  * Put a set record's text and flag into its entry.  The entry gets a
  * fresh copy, so the record can be applied again; when the copy fails
  * the entry keeps its current text.
  */
-static int apply_set(const journal_record *r)
+static int step_set(command_list *, const journal_record *r)
 {
-    char *copy = strdup(r->text);
+    char *copy = store_strdup(r->text);
 
-    if (copy == nullptr) {
-        store_set_error("strdup()");
+    if (copy == nullptr)
         return -1;
-    }
     free(r->entry->text);
     r->entry->text = copy;
     r->entry->active = r->active;
     return 0;
 }
 
-static int apply_undo(command_list *list, const journal_record *r)
+static int step_up(command_list *list, const journal_record *r)
 {
-    command_entry *e = r->entry;
-
-    if (e == nullptr)
-        return 0;
-    switch (r->type) {
-    case JOURNAL_ADD:
-        unlink_entry(list, e);
-        break;
-    case JOURNAL_DELETE:
-        link_entry(list, e, r->saved_prev, r->saved_next);
-        break;
-    case JOURNAL_SET:
-        return apply_set(r);
-    case JOURNAL_MOVE_UP:
-        if (e->next != nullptr)
-            swap_with_prev(list, e->next);
-        break;
-    case JOURNAL_MOVE_DOWN:
-        swap_with_prev(list, e);
-        break;
-    }
+    swap_with_prev(list, r->entry);
     return 0;
 }
 
-static int apply_redo(command_list *list, const journal_record *r)
+static int step_down(command_list *list, const journal_record *r)
 {
-    command_entry *e = r->entry;
+    if (r->entry->next != nullptr)
+        swap_with_prev(list, r->entry->next);
+    return 0;
+}
 
-    if (e == nullptr)
+/*
+ * For each operation, the step that undoes it and the step that redoes
+ * it: a new operation is added here and nowhere else in undo and redo.
+ */
+struct journal_inverse
+{
+    uint8_t type;
+    journal_step undo;
+    journal_step redo;
+};
+
+/* clang-format off */
+static const journal_inverse journal_steps[] = {
+    { JOURNAL_ADD,       step_unlink, step_link   },
+    { JOURNAL_DELETE,    step_link,   step_unlink },
+    { JOURNAL_SET,       step_set,    step_set    },
+    { JOURNAL_MOVE_UP,   step_down,   step_up     },
+    { JOURNAL_MOVE_DOWN, step_up,     step_down   },
+};
+/* clang-format on */
+
+/* Apply record r of the undo journal (undo) or of the redo journal. */
+static int apply_record(command_list *list, const journal_record *r, bool undo)
+{
+    if (r->entry == nullptr)
         return 0;
-    switch (r->type) {
-    case JOURNAL_ADD:
-        link_entry(list, e, r->saved_prev, r->saved_next);
-        break;
-    case JOURNAL_DELETE:
-        unlink_entry(list, e);
-        break;
-    case JOURNAL_SET:
-        return apply_set(r);
-    case JOURNAL_MOVE_UP:
-        swap_with_prev(list, e);
-        break;
-    case JOURNAL_MOVE_DOWN:
-        if (e->next != nullptr)
-            swap_with_prev(list, e->next);
-        break;
-    }
+    for (const auto &s : journal_steps)
+        if (s.type == r->type)
+            return (undo ? s.undo : s.redo)(list, r);
     return 0;
 }
 
@@ -1105,7 +1106,7 @@ void qvxsessrun_undo(command_list *list)
 {
     if (list->undo_cursor == nullptr)
         return;
-    if (apply_undo(list, list->undo_cursor) == -1)
+    if (apply_record(list, list->undo_cursor, true) == -1)
         return;
     list->undo_cursor = list->undo_cursor->prev;
     list->redo_cursor = list->redo_cursor->prev;
@@ -1120,7 +1121,7 @@ void qvxsessrun_redo(command_list *list)
     r = list->redo_cursor == nullptr ? list->redo_head : list->redo_cursor->next;
     if (r == nullptr)
         return;
-    if (apply_redo(list, r) == -1)
+    if (apply_record(list, r, false) == -1)
         return;
     list->redo_cursor = r;
     list->undo_cursor = list->undo_cursor == nullptr ? list->undo_head : list->undo_cursor->next;

@@ -27,11 +27,25 @@ enum {
     JOURNAL_MOVE_DOWN = 5
 };
 
+/*
+ * One operation in one of the two journals, which run in step: the undo
+ * journal's records up to undo_cursor are in effect, those after it are
+ * undone, and the redo journal's twins refer to the same entries.
+ *
+ * Who holds an entry.  An entry in the chain belongs to the list.  An
+ * entry out of the chain belongs to the one undo record that took it out:
+ * the JOURNAL_DELETE in effect, or the JOURNAL_ADD undone (the entry's
+ * later records are then undone as well).  Every other record only
+ * refers to its entry.  So dropping undone records frees the entries of
+ * the undone additions among them, and releasing a list frees the chain,
+ * then the entries of the deletions in effect and of the additions
+ * undone, each exactly once.
+ */
 struct journal_record {
     uint8_t type;
     uint8_t active;            /* JOURNAL_SET only */
     char *text;                /* JOURNAL_SET only; owned */
-    command_entry *entry;      /* not owned */
+    command_entry *entry;      /* held as said above */
     command_entry *saved_prev; /* add (redo) and delete (undo) only */
     command_entry *saved_next;
     journal_record *prev;
