@@ -1,7 +1,5 @@
 #include "Mainwin.h"
 
-#include <QAbstractItemDelegate>
-#include <QAbstractItemView>
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -29,31 +27,6 @@ static QIcon themed_icon(const char *name, QStyle::StandardPixmap fallback)
     if (icon.isNull())
         icon = standard_icon(fallback, nullptr);
     return icon;
-}
-
-/*
- * A row whose in-place editor is still open holds the user's latest text in
- * the editor only.  Hand it to the list, as leaving the editor would, before
- * the rows are written back: a save or quit by keyboard shortcut or by a
- * close request moves no focus, and the edit would be lost behind "Saved".
- * Add by its shortcut likewise needs the editor closed to open its own.
- */
-static void commit_open_editors(QWidget *list)
-{
-    for (QAbstractItemView *view : list->findChildren<QAbstractItemView *>()) {
-        QAbstractItemModel *model = view->model();
-        if (!model)
-            continue;
-        for (int row = 0; row < model->rowCount(view->rootIndex()); ++row) {
-            const QModelIndex index = model->index(row, 0, view->rootIndex());
-            QWidget *editor = view->indexWidget(index);
-            QAbstractItemDelegate *delegate = view->itemDelegate(index);
-            if (!editor || !delegate)
-                continue;
-            emit delegate->commitData(editor);
-            emit delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
-        }
-    }
 }
 
 Mainwin::Mainwin(QWidget *parent)
@@ -212,7 +185,6 @@ void Mainwin::save()
  */
 bool Mainwin::saveScript()
 {
-    commit_open_editors(list);
     list->syncItems();
     if (!overwriteAllowed()) {
         statusBar()->showMessage(tr("The script was not saved."));
@@ -284,7 +256,6 @@ void Mainwin::catchChecksFinished()
 
 void Mainwin::quit()
 {
-    commit_open_editors(list);
     list->syncItems();
     if (!list->modified()) {
         QCoreApplication::quit();
@@ -319,8 +290,6 @@ void Mainwin::quit()
 
 void Mainwin::addClicked()
 {
-    // The new row's editor can only open once the one still open is closed.
-    commit_open_editors(list);
     list->addItem();
 }
 
@@ -357,8 +326,6 @@ void Mainwin::catchFilesSkipped(int count)
 
 void Mainwin::runClicked()
 {
-    // The text being typed into a row is the one meant.
-    commit_open_editors(list);
     statusBar()->showMessage(list->runCurrent());
 }
 

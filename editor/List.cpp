@@ -122,8 +122,11 @@ void List::resetModified()
     modifiedFlag = false;
 }
 
+/* Writes every row into its entry, the text of an editor still open
+ * included. */
 void List::syncItems()
 {
+    listWidget->commitOpenEditor();
     // In creation order: each row carries its own entry, so the order of
     // the rows does not matter here.
     const QList<QListWidgetItem *> all = items;
@@ -133,6 +136,8 @@ void List::syncItems()
 
 void List::addItem()
 {
+    // The new row's editor can only open once the one still open is closed.
+    listWidget->commitOpenEditor();
     command_entry *entry = qvxsessrun_add_command(commands, "", 1);
     if (!entry)
         dialog_errx(this, 1, "%s", qvxsessrun_error_text());
@@ -250,6 +255,8 @@ bool List::canRedo() const
  */
 QString List::runCurrent()
 {
+    // The text being typed into a row is the one meant.
+    listWidget->commitOpenEditor();
     QListWidgetItem *item = listWidget->currentItem();
     const command_entry *entry = item ? entryOf(item) : nullptr;
 
