@@ -75,9 +75,7 @@ List::List(command_list *commands, QWidget *parent)
     if (!snapshot)
         dialog_err(this, 1, "%s", qvxsessrun_error_text());
 
-    for (command_entry *e = commands->entries; e; e = e->next)
-        createItem(e);
-    modifiedFlag = false;
+    rebuild();
 
     // Last, so that building the first rows reaches no slot.
     connect(listWidget, SIGNAL(itemChanged(QListWidgetItem *)), this,
@@ -202,18 +200,27 @@ void List::moveCurrent(command_entry *(*move)(command_list *, command_entry *), 
 
 void List::undo()
 {
-    qvxsessrun_undo(commands);
-    rebuild();
+    applyJournalStep(qvxsessrun_undo);
 }
 
 void List::redo()
 {
-    qvxsessrun_redo(commands);
+    applyJournalStep(qvxsessrun_redo);
+}
+
+/* An undo or redo: the rows anew, and any text or check state may have
+ * changed, so the check takes all rows in a few shells. */
+void List::applyJournalStep(void (*step)(command_list *))
+{
+    step(commands);
     rebuild();
+    updateModified();
+    checkAll();
 }
 
 /*
- * Rows anew from the entries after an undo or redo.  The current row stays
+ * The rows anew from the entries, with none of the List's signals, so that
+ * the constructor builds the first rows this way too.  The current row stays
  * on the entry it was on, or at the same place (the last row at most) when
  * that entry is gone, so that a keyboard user keeps the place.
  */
@@ -233,10 +240,6 @@ void List::rebuild()
     }
     if (row >= 0 && listWidget->count() > 0)
         listWidget->setCurrentRow(qMin(row, listWidget->count() - 1));
-    updateModified();
-    // Any text or check state may have changed; the check takes all rows
-    // in a few shells.
-    checkAll();
 }
 
 bool List::canUndo() const
