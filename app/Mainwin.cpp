@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "List.h"
@@ -27,6 +28,15 @@ static QIcon themed_icon(const char *name, QStyle::StandardPixmap fallback)
     if (icon.isNull())
         icon = standard_icon(fallback, nullptr);
     return icon;
+}
+
+/* One of the six buttons beside the list. */
+static QPushButton *edit_button(QWidget *parent, const char *themeName,
+                                QStyle::StandardPixmap fallback, const QString &caption)
+{
+    QPushButton *button = new QPushButton(themed_icon(themeName, fallback), caption, parent);
+    button->setStyleSheet("padding: 2px; text-align: left;");
+    return button;
 }
 
 Mainwin::Mainwin(QWidget *parent)
@@ -79,15 +89,6 @@ Mainwin::~Mainwin()
     qvxsessrun_free(commandList);
 }
 
-/* One of the six buttons beside the list. */
-QPushButton *Mainwin::createEditButton(const char *themeName, QStyle::StandardPixmap fallback,
-                                       const QString &caption)
-{
-    QPushButton *button = new QPushButton(themed_icon(themeName, fallback), caption, this);
-    button->setStyleSheet("padding: 2px; text-align: left;");
-    return button;
-}
-
 /*
  * The platform's standard key for a button, beside its mnemonic.  It clicks
  * the button, so a disabled button ignores it as it ignores a mouse click.
@@ -103,15 +104,15 @@ void Mainwin::addShortcut(QKeySequence::StandardKey key, QPushButton *button)
 /* The list with the column of editing buttons at its right. */
 QHBoxLayout *Mainwin::createMiddleRow()
 {
-    undoButton = createEditButton("edit-undo", QStyle::SP_ArrowLeft, tr("&Undo"));
+    undoButton = edit_button(this, "edit-undo", QStyle::SP_ArrowLeft, tr("&Undo"));
     undoButton->setEnabled(list->canUndo());
-    redoButton = createEditButton("edit-redo", QStyle::SP_ArrowRight, tr("&Redo"));
+    redoButton = edit_button(this, "edit-redo", QStyle::SP_ArrowRight, tr("&Redo"));
     redoButton->setEnabled(list->canRedo());
     QPushButton *addButton
-        = createEditButton("list-add", QStyle::SP_FileDialogNewFolder, tr("&Add"));
-    QPushButton *delButton = createEditButton("edit-delete", QStyle::SP_TrashIcon, tr("&Delete"));
-    QPushButton *upButton = createEditButton("go-up", QStyle::SP_ArrowUp, tr("&Up"));
-    QPushButton *downButton = createEditButton("go-down", QStyle::SP_ArrowDown, tr("Dow&n"));
+        = edit_button(this, "list-add", QStyle::SP_FileDialogNewFolder, tr("&Add"));
+    QPushButton *delButton = edit_button(this, "edit-delete", QStyle::SP_TrashIcon, tr("&Delete"));
+    QPushButton *upButton = edit_button(this, "go-up", QStyle::SP_ArrowUp, tr("&Up"));
+    QPushButton *downButton = edit_button(this, "go-down", QStyle::SP_ArrowDown, tr("Dow&n"));
 
     connect(undoButton, SIGNAL(clicked()), this, SLOT(undoClicked()));
     connect(redoButton, SIGNAL(clicked()), this, SLOT(redoClicked()));
