@@ -1,7 +1,5 @@
 #include "Mainwin.h"
 
-#include <QAbstractItemDelegate>
-#include <QAbstractItemView>
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -11,6 +9,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "List.h"
@@ -31,29 +30,13 @@ static QIcon themed_icon(const char *name, QStyle::StandardPixmap fallback)
     return icon;
 }
 
-/*
- * A row whose in-place editor is still open holds the user's latest text in
- * the editor only.  Hand it to the list, as leaving the editor would, before
- * the rows are written back: a save or quit by keyboard shortcut or by a
- * close request moves no focus, and the edit would be lost behind "Saved".
- * Add by its shortcut likewise needs the editor closed to open its own.
- */
-static void commit_open_editors(QWidget *list)
+/* One of the six buttons beside the list. */
+static QPushButton *edit_button(QWidget *parent, const char *themeName,
+                                QStyle::StandardPixmap fallback, const QString &caption)
 {
-    for (QAbstractItemView *view : list->findChildren<QAbstractItemView *>()) {
-        QAbstractItemModel *model = view->model();
-        if (!model)
-            continue;
-        for (int row = 0; row < model->rowCount(view->rootIndex()); ++row) {
-            const QModelIndex index = model->index(row, 0, view->rootIndex());
-            QWidget *editor = view->indexWidget(index);
-            QAbstractItemDelegate *delegate = view->itemDelegate(index);
-            if (!editor || !delegate)
-                continue;
-            emit delegate->commitData(editor);
-            emit delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
-        }
-    }
+    QPushButton *button = new QPushButton(themed_icon(themeName, fallback), caption, parent);
+    button->setStyleSheet("padding: 2px; text-align: left;");
+    return button;
 }
 
 Mainwin::Mainwin(QWidget *parent)
@@ -106,15 +89,6 @@ Mainwin::~Mainwin()
     qvxsessrun_free(commandList);
 }
 
-/* One of the six buttons beside the list. */
-QPushButton *Mainwin::createEditButton(const char *themeName, QStyle::StandardPixmap fallback,
-                                       const QString &caption)
-{
-    QPushButton *button = new QPushButton(themed_icon(themeName, fallback), caption, this);
-    button->setStyleSheet("padding: 2px; text-align: left;");
-    return button;
-}
-
 /*
  * The platform's standard key for a button, beside its mnemonic.  It clicks
  * the button, so a disabled button ignores it as it ignores a mouse click.
@@ -130,15 +104,15 @@ void Mainwin::addShortcut(QKeySequence::StandardKey key, QPushButton *button)
 /* The list with the column of editing buttons at its right. */
 QHBoxLayout *Mainwin::createMiddleRow()
 {
-    undoButton = createEditButton("edit-undo", QStyle::SP_ArrowLeft, tr("&Undo"));
+    undoButton = edit_button(this, "edit-undo", QStyle::SP_ArrowLeft, tr("&Undo"));
     undoButton->setEnabled(list->canUndo());
-    redoButton = createEditButton("edit-redo", QStyle::SP_ArrowRight, tr("&Redo"));
+    redoButton = edit_button(this, "edit-redo", QStyle::SP_ArrowRight, tr("&Redo"));
     redoButton->setEnabled(list->canRedo());
     QPushButton *addButton
-        = createEditButton("list-add", QStyle::SP_FileDialogNewFolder, tr("&Add"));
-    QPushButton *delButton = createEditButton("edit-delete", QStyle::SP_TrashIcon, tr("&Delete"));
-    QPushButton *upButton = createEditButton("go-up", QStyle::SP_ArrowUp, tr("&Up"));
-    QPushButton *downButton = createEditButton("go-down", QStyle::SP_ArrowDown, tr("Dow&n"));
+        = edit_button(this, "list-add", QStyle::SP_FileDialogNewFolder, tr("&Add"));
+    QPushButton *delButton = edit_button(this, "edit-delete", QStyle::SP_TrashIcon, tr("&Delete"));
+    QPushButton *upButton = edit_button(this, "go-up", QStyle::SP_ArrowUp, tr("&Up"));
+    QPushButton *downButton = edit_button(this, "go-down", QStyle::SP_ArrowDown, tr("Dow&n"));
 
     connect(undoButton, SIGNAL(clicked()), this, SLOT(undoClicked()));
     connect(redoButton, SIGNAL(clicked()), this, SLOT(redoClicked()));
@@ -212,7 +186,6 @@ void Mainwin::save()
  */
 bool Mainwin::saveScript()
 {
-    commit_open_editors(list);
     list->syncItems();
     if (!overwriteAllowed()) {
         statusBar()->showMessage(tr("The script was not saved."));
@@ -284,7 +257,6 @@ void Mainwin::catchChecksFinished()
 
 void Mainwin::quit()
 {
-    commit_open_editors(list);
     list->syncItems();
     if (!list->modified()) {
         QCoreApplication::quit();
@@ -319,8 +291,6 @@ void Mainwin::quit()
 
 void Mainwin::addClicked()
 {
-    // The new row's editor can only open once the one still open is closed.
-    commit_open_editors(list);
     list->addItem();
 }
 
@@ -357,8 +327,6 @@ void Mainwin::catchFilesSkipped(int count)
 
 void Mainwin::runClicked()
 {
-    // The text being typed into a row is the one meant.
-    commit_open_editors(list);
     statusBar()->showMessage(list->runCurrent());
 }
 

@@ -3,7 +3,6 @@
 
 #include <QKeySequence>
 #include <QMainWindow>
-#include <QStyle>
 
 struct command_list;
 class List;
@@ -40,8 +39,6 @@ private slots:
     void catchChecksFinished();
 
 private:
-    QPushButton *createEditButton(const char *themeName, QStyle::StandardPixmap fallback,
-                                  const QString &caption);
     QHBoxLayout *createMiddleRow();
     QHBoxLayout *createBottomRow();
     void addShortcut(QKeySequence::StandardKey key, QPushButton *button);

@@ -14,6 +14,8 @@
  * and starts its own Xvfb.  The programs are told nothing: the map is seen
  * as an X event, keys go in as real input through xdotool.
  */
+#include "../tests/xvfb.h"
+
 #include <X11/Xlib.h>
 
 #include <sys/resource.h>
@@ -76,35 +78,6 @@ void quietStdio()
         dup2(fd, 2);
         close(fd);
     }
-}
-
-/* A private X server; -displayfd tells which display it took. */
-pid_t startXvfb()
-{
-    int fds[2];
-    if (pipe(fds) == -1)
-        die("pipe()");
-    pid_t pid = fork();
-    if (pid == -1)
-        die("fork()");
-    if (pid == 0) {
-        close(fds[0]);
-        quietStdio();
-        std::string fd = std::to_string(fds[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24",
-               "-nolisten", "tcp", "-noreset", (char *)nullptr);
-        _exit(127);
-    }
-    close(fds[1]);
-    std::string number;
-    char c;
-    while (read(fds[0], &c, 1) == 1 && c != '\n')
-        number += c;
-    close(fds[0]);
-    if (number.empty())
-        die("Xvfb did not start (is it installed?)");
-    setenv("DISPLAY", (":" + number).c_str(), 1);
-    return pid;
 }
 
 /* Runs a command to its end; xdotool types the keys as real input. */
@@ -282,7 +255,10 @@ int main(int argc, char **argv)
     setenv("QT_QPA_PLATFORM", "xcb", 1);
     setenv("QT_XCB_GL_INTEGRATION", "none", 1);
 
-    pid_t xvfb = startXvfb();
+    xvfb_server xvfb = xvfb_start("1280x1024x24");
+    if (xvfb.pid == -1)
+        die("Xvfb did not start (is it installed?)");
+    setenv("DISPLAY", xvfb.display.c_str(), 1);
     Display *dpy = nullptr;
     for (int i = 0; i < 100 && !dpy; i++) {
         dpy = XOpenDisplay(nullptr);
@@ -345,7 +321,6 @@ int main(int argc, char **argv)
     }
 
     XCloseDisplay(dpy);
-    kill(xvfb, SIGTERM);
-    waitpid(xvfb, nullptr, 0);
+    xvfb_stop(xvfb);
     return failed ? 1 : 0;
 }

@@ -75,9 +75,7 @@ List::List(command_list *commands, QWidget *parent)
     if (!snapshot)
         dialog_err(this, 1, "%s", qvxsessrun_error_text());
 
-    for (command_entry *e = commands->entries; e; e = e->next)
-        createItem(e);
-    modifiedFlag = false;
+    rebuild();
 
     // Last, so that building the first rows reaches no slot.
     connect(listWidget, SIGNAL(itemChanged(QListWidgetItem *)), this,
@@ -122,8 +120,11 @@ void List::resetModified()
     modifiedFlag = false;
 }
 
+/* Writes every row into its entry, the text of an editor still open
+ * included. */
 void List::syncItems()
 {
+    listWidget->commitOpenEditor();
     // In creation order: each row carries its own entry, so the order of
     // the rows does not matter here.
     const QList<QListWidgetItem *> all = items;
@@ -133,6 +134,8 @@ void List::syncItems()
 
 void List::addItem()
 {
+    // The new row's editor can only open once the one still open is closed.
+    listWidget->commitOpenEditor();
     command_entry *entry = qvxsessrun_add_command(commands, "", 1);
     if (!entry)
         dialog_errx(this, 1, "%s", qvxsessrun_error_text());
@@ -197,18 +200,27 @@ void List::moveCurrent(command_entry *(*move)(command_list *, command_entry *), 
 
 void List::undo()
 {
-    qvxsessrun_undo(commands);
-    rebuild();
+    applyJournalStep(qvxsessrun_undo);
 }
 
 void List::redo()
 {
-    qvxsessrun_redo(commands);
+    applyJournalStep(qvxsessrun_redo);
+}
+
+/* An undo or redo: the rows anew, and any text or check state may have
+ * changed, so the check takes all rows in a few shells. */
+void List::applyJournalStep(void (*step)(command_list *))
+{
+    step(commands);
     rebuild();
+    updateModified();
+    checkAll();
 }
 
 /*
- * Rows anew from the entries after an undo or redo.  The current row stays
+ * The rows anew from the entries, with none of the List's signals, so that
+ * the constructor builds the first rows this way too.  The current row stays
  * on the entry it was on, or at the same place (the last row at most) when
  * that entry is gone, so that a keyboard user keeps the place.
  */
@@ -228,10 +240,6 @@ void List::rebuild()
     }
     if (row >= 0 && listWidget->count() > 0)
         listWidget->setCurrentRow(qMin(row, listWidget->count() - 1));
-    updateModified();
-    // Any text or check state may have changed; the check takes all rows
-    // in a few shells.
-    checkAll();
 }
 
 bool List::canUndo() const
@@ -250,6 +258,8 @@ bool List::canRedo() const
  */
 QString List::runCurrent()
 {
+    // The text being typed into a row is the one meant.
+    listWidget->commitOpenEditor();
     QListWidgetItem *item = listWidget->currentItem();
     const command_entry *entry = item ? entryOf(item) : nullptr;
 

@@ -60,6 +60,7 @@ private:
     void syncItem(QListWidgetItem *item);
     void updateModified();
     void rebuild();
+    void applyJournalStep(void (*step)(command_list *));
     void moveCurrent(command_entry *(*move)(command_list *, command_entry *), int step);
     void checkEntry(const command_entry *entry);
     void showMark(QListWidgetItem *item, int verdict, const QString &word);

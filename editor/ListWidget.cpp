@@ -1,5 +1,6 @@
 #include "ListWidget.h"
 
+#include <QAbstractItemDelegate>
 #include <QByteArray>
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
@@ -85,6 +86,24 @@ QStringList ListWidget::pathsFromUriList(const QByteArray &data)
         paths.append(QString::fromUtf8(path.constData(), path.size()));
     }
     return paths;
+}
+
+/*
+ * A row whose editor is still open holds the user's latest text in the
+ * editor only.  Hand it to the row, as leaving the editor would, before the
+ * rows are read: a save or quit by keyboard shortcut or by a close request
+ * moves no focus, and the edit would be lost.  Add by its shortcut likewise
+ * needs the editor closed to open its own.
+ */
+void ListWidget::commitOpenEditor()
+{
+    for (int row = 0; row < count(); ++row) {
+        QWidget *editor = indexWidget(model()->index(row, 0));
+        if (!editor)
+            continue;
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
 }
 
 void ListWidget::keyPressEvent(QKeyEvent *event)

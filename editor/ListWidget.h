@@ -6,8 +6,8 @@
 
 class QByteArray;
 
-/* A list view that turns dropped file URIs into path names and reports
- * the Delete key. */
+/* A list view that turns dropped file URIs into path names, reports the
+ * Delete key and commits its open row editor on request. */
 class ListWidget : public QListWidget
 {
     Q_OBJECT
@@ -18,6 +18,9 @@ public:
 
     /* The local path names of the "file://" lines of a text/uri-list. */
     static QStringList pathsFromUriList(const QByteArray &data);
+
+    /* Hands the text of a row editor still open to its row and closes it. */
+    void commitOpenEditor();
 
 signals:
     void itemDroped(QStringList &files);

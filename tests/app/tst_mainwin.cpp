@@ -25,6 +25,7 @@
 #include "List.h"
 #include "Mainwin.h"
 #include "icon.h"
+#include "modalbox.h"
 #include "store.h"
 
 static QString scriptDir()
@@ -405,14 +406,10 @@ void TestMainwin::foreignBytesKept()
     }
 
     bool asked = false;
-    QTimer watch;
-    connect(&watch, &QTimer::timeout, [&] {
-        if (QWidget *box = QApplication::activeModalWidget()) {
-            asked = true;
-            box->close();
-        }
+    ModalBoxWatch<QWidget> watch([&](QWidget *box) {
+        asked = true;
+        box->close();
     });
-    watch.start(20);
     QCOMPARE(runLoop([&] { w.button("&Quit")->click(); }), 0);
     QVERIFY(!asked);
     QCOMPARE(readScript(), script);
@@ -483,11 +480,7 @@ void TestMainwin::failedSaveKeepsWork()
     QVERIFY(QDir().mkpath(scriptPath()));
 
     QStringList errors;
-    QTimer watch;
-    connect(&watch, &QTimer::timeout, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
+    ModalBoxWatch<> watch([&](QMessageBox *box) {
         if (box->button(QMessageBox::Discard)) { // the quit question
             box->button(QMessageBox::Save)->click();
             return;
@@ -502,7 +495,6 @@ void TestMainwin::failedSaveKeepsWork()
         errors << box->windowTitle() + "|" + box->text();
         box->button(QMessageBox::Ok)->click();
     });
-    watch.start(20);
     const int result = runLoop([&] {
         if (byQuit)
             w.button("&Quit")->click();
@@ -740,14 +732,10 @@ void TestMainwin::quitWithoutChanges()
         w.toggle(0);
 
     bool asked = false;
-    QTimer watch;
-    connect(&watch, &QTimer::timeout, [&] {
-        if (QWidget *box = QApplication::activeModalWidget()) {
-            asked = true;
-            box->close();
-        }
+    ModalBoxWatch<QWidget> watch([&](QWidget *box) {
+        asked = true;
+        box->close();
     });
-    watch.start(20);
     QCOMPARE(runLoop([&] { w.button("&Quit")->click(); }), 0);
     QVERIFY(!asked);
 }
@@ -789,11 +777,7 @@ void TestMainwin::quitQuestion()
 
     // Checks the box and answers it from inside its own event loop.
     QStringList seen;
-    QTimer watch;
-    connect(&watch, &QTimer::timeout, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
+    ModalBoxWatch<> watch([&](QMessageBox *box) {
         watch.stop();
         seen << box->windowTitle() << box->text() << box->informativeText();
         for (QMessageBox::StandardButton b :
@@ -820,7 +804,6 @@ void TestMainwin::quitQuestion()
             break;
         }
     });
-    watch.start(20);
 
     bool closed = true;
     const int result = runLoop([&] {
@@ -882,14 +865,10 @@ void TestMainwin::openEditorIsNotLost()
 
     if (byQuit) {
         bool asked = false;
-        QTimer watch;
-        connect(&watch, &QTimer::timeout, [&] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                asked = true;
-                box->button(QMessageBox::Save)->click();
-            }
+        ModalBoxWatch<> watch([&](QMessageBox *box) {
+            asked = true;
+            box->button(QMessageBox::Save)->click();
         });
-        watch.start(20);
         QCOMPARE(runLoop([&] { w.button("&Quit")->click(); }), 0);
         QVERIFY(asked);
     } else {

@@ -17,6 +17,7 @@
 
 #include "List.h"
 #include "Mainwin.h"
+#include "modalbox.h"
 
 static const QByteArray ours = "#!/bin/sh\ntrue&\n";
 static const QByteArray theirs = "#!/bin/sh\ntrue&\nsleep 1&\n";
@@ -47,24 +48,19 @@ Q_DECLARE_METATYPE(Answer)
  * Answers the overwrite question from inside its own event loop, and notes
  * what it showed.  Any other box is left alone.
  */
-class Answerer : public QObject
+class Answerer
 {
 public:
-    explicit Answerer(Answer answer) : answer(answer)
-    {
-        connect(&timer, &QTimer::timeout, this, &Answerer::look);
-        timer.start(20);
-    }
+    explicit Answerer(Answer answer) : answer(answer) { }
 
     Answer answer;
     int asked = 0;
     QStringList seen;
 
 private:
-    void look()
+    void look(QMessageBox *box)
     {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box || !box->text().contains("changed by another program"))
+        if (!box->text().contains("changed by another program"))
             return;
         asked++;
         QPushButton *overwrite = nullptr, *cancel = nullptr;
@@ -95,7 +91,8 @@ private:
         }
     }
 
-    QTimer timer;
+    // Last, so that no look comes before the answer is set.
+    ModalBoxWatch<> watch { [this](QMessageBox *box) { look(box); } };
 };
 
 struct Window
@@ -262,15 +259,12 @@ void TestOverwrite::quitQuestionSaveCancelled()
     writeScript(theirs);
 
     // The quit question first: Save.
-    QTimer quitAnswer;
-    connect(&quitAnswer, &QTimer::timeout, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (box && box->button(QMessageBox::Discard)) {
+    ModalBoxWatch<> quitAnswer([&](QMessageBox *box) {
+        if (box->button(QMessageBox::Discard)) {
             quitAnswer.stop();
             box->button(QMessageBox::Save)->click();
         }
     });
-    quitAnswer.start(20);
     Answerer answerer(Cancel);
 
     QTimer stillRunning;

@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include "unprivileged.h"
+#include "xvfb.h"
 
 enum Launch { AsSelf, AsNobody, WithFailingRename };
 Q_DECLARE_METATYPE(Launch)
@@ -62,7 +63,7 @@ private:
     QStringList fiuPrefix() const;
     void checkFiuKeepsHome();
 
-    QProcess xvfb;
+    xvfb_server xvfb;
     QString display;
     QString testDir;
     QString scriptDir; // of the running test, for "chmod:"
@@ -79,18 +80,9 @@ void TestProgram::initTestCase()
     QVERIFY(!testDir.isEmpty());
     root = geteuid() == 0;
 
-    // Xvfb picks a free display itself and writes its number to stdout.
-    // -noreset: without it the server resets whenever its last client
-    // leaves, and a program started in that moment cannot connect.
-    xvfb.start(
-        "Xvfb",
-        { "-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset" });
-    QVERIFY(xvfb.waitForStarted());
-    QByteArray number;
-    while (!number.contains('\n') && xvfb.waitForReadyRead(10000))
-        number += xvfb.readAllStandardOutput();
-    QVERIFY2(number.contains('\n'), "Xvfb did not report its display");
-    display = ":" + number.trimmed();
+    xvfb = xvfb_start("1024x768x24");
+    QVERIFY2(xvfb.pid != -1, "Xvfb did not report its display");
+    display = QString::fromStdString(xvfb.display);
 
     // uid 65534 may not reach the build tree: it runs a copy of the program.
     const QString copy = testDir + "/qvxsessrun";
@@ -113,8 +105,7 @@ void TestProgram::initTestCase()
 
 void TestProgram::cleanupTestCase()
 {
-    xvfb.terminate();
-    xvfb.waitForFinished(5000);
+    xvfb_stop(xvfb);
 }
 
 void TestProgram::init()
@@ -571,17 +562,10 @@ void TestProgram::runNow()
  */
 void TestProgram::highDensityScreen()
 {
-    QProcess dense;
-    dense.start("Xvfb",
-                { "-displayfd", "1", "-screen", "0", "1600x1200x24", "-dpi", "192", "-nolisten",
-                  "tcp", "-noreset" });
-    QVERIFY(dense.waitForStarted());
-    QByteArray number;
-    while (!number.contains('\n') && dense.waitForReadyRead(10000))
-        number += dense.readAllStandardOutput();
-    QVERIFY2(number.contains('\n'), "Xvfb did not report its display");
+    xvfb_server dense = xvfb_start("1600x1200x24", { "-dpi", "192" });
+    QVERIFY2(dense.pid != -1, "Xvfb did not report its display");
     const QString normal = display;
-    display = ":" + number.trimmed();
+    display = QString::fromStdString(dense.display);
 
     prepareScript(AsSelf, "xterm&\n", 0700, 0600);
     QProcess proc;
@@ -598,8 +582,7 @@ void TestProgram::highDensityScreen()
         proc.kill();
     proc.waitForFinished();
     display = normal;
-    dense.terminate();
-    dense.waitForFinished(5000);
+    xvfb_stop(dense);
 
     QVERIFY2(shown, qPrintable(why));
     QMap<QString, int> geometry;

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -63,6 +64,7 @@ private slots:
     void runsAsTheScriptWould_data();
     void runsAsTheScriptWould();
     void neverWaits();
+    void runsTheTextBeingTyped();
     void nothingToRun_data();
     void nothingToRun();
     void missingHomeIsReported();
@@ -153,6 +155,29 @@ void TestRunNow::neverWaits()
     QVERIFY2(waitForFile(out, 6000), "the command never ran");
 }
 
+/* A row still being edited runs what is typed in its editor, not what it
+ * held before. */
+void TestRunNow::runsTheTextBeingTyped()
+{
+    const QString out = outDir() + "/typed";
+    writeScript("#!/bin/sh\nxterm&\n");
+    Mainwin win(nullptr);
+    win.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&win));
+    QListWidget *view = win.findChild<QListWidget *>();
+    view->setCurrentRow(0);
+    view->editItem(view->item(0));
+    QLineEdit *editor = view->findChild<QLineEdit *>();
+    QVERIFY(editor);
+    const QString command = "echo typed >" + out;
+    editor->setText(command);
+
+    runAction(win)->trigger();
+    QVERIFY2(waitForFile(out, 5000), "the typed command did not run");
+    QCOMPARE(win.statusBar()->currentMessage(), "Started " + command);
+    QCOMPARE(view->item(0)->text(), command);
+}
+
 void TestRunNow::nothingToRun_data()
 {
     QTest::addColumn<QByteArray>("script");
@@ -225,8 +250,7 @@ void TestRunNow::contextMenuFromKeyboard()
     QApplication::sendEvent(view, &key);
 
     QCOMPARE(seen,
-             QStringList({ "Run no&w", "-", "&Undo", "&Redo", "&Add", "&Delete", "&Up",
-                           "Dow&n" }));
+             QStringList({ "Run no&w", "-", "&Undo", "&Redo", "&Add", "&Delete", "&Up", "Dow&n" }));
     QVERIFY(!undoEnabled); // nothing to undo yet, as on the button
     QVERIFY2(waitForFile(out, 5000), "Run now from the menu did not run the row");
     QCOMPARE(fileBytes(out), QByteArray("menu\n"));

@@ -36,6 +36,8 @@
 #include <string.h>
 #include <unistd.h>
 
+#include "modalbox.h"
+
 int qvx_program_main(int argc, char **argv);
 
 namespace {
@@ -405,7 +407,7 @@ public:
 private slots:
     void poll()
     {
-        if (QMessageBox *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+        if (QMessageBox *box = shown_modal_box()) {
             if (box != answered)
                 answer(box);
             return;

@@ -11,7 +11,6 @@
 #include <string.h>
 #include <sys/stat.h>
 #include <sys/time.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 /*
@@ -326,31 +325,18 @@ void TestCfg::permissionDenied()
     QString nobody = qEnvironmentVariable("QVX_TEST_DIR") + "/nobody";
     QCOMPARE(chmod(QFile::encodeName(nobody).constData(), 0555), 0);
 
-    QByteArray self = QFile::encodeName(QCoreApplication::applicationFilePath());
-    int fds[2];
-    QCOMPARE(pipe(fds), 0);
-    pid_t pid = fork();
-    QVERIFY(pid != -1);
-    if (pid == 0) {
-        dup2(fds[1], STDOUT_FILENO);
-        close(fds[0]);
-        close(fds[1]);
-        execl(self.constData(), self.constData(), unprivilegedOption, static_cast<char *>(nullptr));
-        _exit(127);
-    }
-    close(fds[1]);
-    QByteArray got;
-    char buf[256];
-    ssize_t n;
-    while ((n = read(fds[0], buf, sizeof(buf))) > 0)
-        got.append(buf, n);
-    close(fds[0]);
-    int status;
-    QCOMPARE(waitpid(pid, &status, 0), pid);
+    const QByteArray self = QFile::encodeName(QCoreApplication::applicationFilePath());
+    const child_run run = run_in_child(
+        [&] {
+            execl(self.constData(), self.constData(), unprivilegedOption,
+                  static_cast<char *>(nullptr));
+            return 127;
+        },
+        false);
     chmod(QFile::encodeName(nobody).constData(), 0755);
-    QVERIFY(WIFEXITED(status));
-    QCOMPARE(WEXITSTATUS(status), 0);
-    QCOMPARE(got, QByteArray("Fatal: mkdir(): Fatal error: Permission denied\n"));
+    QVERIFY(run.ended);
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.output, QByteArray("Fatal: mkdir(): Fatal error: Permission denied\n"));
     QVERIFY(!QFileInfo::exists(nobody + "/.config"));
 }
 

@@ -1,4 +1,5 @@
 #include "dialog.h"
+#include "modalbox.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -115,17 +116,11 @@ static int runChild(int argc, char **argv)
 
     // Nothing of the report is flushed by hand: exit must do it.
     atexit(atExit);
-    QTimer poll;
-    poll.setInterval(20);
-    QObject::connect(&poll, &QTimer::timeout, [&]() {
-        QMessageBox *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible())
-            return;
-        poll.stop();
+    ModalBoxWatch<> watch([&](QMessageBox *box) {
+        watch.stop();
         reportBox(box, parent, translate ? &translator : nullptr);
         closeBox(box, how);
     });
-    poll.start();
     QTimer::singleShot(15000, []() {
         printf("nobox=1\n");
         fflush(stdout);
@@ -177,6 +172,55 @@ QString TestDialog::suffix(int errnum)
     return QStringLiteral(":\n") + QString::fromLocal8Bit(strerror(errnum)) + QStringLiteral("\n");
 }
 
+/*
+ * One row of box_data: the box of `function` with errno as given, saying
+ * "Disk full", closed with Ok, untranslated and over a parent.  It exits
+ * with status 1, except warnx, after which the child returns 0.  A row
+ * names only what it changes.
+ */
+struct BoxRow
+{
+    explicit BoxRow(const QString &function, int savedErrno = 0)
+        : function(function), savedErrno(savedErrno), status(function == "warnx" ? 0 : 1)
+    { }
+    BoxRow &closed(const char *way, int exitStatus)
+    {
+        how = QString::fromLatin1(way);
+        status = exitStatus;
+        return *this;
+    }
+    BoxRow &says(const QByteArray &bytes, const QString &shown)
+    {
+        message = bytes;
+        text = shown;
+        return *this;
+    }
+    BoxRow &translated()
+    {
+        translate = true;
+        return *this;
+    }
+    BoxRow &withoutParent()
+    {
+        withParent = false;
+        return *this;
+    }
+    void add(const char *name) const
+    {
+        QTest::newRow(name) << function << savedErrno << how << status << translate << withParent
+                            << message << text;
+    }
+
+    QString function;
+    int savedErrno;
+    QString how = QStringLiteral("ok");
+    int status;
+    bool translate = false;
+    bool withParent = true;
+    QByteArray message = "Disk full";
+    QString text = QStringLiteral("Disk full");
+};
+
 void TestDialog::box_data()
 {
     QTest::addColumn<QString>("function");
@@ -191,7 +235,6 @@ void TestDialog::box_data()
     const QString errx = QStringLiteral("errx");
     const QString err = QStringLiteral("err");
     const QString warnx = QStringLiteral("warnx");
-    const QString ok = QStringLiteral("ok");
     const QByteArray full = QByteArray(1500, 'a');
     const QByteArray exact = QByteArray(1023, 'b');
     const QByteArray oneShort = QByteArray(1022, 'c');
@@ -199,63 +242,45 @@ void TestDialog::box_data()
     const QByteArray utf8 = "Datei \xc2\xbb"
                             "autostart.sh\xc2\xab: \xc3\xa4\xc3\xb6\xc3\xbc \xe2\x82\xac "
                             "\xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x98\x80";
+    const QString cut = QString::fromLatin1(full.left(1023));
 
-    QTest::newRow("errx, closed with Ok") << errx << 0 << ok << 1 << false << true
-                                          << QByteArray("Disk full") << QStringLiteral("Disk full");
-    QTest::newRow("errx, closed with Escape")
-        << errx << 0 << QStringLiteral("escape") << 3 << false << true << QByteArray("Disk full")
-        << QStringLiteral("Disk full");
-    QTest::newRow("errx, closed by the window")
-        << errx << 0 << QStringLiteral("close") << 42 << false << true << QByteArray("Disk full")
-        << QStringLiteral("Disk full");
-    QTest::newRow("errx ignores errno") << errx << ENOENT << ok << 1 << false << true
-                                        << QByteArray("Disk full") << QStringLiteral("Disk full");
-    QTest::newRow("err with ENOENT")
-        << err << ENOENT << ok << 1 << false << true << QByteArray("fopen(/x/autostart.sh)")
-        << QStringLiteral("fopen(/x/autostart.sh)") + suffix(ENOENT);
-    QTest::newRow("err with ENOENT, closed by the window")
-        << err << ENOENT << QStringLiteral("close") << 2 << false << true << QByteArray("rename()")
-        << QStringLiteral("rename()") + suffix(ENOENT);
-    QTest::newRow("err with errno 0")
-        << err << 0 << ok << 1 << false << true << QByteArray("mkstemp()")
-        << QStringLiteral("mkstemp()") + suffix(0);
-    QTest::newRow("errx cut at 1023")
-        << errx << 0 << ok << 1 << false << true << full << QString::fromLatin1(full.left(1023));
-    QTest::newRow("err cut at 1023, nothing appended")
-        << err << ENOENT << ok << 1 << false << true << full
-        << QString::fromLatin1(full.left(1023));
-    QTest::newRow("err of exactly 1023")
-        << err << ENOENT << ok << 1 << false << true << exact << QString::fromLatin1(exact);
-    QTest::newRow("err of 1022: room for the terminator only")
-        << err << ENOENT << ok << 1 << false << true << oneShort << QString::fromLatin1(oneShort);
-    QTest::newRow("err of 1010: 12 characters of the suffix")
-        << err << ENOENT << ok << 1 << false << true << near
-        << QString::fromLatin1(near) + suffix(ENOENT).left(12);
-    QTest::newRow("errx UTF-8") << errx << 0 << ok << 1 << false << true << utf8
-                                << QString::fromUtf8(utf8);
-    QTest::newRow("err UTF-8") << err << EACCES << ok << 1 << false << true << utf8
-                               << QString::fromUtf8(utf8) + suffix(EACCES);
-    QTest::newRow("title translated as QObject")
-        << errx << 0 << ok << 1 << true << true << QByteArray("Disk full")
-        << QStringLiteral("Disk full");
+    BoxRow(errx).add("errx, closed with Ok");
+    BoxRow(errx).closed("escape", 3).add("errx, closed with Escape");
+    BoxRow(errx).closed("close", 42).add("errx, closed by the window");
+    BoxRow(errx, ENOENT).add("errx ignores errno");
+    BoxRow(err, ENOENT)
+        .says("fopen(/x/autostart.sh)", QStringLiteral("fopen(/x/autostart.sh)") + suffix(ENOENT))
+        .add("err with ENOENT");
+    BoxRow(err, ENOENT)
+        .closed("close", 2)
+        .says("rename()", QStringLiteral("rename()") + suffix(ENOENT))
+        .add("err with ENOENT, closed by the window");
+    BoxRow(err).says("mkstemp()", QStringLiteral("mkstemp()") + suffix(0)).add("err with errno 0");
+    BoxRow(errx).says(full, cut).add("errx cut at 1023");
+    BoxRow(err, ENOENT).says(full, cut).add("err cut at 1023, nothing appended");
+    BoxRow(err, ENOENT).says(exact, QString::fromLatin1(exact)).add("err of exactly 1023");
+    BoxRow(err, ENOENT)
+        .says(oneShort, QString::fromLatin1(oneShort))
+        .add("err of 1022: room for the terminator only");
+    BoxRow(err, ENOENT)
+        .says(near, QString::fromLatin1(near) + suffix(ENOENT).left(12))
+        .add("err of 1010: 12 characters of the suffix");
+    BoxRow(errx).says(utf8, QString::fromUtf8(utf8)).add("errx UTF-8");
+    BoxRow(err, EACCES).says(utf8, QString::fromUtf8(utf8) + suffix(EACCES)).add("err UTF-8");
+    BoxRow(errx).translated().add("title translated as QObject");
     // The same box, but the caller goes on (the child then returns status).
-    QTest::newRow("warnx, closed with Ok")
-        << warnx << 0 << ok << 0 << false << true << QByteArray("Disk full")
-        << QStringLiteral("Disk full");
-    QTest::newRow("warnx, closed with Escape")
-        << warnx << 0 << QStringLiteral("escape") << 0 << false << true
-        << QByteArray("qvxsessrun_write(): rename()")
-        << QStringLiteral("qvxsessrun_write(): rename()");
-    QTest::newRow("warnx, closed by the window")
-        << warnx << ENOENT << QStringLiteral("close") << 0 << false << true << utf8
-        << QString::fromUtf8(utf8);
-    QTest::newRow("warnx cut at 1023")
-        << warnx << 0 << ok << 0 << false << true << full << QString::fromLatin1(full.left(1023));
-    QTest::newRow("warnx, title translated")
-        << warnx << 0 << ok << 0 << true << true << QByteArray("Disk full")
-        << QStringLiteral("Disk full");
-    QTest::newRow("no parent") << errx << 0 << QStringLiteral("escape") << 1 << false << false
-                               << QByteArray("Disk full") << QStringLiteral("Disk full");
+    BoxRow(warnx).add("warnx, closed with Ok");
+    BoxRow(warnx)
+        .closed("escape", 0)
+        .says("qvxsessrun_write(): rename()", QStringLiteral("qvxsessrun_write(): rename()"))
+        .add("warnx, closed with Escape");
+    BoxRow(warnx, ENOENT)
+        .closed("close", 0)
+        .says(utf8, QString::fromUtf8(utf8))
+        .add("warnx, closed by the window");
+    BoxRow(warnx).says(full, cut).add("warnx cut at 1023");
+    BoxRow(warnx).translated().add("warnx, title translated");
+    BoxRow(errx).closed("escape", 1).withoutParent().add("no parent");
 }
 
 /* Runs one child and returns its report; fails the test on a hang. */

@@ -1,17 +1,14 @@
 #include "DesktopFile.h"
 #include "unprivileged.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTextCodec>
 #include <QtTest>
 
-#include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/types.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 static const qint64 MiB = 1024 * 1024;
@@ -95,45 +92,28 @@ QString TestDesktopFile::writeFile(const QString &name, const QByteArray &conten
  */
 ChildRead TestDesktopFile::readInChild(const QString &path, bool unprivileged)
 {
-    ChildRead r;
-    QElapsedTimer clock;
-    clock.start();
-    const pid_t pid = fork();
-    if (pid == -1)
-        return r;
-    if (pid == 0) {
-        if (unprivileged && getuid() == 0) {
-            if (!drop_to_unprivileged())
-                _exit(100);
-        }
+    const child_run run = run_in_child(
+        [&] {
 #ifndef __SANITIZE_ADDRESS__
-        // A read of /dev/zero without a bound must not take the machine down.
-        const struct rlimit limit = { 1024 * MiB, 1024 * MiB };
-        setrlimit(RLIMIT_AS, &limit);
+            // A read of /dev/zero without a bound must not take the machine down.
+            const struct rlimit limit = { 1024 * MiB, 1024 * MiB };
+            setrlimit(RLIMIT_AS, &limit);
 #endif
-        DesktopFile file(path);
-        const int result = file.read();
-        _exit((result == 0 ? 0 : 1) | (file.exec.isNull() ? 2 : 0) | (file.name.isNull() ? 4 : 0));
-    }
+            DesktopFile file(path);
+            const int result = file.read();
+            return (result == 0 ? 0 : 1) | (file.exec.isNull() ? 2 : 0)
+                | (file.name.isNull() ? 4 : 0);
+        },
+        unprivileged, 5000);
 
-    int status = 0;
-    while (clock.elapsed() < 5000) {
-        const pid_t done = waitpid(pid, &status, WNOHANG);
-        if (done == pid) {
-            r.elapsedMs = clock.elapsed();
-            r.finished = WIFEXITED(status) && WEXITSTATUS(status) < 100;
-            if (r.finished) {
-                r.result = (WEXITSTATUS(status) & 1) ? -1 : 0;
-                r.execNull = WEXITSTATUS(status) & 2;
-                r.nameNull = WEXITSTATUS(status) & 4;
-            }
-            return r;
-        }
-        QTest::qSleep(10);
+    ChildRead r;
+    r.elapsedMs = run.elapsed_ms;
+    r.finished = run.ended && run.status < 8;
+    if (r.finished) {
+        r.result = (run.status & 1) ? -1 : 0;
+        r.execNull = run.status & 2;
+        r.nameNull = run.status & 4;
     }
-    kill(pid, SIGKILL);
-    waitpid(pid, &status, 0);
-    r.elapsedMs = clock.elapsed();
     return r;
 }
 

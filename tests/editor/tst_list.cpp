@@ -1,5 +1,6 @@
 #include "List.h"
 #include "ListWidget.h"
+#include "modalbox.h"
 #include "store.h"
 
 #include <QApplication>
@@ -405,6 +406,7 @@ void TestList::editAndBack()
     List list(commands, nullptr);
     ListWidget *view = list.findChild<ListWidget *>();
     QSignalSpy spy(&list, SIGNAL(listModified(bool)));
+    QVERIFY(spy.isValid());
 
     view->item(0)->setText("xterm -e top");
     QCOMPARE(entries(commands), QStringList({ "1:xterm -e top" }));
@@ -430,6 +432,7 @@ void TestList::undoEverythingSinceSave()
     QCOMPARE(readFile(scriptPath()), QByteArray("#!/bin/sh\n#[INACTIVE]#xterm&\nxclock&\n"));
 
     QSignalSpy spy(&list, SIGNAL(listModified(bool)));
+    QVERIFY(spy.isValid());
     view->setCurrentRow(1);
     list.delItem();
     list.addItem();
@@ -650,6 +653,7 @@ void TestList::moveAtEnd()
 
     view->setCurrentRow(row);
     QSignalSpy spy(&list, SIGNAL(listModified(bool)));
+    QVERIFY(spy.isValid());
     if (up)
         list.moveUp();
     else
@@ -839,6 +843,7 @@ void TestList::addItemLeftEmpty()
     QVERIFY(QTest::qWaitForWindowExposed(&list));
     ListWidget *view = list.findChild<ListWidget *>();
     QSignalSpy spy(&list, SIGNAL(listModified(bool)));
+    QVERIFY(spy.isValid());
 
     list.addItem();
     QLineEdit *editor = openEditor(view);
@@ -878,6 +883,7 @@ void TestList::undoRedoNothing()
         view->item(0)->setText("stale");
     }
     QSignalSpy spy(&list, SIGNAL(listModified(bool)));
+    QVERIFY(spy.isValid());
     if (redo)
         list.redo();
     else
@@ -909,6 +915,7 @@ void TestList::noCurrentRow()
     view->setCurrentItem(nullptr);
     QVERIFY(!view->currentItem());
     QSignalSpy spy(&list, SIGNAL(listModified(bool)));
+    QVERIFY(spy.isValid());
 
     if (op == 0)
         list.delItem();
@@ -992,6 +999,7 @@ void TestList::personDoubleClickAndType()
     QVERIFY(QTest::qWaitForWindowExposed(&list));
     ListWidget *view = list.findChild<ListWidget *>();
     QSignalSpy spy(&list, SIGNAL(listModified(bool)));
+    QVERIFY(spy.isValid());
 
     doubleClick(view->viewport(), view->visualItemRect(view->item(0)).center());
     QLineEdit *editor = nullptr;
@@ -1059,6 +1067,7 @@ void TestList::personPressesDelete()
     ListWidget *view = list.findChild<ListWidget *>();
     const command_entry *b = commands->entries->next;
     QSignalSpy spy(&list, SIGNAL(listModified(bool)));
+    QVERIFY(spy.isValid());
 
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
                       view->visualItemRect(view->item(1)).center());
@@ -1321,17 +1330,12 @@ static int failChild(int argc, char **argv)
     list.show();
     ListWidget *view = list.findChild<ListWidget *>();
 
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [] {
-        QMessageBox *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
+    ModalBoxWatch<> watch([](QMessageBox *box) {
         const QByteArray report = box->windowTitle().toUtf8() + '\n' + box->text().toUtf8();
         fwrite(report.constData(), 1, report.size(), stdout);
         fflush(stdout);
         box->button(QMessageBox::Ok)->click();
     });
-    poll.start(20);
 
     QTimer::singleShot(0, [&] {
         QTemporaryDir dir;

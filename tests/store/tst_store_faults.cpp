@@ -26,7 +26,6 @@
 #include <string.h>
 #include <sys/stat.h>
 #include <sys/types.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <functional>
@@ -284,57 +283,35 @@ struct Outcome
  */
 Outcome runUnprivileged(SubjectOp op)
 {
-    Outcome out;
-    int fds[2];
+    const child_run run = run_in_child(
+        [op] {
+            int result;
+            command_list *list = qvxsessrun_read();
+            command_list blank {};
+            if (op == SubjectRead) {
+                result = list != nullptr ? 0 : -1;
+            } else {
+                /* A save must fail on its own, also where the read failed. */
+                if (list == nullptr)
+                    list = &blank;
+                qvxsessrun_add_command(list, "added by the test", 1);
+                result = qvxsessrun_write(list);
+            }
+            const char *text = qvxsessrun_error_text();
+            if (write(STDOUT_FILENO, &result, sizeof(result)) != sizeof(result)
+                || write(STDOUT_FILENO, text, strlen(text)) != ssize_t(strlen(text)))
+                return 4;
+            return 0;
+        },
+        true);
 
-    if (pipe(fds) == -1) {
-        out.problem = "pipe() failed";
+    Outcome out;
+    if (!run.ended || run.status != 0 || run.output.size() < int(sizeof(int))) {
+        out.problem = "the unprivileged child failed, status " + QByteArray::number(run.status);
         return out;
     }
-    pid_t pid = fork();
-    if (pid == -1) {
-        out.problem = "fork() failed";
-        return out;
-    }
-    if (pid == 0) {
-        close(fds[0]);
-        if (getuid() == 0) {
-            if (!drop_to_unprivileged())
-                _exit(3);
-        }
-        int result;
-        command_list *list = qvxsessrun_read();
-        command_list blank {};
-        if (op == SubjectRead) {
-            result = list != nullptr ? 0 : -1;
-        } else {
-            /* A save must fail on its own, also where the read failed. */
-            if (list == nullptr)
-                list = &blank;
-            qvxsessrun_add_command(list, "added by the test", 1);
-            result = qvxsessrun_write(list);
-        }
-        const char *text = qvxsessrun_error_text();
-        if (write(fds[1], &result, sizeof(result)) != sizeof(result)
-            || write(fds[1], text, strlen(text)) != ssize_t(strlen(text)))
-            _exit(4);
-        _exit(0);
-    }
-    close(fds[1]);
-    QByteArray data;
-    char buf[512];
-    ssize_t n;
-    while ((n = read(fds[0], buf, sizeof(buf))) > 0)
-        data.append(buf, int(n));
-    close(fds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || data.size() < int(sizeof(int))) {
-        out.problem = "the unprivileged child failed, status " + QByteArray::number(status);
-        return out;
-    }
-    memcpy(&out.result, data.constData(), sizeof(int));
-    out.text = data.mid(sizeof(int));
+    memcpy(&out.result, run.output.constData(), sizeof(int));
+    out.text = run.output.mid(sizeof(int));
     return out;
 }
 
