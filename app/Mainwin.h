@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #ifndef MAINWIN_H
 #define MAINWIN_H
 

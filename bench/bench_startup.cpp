@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 /*
  * Start-up benchmark: how long the program takes from process start until
  * its window is mapped, and until it has ended after Alt+Q, for scripts of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 /*
  * Times the command store: read, write, copy and equal for scripts of
  * 1,000, 10,000 and 100,000 commands, and a long run of recorded sets

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 /*
  * The floor of the start-up benchmark: the least that a Qt Widgets program
  * does to show a window and quit on Alt+Q.  No Qt program starts faster.

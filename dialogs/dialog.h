@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #ifndef DIALOG_H
 #define DIALOG_H
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #ifndef COMMANDCHECK_H
 #define COMMANDCHECK_H
 

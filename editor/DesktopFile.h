@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #ifndef DESKTOPFILE_H
 #define DESKTOPFILE_H
 

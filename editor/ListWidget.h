@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #ifndef LISTWIDGET_H
 #define LISTWIDGET_H
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #ifndef RUNNOW_H
 #define RUNNOW_H
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #ifndef MODALBOX_H
 #define MODALBOX_H
 

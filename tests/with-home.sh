@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: BSD-2-Clause
 # Runs a command with a temporary home directory that comes from a private
 # password database (nss_wrapper), so that no test ever sees the real home.
 #

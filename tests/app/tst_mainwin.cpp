@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 // The main window in-process: enabled states of Undo and Redo, the status
 // bar, saving and every way out of the quit question.
 

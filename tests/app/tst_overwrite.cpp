@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 // The question before a save that would replace a script another program
 // changed since the window read or last saved it, in-process: every answer,
 // two windows on one script, and a save chosen in the quit question.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 // The real program, started as a process on its own Xvfb display and driven
 // with xdotool as a user would: quitting, an unreadable script, saves that
 // cannot be written (a read-only directory for uid 65534, a failing rename

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 // Run now, in-process: the command starts as the script would start it
 // (through /bin/sh, in the home directory, standard input from /dev/null,
 // detached), from the rows' context menu or its shortcut.

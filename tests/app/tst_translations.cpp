@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 // The translation catalogues: complete and well-formed for every text of the
 // code, and loaded by the program itself under the user's locale.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #ifndef CRASH_LISTS_H
 #define CRASH_LISTS_H
 

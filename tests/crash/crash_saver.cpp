@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 /*
  * Saves the script over and over, alternating between the two command lists
  * of crash_lists.h, until it is killed.  After every completed save it writes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 /*
  * Crash safety of saving: crash_saver saves two different command lists in
  * turn while this test kills it with SIGKILL at random moments.  After every

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: BSD-2-Clause
 # Validates one of the installed data files with the freedesktop.org tools:
 #   validate.sh desktop  FILE   desktop-file-validate, which must say nothing
 #   validate.sh metainfo FILE   appstreamcli validate, strict; the summary

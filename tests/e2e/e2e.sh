@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: BSD-2-Clause
 # End-to-end run of the program in its own Xvfb, driven by real input events
 # only (xdotool, through the XTEST extension).  The program is told nothing:
 # positions of rows and buttons come from screenshots, the result from the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 /*
  * The end-to-end tests' own X client, in two roles:
  *

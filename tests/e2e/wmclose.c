@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 /*
  * Asks an X window to close the way a window manager does: a ClientMessage
  * WM_PROTOCOLS carrying WM_DELETE_WINDOW.  Destroying the window (what

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #ifndef FUZZ_COMMON_H
 #define FUZZ_COMMON_H
 

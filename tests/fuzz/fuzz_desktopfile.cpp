@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 /*
  * The desktop entry reader, fed any bytes as a file: it never crashes,
  * hangs or leaks, answers 0 or -1, and 0 only with a non-empty Exec value.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 /*
  * The script reader and writer, fed any bytes as autostart.sh.  Reading and
  * saving must never crash, leak or fail, and the script must settle: the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 /*
  * The URI-list parsing of a drop, fed any bytes: it never crashes or leaks,
  * and every path it gives comes from a line of its own that begins with

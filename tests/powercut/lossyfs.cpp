@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 /*
  * lossyfs: a FUSE file system for tests that loses power on command.
  *

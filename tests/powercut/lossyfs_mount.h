@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #ifndef LOSSYFS_MOUNT_H
 #define LOSSYFS_MOUNT_H
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 /*
  * Preloaded into a program, makes fsync() and fdatasync() of anything but
  * a directory return success without syncing: the program then behaves as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 /*
  * The rules of lossyfs, each shown by what a mount holds after a power cut
  * and a reboot: unsynced file data is lost, directory changes are durable

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 /*
  * Saving survives a power cut.  The configuration directory of the
  * temporary home is a lossyfs mount, and the two command lists of the crash

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 /*
  * Failures of the command store made to happen for real: libc calls made to
  * fail by libfiu with a chosen errno, an unprivileged user meeting files and
