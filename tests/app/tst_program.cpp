@@ -168,8 +168,9 @@ bool TestProgram::xdotool(const QStringList &args, QByteArray *out)
     env.insert("DISPLAY", display);
     proc.setProcessEnvironment(env);
     proc.start("xdotool", args);
-    // --sync waits for ever; a window that never comes is a failure.
-    if (!proc.waitForFinished(15000)) {
+    // --sync waits for ever; a window that never comes within 30 s (a
+    // start on a busy machine can take long) is a failure.
+    if (!proc.waitForFinished(30000)) {
         proc.kill();
         proc.waitForFinished();
         return false;
