@@ -13,9 +13,10 @@
  * text in the store's error buffer (qvxsessrun_error_text()).
  */
 
-struct command_entry {
-    char *text;           /* owned; without the trailing "&" of the line */
-    uint8_t active;       /* 1 runs at session start, 0 kept as comment */
+struct command_entry
+{
+    char *text; /* owned; without the trailing "&" of the line */
+    uint8_t active; /* 1 runs at session start, 0 kept as comment */
     command_entry *next;
     command_entry *prev;
 };
@@ -42,11 +43,12 @@ enum {
  * then the entries of the deletions in effect and of the additions
  * undone, each exactly once.
  */
-struct journal_record {
+struct journal_record
+{
     uint8_t type;
-    uint8_t active;            /* JOURNAL_SET only */
-    char *text;                /* JOURNAL_SET only; owned */
-    command_entry *entry;      /* held as said above */
+    uint8_t active; /* JOURNAL_SET only */
+    char *text; /* JOURNAL_SET only; owned */
+    command_entry *entry; /* held as said above */
     command_entry *saved_prev; /* add (redo) and delete (undo) only */
     command_entry *saved_next;
     journal_record *prev;
@@ -59,7 +61,8 @@ struct journal_record {
  * digest catches a change that leaves size and time alone (a write within
  * the clock's granularity).
  */
-struct script_stamp {
+struct script_stamp
+{
     uint8_t exists; /* 0: there was no script */
     dev_t dev;
     ino_t ino;
@@ -68,7 +71,8 @@ struct script_stamp {
     uint64_t digest;
 };
 
-struct command_list {
+struct command_list
+{
     command_entry *entries;
     journal_record *undo_head;
     journal_record *redo_head;

@@ -95,14 +95,14 @@ void TestRunNow::runsAsTheScriptWould_data()
     QTest::addColumn<QByteArray>("command"); /* OUT stands for the output file */
     QTest::addColumn<QByteArray>("expected"); /* what OUT holds; HOME for the home directory */
 
-    QTest::newRow("in the home of the password database") << QByteArray("pwd >OUT")
-                                                          << QByteArray("HOME\n");
+    QTest::newRow("in the home of the password database")
+        << QByteArray("pwd >OUT") << QByteArray("HOME\n");
     QTest::newRow("standard input is /dev/null")
         << QByteArray("{ cat; echo end; } >OUT") << QByteArray("end\n");
     QTest::newRow("shell syntax as in the script")
         << QByteArray("FOO=1; (echo $FOO; echo two) >OUT") << QByteArray("1\ntwo\n");
-    QTest::newRow("bytes as stored") << QByteArray("printf '%s\\n' caf\xc3\xa9 >OUT")
-                                     << QByteArray("caf\xc3\xa9\n");
+    QTest::newRow("bytes as stored")
+        << QByteArray("printf '%s\\n' caf\xc3\xa9 >OUT") << QByteArray("caf\xc3\xa9\n");
     QTest::newRow("no descriptor of the program is inherited")
         << QByteArray("for fd in 3 4 5 6 7 8 9; do (: <&$fd) 2>/dev/null && echo $fd; done; "
                       "echo checked >>OUT")

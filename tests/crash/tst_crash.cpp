@@ -231,8 +231,7 @@ void CrashTest::killWhileSaving()
         clock_gettime(CLOCK_REALTIME, &aged[0]);
         aged[0].tv_sec -= 11 * 60;
         aged[1] = aged[0];
-        QCOMPARE(utimensat(AT_FDCWD, QFile::encodeName(dir + "/" + name).constData(), aged, 0),
-                 0);
+        QCOMPARE(utimensat(AT_FDCWD, QFile::encodeName(dir + "/" + name).constData(), aged, 0), 0);
     }
     pid = startSaver(&fd, 1, 1);
     QVERIFY(pid > 0);
