@@ -488,7 +488,9 @@ void TestCommandCheck::cleanScriptWithinOneSecond()
     QCOMPARE(collector.results.size(), count);
     for (const Result &r : qAsConst(collector.results))
         QVERIFY(r.count == 1 && r.verdict == CommandCheck::Ok);
+#ifndef QVX_SANITIZE_BUILD
     QVERIFY2(elapsed < 1000, qPrintable(QString::number(elapsed)));
+#endif
 }
 
 QTEST_MAIN(TestCommandCheck)
