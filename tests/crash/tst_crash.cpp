@@ -21,7 +21,7 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
-#include "crash_lists.h"
+#include "saver_harness.h"
 
 class CrashTest : public QObject
 {
@@ -32,36 +32,13 @@ private slots:
     void killWhileSaving();
 
 private:
-    pid_t startSaver(int *fd, int first = 0, int count = 0);
-    bool waitForSave(int fd, int timeoutMs);
     int stopSaver(pid_t pid, int fd);
-    QString describe(const QByteArray &bytes) const;
 
     QByteArray saver;
     QString dir;
     QString script;
     QByteArray expected[2];
 };
-
-static QByteArray render(int which)
-{
-    QByteArray bytes("#!/bin/sh\n");
-
-    for (const crash_command &c : crash_commands(which)) {
-        if (!c.active)
-            bytes += "#[INACTIVE]#";
-        bytes += QByteArray::fromStdString(c.text) + "&\n";
-    }
-    return bytes;
-}
-
-static void sleepMicroseconds(long us)
-{
-    struct timespec ts = { us / 1000000, (us % 1000000) * 1000 };
-
-    while (nanosleep(&ts, &ts) == -1 && errno == EINTR)
-        ;
-}
 
 void CrashTest::initTestCase()
 {
@@ -72,50 +49,9 @@ void CrashTest::initTestCase()
     QVERIFY2(!home.isEmpty(), "run through tests/with-home.sh");
     dir = home + "/.config/QVX";
     script = dir + "/autostart.sh";
-    expected[0] = render(0);
-    expected[1] = render(1);
+    expected[0] = crash_script(0);
+    expected[1] = crash_script(1);
     QVERIFY(expected[1].size() > 64 * expected[0].size());
-}
-
-/*
- * Starts crash_saver with its standard output on a pipe; returns its pid.
- * Without arguments it saves until it is killed, beginning with list 0;
- * otherwise it makes count saves beginning with list first.
- */
-pid_t CrashTest::startSaver(int *fd, int first, int count)
-{
-    int p[2];
-
-    if (pipe(p) == -1)
-        return -1;
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(p[1], STDOUT_FILENO);
-        close(p[0]);
-        close(p[1]);
-        const QByteArray a = QByteArray::number(first), b = QByteArray::number(count);
-        execl(saver.constData(), saver.constData(), a.constData(), b.constData(),
-              static_cast<char *>(nullptr));
-        _exit(127);
-    }
-    close(p[1]);
-    if (pid == -1) {
-        close(p[0]);
-        return -1;
-    }
-    *fd = p[0];
-    return pid;
-}
-
-/* Waits for the byte that the saver writes after a completed save. */
-bool CrashTest::waitForSave(int fd, int timeoutMs)
-{
-    struct pollfd pfd = { fd, POLLIN, 0 };
-    char c;
-
-    if (poll(&pfd, 1, timeoutMs) != 1)
-        return false;
-    return read(fd, &c, 1) == 1;
 }
 
 /* Kills the saver and returns the number of saves it reported, or -1 when
@@ -137,20 +73,6 @@ int CrashTest::stopSaver(pid_t pid, int fd)
     return saves;
 }
 
-QString CrashTest::describe(const QByteArray &bytes) const
-{
-    int same = 0;
-    const QByteArray &closer = bytes.size() > expected[0].size() ? expected[1] : expected[0];
-
-    while (same < bytes.size() && same < closer.size() && bytes[same] == closer[same])
-        same++;
-    return QString("%1 bytes (expected %2 or %3), same as the nearer version for the first %4")
-        .arg(bytes.size())
-        .arg(expected[0].size())
-        .arg(expected[1].size())
-        .arg(same);
-}
-
 void CrashTest::killWhileSaving()
 {
     const int kills = qMax(1000, qEnvironmentVariableIntValue("QVX_CRASH_KILLS"));
@@ -162,13 +84,13 @@ void CrashTest::killWhileSaving()
 
     // How long one save takes here, so that the kills spread over a whole save.
     int fd;
-    pid_t pid = startSaver(&fd);
+    pid_t pid = start_saver(saver, 0, 0, QByteArray(), false, &fd);
     QVERIFY(pid > 0);
-    QVERIFY2(waitForSave(fd, 30000), "crash_saver did not complete a first save");
+    QVERIFY2(wait_for_byte(fd, 30000), "crash_saver did not complete a first save");
     QElapsedTimer timer;
     timer.start();
     for (int i = 0; i < 20; i++)
-        QVERIFY2(waitForSave(fd, 30000), "crash_saver stopped saving");
+        QVERIFY2(wait_for_byte(fd, 30000), "crash_saver stopped saving");
     const qint64 perSave = qBound<qint64>(100, timer.nsecsElapsed() / 20 / 1000, 200000);
     QVERIFY2(stopSaver(pid, fd) >= 0, "crash_saver ended by itself");
     qInfo("one save takes about %lld us; killing within 0..%lld us after a save",
@@ -178,15 +100,15 @@ void CrashTest::killWhileSaving()
     long saves = 0;
     QStringList temps;
     for (int k = 0; k < kills; k++) {
-        pid = startSaver(&fd);
+        pid = start_saver(saver, 0, 0, QByteArray(), false, &fd);
         QVERIFY(pid > 0);
         // Kill only once the saver alternates: the first save may repeat the
         // contents that are already on disk.
-        if (!waitForSave(fd, 30000)) {
+        if (!wait_for_byte(fd, 30000)) {
             stopSaver(pid, fd);
             QFAIL("crash_saver did not complete a save");
         }
-        sleepMicroseconds(static_cast<long>(random.bounded(static_cast<quint32>(2 * perSave))));
+        sleep_microseconds(static_cast<long>(random.bounded(static_cast<quint32>(2 * perSave))));
         const int n = stopSaver(pid, fd);
         QVERIFY2(n >= 0, "crash_saver ended by itself instead of being killed");
         saves += 1 + n;
@@ -201,8 +123,9 @@ void CrashTest::killWhileSaving()
         } else if (bytes == expected[1]) {
             found[1]++;
         } else {
-            QFAIL(qPrintable(
-                QString("kill %1: the script is neither version: %2").arg(k).arg(describe(bytes))));
+            QFAIL(qPrintable(QString("kill %1: the script is neither version: %2")
+                                 .arg(k)
+                                 .arg(describe_script(bytes, expected))));
         }
 
         const QStringList names = QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
@@ -233,9 +156,9 @@ void CrashTest::killWhileSaving()
         aged[1] = aged[0];
         QCOMPARE(utimensat(AT_FDCWD, QFile::encodeName(dir + "/" + name).constData(), aged, 0), 0);
     }
-    pid = startSaver(&fd, 1, 1);
+    pid = start_saver(saver, 1, 1, QByteArray(), false, &fd);
     QVERIFY(pid > 0);
-    QVERIFY2(waitForSave(fd, 30000), "crash_saver did not save after the kills");
+    QVERIFY2(wait_for_byte(fd, 30000), "crash_saver did not save after the kills");
     int status;
     while (waitpid(pid, &status, 0) == -1 && errno == EINTR)
         ;

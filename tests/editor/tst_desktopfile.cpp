@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include "DesktopFile.h"
+#include "localeencoding.h"
 #include "unprivileged.h"
 
 #include <QFile>
@@ -13,26 +14,6 @@
 #include <unistd.h>
 
 static const qint64 MiB = 1024 * 1024;
-
-/* The locale's text encoding, as the environment would set it, for the
- * life of the object. */
-class LocaleEncoding
-{
-public:
-    explicit LocaleEncoding(const char *name)
-        : saved(QTextCodec::codecForLocale()), codec(QTextCodec::codecForName(name))
-    {
-        if (codec)
-            QTextCodec::setCodecForLocale(codec);
-    }
-    ~LocaleEncoding() { QTextCodec::setCodecForLocale(saved); }
-    bool isValid() const { return codec && QTextCodec::codecForLocale() == codec; }
-
-private:
-    QTextCodec *saved;
-    QTextCodec *codec;
-    Q_DISABLE_COPY(LocaleEncoding)
-};
 
 // What a read in a child process gave back.
 struct ChildRead

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include "List.h"
 #include "ListWidget.h"
+#include "localeencoding.h"
 #include "modalbox.h"
 #include "store.h"
 
@@ -786,25 +787,6 @@ void TestList::drop()
         QCOMPARE(order, QStringList({ "modified" }));
     }
 }
-
-/* Switches the locale's text encoding for the life of the object. */
-class LocaleEncoding
-{
-public:
-    explicit LocaleEncoding(const char *name)
-        : saved(QTextCodec::codecForLocale()), codec(QTextCodec::codecForName(name))
-    {
-        if (codec)
-            QTextCodec::setCodecForLocale(codec);
-    }
-    ~LocaleEncoding() { QTextCodec::setCodecForLocale(saved); }
-    bool isValid() const { return codec && QTextCodec::codecForLocale() == codec; }
-
-private:
-    QTextCodec *saved;
-    QTextCodec *codec;
-    Q_DISABLE_COPY(LocaleEncoding)
-};
 
 void TestList::dropUtf8UnderLatin1()
 {

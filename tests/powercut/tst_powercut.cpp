@@ -26,7 +26,7 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
-#include "../crash/crash_lists.h"
+#include "../crash/saver_harness.h"
 #include "lossyfs_mount.h"
 
 class PowercutTest : public QObject
@@ -50,11 +50,9 @@ private:
     };
 
     void prepare(int which);
-    pid_t startSaver(int first, int count, bool nosync, int *fd);
     Outcome afterCut(int old, const QString &where, Tally *tally);
     void cutAfterEveryOperation(bool nosync, Tally *tally);
     void cutAtRandom(bool nosync, QRandomGenerator *random, Tally *tally);
-    QString describe(const QByteArray &bytes) const;
 
     LossyMount fs;
     QByteArray saver, nosyncLibrary;
@@ -63,34 +61,6 @@ private:
     int randomCuts = 0;
     long perSave = 0;
 };
-
-static QByteArray render(int which)
-{
-    QByteArray bytes("#!/bin/sh\n");
-
-    for (const crash_command &c : crash_commands(which)) {
-        if (!c.active)
-            bytes += "#[INACTIVE]#";
-        bytes += QByteArray::fromStdString(c.text) + "&\n";
-    }
-    return bytes;
-}
-
-static void sleepMicroseconds(long us)
-{
-    struct timespec ts = { us / 1000000, (us % 1000000) * 1000 };
-
-    while (nanosleep(&ts, &ts) == -1 && errno == EINTR)
-        ;
-}
-
-static bool waitForByte(int fd, int timeoutMs)
-{
-    struct pollfd pfd = { fd, POLLIN, 0 };
-    char c;
-
-    return poll(&pfd, 1, timeoutMs) == 1 && read(fd, &c, 1) == 1;
-}
 
 static int reap(pid_t pid)
 {
@@ -117,8 +87,8 @@ void PowercutTest::initTestCase()
     backing = top + "/disk";
     QVERIFY(QDir().mkpath(dir) && QDir().mkpath(backing));
     QVERIFY(QFile::setPermissions(backing, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    expected[0] = render(0);
-    expected[1] = render(1);
+    expected[0] = crash_script(0);
+    expected[1] = crash_script(1);
     randomCuts = qMax(40, qEnvironmentVariableIntValue("QVX_POWERCUT_RANDOM"));
 }
 
@@ -145,58 +115,6 @@ void PowercutTest::prepare(int which)
 }
 
 /*
- * Starts crash_saver for count saves (0: until killed) beginning with list
- * first, with its standard output on a pipe (*fd) and its fsync of files
- * made a no-op when nosync is set.
- */
-pid_t PowercutTest::startSaver(int first, int count, bool nosync, int *fd)
-{
-    int p[2];
-
-    if (pipe(p) == -1)
-        return -1;
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(p[1], STDOUT_FILENO);
-        close(p[0]);
-        close(p[1]);
-        // It fails when the power goes; that message is expected.
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, STDERR_FILENO);
-        if (nosync) {
-            QByteArray preload = qgetenv("LD_PRELOAD");
-            preload += (preload.isEmpty() ? "" : " ") + nosyncLibrary;
-            setenv("LD_PRELOAD", preload.constData(), 1);
-        }
-        const QByteArray a = QByteArray::number(first), b = QByteArray::number(count);
-        execl(saver.constData(), saver.constData(), a.constData(), b.constData(),
-              static_cast<char *>(nullptr));
-        _exit(127);
-    }
-    close(p[1]);
-    if (pid == -1) {
-        close(p[0]);
-        return -1;
-    }
-    *fd = p[0];
-    return pid;
-}
-
-QString PowercutTest::describe(const QByteArray &bytes) const
-{
-    int same = 0;
-    const QByteArray &closer = bytes.size() > expected[0].size() ? expected[1] : expected[0];
-
-    while (same < bytes.size() && same < closer.size() && bytes[same] == closer[same])
-        same++;
-    return QString("%1 bytes (expected %2 or %3), same as the nearer version for the first %4")
-        .arg(bytes.size())
-        .arg(expected[0].size())
-        .arg(expected[1].size())
-        .arg(same);
-}
-
-/*
  * The power is (or goes) down: reboots, reads the script and counts what
  * was found, then takes the power down again for the next cut.
  */
@@ -218,7 +136,7 @@ PowercutTest::Outcome PowercutTest::afterCut(int old, const QString &where, Tall
         else if (bytes == expected[1 - old])
             outcome = New;
         else
-            what = "the script is neither version: " + describe(bytes);
+            what = "the script is neither version: " + describe_script(bytes, expected);
     }
     file.close();
     tally->cuts++;
@@ -240,7 +158,8 @@ void PowercutTest::cutAfterEveryOperation(bool nosync, Tally *tally)
         int fd;
         prepare(old);
         const long before = fs.operations();
-        pid_t pid = startSaver(1 - old, 1, nosync, &fd);
+        pid_t pid
+            = start_saver(saver, 1 - old, 1, nosync ? nosyncLibrary : QByteArray(), true, &fd);
         QVERIFY(pid > 0);
         int status = reap(pid);
         close(fd);
@@ -256,7 +175,7 @@ void PowercutTest::cutAfterEveryOperation(bool nosync, Tally *tally)
         for (long n = 1; n <= operations; n++) {
             prepare(old);
             QVERIFY(fs.control(qPrintable(QString("cut-after %1").arg(n))));
-            pid = startSaver(1 - old, 1, nosync, &fd);
+            pid = start_saver(saver, 1 - old, 1, nosync ? nosyncLibrary : QByteArray(), true, &fd);
             QVERIFY(pid > 0);
             reap(pid);
             close(fd);
@@ -278,13 +197,14 @@ void PowercutTest::cutAtRandom(bool nosync, QRandomGenerator *random, Tally *tal
     for (int k = 0; k < randomCuts; k++) {
         int fd;
         prepare(0);
-        const pid_t pid = startSaver(0, 0, nosync, &fd);
+        const pid_t pid
+            = start_saver(saver, 0, 0, nosync ? nosyncLibrary : QByteArray(), true, &fd);
         QVERIFY(pid > 0);
         // Cut only once the saver alternates: the first save repeats the
         // contents that are already on disk.
-        const bool saved = waitForByte(fd, 30000);
+        const bool saved = wait_for_byte(fd, 30000);
         if (saved)
-            sleepMicroseconds(
+            sleep_microseconds(
                 static_cast<long>(random->bounded(static_cast<quint32>(2 * perSave))));
         fs.control("cut");
         kill(pid, SIGKILL);
@@ -321,13 +241,13 @@ void PowercutTest::cutWhileSaving()
     QVERIFY(fs.control("cut"));
     prepare(0);
     int fd;
-    const pid_t pid = startSaver(0, 0, false, &fd);
+    const pid_t pid = start_saver(saver, 0, 0, QByteArray(), true, &fd);
     QVERIFY(pid > 0);
-    bool ok = waitForByte(fd, 30000);
+    bool ok = wait_for_byte(fd, 30000);
     QElapsedTimer timer;
     timer.start();
     for (int i = 0; ok && i < 20; i++)
-        ok = waitForByte(fd, 30000);
+        ok = wait_for_byte(fd, 30000);
     perSave = qBound<qint64>(100, timer.nsecsElapsed() / 20 / 1000, 200000);
     kill(pid, SIGKILL);
     reap(pid);
