@@ -21,21 +21,12 @@
 /* How long "Saved" stays in the status bar. */
 static const int saved_message_ms = 5000;
 
-/* The theme's icon when the desktop has one, else the style's picture, so
- * that no button goes without an icon on a bare X server. */
-static QIcon themed_icon(const char *name, QStyle::StandardPixmap fallback)
-{
-    QIcon icon = load_theme_icon(name, nullptr);
-    if (icon.isNull())
-        icon = standard_icon(fallback, nullptr);
-    return icon;
-}
-
 /* One of the six buttons beside the list. */
 static QPushButton *edit_button(QWidget *parent, const char *themeName,
                                 QStyle::StandardPixmap fallback, const QString &caption)
 {
-    QPushButton *button = new QPushButton(themed_icon(themeName, fallback), caption, parent);
+    QPushButton *button
+        = new QPushButton(theme_or_standard_icon(themeName, fallback), caption, parent);
     button->setStyleSheet("padding: 2px; text-align: left;");
     return button;
 }
@@ -143,7 +134,7 @@ QHBoxLayout *Mainwin::createMiddleRow()
 QHBoxLayout *Mainwin::createBottomRow()
 {
     QPushButton *saveButton = new QPushButton(
-        themed_icon("document-save", QStyle::SP_DialogSaveButton), tr("&Save"), this);
+        theme_or_standard_icon("document-save", QStyle::SP_DialogSaveButton), tr("&Save"), this);
     QPushButton *quitButton
         = new QPushButton(standard_icon(QStyle::SP_DialogCloseButton, nullptr), tr("&Quit"), this);
     connect(saveButton, SIGNAL(clicked(bool)), this, SLOT(save()));
@@ -250,10 +241,9 @@ void Mainwin::catchChecksFinished()
     if (!savedCountWanted)
         return;
     savedCountWanted = false;
-    const int marked = list->markedCount();
-    if (marked > 0)
-        statusBar()->showMessage(
-            tr("Saved. %n command(s) would not run as written.", nullptr, marked));
+    // "Saved" is already there, on its time-out; only a count replaces it.
+    if (list->markedCount() > 0)
+        showSaved();
 }
 
 void Mainwin::quit()
@@ -337,7 +327,7 @@ void Mainwin::catchContextMenu(const QPoint &globalPos)
     // Looked up the first time the menu opens rather than at start, where
     // nothing shows it.
     if (runAction->icon().isNull())
-        runAction->setIcon(themed_icon("system-run", QStyle::SP_MediaPlay));
+        runAction->setIcon(theme_or_standard_icon("system-run", QStyle::SP_MediaPlay));
     QMenu menu(this);
     menu.addAction(runAction);
     menu.addSeparator();

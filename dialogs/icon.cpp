@@ -36,3 +36,11 @@ QIcon standard_icon(QStyle::StandardPixmap pixmap, const QWidget *widget)
 {
     return QApplication::style()->standardIcon(pixmap, nullptr, widget);
 }
+
+QIcon theme_or_standard_icon(const char *name, QStyle::StandardPixmap fallback)
+{
+    QIcon icon = load_theme_icon(name, nullptr);
+    if (icon.isNull())
+        icon = standard_icon(fallback, nullptr);
+    return icon;
+}

@@ -435,9 +435,7 @@ void List::showMark(QListWidgetItem *item, int verdict, const QString &word)
         return;
     }
     if (warningIcon.isNull()) {
-        warningIcon = load_theme_icon("dialog-warning", nullptr);
-        if (warningIcon.isNull())
-            warningIcon = standard_icon(QStyle::SP_MessageBoxWarning, nullptr);
+        warningIcon = theme_or_standard_icon("dialog-warning", QStyle::SP_MessageBoxWarning);
     }
     item->setData(Qt::DecorationRole, warningIcon);
     item->setData(Qt::ToolTipRole, markText(verdict, word));

@@ -43,4 +43,26 @@ private:
     Q_DISABLE_COPY(ModalBoxWatch)
 };
 
+/*
+ * The same for a popup, such as a context menu, whose exec() runs its own
+ * event loop: `seen` gets the popup each time one is found (and should
+ * close it), from that loop.  A popup that comes late is still found.
+ */
+class PopupWatch
+{
+public:
+    explicit PopupWatch(const std::function<void(QWidget *)> &seen)
+    {
+        QObject::connect(&timer, &QTimer::timeout, [seen] {
+            if (QWidget *popup = QApplication::activePopupWidget())
+                seen(popup);
+        });
+        timer.start(20);
+    }
+
+private:
+    QTimer timer;
+    Q_DISABLE_COPY(PopupWatch)
+};
+
 #endif // MODALBOX_H

@@ -226,8 +226,8 @@ void TestMainwin::iconsFromThemeOrStyle()
             = withTheme ? QImage() : picture(standard_icon(QStyle::SP_MediaPlay, nullptr));
         for (int opened = 1; opened <= 2; ++opened) {
             QImage shown;
-            QTimer::singleShot(0, [&] {
-                QMenu *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            PopupWatch watch([&](QWidget *popup) {
+                QMenu *menu = qobject_cast<QMenu *>(popup);
                 if (!menu)
                     return;
                 shown = picture(menu->actions().first()->icon());

@@ -16,7 +16,10 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <unistd.h>
+
 #include "Mainwin.h"
+#include "modalbox.h"
 
 static QString home()
 {
@@ -66,6 +69,7 @@ private slots:
     void runsAsTheScriptWould();
     void neverWaits();
     void runsTheTextBeingTyped();
+    void withoutStandardInput();
     void nothingToRun_data();
     void nothingToRun();
     void missingHomeIsReported();
@@ -132,8 +136,7 @@ void TestRunNow::runsAsTheScriptWould()
     QTest::keySequence(&win, QKeySequence(Qt::CTRL | Qt::Key_R));
 
     QVERIFY2(waitForFile(out, 5000), "the command did not run");
-    QTest::qWait(100); // let it finish writing
-    QCOMPARE(fileBytes(out), expected);
+    QTRY_COMPARE_WITH_TIMEOUT(fileBytes(out), expected, 5000); // it may still be writing
     QCOMPARE(win.statusBar()->currentMessage(), "Started " + QString::fromUtf8(command));
 }
 
@@ -234,8 +237,8 @@ void TestRunNow::contextMenuFromKeyboard()
 
     QStringList seen;
     bool undoEnabled = true;
-    QTimer::singleShot(0, [&] {
-        QMenu *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    PopupWatch watch([&](QWidget *popup) {
+        QMenu *menu = qobject_cast<QMenu *>(popup);
         if (!menu)
             return;
         for (QAction *a : menu->actions()) {
@@ -257,6 +260,31 @@ void TestRunNow::contextMenuFromKeyboard()
     QCOMPARE(fileBytes(out), QByteArray("menu\n"));
 }
 
+/*
+ * A program started without a standard input (descriptor 0 closed) still
+ * gives the command /dev/null there: whatever the program opens first takes
+ * descriptor 0, and must not leave it closed for the command.
+ */
+void TestRunNow::withoutStandardInput()
+{
+    const QString out = outDir() + "/stdin";
+    writeScript("#!/bin/sh\n{ (: <&0) 2>/dev/null && echo open || echo closed; } >"
+                + QFile::encodeName(out) + "&\n");
+    Mainwin win(nullptr);
+    win.show();
+    win.findChild<QListWidget *>()->setCurrentRow(0);
+
+    const int saved = dup(STDIN_FILENO);
+    QVERIFY(saved != -1);
+    close(STDIN_FILENO);
+    runAction(win)->trigger();
+    dup2(saved, STDIN_FILENO);
+    close(saved);
+
+    QVERIFY(win.statusBar()->currentMessage().startsWith("Started "));
+    QTRY_COMPARE_WITH_TIMEOUT(fileBytes(out), QByteArray("open\n"), 5000);
+}
+
 /* A right click acts on the row under the mouse, whatever was current before. */
 void TestRunNow::rightClickPicksTheRow()
 {
@@ -268,11 +296,9 @@ void TestRunNow::rightClickPicksTheRow()
     view->setCurrentRow(0);
 
     bool menuShown = false;
-    QTimer::singleShot(0, [&] {
-        if (QWidget *popup = QApplication::activePopupWidget()) {
-            menuShown = true;
-            popup->close();
-        }
+    PopupWatch watch([&](QWidget *popup) {
+        menuShown = true;
+        popup->close();
     });
     const QPoint at = view->visualItemRect(view->item(2)).center();
     QContextMenuEvent event(QContextMenuEvent::Mouse, at, view->viewport()->mapToGlobal(at));
