@@ -365,30 +365,44 @@ static int parse_line(command_list *list, command_entry **tail, char *line, size
 }
 
 /*
- * Open the script at path for reading into *fp: 1 when it is open, 0 when
- * there is none, -1 on failure (the error text is set).  Only a regular
- * file is read: opening a FIFO must not wait for a writer, a device such
- * as /dev/zero may never end, and a directory cannot be read at all.
+ * Open path for reading without blocking (a FIFO must not wait for a
+ * writer) and fstat it: the descriptor, or -1.  errno is ENOENT when there
+ * is no such file; on any other failure the error text is set.
  */
-static int open_script(const char *path, FILE **fp)
+static int open_and_stat(const char *path, struct stat *sb)
 {
-    struct stat sb;
-    int fd, flags;
+    int fd;
 
     errno = 0;
     fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd == -1) {
-        if (errno == ENOENT)
-            return 0;
-        store_set_error("fopen(%s)", path);
+        if (errno != ENOENT)
+            store_set_error("fopen(%s)", path);
         return -1;
     }
     errno = 0;
-    if (fstat(fd, &sb) == -1) {
+    if (fstat(fd, sb) == -1) {
         store_set_error("fstat(%s)", path);
-        goto fail;
+        close(fd);
+        return -1;
     }
-    if (!S_ISREG(sb.st_mode)) {
+    return fd;
+}
+
+/*
+ * Open the script at path for reading into *fp, its status into *sb: 1
+ * when it is open, 0 when there is none, -1 on failure (the error text is
+ * set).  Only a regular file is read: opening a FIFO must not wait for a writer, a device such
+ * as /dev/zero may never end, and a directory cannot be read at all.
+ */
+static int open_script(const char *path, FILE **fp, struct stat *sb)
+{
+    int fd, flags;
+
+    fd = open_and_stat(path, sb);
+    if (fd == -1)
+        return errno == ENOENT ? 0 : -1;
+    if (!S_ISREG(sb->st_mode)) {
         errno = 0;
         store_set_error("%s: Not a regular file", path);
         goto fail;
@@ -434,15 +448,11 @@ command_list *qvxsessrun_read(void)
     path = script_path(nullptr);
     if (path == nullptr)
         goto fail;
-    r = open_script(path, &fp);
+    r = open_script(path, &fp, &st);
     if (r == 0) /* no script: an empty list */
         goto out;
     if (r == -1)
         goto fail;
-    if (fstat(fileno(fp), &st) == -1) {
-        store_set_error("fstat()");
-        goto fail;
-    }
     while ((r = next_line(&rd, fp, &line, &len)) == 1)
         if (parse_line(list, &tail, line, len) == -1)
             break;
@@ -698,22 +708,15 @@ int qvxsessrun_changed_on_disk(const command_list *list)
     path = script_path(nullptr);
     if (path == nullptr)
         return -1;
-    fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd == -1) {
-        if (errno == ENOENT)
-            changed = was->exists;
-        else
-            store_set_error("fopen(%s)", path);
-        free(path);
-        return changed;
-    }
+    fd = open_and_stat(path, &st);
+    if (fd == -1 && errno == ENOENT)
+        changed = was->exists;
     free(path);
-    if (fstat(fd, &st) == -1) {
-        store_set_error("fstat()");
-    } else if (!was->exists || !S_ISREG(st.st_mode) || st.st_dev != was->dev
-               || st.st_ino != was->ino || st.st_size != was->size
-               || st.st_mtim.tv_sec != was->mtime.tv_sec
-               || st.st_mtim.tv_nsec != was->mtime.tv_nsec) {
+    if (fd == -1)
+        return changed;
+    if (!was->exists || !S_ISREG(st.st_mode) || st.st_dev != was->dev || st.st_ino != was->ino
+        || st.st_size != was->size || st.st_mtim.tv_sec != was->mtime.tv_sec
+        || st.st_mtim.tv_nsec != was->mtime.tv_nsec) {
         changed = 1;
     } else if (digest_fd(fd, &digest) == 0) {
         changed = digest != was->digest;
