@@ -392,8 +392,9 @@ static int open_and_stat(const char *path, struct stat *sb)
 /*
  * Open the script at path for reading into *fp, its status into *sb: 1
  * when it is open, 0 when there is none, -1 on failure (the error text is
- * set).  Only a regular file is read: opening a FIFO must not wait for a writer, a device such
- * as /dev/zero may never end, and a directory cannot be read at all.
+ * set).  Only a regular file is read: opening a FIFO must not wait for a
+ * writer, a device such as /dev/zero may never end, and a directory cannot
+ * be read at all.
  */
 static int open_script(const char *path, FILE **fp, struct stat *sb)
 {
