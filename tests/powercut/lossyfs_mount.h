@@ -16,7 +16,10 @@
 #include <unistd.h>
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QDir>
 #include <QString>
+#include <QtTest>
 
 /*
  * A lossyfs mount for the length of a test: started in the foreground as a
@@ -165,6 +168,26 @@ inline int lossyfs_unavailable(const QString &why)
 
     fprintf(stderr, "%s: %s\n", ci ? "FAIL" : "SKIP", qPrintable(why));
     return ci ? 1 : 77;
+}
+
+/*
+ * The main of a test that needs lossyfs: it mounts it once to see that it
+ * can, then runs Test; otherwise says why and skips (fails under CI).
+ */
+template<class Test> int lossyfs_test_main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    LossyMount probe;
+    QString why;
+    const QString top = qEnvironmentVariable("QVX_TEST_DIR");
+
+    if (top.isEmpty() || !QDir().mkpath(top + "/probe/disk") || !QDir().mkpath(top + "/probe/mnt"))
+        return lossyfs_unavailable("run through tests/with-home.sh");
+    if (!probe.start(top + "/probe/disk", top + "/probe/mnt", false, &why))
+        return lossyfs_unavailable(why);
+    probe.stop();
+    Test test;
+    return QTest::qExec(&test, argc, argv);
 }
 
 #endif // LOSSYFS_MOUNT_H

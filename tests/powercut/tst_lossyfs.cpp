@@ -293,18 +293,7 @@ void LossyfsTest::controlFile()
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    LossyMount probe;
-    QString why;
-    const QString top = qEnvironmentVariable("QVX_TEST_DIR");
-
-    if (top.isEmpty() || !QDir().mkpath(top + "/probe/disk") || !QDir().mkpath(top + "/probe/mnt"))
-        return lossyfs_unavailable("run through tests/with-home.sh");
-    if (!probe.start(top + "/probe/disk", top + "/probe/mnt", false, &why))
-        return lossyfs_unavailable(why);
-    probe.stop();
-    LossyfsTest test;
-    return QTest::qExec(&test, argc, argv);
+    return lossyfs_test_main<LossyfsTest>(argc, argv);
 }
 
 #include "tst_lossyfs.moc"
