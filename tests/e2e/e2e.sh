@@ -203,6 +203,15 @@ check_script() { # check_script EXPECTED-FILE
 	fi
 }
 
+wait_script() { # wait_script EXPECTED-FILE: up to 5 s for a save to write it
+	i=0
+	while ! cmp -s "$1" "$script"; do
+		i=$((i + 1))
+		[ $i -gt 50 ] && check_script "$1"
+		sleep 0.1
+	done
+}
+
 # 1. Every editing action once, then save and quit.
 scenario_edit() {
 	printf '%s\n' '#!/bin/sh' 'xsetroot -solid grey&' '#[INACTIVE]#xclock -digital&' \
@@ -344,12 +353,7 @@ scenario_drop() {
 	key alt+s
 	printf '%s\n' '#!/bin/sh' 'xsetroot -solid grey&' '#[INACTIVE]#xclock&' 'alpha --one&' \
 		'gamma&' 'web-browser&' >"$work/expected"
-	i=0
-	while ! cmp -s "$work/expected" "$script"; do
-		i=$((i + 1))
-		[ $i -gt 50 ] && check_script "$work/expected"
-		sleep 0.1
-	done
+	wait_script "$work/expected"
 	shot saved
 	key alt+q
 	wait_exit 10
@@ -377,12 +381,7 @@ scenario_marks() {
 	key alt+s
 	printf '%s\n' '#!/bin/sh' 'true&' 'echo terminated&' 'true # mine&' \
 		'#[INACTIVE]#echo "off&' 'true --flag&' >"$work/expected"
-	i=0
-	while ! cmp -s "$work/expected" "$script"; do
-		i=$((i + 1))
-		[ $i -gt 50 ] && check_script "$work/expected"
-		sleep 0.1
-	done
+	wait_script "$work/expected"
 	expect saved '[ "$status_ink" -gt 0 ] && [ "$row_mark" = "0 0 1 0 0" ]'
 	key alt+q
 	wait_exit 10
