@@ -54,7 +54,7 @@ static const Line lines[] = {
     { "echo \"@LONG@\" >long.txt", true, CommandCheck::Ok, "" },
     // Inactive rows never run, whatever they hold.
     { "true;", false, CommandCheck::Ok, "" },
-    { "sleep 2 # mine", false, CommandCheck::Ok, "" },
+    { "sleep 3 # mine", false, CommandCheck::Ok, "" },
     { "echo \"unterminated", false, CommandCheck::Ok, "" },
     { MISSING, false, CommandCheck::Ok, "" },
 
@@ -80,12 +80,12 @@ static const Line lines[] = {
     { "true; }; echo '@LONG@' >ran; { :", true, CommandCheck::NotShell, "" },
     { "cat <<EOF '@LONG@'", true, CommandCheck::NotShell, "" },
 
-    { "sleep 2 # mine", true, CommandCheck::Foreground, "" },
-    { "sleep 2 #", true, CommandCheck::Foreground, "" },
-    { "sleep 2; # mine", true, CommandCheck::Foreground, "" },
-    { "sh -c 'sleep 2' \\", true, CommandCheck::Foreground, "" },
-    { "sleep 2 # '@LONG@'", true, CommandCheck::Foreground, "" },
-    { "sh -c 'sleep 2' '@LONG@' \\", true, CommandCheck::Foreground, "" },
+    { "sleep 3 # mine", true, CommandCheck::Foreground, "" },
+    { "sleep 3 #", true, CommandCheck::Foreground, "" },
+    { "sleep 3; # mine", true, CommandCheck::Foreground, "" },
+    { "sh -c 'sleep 3' \\", true, CommandCheck::Foreground, "" },
+    { "sleep 3 # '@LONG@'", true, CommandCheck::Foreground, "" },
+    { "sh -c 'sleep 3' '@LONG@' \\", true, CommandCheck::Foreground, "" },
 
     { "# touch ran", true, CommandCheck::Comment, "" },
     { "  # touch ran", true, CommandCheck::Comment, "" },
@@ -280,11 +280,11 @@ void TestCommandCheck::verdict()
         break;
     case CommandCheck::Foreground:
         QVERIFY(run.marker);
-        QVERIFY2(run.elapsedMs >= 1900, qPrintable(QString::number(run.elapsedMs)));
+        QVERIFY2(run.elapsedMs >= 2900, qPrintable(QString::number(run.elapsedMs)));
         break;
     default:
         QVERIFY(run.marker);
-        QVERIFY2(run.elapsedMs < 1500, qPrintable(QString::number(run.elapsedMs)));
+        QVERIFY2(run.elapsedMs < 2500, qPrintable(QString::number(run.elapsedMs)));
         break;
     }
     if (line.verdict == CommandCheck::Comment || line.verdict == CommandCheck::ComesBackInactive
