@@ -2,6 +2,7 @@
 #ifndef STORE_H
 #define STORE_H
 
+#include <stddef.h>
 #include <stdint.h>
 #include <sys/types.h>
 #include <time.h>
@@ -11,14 +12,30 @@
  * reading and atomic writing of the script, and the undo/redo journal.
  * Plain records and functions; failures return null or -1 and leave their
  * text in the store's error buffer (qvxsessrun_error_text()).
+ *
+ * People write the script by hand too, so the store keeps every byte it
+ * read: each command is one entry that carries the rest of its line with
+ * it (the comment and blank lines above it, its final "&" or the lack of
+ * one, blanks and a CR), and a save prints anew only what was changed.
+ * A command's line may span several script lines where the shell reads
+ * them as one: a quote, a "$(" or a here-document left open, or a
+ * backslash before the line feed.
  */
 
 struct command_entry
 {
-    char *text; /* owned; without the trailing "&" of the line */
+    char *text; /* owned; the command, without the form of its line */
     uint8_t active; /* 1 runs at session start, 0 kept as comment */
     command_entry *next;
     command_entry *prev;
+    /* The form of the command's line, kept as read (may hold NUL bytes). */
+    char *lead; /* owned or null: the comment and blank lines right above it */
+    size_t lead_len;
+    char *tail; /* owned or null: what follows the text on its last line (blanks,
+                 * the final "&", a CR), and anything from a NUL byte on */
+    size_t tail_len;
+    uint8_t newline; /* 1 when the line ends in a line feed */
+    uint8_t as_read; /* 1 while the text is the one read: written even when blank */
 };
 
 enum {
@@ -53,6 +70,10 @@ struct journal_record
     command_entry *saved_next;
     journal_record *prev;
     journal_record *next;
+    /* JOURNAL_SET only: the rest of the line that goes with text */
+    char *tail; /* owned */
+    size_t tail_len;
+    uint8_t as_read;
 };
 
 /*
@@ -63,6 +84,7 @@ struct journal_record
  */
 struct script_stamp
 {
+    uint8_t known; /* 0: the list was neither read nor written */
     uint8_t exists; /* 0: there was no script */
     dev_t dev;
     ino_t ino;
@@ -79,10 +101,18 @@ struct command_list
     journal_record *undo_cursor;
     journal_record *redo_cursor;
     script_stamp disk; /* lists read from or written to the script only */
+    char *header; /* owned or null: the "#!" line, with its line feed */
+    size_t header_len;
+    char *trailer; /* owned or null: the comment and blank lines after the last command */
+    size_t trailer_len;
 };
 
 /* Script file */
 command_list *qvxsessrun_read(void);
+/* 0 when the script was replaced, -1 on failure, and 1 when it was not
+ * written because another program changed the script since the list read
+ * or wrote it (see qvxsessrun_accept_disk).  The error text is set for
+ * both. */
 int qvxsessrun_write(command_list *list);
 command_list *qvxsessrun_copy(const command_list *list);
 bool qvxsessrun_equal(const command_list *a, const command_list *b);
@@ -91,11 +121,46 @@ const char *qvxsessrun_error_text(void);
 /* 1 when the script is no longer what list read or wrote last, 0 when it
  * is, -1 when that cannot be told (the error text is set). */
 int qvxsessrun_changed_on_disk(const command_list *list);
+/* Takes the script as it is now for the one the list read, so that the
+ * next write replaces it: the user chose to overwrite another program's
+ * change.  0, or -1 when it cannot be looked at. */
+int qvxsessrun_accept_disk(command_list *list);
+
+/* The script's lines */
+/* The bytes that a save writes for the entry's line, without the lines
+ * above it and its final line feed, in a new buffer of *len bytes that the
+ * caller frees; *len is 0 when a save writes no line for it.  Null on
+ * failure. */
+char *qvxsessrun_line(const command_entry *entry, size_t *len);
+/* The whole script as a save would write it, in a new buffer of *len
+ * bytes.  Null on failure. */
+char *qvxsessrun_render(const command_list *list, size_t *len);
+
+/* What the shell makes of a command's line, told from its text alone. */
+enum { SCAN_CLOSED = 0, SCAN_QUOTE, SCAN_BACKSLASH, SCAN_HEREDOC };
+struct line_scan
+{
+    uint8_t open; /* SCAN_CLOSED, or what is left open at its end: a quote
+                   * (or "$(", "${", "`"), a backslash, a here-document */
+    uint8_t background; /* it ends in a lone "&" */
+    uint8_t can_take_amp; /* a final "&" may be put at its end */
+    uint8_t joins; /* it ends in "&&", "||" or "|": the shell goes on reading */
+    uint8_t comment; /* its last line ends in a comment */
+};
+void qvxsessrun_scan(const char *bytes, size_t len, line_scan *scan);
+
+/* 1 when the entry's command runs in the background as its line stands,
+ * 0 when the script waits for it.  *fixed (when not null) is set to 1 when
+ * qvxsessrun_set_background cannot change that. */
+int qvxsessrun_background(const command_entry *entry, int *fixed);
 
 /* Journalled edits */
 command_entry *qvxsessrun_add_command(command_list *list, const char *text, int active);
 command_entry *qvxsessrun_delete_command(command_list *list, command_entry *entry);
 int qvxsessrun_set_command(command_list *list, command_entry *entry, const char *text, int active);
+/* Adds or removes the final "&" of the entry's line; a journalled set.  0,
+ * also when nothing had to change; -1 on failure. */
+int qvxsessrun_set_background(command_list *list, command_entry *entry, int background);
 command_entry *qvxsessrun_move_up(command_list *list, command_entry *entry);
 command_entry *qvxsessrun_move_down(command_list *list, command_entry *entry);
 void qvxsessrun_undo(command_list *list);
