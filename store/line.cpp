@@ -218,8 +218,9 @@ static void join_closed_lines(char *text)
 
 /*
  * A copy of a command text as given by the user, made ready for its
- * script line: one command, without trailing blanks or CRs, and without the "&"
- * that its line gets anyway (*wants_amp tells whether there was one).  The
+ * script line: one command, without trailing blanks or CRs, and without the
+ * final "&"s, of which its line gets one anyway (*wants_amp tells whether
+ * there was one).  The
  * "&" goes only where the shell takes it as one, not the last of "&&" nor
  * one escaped by a backslash or inside a comment.
  */
@@ -236,13 +237,14 @@ char *command_copy(const char *text, int *wants_amp)
     join_closed_lines(copy);
     len = trim_line_end(copy, strlen(copy));
     copy[len] = '\0';
-    scan_text(copy, len, &scan, &s);
-    if (scan.open == SCAN_CLOSED && !s.body_last && scan.background && !scan.comment) {
+    for (;;) {
+        scan_text(copy, len, &scan, &s);
+        if (scan.open != SCAN_CLOSED || s.body_last || !scan.background || scan.comment)
+            return copy;
         *wants_amp = 1;
         len = trim_line_end(copy, len - 1);
         copy[len] = '\0';
     }
-    return copy;
 }
 
 /*

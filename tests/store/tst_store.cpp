@@ -31,9 +31,13 @@ private slots:
 
     void readAndSave_data();
     void readAndSave();
-    void writeFormat_data();
-    void writeFormat();
+    void newLines_data();
+    void newLines();
     void lineFeedsInTexts();
+    void editsKeepLines_data();
+    void editsKeepLines();
+    void background_data();
+    void background();
     void missingScript_data();
     void missingScript();
     void readFailures_data();
@@ -44,9 +48,12 @@ private slots:
     void givenTexts_data();
     void givenTexts();
     void savedScriptRuns();
+    void handWrittenScriptRuns();
 
     void equal_data();
     void equal();
+    void equalForms_data();
+    void equalForms();
     void copy_data();
     void copy();
 
@@ -85,13 +92,25 @@ static bool chainIsSound(const command_list *list)
     return true;
 }
 
-/* True for a text that no script line keeps: empty, or blanks and tabs alone. */
-static bool blanksOnly(const QByteArray &text)
+/* The rows with their forms: "+text", then "»" and the tail when there is one. */
+static QByteArrayList formsOf(const command_list *list)
 {
-    for (char c : text)
-        if (c != ' ' && c != '\t')
-            return false;
-    return true;
+    QByteArrayList out;
+
+    for (const command_entry *e = list->entries; e != nullptr; e = e->next) {
+        QByteArray row = (e->active ? "+" : "-") + QByteArray(e->text);
+        if (e->tail_len > 0)
+            row += "\xc2\xbb" + QByteArray(e->tail, int(e->tail_len));
+        out << row;
+    }
+    return out;
+}
+
+/* What a save of an unedited script writes: the same bytes, with "#!/bin/sh" in front when its
+ * first line is no "#!" line. */
+static QByteArray withHeader(const QByteArray &script)
+{
+    return script.startsWith("#!") ? script : "#!/bin/sh\n" + script;
 }
 
 static int journalLength(const journal_record *head)
@@ -118,23 +137,17 @@ static int cursorPosition(const journal_record *head, const journal_record *curs
 }
 
 /*
- * A list without a journal holding items, byte for byte as a read would
- * give them: the scratch list is linked by hand, since an addition would
- * trim the texts.
+ * A list without a journal holding items, each as an addition makes it:
+ * its own line "TEXT&".
  */
 static command_list *listOf(const QByteArrayList &items)
 {
     command_list *scratch = static_cast<command_list *>(calloc(1, sizeof(command_list)));
-    command_entry **link = &scratch->entries, *prev = nullptr;
 
-    for (const QByteArray &item : items) {
-        command_entry *e = static_cast<command_entry *>(calloc(1, sizeof(command_entry)));
-        e->text = strdup(item.mid(1).constData());
-        e->active = item.startsWith('+');
-        e->prev = prev;
-        *link = prev = e;
-        link = &e->next;
-    }
+    for (const QByteArray &item : items)
+        if (qvxsessrun_add_command(scratch, item.mid(1).constData(), item.startsWith('+'))
+            == nullptr)
+            qFatal("add: %s", qvxsessrun_error_text());
     command_list *list = qvxsessrun_copy(scratch);
     qvxsessrun_free(scratch);
     if (list == nullptr)
@@ -176,159 +189,184 @@ QByteArray TestStore::readFile(const QString &path)
     return f.readAll();
 }
 
+/*
+ * A script read and saved without an edit comes back byte for byte, with
+ * "#!/bin/sh" in front when its first line is no "#!" line: people write
+ * the script by hand, with comments, blank lines, commands in the
+ * foreground and the shell's structures over several lines.  Each row
+ * here also says how the lines become rows: "+text" or "-text", and "»"
+ * before the form that follows the text on its line.
+ */
 void TestStore::readAndSave_data()
 {
     QTest::addColumn<QByteArray>("script");
-    QTest::addColumn<QByteArrayList>("entries");
-    QTest::addColumn<QByteArray>("saved"); /* what a save of the read list writes */
+    QTest::addColumn<QByteArrayList>("rows");
 
     const QByteArrayList none;
     const QByteArray nul(1, '\0');
 
-    QTest::newRow("header only") << H << none << H;
-    QTest::newRow("empty file") << QByteArray() << none << H;
-    QTest::newRow("active") << H + "xterm&\n" << QByteArrayList { "+xterm" } << H + "xterm&\n";
-    QTest::newRow("inactive") << H + "#[INACTIVE]#xterm&\n"
-                              << QByteArrayList { "-xterm" } << H + "#[INACTIVE]#xterm&\n";
-    QTest::newRow("no final &") << QByteArray("xterm -e top\n")
-                                << QByteArrayList { "+xterm -e top" } << H + "xterm -e top&\n";
+    QTest::newRow("header only") << H << none;
+    QTest::newRow("empty file") << QByteArray() << none;
+    QTest::newRow("active") << H + "xterm&\n" << QByteArrayList { "+xterm»&" };
+    QTest::newRow("inactive") << H + "#[INACTIVE]#xterm&\n" << QByteArrayList { "-xterm»&" };
+    /* Without a final "&" a command runs in the foreground, and stays so. */
+    QTest::newRow("no final &") << QByteArray("xrdb -merge x\n")
+                                << QByteArrayList { "+xrdb -merge x" };
     QTest::newRow("inactive, no final &")
-        << QByteArray("#[INACTIVE]#xterm\n") << QByteArrayList { "-xterm" }
-        << H + "#[INACTIVE]#xterm&\n";
-    QTest::newRow("& inside stays")
-        << QByteArray("a & b&\n") << QByteArrayList { "+a & b" } << H + "a & b&\n";
-    QTest::newRow("only one final & goes")
-        << QByteArray("a&&\n#[INACTIVE]#b&&\n") << QByteArrayList { "+a&", "-b&" }
-        << H + "a&&\n#[INACTIVE]#b&&\n";
-    QTest::newRow("empty line") << QByteArray("\n") << QByteArrayList { "+" } << H;
-    QTest::newRow("line &") << QByteArray("&\n") << QByteArrayList { "+" } << H;
-    QTest::newRow("marker alone") << QByteArray("#[INACTIVE]#\n") << QByteArrayList { "-" } << H;
-    QTest::newRow("marker and &") << QByteArray("#[INACTIVE]#&\n") << QByteArrayList { "-" } << H;
-    QTest::newRow("blank lines dropped on save")
-        << QByteArray("a&\n\n\nb&\n") << QByteArrayList { "+a", "+", "+", "+b" } << H + "a&\nb&\n";
-    QTest::newRow("comments skipped") << H + "# a comment\nx&\n#y&\n#\n#!/bin/sh\n"
-                                      << QByteArrayList { "+x" } << H + "x&\n";
-    QTest::newRow("space, then #")
-        << QByteArray(" #x&\n") << QByteArrayList { "+ #x" } << H + " #x&\n";
-    QTest::newRow("spaces and tabs stay")
-        << QByteArray("\t a  &  \n") << QByteArrayList { "+\t a  &  " } << H + "\t a  &  &\n";
-    QTest::newRow("marker, then #")
-        << QByteArray("#[INACTIVE]##x&\n") << QByteArrayList { "-#x" } << H + "#[INACTIVE]##x&\n";
-    QTest::newRow("marker twice") << QByteArray("#[INACTIVE]##[INACTIVE]#x&\n")
-                                  << QByteArrayList { "-#[INACTIVE]#x" }
-                                  << H + "#[INACTIVE]##[INACTIVE]#x&\n";
+        << QByteArray("#[INACTIVE]#xterm\n") << QByteArrayList { "-xterm" };
+    QTest::newRow("& inside stays") << QByteArray("a & b&\n") << QByteArrayList { "+a & b»&" };
+    /* "&&" and "|" go on to the next line: no final "&" of their own. */
+    QTest::newRow("&& is no final &")
+        << QByteArray("a&&\n#[INACTIVE]#b &&\nc |\n") << QByteArrayList { "+a&&", "-b &&", "+c |" };
+    QTest::newRow("& after &&") << QByteArray("a &&&\n") << QByteArrayList { "+a &&»&" };
+    QTest::newRow("escaped &") << QByteArray("echo \\&\n") << QByteArrayList { "+echo \\&" };
+    QTest::newRow("escaped blank before the &")
+        << QByteArray("echo a\\ &\n") << QByteArrayList { "+echo a\\ »&" };
+    /* Blank lines and comments are no rows; they stay where they are. */
+    QTest::newRow("blank lines") << QByteArray("a&\n\n \t\n\r\nb&\n")
+                                 << QByteArrayList { "+a»&", "+b»&" };
+    QTest::newRow("comments") << H + "# a comment\nx&\n#y&\n#\n#!/bin/sh\n"
+                              << QByteArrayList { "+x»&" };
     QTest::newRow("incomplete or other markers are comments")
-        << QByteArray("#[INACTIVE\n#[INACTIVE]\n#[inactive]#x&\n# [INACTIVE]#y&\n") << none << H;
+        << QByteArray("#[INACTIVE\n#[INACTIVE]\n#[inactive]#x&\n# [INACTIVE]#y&\n") << none;
+    /* An indented comment is a row (which the marks call a comment). */
+    QTest::newRow("space, then #") << QByteArray(" #x&\n") << QByteArrayList { "+ #x&" };
+    QTest::newRow("a comment after the &")
+        << QByteArray("sleep 1 & # a clock\n") << QByteArrayList { "+sleep 1 & # a clock" };
+    /* A line of "&" alone is a command, a broken one: it stays as it was. */
+    QTest::newRow("& alone") << QByteArray("&\n \t& \n") << QByteArrayList { "+»&", "+» \t& " };
+    QTest::newRow("marker alone") << QByteArray("#[INACTIVE]#\n") << QByteArrayList { "-" };
+    QTest::newRow("marker and &") << QByteArray("#[INACTIVE]#&\n") << QByteArrayList { "-»&" };
+    QTest::newRow("blanks and tabs around the & are the line's form")
+        << QByteArray("\t a  &  \n") << QByteArrayList { "+\t a»  &  " };
+    /* Switched on, these lines are comments: the "&" is part of one. */
+    QTest::newRow("marker, then #") << QByteArray("#[INACTIVE]##x&\n") << QByteArrayList { "-#x&" };
+    QTest::newRow("marker twice") << QByteArray("#[INACTIVE]##[INACTIVE]#x&\n")
+                                  << QByteArrayList { "-#[INACTIVE]#x&" };
+    /* CRs stay where they were, in the form when they end a line. */
     QTest::newRow("CR LF") << QByteArray("#!/bin/sh\r\na&\r\n#[INACTIVE]#b&\r\nc\r\n\r\nd&&\r\n")
-                           << QByteArrayList { "+a", "-b", "+c", "+", "+d&" }
-                           << H + "a&\n#[INACTIVE]#b&\nc&\nd&&\n";
+                           << QByteArrayList { "+a»&\r", "-b»&\r", "+c»\r", "+d&&»\r" };
     QTest::newRow("CR LF, last line without LF")
-        << QByteArray("xclock&\r\nxterm&\r") << QByteArrayList { "+xclock", "+xterm&\r" }
-        << H + "xclock&\nxterm&\r&\n";
-    QTest::newRow("CR elsewhere stays")
-        << QByteArray("a\rb&\nc\r&\n\rd&\n") << QByteArrayList { "+a\rb", "+c\r", "+\rd" }
-        << H + "a\rb&\nc\r&\n\rd&\n";
-    QTest::newRow("only one CR before LF goes")
-        << QByteArray("a\r\r\n") << QByteArrayList { "+a\r" } << H + "a\r&\n";
-    QTest::newRow("CR LF after a NUL") << "a" + nul + "b\r\nc\r" + nul + "\r\n"
-                                       << QByteArrayList { "+a", "+c\r" } << H + "a&\nc\r&\n";
-    QTest::newRow("CR LF, long line") << QByteArray(4095, 'x') + "&\r\ny&\r\n"
-                                      << QByteArrayList { "+" + QByteArray(4095, 'x'), "+y" }
-                                      << H + QByteArray(4095, 'x') + "&\ny&\n";
-    QTest::newRow("blanks and tabs kept in the list, not saved")
-        << QByteArray("a&\n \t&\n\t\n  \n#[INACTIVE]# \t &\nb&\n")
-        << QByteArrayList { "+a", "+ \t", "+\t", "+  ", "- \t ", "+b" } << H + "a&\nb&\n";
-    QTest::newRow("last line without LF")
-        << QByteArray("a&\nb&") << QByteArrayList { "+a", "+b" } << H + "a&\nb&\n";
-    QTest::newRow("last line without LF or &")
-        << QByteArray("a") << QByteArrayList { "+a" } << H + "a&\n";
-    QTest::newRow("last line the marker alone")
-        << QByteArray("a&\n#[INACTIVE]#") << QByteArrayList { "+a", "-" } << H + "a&\n";
-    QTest::newRow("last line a comment")
-        << QByteArray("a&\n# c") << QByteArrayList { "+a" } << H + "a&\n";
-
+        << QByteArray("xclock&\r\nxterm&\r") << QByteArrayList { "+xclock»&\r", "+xterm»&\r" };
+    QTest::newRow("CR elsewhere") << QByteArray("a\rb&\nc\r&\n\rd&\n")
+                                  << QByteArrayList { "+a\rb»&", "+c»\r&", "+\rd»&" };
+    /* A NUL byte ends the text; the rest of its line is kept after it. */
     QTest::newRow("NUL inside a line") << "ab" + nul + "cd&\nnext&\n"
-                                       << QByteArrayList { "+ab", "+next" } << H + "ab&\nnext&\n";
-    QTest::newRow("NUL first") << nul + "x&\ny&\n" << QByteArrayList { "+", "+y" } << H + "y&\n";
-    QTest::newRow("NUL after the &") << "a&" + nul + "b\nc&\n"
-                                     << QByteArrayList { "+a", "+c" } << H + "a&\nc&\n";
-    QTest::newRow("NUL in an inactive line")
-        << "#[INACTIVE]#a" + nul + "&\nb&\n"
-        << QByteArrayList { "-a", "+b" } << H + "#[INACTIVE]#a&\nb&\n";
-    QTest::newRow("NUL inside the marker") << "#[INAC" + nul + "TIVE]#a&\nb&\n"
-                                           << QByteArrayList { "+b" } << H + "b&\n";
-    QTest::newRow("NUL in a last line without LF")
-        << "a&\nb" + nul + "c" << QByteArrayList { "+a", "+b" } << H + "a&\nb&\n";
+                                       << QByteArrayList { "+ab»" + nul + "cd&", "+next»&" };
+    QTest::newRow("NUL first") << nul + "x&\ny&\n" << QByteArrayList { "+»" + nul + "x&", "+y»&" };
+    QTest::newRow("NUL in an inactive line") << "#[INACTIVE]#a" + nul + "&\nb&\n"
+                                             << QByteArrayList { "-a»" + nul + "&", "+b»&" };
+    QTest::newRow("NUL inside the marker: a comment") << "#[INAC" + nul + "TIVE]#a&\nb&\n"
+                                                      << QByteArrayList { "+b»&" };
     QTest::newRow("NUL bytes only")
-        << QByteArray(10, '\0') + "\n" + QByteArray(3, '\0') << QByteArrayList { "+", "+" } << H;
-    QTest::newRow("NUL in a long line")
-        << QByteArray(3000, 'x') + nul + QByteArray(3000, 'y') + "&\nz&\n"
-        << QByteArrayList { "+" + QByteArray(3000, 'x'), "+z" }
-        << H + QByteArray(3000, 'x') + "&\nz&\n";
+        << QByteArray(10, '\0') + "\n" + QByteArray(3, '\0')
+        << QByteArrayList { "+»" + QByteArray(10, '\0'), "+»" + QByteArray(3, '\0') };
+    /* A command's line goes on as far as the shell reads it as one. */
+    QTest::newRow("backslash continuation")
+        << QByteArray("xautolock -time 10 \\\n  -locker slock &\nxterm&\n")
+        << QByteArrayList { "+xautolock -time 10 \\\n  -locker slock» &", "+xterm»&" };
+    QTest::newRow("quote over two lines, a # inside")
+        << QByteArray("echo \"a\n# b\" &\nx&\n")
+        << QByteArrayList { "+echo \"a\n# b\"» &", "+x»&" };
+    QTest::newRow("here-document")
+        << QByteArray("cat >f <<EOF\nhello &\n#[INACTIVE]#no\n\nEOF\nx&\n")
+        << QByteArrayList { "+cat >f <<EOF\nhello &\n#[INACTIVE]#no\n\nEOF", "+x»&" };
+    QTest::newRow("here-document, <<- and a quoted delimiter")
+        << QByteArray("cat <<-'E O'\n\tx\n\tE O\ny&\n")
+        << QByteArrayList { "+cat <<-'E O'\n\tx\n\tE O", "+y»&" };
+    QTest::newRow("two here-documents, in the background")
+        << QByteArray("cat <<A <<B &\na\nA\nb\nB\nz&\n")
+        << QByteArrayList { "+cat <<A <<B &\na\nA\nb\nB", "+z»&" };
+    QTest::newRow("command substitution over lines")
+        << QByteArray("x=$(\n  date\n)\ny&\n") << QByteArrayList { "+x=$(\n  date\n)", "+y»&" };
+    QTest::newRow("if, then and fi are lines of their own")
+        << QByteArray("if true; then\n  a &\nelse\n  b\nfi\n")
+        << QByteArrayList { "+if true; then", "+  a» &", "+else", "+  b", "+fi" };
+    QTest::newRow("a switched-off line over two lines")
+        << QByteArray("#[INACTIVE]#echo \"a\n#[INACTIVE]#b\"&\nc&\n")
+        << QByteArrayList { "-echo \"a\nb\"»&", "+c»&" };
+    QTest::newRow("a switched-off line ends where its markers do")
+        << QByteArray("#[INACTIVE]#echo \"a\nb\"&\n#x\n")
+        << QByteArrayList { "-echo \"a", "+b\"&\n#x" };
+    QTest::newRow("a quote left open takes the rest of the file")
+        << QByteArray("a&\necho \"b\nc&\n# d\n") << QByteArrayList { "+a»&", "+echo \"b\nc&\n# d" };
+    /* The first line: a "#!" line is kept; without one, "#!/bin/sh" comes first. */
+    QTest::newRow("#!/bin/bash") << QByteArray("#!/bin/bash\nx&\n") << QByteArrayList { "+x»&" };
+    QTest::newRow("#! on the second line")
+        << QByteArray("\n#!/bin/sh\nx\n") << QByteArrayList { "+x" };
+    QTest::newRow("header without LF") << QByteArray("#!/bin/sh") << none;
+    QTest::newRow("last line without LF")
+        << QByteArray("a&\nb&") << QByteArrayList { "+a»&", "+b»&" };
+    QTest::newRow("last line without LF or &") << QByteArray("a") << QByteArrayList { "+a" };
+    QTest::newRow("last line a comment without LF")
+        << QByteArray("a&\n# c") << QByteArrayList { "+a»&" };
+    QTest::newRow("non-UTF-8 bytes")
+        << QByteArray("xmessage \xe4\xf6\xfc&\n") << QByteArrayList { "+xmessage \xe4\xf6\xfc»&" };
 
     /* Lines around the reader's buffer size, each followed by another. */
     for (int n : { 2045, 2046, 2047, 2048, 2049, 2050, 4094, 4095, 4096, 4097, 6143, 6144 }) {
         QByteArray line = QByteArray(n - 1, 'a') + '&';
-        QTest::addRow("line of %d bytes", n)
-            << line + "\nb&\n"
-            << QByteArrayList { "+" + QByteArray(n - 1, 'a'), "+b" } << H + line + "\nb&\n";
+        QTest::addRow("line of %d bytes", n) << line
+                + "\nb&\n" << QByteArrayList { "+" + QByteArray(n - 1, 'a') + "»&", "+b»&" };
         QTest::addRow("header and line of %d bytes, no LF", n)
-            << H + line << QByteArrayList { "+" + QByteArray(n - 1, 'a') } << H + line + "\n";
+            << H + line << QByteArrayList { "+" + QByteArray(n - 1, 'a') + "»&" };
     }
     QTest::newRow("very long line")
         << QByteArray("a&\n") + QByteArray(1000000, 'x') + "&\n# c\ny&\n"
-        << QByteArrayList { "+a", "+" + QByteArray(1000000, 'x'), "+y" }
-        << H + "a&\n" + QByteArray(1000000, 'x') + "&\ny&\n";
+        << QByteArrayList { "+a»&", "+" + QByteArray(1000000, 'x') + "»&", "+y»&" };
     QTest::newRow("very long inactive last line")
-        << "#[INACTIVE]#" + QByteArray(300000, 'x') << repeated('x', 300000, "-")
-        << H + "#[INACTIVE]#" + QByteArray(300000, 'x') + "&\n";
+        << "#[INACTIVE]#" + QByteArray(300000, 'x') << repeated('x', 300000, "-");
 
     /* Many lines of changing lengths, so that lines straddle every buffer edge. */
     QByteArray many = H;
-    QByteArrayList manyEntries;
+    QByteArrayList manyRows;
     for (int i = 0; i < 3000; i++) {
-        QByteArray text = "cmd " + QByteArray::number(i) + " " + QByteArray(i % 61, 'o');
+        QByteArray text = "cmd " + QByteArray::number(i) + " " + QByteArray(i % 61 + 1, 'o');
         bool active = i % 3 != 0;
-        many += (active ? "" : "#[INACTIVE]#") + text + "&\n";
-        manyEntries << (active ? "+" : "-") + text;
+        many += (active ? "" : "#[INACTIVE]#") + text + (i % 7 == 0 ? "\n# note\n" : "&\n");
+        manyRows << (active ? "+" : "-") + text + (i % 7 == 0 ? "" : "»&");
     }
-    QTest::newRow("3000 lines") << many << manyEntries << many;
+    QTest::newRow("3000 lines") << many << manyRows;
 }
 
 void TestStore::readAndSave()
 {
     QFETCH(QByteArray, script);
-    QFETCH(QByteArrayList, entries);
-    QFETCH(QByteArray, saved);
+    QFETCH(QByteArrayList, rows);
 
     writeScript(script);
     command_list *list = qvxsessrun_read();
     QVERIFY2(list != nullptr, qvxsessrun_error_text());
-    QCOMPARE(entriesOf(list), entries);
+    QCOMPARE(formsOf(list), rows);
     QVERIFY(chainIsSound(list));
     QVERIFY(list->undo_head == nullptr && list->redo_head == nullptr);
     QVERIFY(list->undo_cursor == nullptr && list->redo_cursor == nullptr);
 
     QCOMPARE(qvxsessrun_write(list), 0);
-    QCOMPARE(readFile(scriptPath()), saved);
+    QCOMPARE(readFile(scriptPath()), withHeader(script));
     QCOMPARE(QDir(dirPath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              QStringList { "autostart.sh" });
+    size_t len;
+    char *rendered = qvxsessrun_render(list, &len);
+    QCOMPARE(QByteArray(rendered, int(len)), withHeader(script));
+    free(rendered);
     qvxsessrun_free(list);
 
-    /* The saved script reads back as the same list, less the texts of blanks alone. */
-    QByteArrayList kept;
-    for (const QByteArray &e : entries)
-        if (!blanksOnly(e.mid(1)))
-            kept << e;
+    /* The saved script reads back as the same rows. */
     list = qvxsessrun_read();
     QVERIFY2(list != nullptr, qvxsessrun_error_text());
-    QCOMPARE(entriesOf(list), kept);
+    QCOMPARE(formsOf(list), rows);
     qvxsessrun_free(list);
 }
 
-void TestStore::writeFormat_data()
+/*
+ * Rows that the user adds get lines of their own, "TEXT&", in the
+ * background; a new script starts with "#!/bin/sh".  Rows left empty get
+ * no line.
+ */
+void TestStore::newLines_data()
 {
-    QTest::addColumn<QByteArrayList>("entries");
+    QTest::addColumn<QByteArrayList>("rows");
     QTest::addColumn<QByteArray>("saved");
     QTest::addColumn<QByteArrayList>("readBack");
 
@@ -342,10 +380,8 @@ void TestStore::writeFormat_data()
     QTest::newRow("texts of blanks and tabs are not written")
         << QByteArrayList { "+ ", "-\t", "+a", "+ \t \t", "- \t" } << H + "a&\n"
         << QByteArrayList { "+a" };
-    QTest::newRow("text ending in &") << QByteArrayList { "+a&" } << H + "a&&\n"
-                                      << QByteArrayList { "+a&" };
-    QTest::newRow("text ending in CR") << QByteArrayList { "-a\r" } << H + "#[INACTIVE]#a\r&\n"
-                                       << QByteArrayList { "-a\r" };
+    QTest::newRow("text ending in &&") << QByteArrayList { "+a&&" } << H + "a&&&\n"
+                                       << QByteArrayList { "+a&&" };
     /* The format cannot hold these: what the next start makes of them. */
     QTest::newRow("active text beginning with #")
         << QByteArrayList { "+#x", "+y" } << H + "#x&\ny&\n"
@@ -357,18 +393,21 @@ void TestStore::writeFormat_data()
                                << repeated('l', 70000);
 }
 
-void TestStore::writeFormat()
+void TestStore::newLines()
 {
-    QFETCH(QByteArrayList, entries);
+    QFETCH(QByteArrayList, rows);
     QFETCH(QByteArray, saved);
     QFETCH(QByteArrayList, readBack);
 
-    /* An older, longer script is replaced whole. */
-    writeScript(H + QByteArray(100000, 'o') + "&\n");
-    command_list *list = listOf(entries);
+    QVERIFY(QDir(home).mkpath(".config/QVX"));
+    command_list *list = listOf(rows);
+    const QByteArrayList held = entriesOf(list);
     QCOMPARE(qvxsessrun_write(list), 0);
     QCOMPARE(readFile(scriptPath()), saved);
-    QCOMPARE(entriesOf(list), entries);
+    struct stat st;
+    QCOMPARE(stat(QFile::encodeName(scriptPath()).constData(), &st), 0);
+    QCOMPARE(st.st_mode & 07777, mode_t(0600));
+    QCOMPARE(entriesOf(list), held);
     qvxsessrun_free(list);
 
     list = qvxsessrun_read();
@@ -379,23 +418,232 @@ void TestStore::writeFormat()
 
 /*
  * A line feed inside a command would split it into two script lines, and
- * the second would run even while the command is switched off: whatever
- * the editor hands over, every command stays on one line.
+ * the second would run even while the command is switched off: where the
+ * shell would end the command there, it becomes a blank.  Inside a quote,
+ * behind a backslash or in a here-document it belongs to the command,
+ * which keeps it; switched off, every line of it gets the marker.
  */
 void TestStore::lineFeedsInTexts()
 {
     command_list *list = static_cast<command_list *>(calloc(1, sizeof(command_list)));
     command_entry *off = qvxsessrun_add_command(list, "off\nrm -rf x", 0);
     command_entry *on = qvxsessrun_add_command(list, "on", 1);
-    QVERIFY(off != nullptr && on != nullptr);
+    command_entry *quoted = qvxsessrun_add_command(list, "echo \"a\nrm -rf x\"", 0);
+    command_entry *doc = qvxsessrun_add_command(list, "cat <<E\nrm\nE", 1);
+    QVERIFY(off != nullptr && on != nullptr && quoted != nullptr && doc != nullptr);
     QCOMPARE(qvxsessrun_set_command(list, on, "sleep 9\nxterm\n", 1), 0);
 
     QCOMPARE(qvxsessrun_write(list), 0);
-    QCOMPARE(readFile(scriptPath()), H + "#[INACTIVE]#off rm -rf x&\nsleep 9 xterm&\n");
+    /* A here-document's last line must stay its delimiter alone: no "&" behind it. */
+    QCOMPARE(readFile(scriptPath()),
+             H
+                 + "#[INACTIVE]#off rm -rf x&\nsleep 9 xterm&\n#[INACTIVE]#echo \"a\n"
+                   "#[INACTIVE]#rm -rf x\"&\ncat <<E\nrm\nE\n");
     qvxsessrun_undo(list);
     QCOMPARE(QByteArray(on->text), QByteArray("on"));
     qvxsessrun_redo(list);
     QCOMPARE(QByteArray(on->text), QByteArray("sleep 9 xterm"));
+    qvxsessrun_free(list);
+
+    list = qvxsessrun_read();
+    QVERIFY2(list != nullptr, qvxsessrun_error_text());
+    QCOMPARE(entriesOf(list),
+             QByteArrayList({ "-off rm -rf x", "+sleep 9 xterm", "-echo \"a\nrm -rf x\"",
+                              "+cat <<E\nrm\nE" }));
+    qvxsessrun_free(list);
+}
+
+/*
+ * An edit changes its own line and nothing else, and every undo gives
+ * back the bytes that were there.  Steps as in the journal walk-throughs
+ * (a "_" in a text stands for a blank), "flip N" for a switch on or off,
+ * and "bg N 1" and "bg N 0" for the final "&".
+ */
+void TestStore::editsKeepLines_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QByteArray>("saved");
+
+    const QByteArray hand = "#!/bin/bash\n"
+                            "# colours first\n"
+                            "xrdb -merge .Xresources\n"
+                            "\n"
+                            "# the panel\n"
+                            "tint2 & \r\n"
+                            "#[INACTIVE]#picom -b\n"
+                            "exec i3";
+
+    QTest::newRow("switched off: the marker in front, the line as it stood")
+        << hand
+        << QStringList { "set tint2 tint2 0",
+                         "set xrdb_-merge_.Xresources xrdb_-merge_.Xresources 0" }
+        << QByteArray("#!/bin/bash\n# colours first\n#[INACTIVE]#xrdb -merge .Xresources\n\n"
+                      "# the panel\n#[INACTIVE]#tint2 & \r\n#[INACTIVE]#picom -b\nexec i3");
+    QTest::newRow("switched on: the marker goes")
+        << hand << QStringList { "set picom_-b picom_-b 1" }
+        << QByteArray("#!/bin/bash\n# colours first\nxrdb -merge .Xresources\n\n"
+                      "# the panel\ntint2 & \r\npicom -b\nexec i3");
+    QTest::newRow("a new text keeps the line's form")
+        << hand << QStringList { "set tint2 polybar 1", "set xrdb_-merge_.Xresources xrdb 1" }
+        << QByteArray("#!/bin/bash\n# colours first\nxrdb\n\n"
+                      "# the panel\npolybar & \r\n#[INACTIVE]#picom -b\nexec i3");
+    QTest::newRow("an & typed at the end puts it in the background")
+        << hand << QStringList { "set xrdb_-merge_.Xresources xrdb_&_ 1" }
+        << QByteArray("#!/bin/bash\n# colours first\nxrdb&\n\n"
+                      "# the panel\ntint2 & \r\n#[INACTIVE]#picom -b\nexec i3");
+    QTest::newRow("an added row is one new line, after a last line without LF")
+        << hand << QStringList { "add conky" } << hand + "\nconky&\n";
+    QTest::newRow("deleted: the comments above it stay")
+        << hand << QStringList { "del tint2", "del exec_i3" }
+        << QByteArray("#!/bin/bash\n# colours first\nxrdb -merge .Xresources\n\n"
+                      "# the panel\n#[INACTIVE]#picom -b\n");
+    QTest::newRow("moved: the comments above it go along")
+        << hand << QStringList { "up tint2", "down exec_i3" }
+        << QByteArray("#!/bin/bash\n\n# the panel\ntint2 & \r\n# colours first\nxrdb -merge "
+                      ".Xresources\n#[INACTIVE]#picom -b\nexec i3");
+    QTest::newRow("moved from the end: a line feed where it needs one")
+        << hand << QStringList { "up exec_i3", "up exec_i3" }
+        << QByteArray("#!/bin/bash\n# colours first\nxrdb -merge .Xresources\nexec i3\n\n"
+                      "# the panel\ntint2 & \r\n#[INACTIVE]#picom -b\n");
+    QTest::newRow("to the background and back")
+        << hand << QStringList { "bg xrdb_-merge_.Xresources 1", "bg tint2 0" }
+        << QByteArray("#!/bin/bash\n# colours first\nxrdb -merge .Xresources&\n\n"
+                      "# the panel\ntint2 \r\n#[INACTIVE]#picom -b\nexec i3");
+    QTest::newRow("a switched-off line over several lines, switched on")
+        << QByteArray("#[INACTIVE]#xautolock \\\n#[INACTIVE]#  -locker slock&\n")
+        << QStringList { "set xautolock_\\\n__-locker_slock xautolock_\\\n__-locker_slock 1" }
+        << QByteArray("#!/bin/sh\nxautolock \\\n  -locker slock&\n");
+    QTest::newRow("a here-document switched off")
+        << QByteArray("cat >f <<E &\nx\nE\n")
+        << QStringList { "set cat_>f_<<E_&\nx\nE cat_>f_<<E_&\nx\nE 0" }
+        << QByteArray("#!/bin/sh\n#[INACTIVE]#cat >f <<E &\n#[INACTIVE]#x\n#[INACTIVE]#E\n");
+    QTest::newRow("a toggle keeps && as it was")
+        << QByteArray("xterm &&\nxclock&\n") << QStringList { "set xterm_&& xterm_&& 0" }
+        << QByteArray("#!/bin/sh\n#[INACTIVE]#xterm &&\nxclock&\n");
+    QTest::newRow("a read line of & alone switched off keeps its bytes")
+        << QByteArray("a&\n &\n") << QStringList { "flip " }
+        << QByteArray("#!/bin/sh\na&\n#[INACTIVE]# &\n");
+}
+
+/* The entry whose text is name, with "_" standing for a blank. */
+static command_entry *named(command_list *list, const QString &name)
+{
+    const QByteArray text = QString(name).replace('_', ' ').toUtf8();
+
+    for (command_entry *e = list->entries; e != nullptr; e = e->next)
+        if (text == e->text)
+            return e;
+    return nullptr;
+}
+
+void TestStore::editsKeepLines()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(QStringList, steps);
+    QFETCH(QByteArray, saved);
+
+    writeScript(script);
+    command_list *list = qvxsessrun_read();
+    QVERIFY2(list != nullptr, qvxsessrun_error_text());
+    for (const QString &step : steps) {
+        const QStringList w = step.split(' ');
+        command_entry *e = w[0] == "add" ? nullptr : named(list, w.value(1));
+        QVERIFY2(w[0] == "add" || e != nullptr, qPrintable("no row " + w.value(1)));
+        if (w[0] == "flip")
+            QCOMPARE(qvxsessrun_set_command(list, e, e->text, !e->active), 0);
+        else if (w[0] == "set")
+            QCOMPARE(qvxsessrun_set_command(list, e,
+                                            QString(w[2]).replace('_', ' ').toUtf8().constData(),
+                                            w[3].toInt()),
+                     0);
+        else if (w[0] == "bg")
+            QCOMPARE(qvxsessrun_set_background(list, e, w[2].toInt()), 0);
+        else if (w[0] == "add")
+            QVERIFY(qvxsessrun_add_command(list, w[1].toUtf8().constData(), 1) != nullptr);
+        else if (w[0] == "del")
+            QCOMPARE(qvxsessrun_delete_command(list, e), e);
+        else if (w[0] == "up")
+            QCOMPARE(qvxsessrun_move_up(list, e), e);
+        else if (w[0] == "down")
+            QCOMPARE(qvxsessrun_move_down(list, e), e);
+        else
+            QFAIL(qPrintable("unknown step " + step));
+    }
+    QCOMPARE(qvxsessrun_write(list), 0);
+    QCOMPARE(readFile(scriptPath()), saved);
+
+    /* What was written reads back as the rows the list held. */
+    command_list *back = qvxsessrun_read();
+    QVERIFY2(back != nullptr, qvxsessrun_error_text());
+    QCOMPARE(entriesOf(back), entriesOf(list));
+    qvxsessrun_free(back);
+
+    /* Undo all of it: the very bytes of the start. */
+    while (qvxsessrun_can_undo(list))
+        qvxsessrun_undo(list);
+    QCOMPARE(qvxsessrun_write(list), 0);
+    QCOMPARE(readFile(scriptPath()), withHeader(script));
+    qvxsessrun_free(list);
+}
+
+/*
+ * Whether a row runs in the background, and whether the final "&" of its
+ * line can change that: not where the "&" that counts stands elsewhere,
+ * or where none may follow.
+ */
+void TestStore::background_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<int>("background");
+    QTest::addColumn<bool>("fixed");
+
+    QTest::newRow("final &") << QByteArray("xterm &") << 1 << false;
+    QTest::newRow("no final &") << QByteArray("xrdb x") << 0 << false;
+    QTest::newRow("& before a comment") << QByteArray("sleep 1 & # clock") << 1 << true;
+    QTest::newRow("a comment") << QByteArray("xterm # note") << 0 << true;
+    QTest::newRow("&&") << QByteArray("a &&") << 0 << true;
+    QTest::newRow("a pipe") << QByteArray("a |") << 0 << true;
+    QTest::newRow("then") << QByteArray("if true; then") << 0 << true;
+    QTest::newRow("fi") << QByteArray("fi") << 0 << false;
+    QTest::newRow("a subshell") << QByteArray("(a; b)") << 0 << false;
+    QTest::newRow("a here-document in the background")
+        << QByteArray("cat <<E &\nx\nE") << 1 << true;
+    QTest::newRow("a here-document") << QByteArray("cat <<E\nx\nE") << 0 << true;
+    QTest::newRow("& & : two of them") << QByteArray("a & &") << 1 << true;
+    QTest::newRow("escaped &") << QByteArray("echo \\&") << 0 << false;
+    QTest::newRow("CR LF") << QByteArray("xterm &\r") << 1 << false;
+}
+
+void TestStore::background()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(int, background);
+    QFETCH(bool, fixed);
+
+    writeScript(line + "\n");
+    command_list *list = qvxsessrun_read();
+    QVERIFY2(list != nullptr, qvxsessrun_error_text());
+    QVERIFY(list->entries != nullptr && list->entries->next == nullptr);
+    command_entry *e = list->entries;
+    int isFixed = -1;
+    QCOMPARE(qvxsessrun_background(e, &isFixed), background);
+    QCOMPARE(isFixed, int(fixed));
+
+    QCOMPARE(qvxsessrun_set_background(list, e, !background), 0);
+    QCOMPARE(qvxsessrun_background(e, nullptr), fixed ? background : !background);
+    QCOMPARE(qvxsessrun_can_undo(list), !fixed);
+    QCOMPARE(qvxsessrun_write(list), 0);
+    /* What sh makes of the saved line: backgrounded, it comes back at once. */
+    if (!fixed) {
+        command_list *back = qvxsessrun_read();
+        QVERIFY(back != nullptr);
+        QCOMPARE(qvxsessrun_background(back->entries, nullptr), !background);
+        qvxsessrun_free(back);
+    }
+    qvxsessrun_undo(list);
+    QCOMPARE(qvxsessrun_write(list), 0);
+    QCOMPARE(readFile(scriptPath()), H + line + "\n");
     qvxsessrun_free(list);
 }
 
@@ -639,7 +887,8 @@ void TestStore::givenTexts_data()
     QTest::newRow("&& stays") << QByteArray("a &&") << QByteArray("a &&");
     QTest::newRow("&& without a blank stays") << QByteArray("a&&") << QByteArray("a&&");
     QTest::newRow("&& and blanks") << QByteArray("a && \t") << QByteArray("a &&");
-    QTest::newRow("only one & goes") << QByteArray("a & &") << QByteArray("a &");
+    QTest::newRow("every final & goes") << QByteArray("a & &") << QByteArray("a");
+    QTest::newRow("& after &&") << QByteArray("a &&&") << QByteArray("a &&");
     QTest::newRow("& inside stays") << QByteArray("a & b") << QByteArray("a & b");
     QTest::newRow("escaped & stays") << QByteArray("echo \\&") << QByteArray("echo \\&");
     QTest::newRow("escaped backslash, then &")
@@ -650,16 +899,20 @@ void TestStore::givenTexts_data()
     QTest::newRow("empty") << QByteArray() << QByteArray();
     QTest::newRow("line feeds become blanks first")
         << QByteArray("a\nb &\n\n") << QByteArray("a b");
-    QTest::newRow("CR is no blank") << QByteArray("a &\r") << QByteArray("a &\r");
+    QTest::newRow("a CR at the end goes") << QByteArray("a &\r") << QByteArray("a");
+    QTest::newRow("a CR inside stays") << QByteArray("a\rb") << QByteArray("a\rb");
+    QTest::newRow("an escaped blank stays") << QByteArray("echo \\ ") << QByteArray("echo \\ ");
 }
 
 void TestStore::givenTexts()
 {
     QFETCH(QByteArray, given);
     QFETCH(QByteArray, stored);
-    const QByteArray old = "old  &"; /* as read from a script: kept as it is */
+    const QByteArray old = "old  &"; /* as read from a script: its form stays */
 
-    command_list *list = listOf({ "+" + old });
+    writeScript(old + "\n");
+    command_list *list = qvxsessrun_read();
+    QVERIFY2(list != nullptr, qvxsessrun_error_text());
     command_entry *a = list->entries;
     command_entry *b = qvxsessrun_add_command(list, given.constData(), 1);
     QVERIFY(b != nullptr);
@@ -668,39 +921,40 @@ void TestStore::givenTexts()
     QCOMPARE(qvxsessrun_set_command(list, a, given.constData(), 0), 0);
     QCOMPARE(QByteArray(a->text), stored);
     QCOMPARE(QByteArray(list->redo_cursor->text), stored);
-    QCOMPARE(QByteArray(list->undo_cursor->text), old);
+    QCOMPARE(QByteArray(list->undo_cursor->text), QByteArray("old"));
     qvxsessrun_undo(list);
-    QCOMPARE(QByteArray(a->text), old);
+    QCOMPARE(QByteArray(a->text), QByteArray("old"));
     qvxsessrun_redo(list);
     QCOMPARE(QByteArray(a->text), stored);
 
-    /* What the script holds, and what the next start reads from it. */
+    /* What the script holds, and what the next start reads from it: the
+     * set row keeps its line's "  &", the added one gets its own "&". */
     QCOMPARE(qvxsessrun_write(list), 0);
-    const QByteArray line = blanksOnly(stored) ? QByteArray() : stored + "&\n";
-    QCOMPARE(readFile(scriptPath()), H + (line.isEmpty() ? line : "#[INACTIVE]#" + line) + line);
+    const bool written = !stored.trimmed().isEmpty() || stored.contains('\r');
+    QCOMPARE(readFile(scriptPath()),
+             H + (written ? "#[INACTIVE]#" + stored + "  &\n" + stored + "&\n" : QByteArray()));
     qvxsessrun_free(list);
     list = qvxsessrun_read();
     QVERIFY2(list != nullptr, qvxsessrun_error_text());
     const QByteArrayList readBack
-        = blanksOnly(stored) ? QByteArrayList() : QByteArrayList { "-" + stored, "+" + stored };
+        = written ? QByteArrayList { "-" + stored, "+" + stored } : QByteArrayList();
     QCOMPARE(entriesOf(list), readBack);
     qvxsessrun_free(list);
 }
 
 /*
- * A saved script as the shell meets it: entries of blanks alone from a
- * hand-edited script and commands given with their own "&" give a script
- * that parses, and running it starts every command in the background.
+ * A saved script as the shell meets it: commands given with their own "&"
+ * give a script that parses, and running it starts every command in the
+ * background.
  */
 void TestStore::savedScriptRuns()
 {
-    writeScript(H + "echo one >>out&\n \t&\n\t\necho two >>out&\n");
+    writeScript(H + "echo one >>out&\n\n\t\necho two >>out&\n");
     command_list *list = qvxsessrun_read();
     QVERIFY2(list != nullptr, qvxsessrun_error_text());
-    QCOMPARE(entriesOf(list),
-             QByteArrayList({ "+echo one >>out", "+ \t", "+\t", "+echo two >>out" }));
+    QCOMPARE(entriesOf(list), QByteArrayList({ "+echo one >>out", "+echo two >>out" }));
 
-    command_entry *last = list->entries->next->next->next;
+    command_entry *last = list->entries->next;
     QCOMPARE(qvxsessrun_set_command(list, last, "sleep 2 && echo late >>out &", 1), 0);
     QVERIFY(qvxsessrun_add_command(list, "echo three >>out & ", 1) != nullptr);
     QVERIFY(qvxsessrun_add_command(list, "true && echo four >>out &", 1) != nullptr);
@@ -709,7 +963,7 @@ void TestStore::savedScriptRuns()
     qvxsessrun_free(list);
     QCOMPARE(readFile(scriptPath()),
              H
-                 + "echo one >>out&\nsleep 2 && echo late >>out&\necho three >>out&\n"
+                 + "echo one >>out&\n\n\t\nsleep 2 && echo late >>out&\necho three >>out&\n"
                    "true && echo four >>out&\necho five >>out&\n");
 
     /* sh reports a syntax error on its standard error, which the log shows. */
@@ -735,6 +989,65 @@ void TestStore::savedScriptRuns()
     QCOMPARE(lines.last(), QByteArray("late"));
     std::sort(lines.begin(), lines.end());
     QCOMPARE(lines, QByteArrayList({ "five", "four", "late", "one", "three" }));
+}
+
+/*
+ * A script written by hand, opened and saved with one row switched off,
+ * does what it did before, less that one command: the foreground line
+ * still finishes before the next, an export still reaches the lines
+ * below it, a here-document is still written, and exec still ends it.
+ */
+void TestStore::handWrittenScriptRuns()
+{
+    const QByteArray script = "#!/bin/sh\n"
+                              "# as people write it\n"
+                              "echo first >>out; sleep 1; echo slow done >>out\n"
+                              "export GREETING=hello\n"
+                              "\n"
+                              "if [ -n \"$GREETING\" ]; then\n"
+                              "    echo \"$GREETING\" >>out &\n"
+                              "else\n"
+                              "    echo no greeting >>out\n"
+                              "fi\n"
+                              "cat >>out <<EOF\n"
+                              "from a here-document\n"
+                              "EOF\n"
+                              "echo unwanted >>out &\n"
+                              "echo \\\n"
+                              "    continued >>out\n"
+                              "exec sh -c 'echo last >>out'\n"
+                              "echo never >>out\n";
+    writeScript(script);
+    command_list *list = qvxsessrun_read();
+    QVERIFY2(list != nullptr, qvxsessrun_error_text());
+    QCOMPARE(qvxsessrun_write(list), 0);
+    QCOMPARE(readFile(scriptPath()), script);
+
+    command_entry *unwanted = list->entries;
+    while (unwanted != nullptr && QByteArray(unwanted->text) != "echo unwanted >>out")
+        unwanted = unwanted->next;
+    QVERIFY(unwanted != nullptr);
+    QCOMPARE(qvxsessrun_set_command(list, unwanted, unwanted->text, 0), 0);
+    QCOMPARE(qvxsessrun_write(list), 0);
+    qvxsessrun_free(list);
+    QByteArray expected = script;
+    expected.replace("echo unwanted", "#[INACTIVE]#echo unwanted");
+    QCOMPARE(readFile(scriptPath()), expected);
+
+    const QString runDir = home + "/run";
+    QVERIFY(QDir(home).mkpath("run"));
+    QFile::remove(runDir + "/out");
+    QCOMPARE(runShell({ "sh", scriptPath() }, runDir, true), 0);
+    QByteArrayList lines;
+    for (int i = 0; i < 50 && !lines.contains("hello"); i++) {
+        QTest::qWait(100);
+        lines = readFile(runDir + "/out").split('\n');
+    }
+    lines.removeAll(QByteArray());
+    /* The order of the foreground lines is fixed; the greeting ran in the background. */
+    QVERIFY(lines.removeOne("hello"));
+    QCOMPARE(lines,
+             QByteArrayList({ "first", "slow done", "from a here-document", "continued", "last" }));
 }
 
 void TestStore::equal_data()
@@ -782,22 +1095,67 @@ void TestStore::equal()
     qvxsessrun_free(y);
 }
 
+/*
+ * Lists are equal when a save writes the same bytes for them: the same
+ * texts and states, and the same forms of their lines.
+ */
+void TestStore::equalForms_data()
+{
+    QTest::addColumn<QByteArray>("a");
+    QTest::addColumn<QByteArray>("b");
+    QTest::addColumn<bool>("same");
+
+    QTest::newRow("same bytes") << QByteArray("# c\nx &\n") << QByteArray("# c\nx &\n") << true;
+    QTest::newRow("another final &") << QByteArray("x &\n") << QByteArray("x\n") << false;
+    QTest::newRow("other blanks") << QByteArray("x &\n") << QByteArray("x&\n") << false;
+    QTest::newRow("a CR") << QByteArray("x&\r\n") << QByteArray("x&\n") << false;
+    QTest::newRow("another comment above")
+        << QByteArray("# c\nx&\n") << QByteArray("# d\nx&\n") << false;
+    QTest::newRow("no line feed at the end") << QByteArray("x&") << QByteArray("x&\n") << false;
+    QTest::newRow("another first line")
+        << QByteArray("#!/bin/sh\nx&\n") << QByteArray("#!/bin/bash\nx&\n") << false;
+    QTest::newRow("another last comment")
+        << QByteArray("x&\n# a\n") << QByteArray("x&\n# b\n") << false;
+}
+
+void TestStore::equalForms()
+{
+    QFETCH(QByteArray, a);
+    QFETCH(QByteArray, b);
+    QFETCH(bool, same);
+
+    writeScript(a);
+    command_list *x = qvxsessrun_read();
+    writeScript(b);
+    command_list *y = qvxsessrun_read();
+    QVERIFY(x != nullptr && y != nullptr);
+    QCOMPARE(entriesOf(x), entriesOf(y));
+    QCOMPARE(qvxsessrun_equal(x, y), same);
+    QCOMPARE(qvxsessrun_equal(y, x), same);
+    qvxsessrun_free(x);
+    qvxsessrun_free(y);
+}
+
 void TestStore::copy_data()
 {
+    QTest::addColumn<QByteArray>("script");
     QTest::addColumn<QByteArrayList>("items");
 
-    QTest::newRow("empty") << QByteArrayList();
-    QTest::newRow("one") << QByteArrayList { "+a" };
-    QTest::newRow("several, with empty texts") << QByteArrayList { "+a", "-", "-c", "+", "+e" };
-    /* Copies keep the bytes that an addition or a set would trim. */
-    QTest::newRow("trailing blanks and &") << QByteArrayList { "+a &", "- \t", "+b\t", "-c & " };
+    QTest::newRow("empty") << QByteArray() << QByteArrayList();
+    QTest::newRow("one") << QByteArray("a&\n") << QByteArrayList { "+a" };
+    QTest::newRow("several, with their forms") << QByteArray(
+        "#!/bin/bash\n# c\na &\n#[INACTIVE]#b\n\n & \r\nx" + QByteArray(1, '\0') + "y\n# end")
+                                               << QByteArrayList { "+a", "-b", "+", "+x" };
 }
 
 void TestStore::copy()
 {
+    QFETCH(QByteArray, script);
     QFETCH(QByteArrayList, items);
 
-    command_list *list = listOf(items);
+    writeScript(script);
+    command_list *list = qvxsessrun_read();
+    QVERIFY2(list != nullptr, qvxsessrun_error_text());
     /* Give the original a journal, which the copy must not take over. */
     command_entry *x = qvxsessrun_add_command(list, "x", 1);
     QVERIFY(x != nullptr);
@@ -812,14 +1170,19 @@ void TestStore::copy()
     QVERIFY(copy->undo_head == nullptr && copy->redo_head == nullptr);
     QVERIFY(copy->undo_cursor == nullptr && copy->redo_cursor == nullptr);
 
-    /* No entry and no text is shared. */
+    /* No entry and no bytes are shared, and a save writes the same. */
     QSet<const void *> mine;
     for (const command_entry *e = list->entries; e != nullptr; e = e->next)
-        mine << e << e->text;
+        mine << e << e->text << e->lead << e->tail;
+    mine.remove(nullptr);
     for (const command_entry *e = copy->entries; e != nullptr; e = e->next) {
         QVERIFY(!mine.contains(e));
         QVERIFY(!mine.contains(e->text));
+        QVERIFY(!mine.contains(e->lead));
+        QVERIFY(!mine.contains(e->tail));
     }
+    QCOMPARE(qvxsessrun_write(copy), 0);
+    QCOMPARE(readFile(scriptPath()), withHeader(script));
 
     /* Changing the original in every way leaves the copy as it was. */
     if (list->entries != nullptr) {
