@@ -150,7 +150,7 @@ public:
         return close(fd) == 0 && ok;
     }
 
-    /* "up" or "down", the number of operations served, and the last one. */
+    /* "up" or "down", the number of changes made, and the last one. */
     QByteArray status() const
     {
         char buf[512];
@@ -162,7 +162,8 @@ public:
         return n > 0 ? QByteArray(buf, n).trimmed() : QByteArray();
     }
 
-    /* The number of operations served so far, -1 when it cannot be read. */
+    /* The number of changes made so far (operations that changed the tree
+     * or what of it is durable), -1 when it cannot be read. */
     long operations() const
     {
         const QList<QByteArray> words = status().split(' ');

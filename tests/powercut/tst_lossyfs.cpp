@@ -3,7 +3,7 @@
  * The rules of lossyfs, each shown by what a mount holds after a power cut
  * and a reboot: unsynced file data is lost, directory changes are durable
  * at once or only after an fsync of the directory (--dir-fsync), and the
- * control file cuts the power, counts operations and reboots.
+ * control file cuts the power, counts the changes and reboots.
  */
 #include <errno.h>
 #include <fcntl.h>
