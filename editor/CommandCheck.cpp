@@ -46,14 +46,19 @@ static const char wordsScript[] = "for w do\n"
  * swallow the "&"); and whether a line behind it is still read as a
  * command, which a here-document would take (only asked for a "<<").  A
  * row is only ever data, never part of this script.
+ *
+ * Each command string begins with a line feed, so that no shell can take
+ * it for an option, whatever the row begins with: some shells take the
+ * word after -c as the command string even when it is "--".
  */
-static const char aloneScript[] = R"sh(while IFS= read -r r; do
-    /bin/sh -n -c -- "$r&" </dev/null; p=$?
+static const char aloneScript[] = R"sh(nl='
+'
+while IFS= read -r r; do
+    /bin/sh -n -c "$nl$r&" </dev/null; p=$?
     w=0 h=1
     if [ $p -eq 0 ]; then
-        case $r in *'#'* | *'\'*) /bin/sh -n -c -- "{ $r&}" </dev/null; w=$? ;; esac
-        case $r in *'<<'*) /bin/sh -n -c -- "$r&
-(" </dev/null; h=$? ;; esac
+        case $r in *'#'* | *'\'*) /bin/sh -n -c "$nl{ $r&}" </dev/null; w=$? ;; esac
+        case $r in *'<<'*) /bin/sh -n -c "$nl$r&$nl(" </dev/null; h=$? ;; esac
     fi
     printf '%s %s %s\n' $p $w $h
 done

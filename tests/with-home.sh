@@ -10,6 +10,8 @@
 set -eu
 
 top=$(mktemp -d "${TMPDIR:-/tmp}/qvxtest.XXXXXX")
+# Called by the trap, which shellcheck does not follow.
+# shellcheck disable=SC2317
 cleanup() {
 	chmod -R u+rwX "$top" 2>/dev/null || true
 	rm -rf "$top"

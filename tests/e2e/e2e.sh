@@ -8,6 +8,10 @@
 # usage: e2e.sh SCENARIO PROGRAM HELPER WMCLOSE SHOTDIR
 #   SCENARIO  edit | close | drop | marks
 # Runs inside tests/with-home.sh, which provides QVX_TEST_HOME and QVX_TEST_DIR.
+#
+# The conditions given to expect are in single quotes on purpose: it
+# evaluates them anew after each screenshot.
+# shellcheck disable=SC2016
 set -eu
 
 scenario=$1
@@ -39,6 +43,11 @@ xpid=
 ppid_=
 hpid=
 nshot=0
+# What the helper reads in the last screenshot (shot sets them through eval):
+# the rows, their positions, check boxes and marks, the column of the check
+# boxes and of the texts, the buttons, the list's area and the status bar.
+rows='' row_y='' row_on='' row_mark='' check_x='' text_x='' btn_x='' btn_y=''
+list_x0='' list_y0='' list_x1='' list_y1='' status_ink='' status_sum=''
 # Until the main window is found, screenshots cover the whole screen.
 wx=0 wy=0 ww=1024 wh=768
 
@@ -162,7 +171,10 @@ click_at() {
 	sleep 0.3
 }
 
+# The positions are words, split on purpose.
+# shellcheck disable=SC2086
 row_y() { nth $(($1 + 1)) $row_y; }
+# shellcheck disable=SC2086
 btn_y() { nth $(($1 + 1)) $btn_y; }
 
 key() {
@@ -218,7 +230,7 @@ scenario_edit() {
 		'picom --daemon&' 'nm-applet&' 'volumeicon&' >"$script"
 	start_program
 	expect start '[ "$rows" = 5 ] && [ "$row_on" = "1 0 1 1 1" ] && [ "$status_ink" = 0 ]'
-	[ "$(echo $btn_y | wc -w)" -eq 6 ] || fail "found $btn_y as the editing buttons' rows"
+	[ "$(echo "$btn_y" | wc -w)" -eq 6 ] || fail "found $btn_y as the editing buttons' rows"
 
 	click_at "$check_x" "$(row_y 0)"
 	expect unchecked '[ "$row_on" = "0 0 1 1 1" ] && [ "$status_ink" -gt 0 ]'
@@ -271,6 +283,8 @@ scenario_close() {
 	expect start '[ "$rows" = 3 ] && [ "$row_on" = "1 1 1" ] && [ "$status_ink" = 0 ]'
 	click_at "$check_x" "$(row_y 1)"
 	expect modified '[ "$row_on" = "1 0 1" ] && [ "$status_ink" -gt 0 ]'
+	# Read by a condition of expect, which shellcheck does not see.
+	# shellcheck disable=SC2034
 	modified_sum=$status_sum
 
 	"$wmclose" "$win" || fail "cannot send the close request"

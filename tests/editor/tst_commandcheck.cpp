@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <numeric>
+
 // A command name that no system has.
 #define MISSING "qvx-no-such-command"
 
@@ -94,6 +96,8 @@ static const Line lines[] = {
     { MISSING, true, CommandCheck::NotFound, MISSING },
     { "FOO=1 " MISSING " --flag", true, CommandCheck::NotFound, MISSING },
     { "  " MISSING " && true", true, CommandCheck::NotFound, MISSING },
+    // Checked in a shell of its own, which must not take it for options.
+    { "-" MISSING " \"$(true)\"", true, CommandCheck::NotFound, "-" MISSING },
     { "@DIR@/plain.txt", true, CommandCheck::NotExecutable, "@DIR@/plain.txt" },
     { "@DIR@/plain.txt -x", true, CommandCheck::NotExecutable, "@DIR@/plain.txt" },
     { "@DIR@", true, CommandCheck::NotExecutable, "@DIR@" },
@@ -323,10 +327,14 @@ void TestCommandCheck::allLinesAtOnce()
     QSignalSpy done(&check, SIGNAL(allChecked()));
     QVERIFY(spy.isValid() && done.isValid());
 
+    // Each round in another order; a stride prime to the count visits every
+    // line once.
+    int stride = 7;
+    while (std::gcd(stride, count) != 1)
+        stride++;
     for (int round = 0; round < 3; round++)
         for (int i = 0; i < count; i++) {
-            // Each round in another order.
-            const int index = round == 1 ? count - 1 - i : (i * 7 + round) % count;
+            const int index = round == 1 ? count - 1 - i : (i * stride + round) % count;
             check.check(quint64(round * count + index), resolve(lines[index].text),
                         lines[index].active);
         }

@@ -21,14 +21,23 @@
  * The file .lossyfs at the top of the mount takes commands, one per write:
  *   cut           lose power: what is not durable is gone, and every other
  *                 operation fails with EIO until the reboot
- *   cut-after N   cut once N more operations have been served
+ *   cut-after N   cut once N more changes have been made
  *   sync          make everything durable, as a flush of the page cache
  *   reboot        after a cut: show BACKING again as it now is
- * Reading it gives "up" or "down", the number of operations served since
- * the mount (those on .lossyfs are not counted) and the last of them.
+ * Reading it gives "up" or "down", the number of changes made since the
+ * mount and the last of them.  A change is an operation that succeeded and
+ * changed the tree or what of it is durable: a write, a truncation, a new,
+ * renamed or removed name, a changed inode, an fsync.  Only those are
+ * counted: a cut after any other operation leaves the same disk as a cut
+ * after the change before it, and which others a kernel sends for a
+ * system call differs from one system to another.
  *
  * It serves one request at a time (-s) and tells the kernel to cache
- * nothing, so that every operation of a program reaches it.
+ * nothing, so that every operation of a program reaches it.  It has no
+ * access operation: the kernel is then told that none is implemented and
+ * stops asking.  (FreeBSD asks at every lookup, also for the top directory
+ * after a cut, when the answer would be EIO and the control file could no
+ * longer be reached.)
  */
 #define FUSE_USE_VERSION 31
 
@@ -320,9 +329,11 @@ static void power_cut(void)
     fs.cut_after = 0;
 }
 
-/* Count an operation served; the planned cut follows it. */
-static int done(const char *name, const char *path, int res)
+/* Count a change when the operation succeeded; the planned cut follows it. */
+static int changed(const char *name, const char *path, int res)
 {
+    if (res < 0)
+        return res;
     fs.ops++;
     fs.last_op = std::string(name) + " " + (path != nullptr ? path : "");
     if (fs.cut_after > 0 && --fs.cut_after == 0)
@@ -421,16 +432,7 @@ static int lfs_getattr(const char *path, struct stat *st, struct fuse_file_info 
             st->st_blocks = (st->st_size + 511) / 512;
         }
     }
-    return done("getattr", path, res);
-}
-
-static int lfs_access(const char *path, int mask)
-{
-    if (is_control(path))
-        return 0;
-    if (fs.down)
-        return -EIO;
-    return done("access", path, RESULT(faccessat(fs.live, rel(path), mask, 0)));
+    return res;
 }
 
 static int lfs_readlink(const char *path, char *buf, size_t size)
@@ -440,7 +442,7 @@ static int lfs_readlink(const char *path, char *buf, size_t size)
     ssize_t n = readlinkat(fs.live, rel(path), buf, size - 1);
     if (n >= 0)
         buf[n] = '\0';
-    return done("readlink", path, n == -1 ? -errno : 0);
+    return n == -1 ? -errno : 0;
 }
 
 static int lfs_readdir(const char *path, void *buf, fuse_fill_dir_t filler, off_t,
@@ -456,7 +458,7 @@ static int lfs_readdir(const char *path, void *buf, fuse_fill_dir_t filler, off_
         int res = -errno;
         if (fd != -1)
             close(fd);
-        return done("readdir", path, res);
+        return res;
     }
     while ((de = readdir(d)) != nullptr) {
         struct stat st;
@@ -467,7 +469,7 @@ static int lfs_readdir(const char *path, void *buf, fuse_fill_dir_t filler, off_
             break;
     }
     closedir(d);
-    return done("readdir", path, 0);
+    return 0;
 }
 
 /* Make a new name of the live tree durable now, unless its directory
@@ -486,7 +488,7 @@ static int lfs_mkdir(const char *path, mode_t mode)
     int res = RESULT(mkdirat(fs.live, rel(path), mode));
     if (res == 0)
         res = RESULT(mkdirat(fs.backing, rel(path), mode));
-    return done("mkdir", path, res);
+    return changed("mkdir", path, res);
 }
 
 static int lfs_rmdir(const char *path)
@@ -499,7 +501,7 @@ static int lfs_rmdir(const char *path)
         remove_contents(openat(fs.backing, rel(path), O_RDONLY | O_DIRECTORY));
     if (res == 0)
         res = RESULT(unlinkat(fs.backing, rel(path), AT_REMOVEDIR));
-    return done("rmdir", path, res);
+    return changed("rmdir", path, res);
 }
 
 static int lfs_unlink(const char *path)
@@ -509,7 +511,7 @@ static int lfs_unlink(const char *path)
     int res = RESULT(unlinkat(fs.live, rel(path), 0));
     if (res == 0 && !fs.dir_fsync)
         res = RESULT(unlinkat(fs.backing, rel(path), 0));
-    return done("unlink", path, res);
+    return changed("unlink", path, res);
 }
 
 static int lfs_symlink(const char *target, const char *path)
@@ -519,7 +521,7 @@ static int lfs_symlink(const char *target, const char *path)
     int res = RESULT(symlinkat(target, fs.live, rel(path)));
     if (res == 0)
         res = publish(path);
-    return done("symlink", path, res);
+    return changed("symlink", path, res);
 }
 
 static int lfs_link(const char *from, const char *to)
@@ -529,7 +531,7 @@ static int lfs_link(const char *from, const char *to)
     int res = RESULT(linkat(fs.live, rel(from), fs.live, rel(to), 0));
     if (res == 0)
         res = publish(to);
-    return done("link", to, res);
+    return changed("link", to, res);
 }
 
 static int lfs_rename(const char *from, const char *to, unsigned int flags)
@@ -539,34 +541,35 @@ static int lfs_rename(const char *from, const char *to, unsigned int flags)
     if (fs.down)
         return -EIO;
     if (flags != 0 || is_control(from) || is_control(to))
-        return done("rename", from, -EINVAL);
+        return changed("rename", from, -EINVAL);
     int res = RESULT(fstatat(fs.live, rel(from), &st, AT_SYMLINK_NOFOLLOW));
     if (res == 0)
         res = RESULT(renameat(fs.live, rel(from), fs.live, rel(to)));
     if (res == 0 && (!fs.dir_fsync || S_ISDIR(st.st_mode)))
         res = RESULT(renameat(fs.backing, rel(from), fs.backing, rel(to)));
-    return done("rename", from, res);
+    return changed("rename", from, res);
 }
 
 static int lfs_chmod(const char *path, mode_t mode, struct fuse_file_info *)
 {
     if (fs.down)
         return -EIO;
-    return done("chmod", path, RESULT(fchmodat(fs.live, rel(path), mode, 0)));
+    return changed("chmod", path, RESULT(fchmodat(fs.live, rel(path), mode, 0)));
 }
 
 static int lfs_chown(const char *path, uid_t uid, gid_t gid, struct fuse_file_info *)
 {
     if (fs.down)
         return -EIO;
-    return done("chown", path, RESULT(fchownat(fs.live, rel(path), uid, gid, AT_SYMLINK_NOFOLLOW)));
+    return changed("chown", path,
+                   RESULT(fchownat(fs.live, rel(path), uid, gid, AT_SYMLINK_NOFOLLOW)));
 }
 
 static int lfs_utimens(const char *path, const struct timespec ts[2], struct fuse_file_info *)
 {
     if (fs.down)
         return -EIO;
-    return done("utimens", path, RESULT(utimensat(fs.live, rel(path), ts, AT_SYMLINK_NOFOLLOW)));
+    return changed("utimens", path, RESULT(utimensat(fs.live, rel(path), ts, AT_SYMLINK_NOFOLLOW)));
 }
 
 static int lfs_truncate(const char *path, off_t size, struct fuse_file_info *fi)
@@ -588,7 +591,7 @@ static int lfs_truncate(const char *path, off_t size, struct fuse_file_info *fi)
     }
     if (h == nullptr && fd != -1)
         close(fd);
-    return done("truncate", path, res);
+    return changed("truncate", path, res);
 }
 
 /* Open path of the live tree for reading and writing where allowed, so
@@ -602,7 +605,7 @@ static int open_file(const char *path, struct fuse_file_info *fi, mode_t mode, c
     if (fd == -1 && errno == EACCES)
         fd = openat(fs.live, rel(path), flags | (fi->flags & O_ACCMODE), mode);
     if (fd == -1)
-        return done(name, path, -errno);
+        return -errno;
     int res = RESULT(fstat(fd, &st));
     if (res == 0 && (fi->flags & O_CREAT) != 0)
         res = publish(path);
@@ -615,10 +618,11 @@ static int open_file(const char *path, struct fuse_file_info *fi, mode_t mode, c
     }
     if (res != 0) {
         close(fd);
-        return done(name, path, res);
+        return res;
     }
     fi->fh = reinterpret_cast<uint64_t>(new_handle(fd, st.st_ino, ""));
-    return done(name, path, 0);
+    /* A new file or a truncated one is a change; a plain open is not. */
+    return (fi->flags & (O_CREAT | O_TRUNC)) != 0 ? changed(name, path, 0) : 0;
 }
 
 static int lfs_create(const char *path, mode_t mode, struct fuse_file_info *fi)
@@ -644,7 +648,7 @@ static int lfs_open(const char *path, struct fuse_file_info *fi)
     return open_file(path, fi, 0, "open");
 }
 
-static int lfs_read(const char *path, char *buf, size_t size, off_t off, struct fuse_file_info *fi)
+static int lfs_read(const char *, char *buf, size_t size, off_t off, struct fuse_file_info *fi)
 {
     handle *h = reinterpret_cast<handle *>(fi->fh);
 
@@ -660,14 +664,14 @@ static int lfs_read(const char *path, char *buf, size_t size, off_t off, struct 
     auto it = fs.dirty.find(h->ino);
     if (it == fs.dirty.end()) {
         ssize_t n = pread(h->fd, buf, size, off);
-        return done("read", path, n == -1 ? -errno : n);
+        return n == -1 ? -errno : n;
     }
     const std::string &data = it->second.data;
     if (static_cast<size_t>(off) >= data.size())
-        return done("read", path, 0);
+        return 0;
     size = std::min(size, data.size() - off);
     memcpy(buf, data.data() + off, size);
-    return done("read", path, size);
+    return size;
 }
 
 static int lfs_write(const char *path, const char *buf, size_t size, off_t off,
@@ -683,21 +687,21 @@ static int lfs_write(const char *path, const char *buf, size_t size, off_t off,
         return -EIO;
     dirty_file *d = dirty_of(h->fd, h->ino);
     if (d == nullptr)
-        return done("write", path, -errno);
+        return changed("write", path, -errno);
     if (d->data.size() < off + size)
         d->data.resize(off + size);
     memcpy(&d->data[off], buf, size);
-    return done("write", path, size);
+    return changed("write", path, size);
 }
 
-static int lfs_statfs(const char *path, struct statvfs *st)
+static int lfs_statfs(const char *, struct statvfs *st)
 {
     if (fs.down)
         return -EIO;
-    return done("statfs", path, RESULT(fstatvfs(fs.live, st)));
+    return RESULT(fstatvfs(fs.live, st));
 }
 
-static int lfs_flush(const char *path, struct fuse_file_info *fi)
+static int lfs_flush(const char *, struct fuse_file_info *fi)
 {
     handle *h = reinterpret_cast<handle *>(fi->fh);
 
@@ -706,19 +710,18 @@ static int lfs_flush(const char *path, struct fuse_file_info *fi)
     if (fs.down || h->boot != fs.boot)
         return -EIO;
     /* A close is no sync: the data stays in memory. */
-    return done("flush", path, 0);
+    return 0;
 }
 
-static int lfs_release(const char *path, struct fuse_file_info *fi)
+static int lfs_release(const char *, struct fuse_file_info *fi)
 {
     handle *h = reinterpret_cast<handle *>(fi->fh);
-    bool counted = h->fd != -1 && !fs.down && h->boot == fs.boot;
 
     if (h->fd != -1)
         close(h->fd);
     fs.handles.erase(h);
     delete h;
-    return counted ? done("release", path, 0) : 0;
+    return 0;
 }
 
 static int lfs_fsync(const char *path, int, struct fuse_file_info *fi)
@@ -730,7 +733,7 @@ static int lfs_fsync(const char *path, int, struct fuse_file_info *fi)
     if (fs.down || h->boot != fs.boot)
         return -EIO;
     auto it = fs.dirty.find(h->ino);
-    return done("fsync", path, it == fs.dirty.end() ? 0 : forget_dirty(it, true));
+    return changed("fsync", path, it == fs.dirty.end() ? 0 : forget_dirty(it, true));
 }
 
 static int lfs_opendir(const char *path, struct fuse_file_info *)
@@ -741,19 +744,19 @@ static int lfs_opendir(const char *path, struct fuse_file_info *)
     int res = RESULT(fstatat(fs.live, rel(path), &st, 0));
     if (res == 0 && !S_ISDIR(st.st_mode))
         res = -ENOTDIR;
-    return done("opendir", path, res);
+    return res;
 }
 
-static int lfs_releasedir(const char *path, struct fuse_file_info *)
+static int lfs_releasedir(const char *, struct fuse_file_info *)
 {
-    return fs.down ? 0 : done("releasedir", path, 0);
+    return 0;
 }
 
 static int lfs_fsyncdir(const char *path, int, struct fuse_file_info *)
 {
     if (fs.down)
         return -EIO;
-    return done("fsyncdir", path, fs.dir_fsync ? sync_entries(rel(path)) : 0);
+    return changed("fsyncdir", path, fs.dir_fsync ? sync_entries(rel(path)) : 0);
 }
 
 int main(int argc, char *argv[])
@@ -766,7 +769,6 @@ int main(int argc, char *argv[])
     ops.init = lfs_init;
     ops.destroy = lfs_destroy;
     ops.getattr = lfs_getattr;
-    ops.access = lfs_access;
     ops.readlink = lfs_readlink;
     ops.readdir = lfs_readdir;
     ops.mkdir = lfs_mkdir;

@@ -9,6 +9,8 @@
 #include <stdlib.h>
 #ifdef __linux__
 #include <sys/prctl.h>
+#elif defined(__FreeBSD__)
+#include <sys/procctl.h>
 #endif
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -20,6 +22,14 @@
 #include <QDir>
 #include <QString>
 #include <QtTest>
+
+/* Where /dev/fuse is missing, the kernel lacks the FUSE module. */
+#ifdef __FreeBSD__
+static const char fuse_module_hint[]
+    = " (load the fusefs module as root: kldload fusefs, as sh scripts/setup does)";
+#else
+static const char fuse_module_hint[] = " (load the fuse module as root: modprobe fuse)";
+#endif
 
 /*
  * A lossyfs mount for the length of a test: started in the foreground as a
@@ -41,7 +51,9 @@ public:
 
         stop();
         if (access("/dev/fuse", R_OK | W_OK) == -1) {
-            *why = QString("/dev/fuse cannot be used: %1").arg(strerror(errno));
+            const int err = errno;
+            *why = QString("/dev/fuse cannot be used: %1%2")
+                       .arg(strerror(err), err == ENOENT ? fuse_module_hint : "");
             return false;
         }
         if (program.isEmpty()) {
@@ -52,9 +64,12 @@ public:
         dir = mountpoint;
         pid = fork();
         if (pid == 0) {
-#ifdef __linux__
             // Unmount also when the test dies without stopping it.
+#ifdef __linux__
             prctl(PR_SET_PDEATHSIG, SIGTERM);
+#elif defined(__FreeBSD__)
+            int deathSignal = SIGTERM;
+            procctl(P_PID, 0, PROC_PDEATHSIG_CTL, &deathSignal);
 #endif
             const char *args[6] = { program.constData() };
             int n = 1;
@@ -113,8 +128,12 @@ public:
         // A mount whose server was killed stays until it is detached.
         const QByteArray at = dir.toLocal8Bit();
         if (fork() == 0) {
+#ifdef __linux__
             execlp("fusermount3", "fusermount3", "-u", "-z", at.constData(),
                    static_cast<char *>(nullptr));
+#else
+            execl("/sbin/umount", "umount", "-f", at.constData(), static_cast<char *>(nullptr));
+#endif
             _exit(127);
         }
         wait(&status);
@@ -131,7 +150,7 @@ public:
         return close(fd) == 0 && ok;
     }
 
-    /* "up" or "down", the number of operations served, and the last one. */
+    /* "up" or "down", the number of changes made, and the last one. */
     QByteArray status() const
     {
         char buf[512];
@@ -143,7 +162,8 @@ public:
         return n > 0 ? QByteArray(buf, n).trimmed() : QByteArray();
     }
 
-    /* The number of operations served so far, -1 when it cannot be read. */
+    /* The number of changes made so far (operations that changed the tree
+     * or what of it is durable), -1 when it cannot be read. */
     long operations() const
     {
         const QList<QByteArray> words = status().split(' ');

@@ -3,7 +3,7 @@
  * The rules of lossyfs, each shown by what a mount holds after a power cut
  * and a reboot: unsynced file data is lost, directory changes are durable
  * at once or only after an fsync of the directory (--dir-fsync), and the
- * control file cuts the power, counts operations and reboots.
+ * control file cuts the power, counts the changes and reboots.
  */
 #include <errno.h>
 #include <fcntl.h>
@@ -247,8 +247,9 @@ void LossyfsTest::directoryChanges()
 }
 
 /*
- * The control file: a cut stops every operation until the reboot, files
- * opened before it stay dead, "cut-after N" serves exactly N operations,
+ * The control file: only changes are counted (reading it, a stat, an open,
+ * a read are not), a cut stops every operation until the reboot, files
+ * opened before it stay dead, "cut-after N" makes exactly N more changes,
  * and commands that make no sense are refused.
  */
 void LossyfsTest::controlFile()
@@ -257,16 +258,20 @@ void LossyfsTest::controlFile()
     if (QTest::currentTestFailed())
         return;
     struct stat st;
+    char byte;
 
     QVERIFY(fs.status().startsWith("up "));
     const long before = fs.operations();
     QVERIFY(before >= 0);
-    QCOMPARE(fs.operations(), before); // reading the control file is not counted
+    int fd = open(path("a").constData(), O_RDWR);
+    QVERIFY(fd != -1);
     QVERIFY(stat(path("a").constData(), &st) == 0);
-    QVERIFY(fs.operations() > before);
+    QCOMPARE(read(fd, &byte, 1), ssize_t(1));
+    QCOMPARE(fs.operations(), before);
+    QCOMPARE(pwrite(fd, "X", 1, 0), ssize_t(1));
+    QCOMPARE(fs.operations(), before + 1);
+    QVERIFY2(fs.status().endsWith(" write /a"), fs.status().constData());
 
-    int fd;
-    QVERIFY(writeFile(path("a"), "X", 0, &fd));
     QVERIFY(fs.control("cut"));
     QVERIFY(fs.status().startsWith("down "));
     QVERIFY(stat(path("a").constData(), &st) == -1 && errno == EIO);
@@ -281,12 +286,15 @@ void LossyfsTest::controlFile()
         QVERIFY2(!fs.control(bad), bad);
 
     const long planned = fs.operations();
+    fd = open(path("a").constData(), O_WRONLY);
+    QVERIFY(fd != -1);
     QVERIFY(fs.control("cut-after 3"));
     int served = 0;
-    while (served < 100 && stat(path("a").constData(), &st) == 0)
+    while (served < 100 && pwrite(fd, "Z", 1, 0) == 1)
         served++;
     QCOMPARE(errno, EIO);
-    QVERIFY(served >= 1);
+    close(fd);
+    QCOMPARE(served, 3);
     QVERIFY(fs.status().startsWith("down "));
     QCOMPARE(fs.operations(), planned + 3);
 }

@@ -2,8 +2,9 @@
 /*
  * Saving survives a power cut.  The configuration directory of the
  * temporary home is a lossyfs mount, and the two command lists of the crash
- * test are saved in turn while the power is cut after every operation that
- * a save makes, in turn, and at random moments.  After each cut and reboot
+ * test are saved in turn while the power is cut after every change that a
+ * save makes to the file system (each write, each new or renamed name,
+ * each fsync), in turn, and at random moments.  After each cut and reboot
  * the script must be byte for byte the old or the new version, never
  * missing, empty or cut short: with directory changes durable at once, and
  * with them durable only after an fsync of the directory.
@@ -148,9 +149,9 @@ PowercutTest::Outcome PowercutTest::afterCut(int old, const QString &where, Tall
 }
 
 /*
- * For each direction (small list to large and back), counts the operations
- * of one whole save, then repeats the save once for every one of them with
- * the power cut right after it.
+ * For each direction (small list to large and back), counts the changes
+ * that one whole save makes, then repeats the save once for every one of
+ * them with the power cut right after it.
  */
 void PowercutTest::cutAfterEveryOperation(bool nosync, Tally *tally)
 {

@@ -15,6 +15,8 @@
 
 #include <vector>
 
+extern char **environ;
+
 /*
  * The command store: the script format both ways, copy and compare, and
  * the journal.  Entries are written as "+text" (active) or "-text"
