@@ -33,7 +33,8 @@ static QPushButton *edit_button(QWidget *parent, const char *themeName,
 
 Mainwin::Mainwin(QWidget *parent)
     : QMainWindow(parent), list(nullptr), undoButton(nullptr), redoButton(nullptr),
-      commandList(qvxsessrun_read()), runAction(nullptr), savedCountWanted(false)
+      commandList(qvxsessrun_read()), runAction(nullptr), backgroundAction(nullptr),
+      savedCountWanted(false)
 {
     QWidget *central = new QWidget;
     if (!commandList)
@@ -52,6 +53,9 @@ Mainwin::Mainwin(QWidget *parent)
     runAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     addAction(runAction);
     connect(runAction, SIGNAL(triggered()), this, SLOT(runClicked()));
+    backgroundAction = new QAction(tr("Run in the &background"), this);
+    backgroundAction->setCheckable(true);
+    connect(backgroundAction, SIGNAL(triggered(bool)), this, SLOT(backgroundToggled(bool)));
 
     QLabel *label = new QLabel(tr("Add commands to be executed at session start"));
     QHBoxLayout *middle = createMiddleRow();
@@ -321,15 +325,27 @@ void Mainwin::runClicked()
     statusBar()->showMessage(list->runCurrent());
 }
 
-/* Run now, then the editing buttons as they stand, enabled or not. */
+void Mainwin::backgroundToggled(bool background)
+{
+    list->setCurrentInBackground(background);
+}
+
+/*
+ * Run now and the row's final "&", then the editing buttons as they
+ * stand, enabled or not.
+ */
 void Mainwin::catchContextMenu(const QPoint &globalPos)
 {
     // Looked up the first time the menu opens rather than at start, where
     // nothing shows it.
     if (runAction->icon().isNull())
         runAction->setIcon(theme_or_standard_icon("system-run", QStyle::SP_MediaPlay));
+    bool changeable = false;
+    backgroundAction->setChecked(list->currentInBackground(&changeable));
+    backgroundAction->setEnabled(changeable);
     QMenu menu(this);
     menu.addAction(runAction);
+    menu.addAction(backgroundAction);
     menu.addSeparator();
     for (QPushButton *button : qAsConst(editButtons)) {
         QAction *action = menu.addAction(button->icon(), button->text(), button, SLOT(click()));

@@ -36,6 +36,7 @@ private slots:
     void catchListModified(bool state);
     void catchFilesSkipped(int count);
     void runClicked();
+    void backgroundToggled(bool background);
     void catchContextMenu(const QPoint &globalPos);
     void catchChecksFinished();
 
@@ -53,6 +54,7 @@ private:
     command_list *commandList;
     QList<QPushButton *> editButtons; /* the column beside the list, in its order */
     QAction *runAction;
+    QAction *backgroundAction; /* the row's final "&", in the context menu */
     bool savedCountWanted; /* a save waits for the rows' checks to say how many are marked */
 
     Q_DISABLE_COPY(Mainwin)

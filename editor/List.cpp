@@ -243,6 +243,35 @@ void List::rebuild()
         listWidget->setCurrentRow(qMin(row, listWidget->count() - 1));
 }
 
+bool List::currentInBackground(bool *changeable) const
+{
+    const QListWidgetItem *item = listWidget->currentItem();
+    const command_entry *entry = item ? entryOf(item) : nullptr;
+    int fixed = 1;
+
+    const bool background = entry && qvxsessrun_background(entry, &fixed) == 1;
+    if (changeable)
+        *changeable = entry && !fixed;
+    return background;
+}
+
+/* Adds or removes the final "&" of the current row's line: one journalled step. */
+void List::setCurrentInBackground(bool background)
+{
+    listWidget->commitOpenEditor();
+    QListWidgetItem *item = listWidget->currentItem();
+    command_entry *entry = item ? entryOf(item) : nullptr;
+    if (!entry)
+        return;
+
+    syncItem(item);
+    if (qvxsessrun_set_background(commands, entry, background) == -1)
+        dialog_errx(this, 1, "%s", qvxsessrun_error_text());
+    checkEntry(entry);
+    updateToolTip(item);
+    updateModified();
+}
+
 bool List::canUndo() const
 {
     return qvxsessrun_can_undo(commands);
@@ -314,10 +343,9 @@ QListWidgetItem *List::createItem(command_entry *entry)
     item->setData(Qt::CheckStateRole, entry->active * 2);
     item->setData(Qt::UserRole, QVariant::fromValue(static_cast<void *>(entry)));
     // A rebuilt row keeps its mark while its entry is as it was checked.
-    const auto mark = marks.constFind(entry);
-    if (mark != marks.constEnd() && mark->active == entry->active
-        && mark->text == QByteArray(entry->text ? entry->text : ""))
-        showMark(item, mark->verdict, mark->word);
+    if (const Mark *mark = markOf(entry))
+        showMark(item, mark->verdict);
+    updateToolTip(item);
     listWidget->insertItem(listWidget->count(), item);
     items.append(item);
     itemOf.insert(entry, item);
@@ -353,6 +381,7 @@ void List::syncItem(QListWidgetItem *item)
         const QSignalBlocker blocker(listWidget);
         item->setData(Qt::DisplayRole, stored);
     }
+    updateToolTip(item);
     updateModified();
 }
 
@@ -411,7 +440,7 @@ void List::catchChecked(quint64 key, int verdict, const QString &word)
 
     if (verdict == CommandCheck::Ok) {
         if (marks.remove(entry) > 0)
-            showMark(item, verdict, word);
+            showMark(item, verdict);
         return;
     }
     Mark mark;
@@ -420,25 +449,54 @@ void List::catchChecked(quint64 key, int verdict, const QString &word)
     mark.verdict = verdict;
     mark.word = word;
     marks.insert(entry, mark);
-    showMark(item, verdict, word);
+    showMark(item, verdict);
+}
+
+/* The entry's mark, when the last check was of the entry as it is now. */
+const List::Mark *List::markOf(const command_entry *entry) const
+{
+    const auto mark = marks.constFind(entry);
+    if (mark == marks.constEnd() || mark->active != entry->active
+        || mark->text != QByteArray(entry->text ? entry->text : ""))
+        return nullptr;
+    return &*mark;
 }
 
 /* The warning icon and the reason on a row, or neither for Ok.  Without the
  * view's itemChanged: a mark is no edit. */
-void List::showMark(QListWidgetItem *item, int verdict, const QString &word)
+void List::showMark(QListWidgetItem *item, int verdict)
 {
     const QSignalBlocker blocker(listWidget);
 
     if (verdict == CommandCheck::Ok) {
         item->setData(Qt::DecorationRole, QVariant());
-        item->setData(Qt::ToolTipRole, QVariant());
-        return;
+    } else {
+        if (warningIcon.isNull())
+            warningIcon = theme_or_standard_icon("dialog-warning", QStyle::SP_MessageBoxWarning);
+        item->setData(Qt::DecorationRole, warningIcon);
     }
-    if (warningIcon.isNull()) {
-        warningIcon = theme_or_standard_icon("dialog-warning", QStyle::SP_MessageBoxWarning);
-    }
-    item->setData(Qt::DecorationRole, warningIcon);
-    item->setData(Qt::ToolTipRole, markText(verdict, word));
+    updateToolTip(item);
+}
+
+/*
+ * The row's tool tip: why it is marked, or else whether the script waits
+ * for it.  A switched-off row does not run at all.
+ */
+void List::updateToolTip(QListWidgetItem *item)
+{
+    const command_entry *entry = entryOf(item);
+    QString tip;
+    int fixed = 1;
+
+    line_scan scan;
+    qvxsessrun_scan(entry->text, strlen(entry->text), &scan);
+    if (const Mark *mark = markOf(entry))
+        tip = markText(mark->verdict, mark->word);
+    else if (entry->active && qvxsessrun_background(entry, &fixed) == 0 && (!fixed || scan.comment))
+        tip = tr("Runs in the foreground: the commands below it wait until it ends.");
+
+    const QSignalBlocker blocker(listWidget);
+    item->setData(Qt::ToolTipRole, tip.isEmpty() ? QVariant() : QVariant(tip));
 }
 
 QString List::markText(int verdict, const QString &word) const

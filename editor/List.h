@@ -36,6 +36,10 @@ public:
     bool canUndo() const;
     bool canRedo() const;
     QString runCurrent();
+    /* Whether the current row runs in the background; *changeable tells
+     * whether its final "&" can change that. */
+    bool currentInBackground(bool *changeable) const;
+    void setCurrentInBackground(bool background);
     int markedCount() const;
     bool checking() const;
 
@@ -64,7 +68,8 @@ private:
     void applyJournalStep(void (*step)(command_list *));
     void moveCurrent(command_entry *(*move)(command_list *, command_entry *), int step);
     void checkEntry(const command_entry *entry);
-    void showMark(QListWidgetItem *item, int verdict, const QString &word);
+    void showMark(QListWidgetItem *item, int verdict);
+    void updateToolTip(QListWidgetItem *item);
     QString markText(int verdict, const QString &word) const;
 
     /* What the last check said of a marked entry, for the text and check
@@ -76,6 +81,8 @@ private:
         int verdict = 0;
         QString word;
     };
+
+    const Mark *markOf(const command_entry *entry) const;
 
     bool modifiedFlag;
     bool checkedAll = false; // the first check of every row has started

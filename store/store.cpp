@@ -261,7 +261,7 @@ static bool same_entry(const command_entry *x, const command_entry *y)
     return x->active == y->active && strcmp(x->text, y->text) == 0
         && same_bytes(x->lead, x->lead_len, y->lead, y->lead_len)
         && same_bytes(x->tail, x->tail_len, y->tail, y->tail_len) && x->newline == y->newline
-        && x->as_read == y->as_read;
+        && entry_written(x) == entry_written(y);
 }
 
 bool qvxsessrun_equal(const command_list *a, const command_list *b)

@@ -47,6 +47,10 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
         <source>%1 is not an executable file.</source>
         <translation>%1 ist keine ausführbare Datei.</translation>
     </message>
+    <message>
+        <source>Runs in the foreground: the commands below it wait until it ends.</source>
+        <translation>Läuft im Vordergrund: Die Befehle darunter warten, bis er endet.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -131,6 +135,10 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
     <message>
         <source>Run no&amp;w</source>
         <translation>Jetzt aus&amp;führen</translation>
+    </message>
+    <message>
+        <source>Run in the &amp;background</source>
+        <translation>Im Hinter&amp;grund ausführen</translation>
     </message>
     <message>
         <source>The script was changed by another program since it was opened.</source>

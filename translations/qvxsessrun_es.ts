@@ -47,6 +47,10 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
         <source>%1 is not an executable file.</source>
         <translation>%1 no es un archivo ejecutable.</translation>
     </message>
+    <message>
+        <source>Runs in the foreground: the commands below it wait until it ends.</source>
+        <translation>Se ejecuta en primer plano: los comandos de abajo esperan a que termine.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -131,6 +135,10 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
     <message>
         <source>Run no&amp;w</source>
         <translation>E&amp;jecutar ahora</translation>
+    </message>
+    <message>
+        <source>Run in the &amp;background</source>
+        <translation>Ejecutar en segundo &amp;plano</translation>
     </message>
     <message>
         <source>The script was changed by another program since it was opened.</source>

@@ -47,6 +47,10 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
         <source>%1 is not an executable file.</source>
         <translation>%1 n'est pas un fichier exécutable.</translation>
     </message>
+    <message>
+        <source>Runs in the foreground: the commands below it wait until it ends.</source>
+        <translation>S'exécute au premier plan : les commandes en dessous attendent qu'elle se termine.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -131,6 +135,10 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
     <message>
         <source>Run no&amp;w</source>
         <translation>&amp;Exécuter maintenant</translation>
+    </message>
+    <message>
+        <source>Run in the &amp;background</source>
+        <translation>Exécuter en arrière-&amp;plan</translation>
     </message>
     <message>
         <source>The script was changed by another program since it was opened.</source>

@@ -47,6 +47,10 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
         <source>%1 is not an executable file.</source>
         <translation>%1 non è un file eseguibile.</translation>
     </message>
+    <message>
+        <source>Runs in the foreground: the commands below it wait until it ends.</source>
+        <translation>Gira in primo piano: i comandi sotto di esso attendono che termini.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -131,6 +135,10 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
     <message>
         <source>Run no&amp;w</source>
         <translation>&amp;Esegui ora</translation>
+    </message>
+    <message>
+        <source>Run in the &amp;background</source>
+        <translation>Esegui in secondo &amp;piano</translation>
     </message>
     <message>
         <source>The script was changed by another program since it was opened.</source>

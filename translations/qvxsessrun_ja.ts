@@ -47,6 +47,10 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>%1 is not an executable file.</source>
         <translation>%1 は実行可能ファイルではありません。</translation>
     </message>
+    <message>
+        <source>Runs in the foreground: the commands below it wait until it ends.</source>
+        <translation>フォアグラウンドで実行されます。下のコマンドはこれが終わるまで待ちます。</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -129,6 +133,10 @@ Use Drag &amp; Drop to add desktop files.</source>
     <message>
         <source>Run no&amp;w</source>
         <translation>今すぐ実行(&amp;W)</translation>
+    </message>
+    <message>
+        <source>Run in the &amp;background</source>
+        <translation>バックグラウンドで実行(&amp;B)</translation>
     </message>
     <message>
         <source>The script was changed by another program since it was opened.</source>

@@ -47,6 +47,10 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
         <source>%1 is not an executable file.</source>
         <translation>%1 nie jest plikiem wykonywalnym.</translation>
     </message>
+    <message>
+        <source>Runs in the foreground: the commands below it wait until it ends.</source>
+        <translation>Działa na pierwszym planie: polecenia poniżej czekają, aż się zakończy.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -133,6 +137,10 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
     <message>
         <source>Run no&amp;w</source>
         <translation>Uruchom &amp;teraz</translation>
+    </message>
+    <message>
+        <source>Run in the &amp;background</source>
+        <translation>Uruchom w t&amp;le</translation>
     </message>
     <message>
         <source>The script was changed by another program since it was opened.</source>

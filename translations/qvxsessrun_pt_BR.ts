@@ -47,6 +47,10 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
         <source>%1 is not an executable file.</source>
         <translation>%1 não é um arquivo executável.</translation>
     </message>
+    <message>
+        <source>Runs in the foreground: the commands below it wait until it ends.</source>
+        <translation>Roda em primeiro plano: os comandos abaixo esperam até que termine.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -131,6 +135,10 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
     <message>
         <source>Run no&amp;w</source>
         <translation>E&amp;xecutar agora</translation>
+    </message>
+    <message>
+        <source>Run in the &amp;background</source>
+        <translation>Executar em segundo p&amp;lano</translation>
     </message>
     <message>
         <source>The script was changed by another program since it was opened.</source>

@@ -47,6 +47,10 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>%1 is not an executable file.</source>
         <translation>%1 не является исполняемым файлом.</translation>
     </message>
+    <message>
+        <source>Runs in the foreground: the commands below it wait until it ends.</source>
+        <translation>Выполняется на переднем плане: команды ниже ждут его завершения.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -133,6 +137,10 @@ Use Drag &amp; Drop to add desktop files.</source>
     <message>
         <source>Run no&amp;w</source>
         <translation>&amp;Запустить сейчас</translation>
+    </message>
+    <message>
+        <source>Run in the &amp;background</source>
+        <translation>Запускать в &amp;фоне</translation>
     </message>
     <message>
         <source>The script was changed by another program since it was opened.</source>

@@ -47,6 +47,10 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>%1 is not an executable file.</source>
         <translation>%1 不是可执行文件。</translation>
     </message>
+    <message>
+        <source>Runs in the foreground: the commands below it wait until it ends.</source>
+        <translation>在前台运行：其下的命令要等它结束。</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -129,6 +133,10 @@ Use Drag &amp; Drop to add desktop files.</source>
     <message>
         <source>Run no&amp;w</source>
         <translation>立即运行(&amp;W)</translation>
+    </message>
+    <message>
+        <source>Run in the &amp;background</source>
+        <translation>在后台运行(&amp;B)</translation>
     </message>
     <message>
         <source>The script was changed by another program since it was opened.</source>

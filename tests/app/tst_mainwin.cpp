@@ -326,8 +326,12 @@ void TestMainwin::saveAlwaysWrites_data()
     QTest::addColumn<QByteArray>("written");
 
     QTest::newRow("no script yet") << QByteArray() << QByteArray("#!/bin/sh\n");
-    QTest::newRow("hand-written script") << QByteArray("# my comment\nxterm\n#[INACTIVE]#xclock&\n")
-                                         << QByteArray("#!/bin/sh\nxterm&\n#[INACTIVE]#xclock&\n");
+    QTest::newRow("hand-written script")
+        << QByteArray("# my comment\nxterm\n#[INACTIVE]#xclock&\n")
+        << QByteArray("#!/bin/sh\n# my comment\nxterm\n#[INACTIVE]#xclock&\n");
+    QTest::newRow("hand-written script with its own first line")
+        << QByteArray("#!/bin/bash\n\nif true; then\n  xterm\nfi\nexec i3")
+        << QByteArray("#!/bin/bash\n\nif true; then\n  xterm\nfi\nexec i3");
 }
 
 void TestMainwin::saveAlwaysWrites()
@@ -340,7 +344,7 @@ void TestMainwin::saveAlwaysWrites()
     Window w;
     QVERIFY(!w.undo()->isEnabled());
     w.button("&Save")->click();
-    // Nothing was changed, yet the script is written in the store's format.
+    // Nothing was changed: the same bytes, with a first line "#!/bin/sh" where it had none.
     QCOMPARE(readScript(), written);
     QCOMPARE(w.message(), QString("Saved"));
     QVERIFY(!w.undo()->isEnabled()); // nothing was recorded

@@ -254,7 +254,8 @@ void TestRunNow::contextMenuFromKeyboard()
     QApplication::sendEvent(view, &key);
 
     QCOMPARE(seen,
-             QStringList({ "Run no&w", "-", "&Undo", "&Redo", "&Add", "&Delete", "&Up", "Dow&n" }));
+             QStringList({ "Run no&w", "Run in the &background", "-", "&Undo", "&Redo", "&Add",
+                           "&Delete", "&Up", "Dow&n" }));
     QVERIFY(!undoEnabled); // nothing to undo yet, as on the button
     QVERIFY2(waitForFile(out, 5000), "Run now from the menu did not run the row");
     QCOMPARE(fileBytes(out), QByteArray("menu\n"));

@@ -75,6 +75,7 @@ const Message requiredMessages[] = {
     { "Mainwin", "%n dropped file(s) could not be added." },
     { "Mainwin", "Saved. %n command(s) would not run as written." },
     { "Mainwin", "Run no&w" },
+    { "Mainwin", "Run in the &background" },
     { "Mainwin", "The script was changed by another program since it was opened." },
     { "Mainwin", "Overwrite it with the commands shown here?" },
     { "Mainwin", "&Overwrite" },
@@ -93,6 +94,7 @@ const Message requiredMessages[] = {
       "This command begins with #[INACTIVE]#: it does not run and comes back switched off." },
     { "List", "%1: no such command (not a shell builtin, and not found on PATH)." },
     { "List", "%1 is not an executable file." },
+    { "List", "Runs in the foreground: the commands below it wait until it ends." },
     { "QObject", "Error" },
 };
 
@@ -102,7 +104,7 @@ const char *const windowButtons[]
 const char *const quitBoxButtons[] = { "&Save", "&Quit without saving", "&Cancel" };
 const char *const overwriteBoxButtons[] = { "&Overwrite", "&Cancel" };
 const char *const rowMenuItems[]
-    = { "Run no&w", "&Undo", "&Redo", "&Add", "&Delete", "&Up", "Dow&n" };
+    = { "Run no&w", "Run in the &background", "&Undo", "&Redo", "&Add", "&Delete", "&Up", "Dow&n" };
 
 const char *const requiredLanguages[]
     = { "de", "fr", "es", "it", "pt_BR", "ru", "pl", "ja", "zh_CN" };

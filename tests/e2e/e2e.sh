@@ -378,7 +378,7 @@ scenario_drop() {
 # 4. Rows that would not run carry the warning icon once the window is up;
 # a row typed into valid shell loses it.  The inactive row is never marked.
 scenario_marks() {
-	printf '%s\n' '#!/bin/sh' 'true&' 'echo "unterminated&' 'true # mine&' \
+	printf '%s\n' '#!/bin/sh' 'true&' 'fi&' 'true # mine&' \
 		'#[INACTIVE]#echo "off&' 'true --flag&' >"$script"
 	start_program
 	expect marked '[ "$rows" = 5 ] && [ "$row_on" = "1 1 1 0 1" ] && [ "$row_mark" = "0 1 1 0 0" ]'

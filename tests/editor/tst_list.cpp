@@ -312,8 +312,12 @@ void TestList::construction_data()
     QTest::newRow("active and inactive")
         << QByteArray("#!/bin/sh\nxterm&\n#[INACTIVE]#xclock -digital&\nnm-applet&\n")
         << QStringList { "1:xterm", "0:xclock -digital", "1:nm-applet" };
-    QTest::newRow("empty command")
-        << QByteArray("#!/bin/sh\n\nxterm&\n") << QStringList { "1:", "1:xterm" };
+    /* A blank line is no command; "&" alone is one, a broken one. */
+    QTest::newRow("blank line, empty command")
+        << QByteArray("#!/bin/sh\n\nxterm&\n&\n") << QStringList { "1:xterm", "1:" };
+    QTest::newRow("a command over two lines")
+        << QByteArray("#!/bin/sh\nxautolock \\\n  -time 5 &\n")
+        << QStringList { "1:xautolock \\\n  -time 5" };
 }
 
 void TestList::construction()
@@ -1129,8 +1133,7 @@ void TestList::marks()
  * list is built; the marks come in then, with one icon for all rows. */
 void TestList::marksWaitForEventLoop()
 {
-    command_list *commands
-        = load("#!/bin/sh\necho \"unterminated&\ntrue&\ntrue # mine&\n#[INACTIVE]#true;&\n");
+    command_list *commands = load("#!/bin/sh\nfi&\ntrue&\ntrue # mine&\n#[INACTIVE]#true;&\n");
     QVERIFY(commands);
     List list(commands, nullptr);
     ListWidget *view = list.findChild<ListWidget *>();
@@ -1155,7 +1158,7 @@ void TestList::marksWaitForEventLoop()
  * row no longer holds never shows. */
 void TestList::editChangesMark()
 {
-    command_list *commands = load("#!/bin/sh\necho \"unterminated&\ntrue&\n");
+    command_list *commands = load("#!/bin/sh\nfi&\ntrue&\n");
     QVERIFY(commands);
     List list(commands, nullptr);
     ListWidget *view = list.findChild<ListWidget *>();
