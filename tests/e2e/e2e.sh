@@ -6,7 +6,7 @@
 # script on disk and the exit status.
 #
 # usage: e2e.sh SCENARIO PROGRAM HELPER WMCLOSE SHOTDIR
-#   SCENARIO  edit | close | drop | marks
+#   SCENARIO  edit | close | drop | marks | handwritten
 # Runs inside tests/with-home.sh, which provides QVX_TEST_HOME and QVX_TEST_DIR.
 #
 # The conditions given to expect are in single quotes on purpose: it
@@ -403,6 +403,42 @@ scenario_marks() {
 	check_script "$work/expected"
 }
 
+# 5. A script written by hand, mode 0755, is opened and saved with Ctrl+S:
+# the same bytes and mode come back.  One row switched off and saved again,
+# the real shell runs it and does what it did before, less that command.
+scenario_handwritten() {
+	printf '%s\n' '#!/bin/sh' '# my session, written by hand' 'echo colours >>out' \
+		'export GREETING=hello' '' 'if [ -n "$GREETING" ]; then' '    echo "$GREETING" >>out' \
+		'fi' '# not wanted today' 'echo unwanted >>out &' 'exec echo last >>out' >"$script"
+	chmod 0755 "$script"
+	cp "$script" "$work/original"
+	(cd "$work" && rm -f out && sh "$script" && sleep 0.5 && sort out >before)
+	start_program
+	expect start '[ "$rows" = 7 ] && [ "$row_on" = "1 1 1 1 1 1 1" ] && [ "$status_ink" = 0 ]'
+
+	key ctrl+s
+	expect saved '[ "$status_ink" -gt 0 ]'
+	check_script "$work/original"
+	[ -n "$(find "$script" -perm 0755)" ] || fail "the saved script lost its mode 0755"
+
+	click_at "$check_x" "$(row_y 5)"
+	expect unchecked '[ "$row_on" = "1 1 1 1 1 0 1" ]'
+	key ctrl+s
+	sed 's/^echo unwanted/#[INACTIVE]#echo unwanted/' "$work/original" >"$work/expected"
+	wait_script "$work/expected"
+	[ -n "$(find "$script" -perm 0755)" ] || fail "the saved script lost its mode 0755"
+	(cd "$work" && rm -f out && sh "$script" && sleep 0.5 && sort out >after)
+	grep -v '^unwanted$' "$work/before" >"$work/before-less-one"
+	cmp -s "$work/before-less-one" "$work/after" ||
+		fail "the saved script ran otherwise: $(tr '\n' ' ' <"$work/after")"
+	grep -q '^hello$' "$work/after" || fail "the export no longer reached the if"
+
+	key alt+q
+	wait_exit 10
+	[ "$rc" -eq 0 ] || fail "exit status $rc"
+	check_script "$work/expected"
+}
+
 qt_env
 start_x
 case $scenario in
@@ -410,6 +446,7 @@ edit) scenario_edit ;;
 close) scenario_close ;;
 drop) scenario_drop ;;
 marks) scenario_marks ;;
+handwritten) scenario_handwritten ;;
 *) fail "unknown scenario" ;;
 esac
 [ -s "$work/program.err" ] && {
