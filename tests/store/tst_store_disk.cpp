@@ -62,7 +62,9 @@ enum Change {
     Appended,
     ReplacedSameBytes, /* a new file with the same bytes renamed over it */
     Removed,
-    Created /* there was no script, now there is one */
+    Created, /* there was no script, now there is one */
+    LinkReplaced, /* the symbolic link replaced by a regular file */
+    LinkRepointed /* the symbolic link now leads to another file */
 };
 Q_DECLARE_METATYPE(Change)
 
@@ -110,7 +112,10 @@ static bool renameOver(const QString &from, const QString &to)
     return ::rename(native(from).constData(), native(to).constData()) == 0;
 }
 
-/* Another program's change to the script at path. */
+/*
+ * Another program's change to the script at path.  For the two link
+ * changes, path is the link and the file it leads to stays as it was.
+ */
 static void change(Change what, const QString &path)
 {
     const QByteArray bytes = fileBytes(path);
@@ -149,6 +154,17 @@ static void change(Change what, const QString &path)
     case Created:
         QVERIFY(writeBytes(path, "#!/bin/sh\nxclock&\n"));
         break;
+    case LinkReplaced:
+        QVERIFY(writeBytes(path + ".new", "#!/bin/sh\nxclock&\n"));
+        QVERIFY(renameOver(path + ".new", path));
+        break;
+    case LinkRepointed: {
+        const QString elsewhere = QFileInfo(QFileInfo(path).symLinkTarget()).path() + "/other.sh";
+        QVERIFY(writeBytes(elsewhere, "#!/bin/sh\nxclock&\n"));
+        QVERIFY(QFile::remove(path));
+        QCOMPARE(symlink(native(elsewhere).constData(), native(path).constData()), 0);
+        break;
+    }
     }
 }
 
@@ -354,7 +370,7 @@ void TestStoreDisk::changeDuringSave_data()
 {
     QTest::addColumn<bool>("scriptAtStart");
     QTest::addColumn<bool>("link"); /* the script is a link to ~/dots/autostart.sh */
-    QTest::addColumn<Change>("what"); /* made to the file the script is */
+    QTest::addColumn<Change>("what"); /* made to the file the script is, or to the link */
     QTest::addColumn<int>("changed");
 
     QTest::newRow("nothing") << true << false << Nothing << 0;
@@ -369,6 +385,8 @@ void TestStoreDisk::changeDuringSave_data()
     QTest::newRow("link, its target appended") << true << true << Appended << 1;
     QTest::newRow("link, its target replaced") << true << true << ReplacedSameBytes << 1;
     QTest::newRow("link, its target removed") << true << true << Removed << 1;
+    QTest::newRow("link, replaced by a regular file") << true << true << LinkReplaced << 1;
+    QTest::newRow("link, pointed at another file") << true << true << LinkRepointed << 1;
 }
 
 /*
@@ -403,7 +421,7 @@ void TestStoreDisk::changeDuringSave()
     int r;
     {
         SyncWatch watch(home, [&] {
-            change(what, target);
+            change(what, what == LinkReplaced || what == LinkRepointed ? scriptPath() : target);
             // All that there is now but the save's own temporary file.
             for (const QString &line : treeOf(home))
                 if (!line.contains("/.autostart.sh.save-"))
