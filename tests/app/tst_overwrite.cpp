@@ -305,8 +305,8 @@ void TestOverwrite::saveAfterAnotherWriter()
 
 void TestOverwrite::changedDuringSave_data()
 {
-    QTest::addColumn<QList<QByteArray>>(
-        "changes"); /* made during the saves in turn; empty: removed */
+    // What the other program writes during each save in turn; empty: it removes the script.
+    QTest::addColumn<QList<QByteArray>>("changes");
     QTest::addColumn<QList<Answer>>("answers");
     QTest::addColumn<bool>("saved");
 
@@ -329,10 +329,10 @@ void TestOverwrite::changedDuringSave_data()
 }
 
 /*
- * Another program changes the script while the save is under way, after
- * the question was not needed: the save leaves that program's script and
- * asks the same question, and each answer does what it says; a change
- * during the overwrite is asked about again.
+ * Another program changes the script while the save is under way, once
+ * the save found no change to ask about: the save leaves that program's
+ * script and asks the same question, and each answer does what it says;
+ * a change during the overwrite is asked about again.
  */
 void TestOverwrite::changedDuringSave()
 {
