@@ -176,19 +176,38 @@ void Mainwin::save()
 }
 
 /*
- * Writes the rows to the script.  A failed write is reported and leaves
- * everything as it was (rows, journal, modified state), so that the user
- * can make room or fix the directory and save again.  True when written.
+ * Writes the rows to the script.  When another program (an editor, a
+ * second window of this one) changed it since it was read or last saved
+ * here, the user decides whether to overwrite it: a change already there
+ * is asked about before anything is written, and one that comes while the
+ * save is under way makes the write give up and leave that program's
+ * script, and is asked about the same way.  A failed write is reported and
+ * leaves everything as it was (rows, journal, modified state), so that the
+ * user can make room or fix the directory and save again.  True when
+ * written.
  */
 bool Mainwin::saveScript()
 {
+    const char *call = "qvxsessrun_write()";
+    int r;
+
     list->syncItems();
-    if (!overwriteAllowed()) {
-        statusBar()->showMessage(tr("The script was not saved."));
-        return false;
+    // A script that cannot be looked at counts as changed.
+    r = qvxsessrun_changed_on_disk(commandList) == 0 ? qvxsessrun_write(commandList) : 1;
+    while (r == 1) {
+        if (!overwriteAllowed()) {
+            statusBar()->showMessage(tr("The script was not saved."));
+            return false;
+        }
+        if (qvxsessrun_accept_disk(commandList) == -1) {
+            call = "qvxsessrun_accept_disk()";
+            r = -1;
+        } else {
+            r = qvxsessrun_write(commandList); // 1 again when it changed once more meanwhile
+        }
     }
-    if (qvxsessrun_write(commandList) == -1) {
-        dialog_warnx(this, "qvxsessrun_write(): %s", qvxsessrun_error_text());
+    if (r == -1) {
+        dialog_warnx(this, "%s: %s", call, qvxsessrun_error_text());
         statusBar()->showMessage(tr("The script was not saved."));
         return false;
     }
@@ -198,16 +217,11 @@ bool Mainwin::saveScript()
 }
 
 /*
- * A save replaces the whole script.  When another program (an editor, a
- * second window of this one) changed it since it was read or last saved
- * here, the user decides; Cancel is the default.  A script that cannot be
- * looked at counts as changed.  True when the save may go on.
+ * Asks whether to overwrite the script that another program changed;
+ * Cancel is the default.  True for Overwrite.
  */
 bool Mainwin::overwriteAllowed()
 {
-    if (qvxsessrun_changed_on_disk(commandList) == 0)
-        return true;
-
     QMessageBox box(this);
     box.setWindowModality(Qt::WindowModal);
     box.setWindowTitle(tr("The script was changed by another program since it was opened."));

@@ -294,7 +294,8 @@ int qvxsessrun_write(command_list *list)
     }
     if (write_temp(fd, list, script_mode(target), &stamp) == -1)
         goto fail;
-    if (list->disk.known && (r = stamp_differs(&list->disk, target)) != 0) {
+    /* The script's path, not the target: a link replaced or led elsewhere is a change too. */
+    if (list->disk.known && (r = stamp_differs(&list->disk, path)) != 0) {
         if (r == 1) {
             errno = 0;
             store_set_error("%s: changed by another program; not saved", path);

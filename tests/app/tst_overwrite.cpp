@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: BSD-2-Clause
 // The question before a save that would replace a script another program
 // changed since the window read or last saved it, in-process: every answer,
-// two windows on one script, and a save chosen in the quit question.
+// a change made while the save is under way, two windows on one script, and
+// a save chosen in the quit question.
 
 #include <QApplication>
 #include <QDir>
@@ -14,14 +15,20 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 #include <functional>
 
 #include "List.h"
 #include "Mainwin.h"
+#include "fsynchook.h"
 #include "modalbox.h"
 
 static const QByteArray ours = "#!/bin/sh\ntrue&\n";
 static const QByteArray theirs = "#!/bin/sh\ntrue&\nsleep 1&\n";
+static const QByteArray theirsAgain = "#!/bin/sh\nsleep 2&\n";
+/* The window's script once true is switched off. */
+static const QByteArray mine = "#!/bin/sh\n#[INACTIVE]#true&\n";
 
 static QString scriptPath()
 {
@@ -42,20 +49,71 @@ static QByteArray readScript()
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
+/* Every name in the script's directory: the script, and any file a save left behind. */
+static QStringList scriptDirNames()
+{
+    return QDir(QFileInfo(scriptPath()).path())
+        .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+/* Whether fd is open on the temporary file of a save of the script. */
+static bool isSaveTempFile(int fd)
+{
+    const QString dir = QFileInfo(scriptPath()).path();
+    struct stat st, other;
+
+    if (fstat(fd, &st) == -1 || !S_ISREG(st.st_mode))
+        return false;
+    for (const QString &name :
+         QDir(dir).entryList({ ".autostart.sh.save-*" }, QDir::Files | QDir::Hidden))
+        if (stat(QFile::encodeName(dir + "/" + name).constData(), &other) == 0
+            && other.st_dev == st.st_dev && other.st_ino == st.st_ino)
+            return true;
+    return false;
+}
+
+/*
+ * The saves' syncs of their temporary files, counted; each of the first
+ * ones also writes the next of changesDuringSave to the script (empty:
+ * removes it) before its data reaches the disk, as another program that
+ * changes the script while the save is under way.
+ */
+static int tempSyncs = 0;
+static QList<QByteArray> changesDuringSave;
+
+static void watchSaves(int fd)
+{
+    if (!isSaveTempFile(fd))
+        return;
+    tempSyncs++;
+    if (changesDuringSave.isEmpty())
+        return;
+    const QByteArray other = changesDuringSave.takeFirst();
+    if (other.isEmpty())
+        QVERIFY(QFile::remove(scriptPath()));
+    else
+        writeScript(other);
+}
+
 enum Answer { NotAsked, Cancel, Escape, Overwrite };
 Q_DECLARE_METATYPE(Answer)
 
 /*
  * Answers the overwrite question from inside its own event loop, and notes
- * what it showed.  Any other box is left alone.
+ * what it showed and how many temporary files had been synced by then.
+ * Any other box is left alone.  Given a list, it gives those answers in
+ * turn.
  */
 class Answerer
 {
 public:
     explicit Answerer(Answer answer) : answer(answer) { }
+    explicit Answerer(const QList<Answer> &answers) : answer(NotAsked), next(answers) { }
 
     Answer answer;
+    QList<Answer> next;
     int asked = 0;
+    int syncsWhenAsked = -1;
     QStringList seen;
 
 private:
@@ -64,6 +122,9 @@ private:
         if (!box->text().contains("changed by another program"))
             return;
         asked++;
+        syncsWhenAsked = tempSyncs;
+        if (!next.isEmpty())
+            answer = next.takeFirst();
         QPushButton *overwrite = nullptr, *cancel = nullptr;
         for (QAbstractButton *b : box->buttons()) {
             if (b->text() == "&Overwrite")
@@ -131,16 +192,41 @@ class TestOverwrite : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
+    void cleanup();
     void saveAfterAnotherWriter_data();
     void saveAfterAnotherWriter();
+    void changedDuringSave_data();
+    void changedDuringSave();
     void twoWindowsSaveInTurn();
-    void quitQuestionSaveCancelled();
+    void quitQuestionSave_data();
+    void quitQuestionSave();
 };
+
+static const QStringList question { "The script was changed by another program since it was "
+                                    "opened.",
+                                    "Overwrite it with the commands shown here?",
+                                    "Overwrite",
+                                    "Cancel",
+                                    "default Cancel",
+                                    "Warning" };
+
+void TestOverwrite::initTestCase()
+{
+    fsync_hook = watchSaves;
+}
 
 void TestOverwrite::init()
 {
     QDir(QFileInfo(scriptPath()).path()).removeRecursively();
+    changesDuringSave.clear();
+}
+
+void TestOverwrite::cleanup()
+{
+    // A change meant for a save that never came is a fault of the test.
+    QCOMPARE(changesDuringSave, QList<QByteArray>());
 }
 
 void TestOverwrite::saveAfterAnotherWriter_data()
@@ -179,7 +265,6 @@ void TestOverwrite::saveAfterAnotherWriter()
         QCOMPARE(w.view->item(0)->text(), QString("true"));
     }
     w.toggleFirst(); // the window's own edit: true switched off
-    const QByteArray mine = "#!/bin/sh\n#[INACTIVE]#true&\n";
 
     // The other program, if any.
     if (other.isEmpty())
@@ -188,15 +273,15 @@ void TestOverwrite::saveAfterAnotherWriter()
         writeScript(other);
 
     {
+        const int syncs = tempSyncs;
         Answerer answerer(answer);
         w.click("&Save");
         QCOMPARE(answerer.asked, answer == NotAsked ? 0 : 1);
-        if (answer != NotAsked)
-            QCOMPARE(answerer.seen,
-                     QStringList({ "The script was changed by another program since it was "
-                                   "opened.",
-                                   "Overwrite it with the commands shown here?", "Overwrite",
-                                   "Cancel", "default Cancel", "Warning" }));
+        if (answer != NotAsked) {
+            QCOMPARE(answerer.seen, question);
+            // A change that is already there is asked about before a byte is written.
+            QCOMPARE(answerer.syncsWhenAsked, syncs);
+        }
     }
     if (saved) {
         QCOMPARE(readScript(), mine);
@@ -212,6 +297,83 @@ void TestOverwrite::saveAfterAnotherWriter()
 
     // Once saved, the script is the window's own: the next save asks nothing.
     // Not saved, it still is not, and the next save asks again.
+    Answerer again(Overwrite);
+    w.click("&Save");
+    QCOMPARE(again.asked, saved ? 0 : 1);
+    QCOMPARE(readScript(), mine);
+}
+
+void TestOverwrite::changedDuringSave_data()
+{
+    // What the other program writes during each save in turn; empty: it removes the script.
+    QTest::addColumn<QList<QByteArray>>("changes");
+    QTest::addColumn<QList<Answer>>("answers");
+    QTest::addColumn<bool>("saved");
+
+    QTest::newRow("edited, cancel")
+        << QList<QByteArray> { theirs } << QList<Answer> { Cancel } << false;
+    QTest::newRow("edited, escape")
+        << QList<QByteArray> { theirs } << QList<Answer> { Escape } << false;
+    QTest::newRow("edited, overwrite")
+        << QList<QByteArray> { theirs } << QList<Answer> { Overwrite } << true;
+    QTest::newRow("removed, cancel")
+        << QList<QByteArray> { QByteArray() } << QList<Answer> { Cancel } << false;
+    QTest::newRow("removed, overwrite")
+        << QList<QByteArray> { QByteArray() } << QList<Answer> { Overwrite } << true;
+    QTest::newRow("edited again while overwriting, overwrite twice")
+        << QList<QByteArray> { theirs, theirsAgain } << QList<Answer> { Overwrite, Overwrite }
+        << true;
+    QTest::newRow("edited again while overwriting, then cancel")
+        << QList<QByteArray> { theirs, theirsAgain } << QList<Answer> { Overwrite, Cancel }
+        << false;
+}
+
+/*
+ * Another program changes the script while the save is under way, once
+ * the save found no change to ask about: the save leaves that program's
+ * script and asks the same question, and each answer does what it says;
+ * a change during the overwrite is asked about again.
+ */
+void TestOverwrite::changedDuringSave()
+{
+    QFETCH(QList<QByteArray>, changes);
+    QFETCH(QList<Answer>, answers);
+    QFETCH(bool, saved);
+
+    writeScript(ours);
+    Window w;
+    w.win.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w.win));
+    w.toggleFirst();
+
+    const int syncs = tempSyncs;
+    changesDuringSave = changes;
+    {
+        Answerer answerer(answers);
+        w.click("&Save");
+        QCOMPARE(answerer.asked, answers.size());
+        QCOMPARE(answerer.seen, question);
+    }
+    // Each change came during a save of its own, and each save wrote a temporary file.
+    QCOMPARE(changesDuringSave, QList<QByteArray>());
+    QCOMPARE(tempSyncs - syncs, changes.size() + (saved ? 1 : 0));
+
+    if (saved) {
+        QCOMPARE(readScript(), mine);
+        QCOMPARE(w.message(), QString("Saved"));
+        QVERIFY(!w.list->modified());
+    } else {
+        const QByteArray last = changes.last();
+        QCOMPARE(readScript(), last.isEmpty() ? QByteArray("<missing>") : last);
+        QCOMPARE(w.message(), QString("The script was not saved."));
+        QVERIFY(w.list->modified());
+        QCOMPARE(w.view->item(0)->checkState(), Qt::Unchecked);
+    }
+    // No temporary file is left behind, whatever the answer.
+    QCOMPARE(scriptDirNames(),
+             readScript() == "<missing>" ? QStringList() : QStringList { "autostart.sh" });
+
+    // Saved, the script is the window's own; not saved, the next save asks again.
     Answerer again(Overwrite);
     w.click("&Save");
     QCOMPARE(again.asked, saved ? 0 : 1);
@@ -249,15 +411,37 @@ void TestOverwrite::twoWindowsSaveInTurn()
     QCOMPARE(answers.asked, 3);
 }
 
-/* Save in the quit question, then Cancel in the overwrite question: the window stays. */
-void TestOverwrite::quitQuestionSaveCancelled()
+void TestOverwrite::quitQuestionSave_data()
 {
+    QTest::addColumn<bool>("duringSave"); /* the other program writes while the save is under way */
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<bool>("quits");
+
+    QTest::newRow("changed before, cancel") << false << Cancel << false;
+    QTest::newRow("changed before, overwrite") << false << Overwrite << true;
+    QTest::newRow("changed during the save, cancel") << true << Cancel << false;
+    QTest::newRow("changed during the save, overwrite") << true << Overwrite << true;
+}
+
+/*
+ * Save in the quit question, then the overwrite question: Cancel keeps the
+ * window and its work, Overwrite saves and quits.
+ */
+void TestOverwrite::quitQuestionSave()
+{
+    QFETCH(bool, duringSave);
+    QFETCH(Answer, answer);
+    QFETCH(bool, quits);
+
     writeScript(ours);
     Window w;
     w.win.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w.win));
     w.toggleFirst();
-    writeScript(theirs);
+    if (duringSave)
+        changesDuringSave = { theirs };
+    else
+        writeScript(theirs);
 
     // The quit question first: Save.
     ModalBoxWatch<> quitAnswer([&](QMessageBox *box) {
@@ -266,7 +450,7 @@ void TestOverwrite::quitQuestionSaveCancelled()
             box->button(QMessageBox::Save)->click();
         }
     });
-    Answerer answerer(Cancel);
+    Answerer answerer(answer);
 
     QTimer stillRunning;
     stillRunning.setSingleShot(true);
@@ -275,11 +459,12 @@ void TestOverwrite::quitQuestionSaveCancelled()
         w.click("&Quit");
         stillRunning.start(300);
     });
-    QCOMPARE(QCoreApplication::exec(), 99);
+    QCOMPARE(QCoreApplication::exec(), quits ? 0 : 99);
     QCOMPARE(answerer.asked, 1);
-    QCOMPARE(readScript(), theirs);
-    QVERIFY(w.win.isVisible());
-    QVERIFY(w.list->modified());
+    QCOMPARE(readScript(), quits ? mine : theirs);
+    QCOMPARE(w.list->modified(), !quits);
+    if (!quits)
+        QVERIFY(w.win.isVisible());
 }
 
 QTEST_MAIN(TestOverwrite)

@@ -504,7 +504,8 @@ void TestProgram::unwritableSave()
     QCOMPARE(proc.exitCode(), 0);
     QCOMPARE(readFile(scriptDir + "/autostart.sh"), QByteArray("#!/bin/sh\nxterm&\nxclock&\n"));
     // Nor is a temporary file of the failed save left behind.
-    QCOMPARE(QDir(scriptDir).entryList({ "autostart.sh.*" }, QDir::Files), QStringList());
+    QCOMPARE(QDir(scriptDir).entryList({ ".autostart.sh.save-*" }, QDir::Files | QDir::Hidden),
+             QStringList());
 }
 
 /* The platform's standard keys beside the mnemonics: New adds two rows,

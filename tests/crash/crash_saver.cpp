@@ -16,21 +16,25 @@
 #include "crash_lists.h"
 #include "store.h"
 
-/* The store's own copy of a chain laid out here: no journal is kept. */
+/*
+ * The list as the window makes it, one added row after another, in a
+ * list that knows no script (a copy of an empty one): its saves are never
+ * refused, whoever wrote the script last.
+ */
 static command_list *make_list(int which)
 {
-    const std::vector<crash_command> commands = crash_commands(which);
-    std::vector<command_entry> chain(commands.size());
-    command_list list = {};
+    const command_list empty = {};
+    command_list *list = qvxsessrun_copy(&empty);
 
-    for (size_t i = 0; i < chain.size(); i++) {
-        chain[i].text = const_cast<char *>(commands[i].text.c_str());
-        chain[i].active = static_cast<uint8_t>(commands[i].active);
-        chain[i].prev = i > 0 ? &chain[i - 1] : nullptr;
-        chain[i].next = i + 1 < chain.size() ? &chain[i + 1] : nullptr;
+    if (list == nullptr)
+        return nullptr;
+    for (const crash_command &c : crash_commands(which)) {
+        if (qvxsessrun_add_command(list, c.text.c_str(), c.active) == nullptr) {
+            qvxsessrun_free(list);
+            return nullptr;
+        }
     }
-    list.entries = chain.empty() ? nullptr : &chain[0];
-    return qvxsessrun_copy(&list);
+    return list;
 }
 
 int main(int argc, char *argv[])
