@@ -148,43 +148,29 @@ int render_list(byte_buf *out, const command_list *list)
     return 0;
 }
 
+/* The buffer's bytes for the caller, or null when making them failed (r is -1). */
+static char *buf_take(byte_buf *out, int r, size_t *len)
+{
+    if (r == -1 || buf_add(out, "", 0) == -1) {
+        free(out->p);
+        return nullptr;
+    }
+    *len = out->len;
+    return out->p;
+}
+
 char *qvxsessrun_line(const command_entry *entry, size_t *len)
 {
     byte_buf out = { nullptr, 0, 0 };
 
-    if (render_line(&out, entry) == -1 || buf_add(&out, "", 0) == -1) {
-        free(out.p);
-        return nullptr;
-    }
-    *len = out.len;
-    return out.p;
+    return buf_take(&out, render_line(&out, entry), len);
 }
 
 char *qvxsessrun_render(const command_list *list, size_t *len)
 {
     byte_buf out = { nullptr, 0, 0 };
 
-    if (render_list(&out, list) == -1 || buf_add(&out, "", 0) == -1) {
-        free(out.p);
-        return nullptr;
-    }
-    *len = out.len;
-    return out.p;
-}
-
-static void scan_text(const char *text, size_t len, line_scan *scan, shell_scanner *s)
-{
-    const char *end = text + len, *p = text, *nl;
-
-    scan_reset(s);
-    for (;;) {
-        nl = static_cast<const char *>(memchr(p, '\n', end - p));
-        scan_line(s, p, (nl != nullptr ? nl : end) - p);
-        if (nl == nullptr)
-            break;
-        p = nl + 1;
-    }
-    scan_result(s, scan);
+    return buf_take(&out, render_list(&out, list), len);
 }
 
 /*
@@ -238,7 +224,7 @@ char *command_copy(const char *text, int *wants_amp)
     len = trim_line_end(copy, strlen(copy));
     copy[len] = '\0';
     for (;;) {
-        scan_text(copy, len, &scan, &s);
+        scan_text(&s, copy, len, &scan);
         if (scan.open != SCAN_CLOSED || s.body_last || !scan.background || scan.comment)
             return copy;
         *wants_amp = 1;
@@ -262,7 +248,7 @@ char *tail_for_text(const char *text, const char *tail, size_t tail_len, int amp
     size_t form_len = tail_len - start, blanks = 0;
     char *out;
 
-    scan_text(text, strlen(text), &scan, &s);
+    scan_text(&s, text, strlen(text), &scan);
     if (s.body_last)
         form_len = 0;
     amp = amp && !s.body_last && memchr(form, '&', form_len) == nullptr;

@@ -359,18 +359,25 @@ void scan_result(const shell_scanner *s, line_scan *out)
         && s->op == OP_NONE && !wants_more(s);
 }
 
-void qvxsessrun_scan(const char *bytes, size_t len, line_scan *out)
+/* A text of one or more lines, from the start. */
+void scan_text(shell_scanner *s, const char *bytes, size_t len, line_scan *out)
 {
-    shell_scanner s;
     const char *end = bytes + len, *p = bytes, *nl;
 
-    scan_reset(&s);
+    scan_reset(s);
     for (;;) {
         nl = static_cast<const char *>(memchr(p, '\n', end - p));
-        scan_line(&s, p, (nl != nullptr ? nl : end) - p);
+        scan_line(s, p, (nl != nullptr ? nl : end) - p);
         if (nl == nullptr)
             break;
         p = nl + 1;
     }
-    scan_result(&s, out);
+    scan_result(s, out);
+}
+
+void qvxsessrun_scan(const char *bytes, size_t len, line_scan *out)
+{
+    shell_scanner s;
+
+    scan_text(&s, bytes, len, out);
 }

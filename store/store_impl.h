@@ -105,5 +105,6 @@ void scan_reset(shell_scanner *s);
 void scan_line(shell_scanner *s, const char *line, size_t len);
 int scan_open(const shell_scanner *s);
 void scan_result(const shell_scanner *s, line_scan *out);
+void scan_text(shell_scanner *s, const char *bytes, size_t len, line_scan *out);
 
 #endif // STORE_IMPL_H
