@@ -60,9 +60,11 @@ static bool isLocalHost(const QByteArray &authority)
 
 /*
  * A file URI names a local file when its authority is empty or
- * "localhost"; its path is percent-encoded UTF-8.  Lines of other schemes
- * or hosts, comments and "file://" lines without a path are skipped.  A
- * NUL, raw or escaped, ends the path, since no file name can hold one.
+ * "localhost"; its path is percent-encoded UTF-8.  A file URI of another
+ * host gives an empty path name, which names no file, so that the receiver
+ * counts it among the files that it could not add.  Lines of other schemes,
+ * comments and local "file://" lines without a path are skipped.  A NUL,
+ * raw or escaped, ends the path, since no file name can hold one.
  */
 QStringList ListWidget::pathsFromUriList(const QByteArray &data)
 {
@@ -78,7 +80,11 @@ QStringList ListWidget::pathsFromUriList(const QByteArray &data)
         if (rawNul >= 0)
             piece.truncate(rawNul);
         const int slash = piece.indexOf('/');
-        if (slash < 0 || !isLocalHost(piece.left(slash)))
+        if (!isLocalHost(slash < 0 ? piece : piece.left(slash))) {
+            paths.append(QString(""));
+            continue;
+        }
+        if (slash < 0)
             continue;
         QByteArray path = percentDecoded(piece.mid(slash));
         const int nul = path.indexOf('\0');

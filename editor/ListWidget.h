@@ -17,7 +17,8 @@ public:
     explicit ListWidget(QWidget *parent);
     ~ListWidget() override;
 
-    /* The local path names of the "file://" lines of a text/uri-list. */
+    /* The local path names of the "file://" lines of a text/uri-list, and
+     * an empty one for each file of another host. */
     static QStringList pathsFromUriList(const QByteArray &data);
 
     /* Hands the text of a row editor still open to its row and closes it. */

@@ -709,7 +709,8 @@ void TestList::syncAfterMoves()
 
 void TestList::drop_data()
 {
-    QTest::addColumn<QStringList>("files"); // desktop entry contents; "-" for a missing file
+    // Desktop entry contents; "-" for a missing file, "@" for one on another host.
+    QTest::addColumn<QStringList>("files");
     QTest::addColumn<bool>("modifiedBefore");
     QTest::addColumn<QStringList>("added");
     QTest::addColumn<int>("skipped");
@@ -720,6 +721,8 @@ void TestList::drop_data()
                               << QStringList { "1:xterm -ls", "1:pcmanfm" } << 0;
     QTest::newRow("second missing") << QStringList { first, "-", third } << false
                                     << QStringList { "1:xterm -ls", "1:pcmanfm" } << 1;
+    QTest::newRow("second on another host") << QStringList { first, "@", third } << false
+                                            << QStringList { "1:xterm -ls", "1:pcmanfm" } << 1;
     QTest::newRow("second without group header")
         << QStringList { first, "Exec=evil\n", third } << false
         << QStringList { "1:xterm -ls", "1:pcmanfm" } << 1;
@@ -746,6 +749,14 @@ void TestList::drop()
     for (int i = 0; i < files.size(); i++) {
         // Named as people name them, and sent as file managers send them.
         const QString path = dir.filePath(QString("My App %1.desktop").arg(i));
+        if (files.at(i) == "@") {
+            // The file exists here too, so that only its host keeps it out.
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("[Desktop Entry]\nExec=remote\n");
+            uris += "file://otherhost" + path.toUtf8().toPercentEncoding("/") + "\r\n";
+            continue;
+        }
         if (files.at(i) != "-") {
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly));
