@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include "ListWidget.h"
 
+#include "RowDelegate.h"
+
 #include <QAbstractItemDelegate>
 #include <QByteArray>
 #include <QContextMenuEvent>
@@ -19,6 +21,7 @@ ListWidget::ListWidget(QWidget *parent) : QListWidget(parent)
 {
     setAcceptDrops(true);
     setDropIndicatorShown(true);
+    setItemDelegate(new RowDelegate(this));
 }
 
 ListWidget::~ListWidget() = default;

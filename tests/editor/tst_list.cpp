@@ -221,6 +221,16 @@ static QStringList marksWhenChecked(List *list, QListWidget *view)
     return out;
 }
 
+/* The rightmost column of rect that holds dark ink: where a row's text ends. */
+static int inkRight(const QImage &image, const QRect &rect)
+{
+    for (int x = rect.right(); x >= rect.left(); x--)
+        for (int y = rect.top(); y <= rect.bottom(); y++)
+            if (qGray(image.pixel(x, y)) < 0x80)
+                return x;
+    return -1;
+}
+
 class TestList : public QObject
 {
     Q_OBJECT
@@ -272,6 +282,7 @@ private slots:
     void marksWaitForEventLoop();
     void editChangesMark();
     void marksFollowUndoRedo();
+    void rowTextsLineUp();
     void storeFailure_data();
     void storeFailure();
 };
@@ -1223,6 +1234,42 @@ void TestList::marksFollowUndoRedo()
     list.delItem();
     QCOMPARE(marksWhenChecked(&list, view), QStringList({ notShell }));
     QCOMPARE(list.markedCount(), 1);
+}
+
+/* A marked row's text starts where an unmarked row's does, on the screen
+ * and in the row's editor. */
+void TestList::rowTextsLineUp()
+{
+    // The same text twice: active it is a comment and marked, switched off
+    // it is not.
+    command_list *commands = load("#!/bin/sh\ntrue&\n#[INACTIVE]##x y z&\n");
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    ListWidget *view = list.findChild<ListWidget *>();
+    view->item(0)->setText("#x y z");
+    const QStringList marks = marksWhenChecked(&list, view);
+    QCOMPARE(marks.size(), 2);
+    QVERIFY(marks.at(0) != "-");
+    QCOMPARE(marks.at(1), QString("-"));
+
+    view->setCurrentItem(nullptr); // no highlight, no focus frame
+    const QImage image = view->viewport()->grab().toImage();
+    const int end = inkRight(image, view->visualItemRect(view->item(0)));
+    QVERIFY(end > 0);
+    QCOMPARE(inkRight(image, view->visualItemRect(view->item(1))), end);
+
+    QList<int> editorLeft;
+    for (int row = 0; row < 2; row++) {
+        view->editItem(view->item(row));
+        QLineEdit *editor = openEditor(view);
+        QVERIFY(editor);
+        editorLeft << editor->geometry().left();
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QTRY_VERIFY(!openEditor(view));
+    }
+    QCOMPARE(editorLeft.at(1), editorLeft.at(0));
 }
 
 void TestList::storeFailure_data()
