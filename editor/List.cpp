@@ -143,8 +143,21 @@ void List::addItem()
 
     QListWidgetItem *item = createItem(entry);
     checkEntry(entry);
+    showNewRows(item, item);
     listWidget->editItem(item);
     updateModified();
+}
+
+/*
+ * Rows just added become where the user is: the first of them current, and
+ * as many of them in view as fit, the first one always.  Whatever the user
+ * does next (types, runs, deletes) then acts on what was added.
+ */
+void List::showNewRows(QListWidgetItem *first, QListWidgetItem *last)
+{
+    listWidget->setCurrentItem(first);
+    listWidget->scrollToItem(last);
+    listWidget->scrollToItem(first);
 }
 
 void List::delItem()
@@ -287,6 +300,7 @@ void List::catchDoubleClicked(QListWidgetItem *item)
 void List::addDesktopFiles(QStringList &list)
 {
     int skipped = 0;
+    QListWidgetItem *first = nullptr, *last = nullptr;
     for (const QString &path : list) {
         DesktopFile file(path);
         if (file.read() == -1) {
@@ -296,9 +310,12 @@ void List::addDesktopFiles(QStringList &list)
         command_entry *entry = qvxsessrun_add_command(commands, file.exec.toUtf8().constData(), 1);
         if (!entry)
             dialog_errx(this, 1, "%s", qvxsessrun_error_text());
-        createItem(entry);
+        last = createItem(entry);
+        first = first ? first : last;
         checkEntry(entry);
     }
+    if (first)
+        showNewRows(first, last);
     updateModified();
     // After listModified, so that this message is the one left showing.
     if (skipped > 0)

@@ -58,6 +58,7 @@ private slots:
 
 private:
     QListWidgetItem *createItem(command_entry *entry);
+    void showNewRows(QListWidgetItem *first, QListWidgetItem *last);
     void syncItem(QListWidgetItem *item);
     void updateModified();
     void rebuild();

@@ -267,6 +267,8 @@ private slots:
     void drop();
     void dropUtf8UnderLatin1();
     void addItemLeftEmpty();
+    void newRowsWhereTheUserIs_data();
+    void newRowsWhereTheUserIs();
     void undoRedoNothing_data();
     void undoRedoNothing();
     void noCurrentRow_data();
@@ -865,6 +867,75 @@ void TestList::addItemLeftEmpty()
     // An empty command is not a line of the script.
     save(&list, commands);
     QCOMPARE(readFile(scriptPath()), QByteArray("#!/bin/sh\nxterm&\n"));
+}
+
+void TestList::newRowsWhereTheUserIs_data()
+{
+    QTest::addColumn<int>("dropped"); // desktop entries dropped; 0 for Add
+    QTest::newRow("Add") << 0;
+    QTest::newRow("drop of one file") << 1;
+    QTest::newRow("drop of three files") << 3;
+}
+
+/*
+ * In a list longer than its view, with the first row current, the rows
+ * that Add or a drop append come into view with the first of them current
+ * (and Add's editor open on it), so that Delete right after removes what
+ * was added and nothing else.
+ */
+void TestList::newRowsWhereTheUserIs()
+{
+    QFETCH(int, dropped);
+
+    QByteArray script = "#!/bin/sh\n";
+    for (int i = 0; i < 30; i++)
+        script += "true " + QByteArray::number(i) + "&\n";
+    command_list *commands = load(script);
+    QVERIFY(commands);
+    const QStringList before = entries(commands);
+    List list(commands, nullptr);
+    list.resize(300, 200);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    ListWidget *view = list.findChild<ListWidget *>();
+    view->setCurrentRow(0);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    if (dropped == 0) {
+        list.addItem();
+    } else {
+        QByteArray uris;
+        for (int i = 0; i < dropped; i++) {
+            const QString path = dir.filePath(QString("app%1.desktop").arg(i));
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("[Desktop Entry]\nExec=app" + QByteArray::number(i) + "\n");
+            uris += "file://" + QFile::encodeName(path) + "\r\n";
+        }
+        sendDrop(view, uris);
+    }
+
+    const int added = qMax(dropped, 1);
+    QCOMPARE(view->count(), 30 + added);
+    QCOMPARE(view->currentRow(), 30);
+    const QRect shown = view->viewport()->rect();
+    for (int row = 30; row < view->count(); row++)
+        QVERIFY2(shown.contains(view->visualItemRect(view->item(row))),
+                 qPrintable(QString("row %1 is out of view").arg(row)));
+    if (dropped == 0) {
+        QLineEdit *editor = openEditor(view);
+        QVERIFY(editor);
+        QVERIFY(shown.contains(editor->geometry()));
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QTRY_VERIFY(!openEditor(view));
+    }
+
+    list.delItem();
+    QCOMPARE(entries(commands).mid(0, 30), before);
+    QCOMPARE(entries(commands).size(), 30 + added - 1);
+    if (dropped > 1)
+        QCOMPARE(entries(commands).at(30), QString("1:app1"));
 }
 
 void TestList::undoRedoNothing_data()
