@@ -6,7 +6,7 @@
 # script on disk and the exit status.
 #
 # usage: e2e.sh SCENARIO PROGRAM HELPER WMCLOSE SHOTDIR
-#   SCENARIO  edit | close | drop | marks
+#   SCENARIO  edit | close | drop | marks | add
 # Runs inside tests/with-home.sh, which provides QVX_TEST_HOME and QVX_TEST_DIR.
 set -eu
 
@@ -163,6 +163,7 @@ click_at() {
 }
 
 row_y() { nth $(($1 + 1)) $row_y; }
+has_off_row() { echo " $row_on " | grep -q " 0 "; }
 btn_y() { nth $(($1 + 1)) $btn_y; }
 
 key() {
@@ -314,9 +315,29 @@ scenario_drop() {
 	start_program
 	expect start '[ "$rows" = 2 ] && [ "$row_on" = "1 0" ]'
 
+	drop_files "$d/a.desktop" "$d/b.desktop" "$d/c.desktop" "$d/My Browser.desktop"
+	# The status bar says that one file was skipped.
+	expect dropped '[ "$rows" = 5 ] && [ "$row_on" = "1 0 1 1 1" ] && [ "$status_ink" -gt 0 ]'
+	end_drag
+
+	xdotool windowfocus --sync "$win"
+	key alt+s
+	printf '%s\n' '#!/bin/sh' 'xsetroot -solid grey&' '#[INACTIVE]#xclock&' 'alpha --one&' \
+		'gamma&' 'web-browser&' >"$work/expected"
+	wait_script "$work/expected"
+	shot saved
+	key alt+q
+	wait_exit 10
+	[ "$rc" -eq 0 ] || fail "exit status $rc"
+	check_script "$work/expected"
+}
+
+# drop_files FILE...: a drag from another X client onto the middle of the
+# list carries the files; fails unless the list takes the drop.  The
+# drag's client stays to serve the data until end_drag.
+drop_files() {
 	sx=700 sy=100
-	"$helper" drag $sx $sy "$d/a.desktop" "$d/b.desktop" "$d/c.desktop" "$d/My Browser.desktop" \
-		>"$work/drag.out" 2>"$work/drag.err" &
+	"$helper" drag $sx $sy "$@" >"$work/drag.out" 2>"$work/drag.err" &
 	hpid=$!
 	find_window qvx-e2e-drag 100 || fail "the drag source did not appear"
 	sleep 0.3
@@ -343,22 +364,12 @@ scenario_drop() {
 	done
 	grep -qx 'drag: copy' "$work/drag.out" ||
 		fail "the drop was not taken: $(cat "$work/drag.out" "$work/drag.err")"
-	# The status bar says that one file was skipped.
-	expect dropped '[ "$rows" = 5 ] && [ "$row_on" = "1 0 1 1 1" ] && [ "$status_ink" -gt 0 ]'
+}
+
+end_drag() {
 	kill "$hpid"
 	wait "$hpid" 2>/dev/null || true
 	hpid=
-
-	xdotool windowfocus --sync "$win"
-	key alt+s
-	printf '%s\n' '#!/bin/sh' 'xsetroot -solid grey&' '#[INACTIVE]#xclock&' 'alpha --one&' \
-		'gamma&' 'web-browser&' >"$work/expected"
-	wait_script "$work/expected"
-	shot saved
-	key alt+q
-	wait_exit 10
-	[ "$rc" -eq 0 ] || fail "exit status $rc"
-	check_script "$work/expected"
 }
 
 # 4. Rows that would not run carry the warning icon once the window is up;
@@ -389,6 +400,71 @@ scenario_marks() {
 	check_script "$work/expected"
 }
 
+# 5. In a list longer than the window, Add and a drop put their row in view
+# and make it current: what the user types, runs or deletes next is that
+# row's.  The switched-off second row tells whether the view is at the top
+# (the first may be current, and a current row's box is not read).
+scenario_add() {
+	ran=$work/ran-new-row
+	rm -f "$ran"
+	{
+		printf '%s\n' '#!/bin/sh' 'true 0&' '#[INACTIVE]#xclock&'
+		i=1
+		while [ $i -le 18 ]; do
+			echo "true $i&"
+			i=$((i + 1))
+		done
+	} >"$script"
+	cp "$script" "$work/original"
+	printf '%s\n' '[Desktop Entry]' 'Exec=dropped-app' >"$work/dropped.desktop"
+	start_program
+	expect start '[ "$rows" -gt 3 ] && has_off_row'
+	[ "$rows" -lt 20 ] || fail "all $rows rows fit: nothing to scroll"
+	at_top=$rows
+
+	# Ctrl+N, type, Ctrl+R: the typed command runs.
+	key ctrl+n
+	type_text "touch $ran"
+	shot typing
+	key Return
+	expect added '[ "$rows" -ge $((at_top - 1)) ] && ! has_off_row'
+	key ctrl+r
+	i=0
+	while [ ! -e "$ran" ]; do
+		i=$((i + 1))
+		[ $i -gt 50 ] && fail "Run now did not run the new row"
+		sleep 0.1
+	done
+
+	# Ctrl+N, Escape, Delete: the empty new row goes, nothing else.
+	key ctrl+Home
+	expect top has_off_row
+	key ctrl+n
+	expect empty-row '! has_off_row'
+	key Escape
+	key Delete
+
+	# A drop: its row comes into view, current, and Delete takes it away.
+	key ctrl+Home
+	expect top-again has_off_row
+	drop_files "$work/dropped.desktop"
+	expect dropped '! has_off_row'
+	end_drag
+	xdotool windowfocus --sync "$win"
+	key Delete
+
+	key ctrl+s
+	{
+		cat "$work/original"
+		echo "touch $ran&"
+	} >"$work/expected"
+	wait_script "$work/expected"
+	key ctrl+q
+	wait_exit 10
+	[ "$rc" -eq 0 ] || fail "exit status $rc"
+	check_script "$work/expected"
+}
+
 qt_env
 start_x
 case $scenario in
@@ -396,6 +472,7 @@ edit) scenario_edit ;;
 close) scenario_close ;;
 drop) scenario_drop ;;
 marks) scenario_marks ;;
+add) scenario_add ;;
 *) fail "unknown scenario" ;;
 esac
 [ -s "$work/program.err" ] && {
