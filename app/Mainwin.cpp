@@ -33,7 +33,8 @@ static QPushButton *edit_button(QWidget *parent, const char *themeName,
 
 Mainwin::Mainwin(QWidget *parent)
     : QMainWindow(parent), list(nullptr), undoButton(nullptr), redoButton(nullptr),
-      commandList(qvxsessrun_read()), runAction(nullptr), savedCountWanted(false)
+      commandList(qvxsessrun_read()), addButton(nullptr), runAction(nullptr),
+      savedCountWanted(false)
 {
     QWidget *central = new QWidget;
     if (!commandList)
@@ -42,8 +43,8 @@ Mainwin::Mainwin(QWidget *parent)
     list = new List(commandList, this);
     connect(list, SIGNAL(listModified(bool)), this, SLOT(catchListModified(bool)));
     connect(list, SIGNAL(filesSkipped(int)), this, SLOT(catchFilesSkipped(int)));
-    connect(list, SIGNAL(contextMenuWanted(const QPoint &)), this,
-            SLOT(catchContextMenu(const QPoint &)));
+    connect(list, SIGNAL(contextMenuWanted(const QPoint &, bool)), this,
+            SLOT(catchContextMenu(const QPoint &, bool)));
     connect(list, SIGNAL(checksFinished()), this, SLOT(catchChecksFinished()));
 
     // Run now is in the rows' context menu; its shortcut works everywhere
@@ -100,8 +101,7 @@ QHBoxLayout *Mainwin::createMiddleRow()
     undoButton->setEnabled(list->canUndo());
     redoButton = edit_button(this, "edit-redo", QStyle::SP_ArrowRight, tr("&Redo"));
     redoButton->setEnabled(list->canRedo());
-    QPushButton *addButton
-        = edit_button(this, "list-add", QStyle::SP_FileDialogNewFolder, tr("&Add"));
+    addButton = edit_button(this, "list-add", QStyle::SP_FileDialogNewFolder, tr("&Add"));
     QPushButton *delButton = edit_button(this, "edit-delete", QStyle::SP_TrashIcon, tr("&Delete"));
     QPushButton *upButton = edit_button(this, "go-up", QStyle::SP_ArrowUp, tr("&Up"));
     QPushButton *downButton = edit_button(this, "go-down", QStyle::SP_ArrowDown, tr("Dow&n"));
@@ -321,19 +321,31 @@ void Mainwin::runClicked()
     statusBar()->showMessage(list->runCurrent());
 }
 
-/* Run now, then the editing buttons as they stand, enabled or not. */
-void Mainwin::catchContextMenu(const QPoint &globalPos)
+/* A button of the window as an entry of a menu, enabled as the button is. */
+static void add_button_entry(QMenu *menu, QPushButton *button)
+{
+    QAction *action = menu->addAction(button->icon(), button->text(), button, SLOT(click()));
+    action->setEnabled(button->isEnabled());
+}
+
+/*
+ * For a row: Run now, then the editing buttons as they stand, enabled or
+ * not.  For the list without a row: only what needs no row.
+ */
+void Mainwin::catchContextMenu(const QPoint &globalPos, bool forRow)
 {
     // Looked up the first time the menu opens rather than at start, where
     // nothing shows it.
     if (runAction->icon().isNull())
         runAction->setIcon(theme_or_standard_icon("system-run", QStyle::SP_MediaPlay));
     QMenu menu(this);
-    menu.addAction(runAction);
-    menu.addSeparator();
-    for (QPushButton *button : qAsConst(editButtons)) {
-        QAction *action = menu.addAction(button->icon(), button->text(), button, SLOT(click()));
-        action->setEnabled(button->isEnabled());
+    if (forRow) {
+        menu.addAction(runAction);
+        menu.addSeparator();
+        for (QPushButton *button : qAsConst(editButtons))
+            add_button_entry(&menu, button);
+    } else {
+        add_button_entry(&menu, addButton);
     }
     menu.exec(globalPos);
 }

@@ -36,7 +36,7 @@ private slots:
     void catchListModified(bool state);
     void catchFilesSkipped(int count);
     void runClicked();
-    void catchContextMenu(const QPoint &globalPos);
+    void catchContextMenu(const QPoint &globalPos, bool forRow);
     void catchChecksFinished();
 
 private:
@@ -52,6 +52,7 @@ private:
     QPushButton *redoButton;
     command_list *commandList;
     QList<QPushButton *> editButtons; /* the column beside the list, in its order */
+    QPushButton *addButton; /* the one editing button that needs no row */
     QAction *runAction;
     bool savedCountWanted; /* a save waits for the rows' checks to say how many are marked */
 

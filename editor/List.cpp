@@ -86,8 +86,8 @@ List::List(command_list *commands, QWidget *parent)
     connect(listWidget, SIGNAL(itemDroped(QStringList &)), this,
             SLOT(addDesktopFiles(QStringList &)));
     connect(listWidget, SIGNAL(deleteKeyPressed()), this, SLOT(delItem()));
-    connect(listWidget, SIGNAL(contextMenuWanted(const QPoint &)), this,
-            SIGNAL(contextMenuWanted(const QPoint &)));
+    connect(listWidget, SIGNAL(contextMenuWanted(const QPoint &, bool)), this,
+            SIGNAL(contextMenuWanted(const QPoint &, bool)));
 
     commandCheck = new CommandCheck(this);
     connect(commandCheck, SIGNAL(checked(quint64, int, const QString &)), this,

@@ -42,7 +42,7 @@ public:
 signals:
     void listModified(bool);
     void filesSkipped(int count);
-    void contextMenuWanted(const QPoint &globalPos);
+    void contextMenuWanted(const QPoint &globalPos, bool forRow);
     /* Every row asked for has its mark, or none. */
     void checksFinished();
 

@@ -129,23 +129,28 @@ void ListWidget::keyPressEvent(QKeyEvent *event)
 }
 
 /*
- * A right click makes the row under the mouse current first; the menu key
- * opens the menu under the current row, or at the top of the list.
+ * A right click on a row makes that row current first; one below the rows
+ * asks for the list's menu, whatever row is current.  The menu key opens
+ * the menu under the current row, or the list's at the top of the list.
  */
 void ListWidget::contextMenuEvent(QContextMenuEvent *event)
 {
     QPoint where = event->globalPos();
+    bool forRow = false;
 
     if (event->reason() == QContextMenuEvent::Mouse) {
-        if (QListWidgetItem *item = itemAt(event->pos()))
+        QListWidgetItem *item = itemAt(event->pos());
+        if (item)
             setCurrentItem(item);
+        forRow = item != nullptr;
     } else if (QListWidgetItem *item = currentItem()) {
         where = viewport()->mapToGlobal(visualItemRect(item).bottomLeft());
+        forRow = true;
     } else {
         where = viewport()->mapToGlobal(QPoint(0, 0));
     }
     event->accept();
-    emit contextMenuWanted(where);
+    emit contextMenuWanted(where, forRow);
 }
 
 void ListWidget::dragEnterEvent(QDragEnterEvent *event)

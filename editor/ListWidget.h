@@ -27,8 +27,10 @@ public:
 signals:
     void itemDroped(QStringList &files);
     void deleteKeyPressed();
-    /* A context menu is wanted at globalPos, for the current row if any. */
-    void contextMenuWanted(const QPoint &globalPos);
+    /* A context menu is wanted at globalPos: for the current row when
+     * forRow, else for the list as a whole (the empty area below the rows,
+     * or no current row). */
+    void contextMenuWanted(const QPoint &globalPos, bool forRow);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -74,7 +74,8 @@ private slots:
     void nothingToRun();
     void missingHomeIsReported();
     void contextMenuFromKeyboard();
-    void rightClickPicksTheRow();
+    void menuBelongsWhereItOpens_data();
+    void menuBelongsWhereItOpens();
 
 private:
     void writeScript(const QByteArray &text);
@@ -285,27 +286,79 @@ void TestRunNow::withoutStandardInput()
     QTRY_COMPARE_WITH_TIMEOUT(fileBytes(out), QByteArray("open\n"), 5000);
 }
 
-/* A right click acts on the row under the mouse, whatever was current before. */
-void TestRunNow::rightClickPicksTheRow()
+enum MenuPlace { OnThirdRow, BelowTheRows, MenuKeyWithoutRow };
+Q_DECLARE_METATYPE(MenuPlace)
+
+void TestRunNow::menuBelongsWhereItOpens_data()
 {
+    QTest::addColumn<MenuPlace>("place");
+    QTest::addColumn<int>("current"); // the current row before
+    QTest::addColumn<QStringList>("entries"); // of the menu, "-" for a separator
+    QTest::addColumn<QString>("chosen"); // the entry taken
+    QTest::addColumn<QStringList>("rowsAfter");
+
+    const QStringList rowEntries
+        = { "Run no&w", "-", "&Undo", "&Redo", "&Add", "&Delete", "&Up", "Dow&n" };
+    const QStringList added = { "first", "second", "third", "" };
+    QTest::newRow("right click on a row, another current")
+        << OnThirdRow << 0 << rowEntries << "&Delete" << QStringList({ "first", "second" });
+    QTest::newRow("right click below the rows, a row current")
+        << BelowTheRows << 0 << QStringList("&Add") << "&Add" << added;
+    QTest::newRow("menu key without a current row")
+        << MenuKeyWithoutRow << -1 << QStringList("&Add") << "&Add" << added;
+}
+
+/*
+ * A right click on a row opens the menu of that row, whatever was current
+ * before; below the rows, and for the menu key with no current row, the
+ * menu offers only what needs no row.
+ */
+void TestRunNow::menuBelongsWhereItOpens()
+{
+    QFETCH(MenuPlace, place);
+    QFETCH(int, current);
+    QFETCH(QStringList, entries);
+    QFETCH(QString, chosen);
+    QFETCH(QStringList, rowsAfter);
+
     writeScript("#!/bin/sh\nfirst&\nsecond&\nthird&\n");
     Mainwin win(nullptr);
+    win.resize(600, 400); // room below the rows
     win.show();
     QVERIFY(QTest::qWaitForWindowExposed(&win));
     QListWidget *view = win.findChild<QListWidget *>();
-    view->setCurrentRow(0);
+    view->setCurrentRow(current);
 
-    bool menuShown = false;
+    QStringList seen;
     PopupWatch watch([&](QWidget *popup) {
-        menuShown = true;
-        popup->close();
+        QMenu *menu = qobject_cast<QMenu *>(popup);
+        if (!menu)
+            return;
+        for (QAction *a : menu->actions())
+            seen << (a->isSeparator() ? QString("-") : a->text());
+        for (QAction *a : menu->actions())
+            if (a->text() == chosen)
+                a->trigger();
+        menu->close();
     });
-    const QPoint at = view->visualItemRect(view->item(2)).center();
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at, view->viewport()->mapToGlobal(at));
-    QApplication::sendEvent(view->viewport(), &event);
+    if (place == MenuKeyWithoutRow) {
+        QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(), QCursor::pos());
+        QApplication::sendEvent(view, &key);
+    } else {
+        const QRect last = view->visualItemRect(view->item(2));
+        const QPoint at = place == OnThirdRow ? last.center() : last.bottomLeft() + QPoint(20, 30);
+        QVERIFY(view->viewport()->rect().contains(at));
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, view->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(view->viewport(), &event);
+    }
 
-    QVERIFY(menuShown);
-    QCOMPARE(view->currentRow(), 2);
+    QCOMPARE(seen, entries);
+    // A button's click is animated: the entry acts once that is over.
+    QTRY_COMPARE(view->count(), rowsAfter.size());
+    QStringList rows;
+    for (int i = 0; i < view->count(); i++)
+        rows << view->item(i)->text();
+    QCOMPARE(rows, rowsAfter);
 }
 
 QTEST_MAIN(TestRunNow)

@@ -6,7 +6,7 @@
 # script on disk and the exit status.
 #
 # usage: e2e.sh SCENARIO PROGRAM HELPER WMCLOSE SHOTDIR
-#   SCENARIO  edit | close | drop | marks | add
+#   SCENARIO  edit | close | drop | marks | add | menu
 # Runs inside tests/with-home.sh, which provides QVX_TEST_HOME and QVX_TEST_DIR.
 set -eu
 
@@ -158,9 +158,11 @@ nth() { # nth N WORDS...: the Nth (from 1) of the words
 click_at() {
 	xdotool mousemove $(($1 + wx)) $(($2 + wy))
 	sleep 0.1
-	xdotool click 1
+	xdotool click "${3:-1}"
 	sleep 0.3
 }
+
+right_click_at() { click_at "$1" "$2" 3; }
 
 row_y() { nth $(($1 + 1)) $row_y; }
 has_off_row() { echo " $row_on " | grep -q " 0 "; }
@@ -465,6 +467,43 @@ scenario_add() {
 	check_script "$work/expected"
 }
 
+# 6. The context menu belongs where it opens: on a row it is that row's,
+# whatever row was current; below the rows it offers only Add, so that its
+# "d" deletes nothing.
+scenario_menu() {
+	printf '%s\n' '#!/bin/sh' 'first&' 'second&' 'third&' >"$script"
+	start_program
+	expect start '[ "$rows" = 3 ]'
+	below=$((list_y1 - 15))
+	[ "$below" -gt $(($(row_y 2) + 30)) ] || fail "no room below the rows"
+	first_y=$(row_y 0) third_y=$(row_y 2)
+
+	click_at "$text_x" "$first_y"
+	right_click_at "$text_x" "$third_y"
+	shot row-menu
+	key d
+	key ctrl+s
+	printf '%s\n' '#!/bin/sh' 'first&' 'second&' >"$work/expected"
+	wait_script "$work/expected"
+
+	click_at "$text_x" "$first_y"
+	right_click_at "$text_x" "$below"
+	shot list-menu
+	key d
+	key Escape
+	right_click_at "$text_x" "$below"
+	key a
+	type_text xclock
+	key Return
+	key ctrl+s
+	printf '%s\n' '#!/bin/sh' 'first&' 'second&' 'xclock&' >"$work/expected"
+	wait_script "$work/expected"
+	key ctrl+q
+	wait_exit 10
+	[ "$rc" -eq 0 ] || fail "exit status $rc"
+	check_script "$work/expected"
+}
+
 qt_env
 start_x
 case $scenario in
@@ -473,6 +512,7 @@ close) scenario_close ;;
 drop) scenario_drop ;;
 marks) scenario_marks ;;
 add) scenario_add ;;
+menu) scenario_menu ;;
 *) fail "unknown scenario" ;;
 esac
 [ -s "$work/program.err" ] && {
