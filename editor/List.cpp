@@ -8,6 +8,7 @@
 #include "icon.h"
 #include "runnow.h"
 #include "store.h"
+#include "utf8bytes.h"
 
 #include <QByteArray>
 #include <QItemSelectionModel>
@@ -335,6 +336,8 @@ QListWidgetItem *List::createItem(command_entry *entry)
     if (mark != marks.constEnd() && mark->active == entry->active
         && mark->text == QByteArray(entry->text ? entry->text : ""))
         showMark(item, mark->verdict, mark->word);
+    else
+        showMark(item, CommandCheck::Ok, QString());
     listWidget->insertItem(listWidget->count(), item);
     items.append(item);
     itemOf.insert(entry, item);
@@ -356,8 +359,11 @@ void List::syncItem(QListWidgetItem *item)
 
     if (sameText && entry->active == active)
         return;
-    // A changed check state alone keeps the entry's own bytes.
-    const QByteArray text = sameText ? QByteArray(entry->text) : shown.toUtf8();
+    // A changed check state alone keeps the entry's own bytes, an edit
+    // those of the text it left as it was.
+    const QByteArray text = sameText
+        ? QByteArray(entry->text)
+        : utf8_edited(QByteArray(entry->text ? entry->text : ""), shownText(entry), shown);
     if (qvxsessrun_set_command(commands, entry, text.constData(), active) == -1)
         dialog_errx(this, 1, "%s", qvxsessrun_error_text());
     checkEntry(entry);
@@ -370,6 +376,7 @@ void List::syncItem(QListWidgetItem *item)
         const QSignalBlocker blocker(listWidget);
         item->setData(Qt::DisplayRole, stored);
     }
+    refreshMark(item);
     updateModified();
 }
 
@@ -440,13 +447,26 @@ void List::catchChecked(quint64 key, int verdict, const QString &word)
     showMark(item, verdict, word);
 }
 
-/* The warning icon and the reason on a row, or neither for Ok.  Without the
- * view's itemChanged: a mark is no edit. */
+/* A row's mark after its entry changed: the last check's until the next
+ * check says otherwise, and the note on its bytes at once. */
+void List::refreshMark(QListWidgetItem *item)
+{
+    const auto mark = marks.constFind(entryOf(item));
+    if (mark == marks.constEnd())
+        showMark(item, CommandCheck::Ok, QString());
+    else
+        showMark(item, mark->verdict, mark->word);
+}
+
+/* The warning icon and the reason on a row, or neither for Ok, and a note
+ * on bytes of its command that are not UTF-8.  Without the view's
+ * itemChanged: a mark is no edit. */
 void List::showMark(QListWidgetItem *item, int verdict, const QString &word)
 {
     const QSignalBlocker blocker(listWidget);
+    const QString bytesNote = undecodableNote(entryOf(item));
 
-    if (verdict == CommandCheck::Ok) {
+    if (verdict == CommandCheck::Ok && bytesNote.isEmpty()) {
         item->setData(Qt::DecorationRole, QVariant());
         item->setData(Qt::ToolTipRole, QVariant());
         return;
@@ -455,7 +475,28 @@ void List::showMark(QListWidgetItem *item, int verdict, const QString &word)
         warningIcon = theme_or_standard_icon("dialog-warning", QStyle::SP_MessageBoxWarning);
     }
     item->setData(Qt::DecorationRole, warningIcon);
-    item->setData(Qt::ToolTipRole, markText(verdict, word));
+    QStringList tips = { markText(verdict, word), bytesNote };
+    tips.removeAll(QString());
+    item->setData(Qt::ToolTipRole, tips.join("\n\n"));
+}
+
+/* Which bytes of an entry's command are not UTF-8, and what an edit does
+ * to them; empty when all of them are. */
+QString List::undecodableNote(const command_entry *entry) const
+{
+    static const int listedAtMost = 8;
+    const QByteArray invalid = utf8_invalid_bytes(QByteArray(entry->text ? entry->text : ""));
+    if (invalid.isEmpty())
+        return QString();
+
+    QStringList listed;
+    for (int i = 0; i < invalid.size() && i < listedAtMost; i++)
+        listed << "\\x" + QString::number(uchar(invalid.at(i)), 16).toUpper();
+    if (invalid.size() > listedAtMost)
+        listed << QString(QChar(0x2026)); // an ellipsis
+    return tr("This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them "
+              "where it leaves the text as it was and replaces those that it changes.")
+        .arg(QString(QChar::ReplacementCharacter), listed.join(' '));
 }
 
 QString List::markText(int verdict, const QString &word) const

@@ -66,7 +66,9 @@ private:
     void moveCurrent(command_entry *(*move)(command_list *, command_entry *), int step);
     void checkEntry(const command_entry *entry);
     void showMark(QListWidgetItem *item, int verdict, const QString &word);
+    void refreshMark(QListWidgetItem *item);
     QString markText(int verdict, const QString &word) const;
+    QString undecodableNote(const command_entry *entry) const;
 
     /* What the last check said of a marked entry, for the text and check
      * state the entry had then. */

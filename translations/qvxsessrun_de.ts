@@ -47,6 +47,10 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
         <source>%1 is not an executable file.</source>
         <translation>%1 ist keine ausführbare Datei.</translation>
     </message>
+    <message>
+        <source>This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it leaves the text as it was and replaces those that it changes.</source>
+        <translation>Dieser Befehl enthält Bytes, die kein UTF-8 sind, angezeigt als %1: %2. Eine Änderung behält sie dort, wo sie den Text lässt, wie er war, und ersetzt die, die sie ändert.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

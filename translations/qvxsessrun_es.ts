@@ -47,6 +47,10 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
         <source>%1 is not an executable file.</source>
         <translation>%1 no es un archivo ejecutable.</translation>
     </message>
+    <message>
+        <source>This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it leaves the text as it was and replaces those that it changes.</source>
+        <translation>Este comando contiene bytes que no son UTF-8, mostrados como %1: %2. Una edición los conserva donde deja el texto como estaba y reemplaza los que cambia.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

@@ -47,6 +47,10 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
         <source>%1 is not an executable file.</source>
         <translation>%1 n'est pas un fichier exécutable.</translation>
     </message>
+    <message>
+        <source>This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it leaves the text as it was and replaces those that it changes.</source>
+        <translation>Cette commande contient des octets qui ne sont pas de l'UTF-8, affichés comme %1 : %2. Une modification les conserve là où elle laisse le texte tel qu'il était et remplace ceux qu'elle change.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

@@ -47,6 +47,10 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
         <source>%1 is not an executable file.</source>
         <translation>%1 non è un file eseguibile.</translation>
     </message>
+    <message>
+        <source>This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it leaves the text as it was and replaces those that it changes.</source>
+        <translation>Questo comando contiene byte che non sono UTF-8, mostrati come %1: %2. Una modifica li conserva dove lascia il testo com'era e sostituisce quelli che cambia.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

@@ -47,6 +47,10 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>%1 is not an executable file.</source>
         <translation>%1 は実行可能ファイルではありません。</translation>
     </message>
+    <message>
+        <source>This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it leaves the text as it was and replaces those that it changes.</source>
+        <translation>このコマンドには UTF-8 ではないバイトが含まれています（%1 と表示）: %2。編集で変更しなかった部分ではそのまま残り、変更した部分では置き換えられます。</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

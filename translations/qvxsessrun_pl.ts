@@ -47,6 +47,10 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
         <source>%1 is not an executable file.</source>
         <translation>%1 nie jest plikiem wykonywalnym.</translation>
     </message>
+    <message>
+        <source>This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it leaves the text as it was and replaces those that it changes.</source>
+        <translation>To polecenie zawiera bajty, które nie są UTF-8, pokazane jako %1: %2. Edycja zachowuje je tam, gdzie zostawia tekst bez zmian, i zastępuje te, które zmienia.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

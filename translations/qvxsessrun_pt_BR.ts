@@ -47,6 +47,10 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
         <source>%1 is not an executable file.</source>
         <translation>%1 não é um arquivo executável.</translation>
     </message>
+    <message>
+        <source>This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it leaves the text as it was and replaces those that it changes.</source>
+        <translation>Este comando contém bytes que não são UTF-8, mostrados como %1: %2. Uma edição os mantém onde deixa o texto como estava e substitui os que altera.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

@@ -47,6 +47,10 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>%1 is not an executable file.</source>
         <translation>%1 не является исполняемым файлом.</translation>
     </message>
+    <message>
+        <source>This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it leaves the text as it was and replaces those that it changes.</source>
+        <translation>Эта команда содержит байты, которые не являются UTF-8 (показаны как %1): %2. Правка сохраняет их там, где оставляет текст как был, и заменяет те, которые изменяет.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

@@ -47,6 +47,10 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>%1 is not an executable file.</source>
         <translation>%1 不是可执行文件。</translation>
     </message>
+    <message>
+        <source>This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it leaves the text as it was and replaces those that it changes.</source>
+        <translation>此命令包含不是 UTF-8 的字节（显示为 %1）：%2。编辑时未改动的部分保留这些字节，改动的部分将其替换。</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

@@ -95,6 +95,9 @@ const Message requiredMessages[] = {
       "This command begins with #[INACTIVE]#: it does not run and comes back switched off." },
     { "List", "%1: no such command (not a shell builtin, and not found on PATH)." },
     { "List", "%1 is not an executable file." },
+    { "List",
+      "This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it "
+      "leaves the text as it was and replaces those that it changes." },
     { "QObject", "Error" },
 };
 

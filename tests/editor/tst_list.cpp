@@ -256,6 +256,7 @@ private slots:
     void syncAfterSave();
     void foreignBytes_data();
     void foreignBytes();
+    void personEditsForeignBytes();
     void storedTextShown_data();
     void storedTextShown();
     void currentRowAfterUndoRedo_data();
@@ -544,6 +545,54 @@ void TestList::foreignBytes()
     QCOMPARE(QByteArray(commands->entries->next->text), QByteArray("xmessage \xe4\xf6\xfc"));
     QCOMPARE(steps(commands), toggle ? 2 : 0);
     QVERIFY(!list.modified());
+}
+
+/*
+ * A row whose command holds bytes that are not UTF-8 is marked with them;
+ * typing at its end keeps them, and an edit that replaces them writes the
+ * typed text and takes the mark away at once.
+ */
+void TestList::personEditsForeignBytes()
+{
+    const QString tip = "This command holds bytes that are not UTF-8, shown as \uFFFD: \\xE9 "
+                        "\\xFF \\xFE. An edit keeps them where it leaves the text as it was and "
+                        "replaces those that it changes.";
+    command_list *commands = load("#!/bin/sh\necho caf\xe9 \xff\xfe&\ntrue&\n");
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    ListWidget *view = list.findChild<ListWidget *>();
+    // Marked from the start, before any check has ended.
+    QVERIFY(hasIcon(view->item(0)));
+    QCOMPARE(marksWhenChecked(&list, view), QStringList({ tip, "-" }));
+    QCOMPARE(list.markedCount(), 0); // the command itself would run
+
+    const auto edit = [&](Qt::Key move, const QString &typed) {
+        doubleClick(view->viewport(), view->visualItemRect(view->item(0)).center());
+        QLineEdit *editor = nullptr;
+        QTRY_VERIFY((editor = openEditor(view)) != nullptr);
+        QTest::keyClick(editor, move, move == Qt::Key_A ? Qt::ControlModifier : Qt::NoModifier);
+        typeText(editor, typed);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_VERIFY(!openEditor(view));
+    };
+    edit(Qt::Key_End, " >/dev/null");
+    QCOMPARE(QByteArray(commands->entries->text), QByteArray("echo caf\xe9 \xff\xfe >/dev/null"));
+    QCOMPARE(view->item(0)->toolTip(), tip);
+
+    edit(Qt::Key_A, QString::fromUtf8("echo caf\xc3\xa9"));
+    QCOMPARE(QByteArray(commands->entries->text), QByteArray("echo caf\xc3\xa9"));
+    QVERIFY(!hasIcon(view->item(0)));
+    QCOMPARE(view->item(0)->toolTip(), QString());
+
+    // Undo brings back the bytes and their mark.
+    list.undo();
+    QCOMPARE(QByteArray(commands->entries->text), QByteArray("echo caf\xe9 \xff\xfe >/dev/null"));
+    QCOMPARE(view->item(0)->toolTip(), tip);
+    save(&list, commands);
+    QCOMPARE(readFile(scriptPath()),
+             QByteArray("#!/bin/sh\necho caf\xe9 \xff\xfe >/dev/null&\ntrue&\n"));
 }
 
 void TestList::storedTextShown_data()
