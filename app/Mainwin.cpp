@@ -46,6 +46,8 @@ Mainwin::Mainwin(QWidget *parent)
     connect(list, SIGNAL(contextMenuWanted(const QPoint &, bool)), this,
             SLOT(catchContextMenu(const QPoint &, bool)));
     connect(list, SIGNAL(checksFinished()), this, SLOT(catchChecksFinished()));
+    connect(list, SIGNAL(runReported(const QString &)), statusBar(),
+            SLOT(showMessage(const QString &)));
 
     // Run now is in the rows' context menu; its shortcut works everywhere
     // in the window.  Only the menu shows its icon, which the menu sets.

@@ -10,6 +10,7 @@
 
 struct command_entry;
 struct command_list;
+struct run_report;
 class CommandCheck;
 class ListWidget;
 class QListWidgetItem;
@@ -45,6 +46,8 @@ signals:
     void contextMenuWanted(const QPoint &globalPos, bool forRow);
     /* Every row asked for has its mark, or none. */
     void checksFinished();
+    /* What became of a command that runCurrent() started. */
+    void runReported(const QString &message);
 
 public slots:
     void delItem();
@@ -55,6 +58,7 @@ private slots:
     void addDesktopFiles(QStringList &list);
     void checkAll();
     void catchChecked(quint64 key, int verdict, const QString &word);
+    void catchRunReported();
 
 private:
     QListWidgetItem *createItem(command_entry *entry);
@@ -69,6 +73,8 @@ private:
     void refreshMark(QListWidgetItem *item);
     QString markText(int verdict, const QString &word) const;
     QString undecodableNote(const command_entry *entry) const;
+    QString runMessage(const QString &message, bool active) const;
+    QString endedMessage(const QString &command, const run_report &report) const;
 
     /* What the last check said of a marked entry, for the text and check
      * state the entry had then. */

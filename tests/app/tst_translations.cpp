@@ -84,6 +84,11 @@ const Message requiredMessages[] = {
     { "List", "There is no command to run." },
     { "List", "Could not start %1: %2" },
     { "List", "Started %1" },
+    { "List", "Starting %1" },
+    { "List", "%1 (switched off: the session start does not run it)" },
+    { "List", "%1 ended at once by signal %2" },
+    { "List", "%1 ended at once with status %2" },
+    { "List", "%1 ended at once with status %2: %3" },
     { "List", "This line is not valid shell: the script stops here and no later command runs." },
     { "List",
       "The final & is swallowed (by a comment or a trailing backslash): the command runs in the "

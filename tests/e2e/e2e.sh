@@ -6,7 +6,7 @@
 # script on disk and the exit status.
 #
 # usage: e2e.sh SCENARIO PROGRAM HELPER WMCLOSE SHOTDIR
-#   SCENARIO  edit | close | drop | marks | add | menu
+#   SCENARIO  edit | close | drop | marks | add | menu | runnow
 # Runs inside tests/with-home.sh, which provides QVX_TEST_HOME and QVX_TEST_DIR.
 set -eu
 
@@ -145,6 +145,22 @@ expect() {
 		eval "$2" && return 0
 		i=$((i + 1))
 		[ $i -ge 25 ] && fail "$1: not true: $2 (rows=$rows row_on='$row_on' row_mark='$row_mark' status_ink=$status_ink)"
+		sleep 0.2
+	done
+}
+
+# expect_status NAME TEXT: screenshots until the status bar shows TEXT (5 s
+# at most).
+expect_status() {
+	i=0
+	while :; do
+		nshot=$((nshot + 1))
+		f=$(printf '%s/%02d-%s.png' "$shots" $nshot "$1")
+		out=$("$helper" status "$f" "$wx" "$wy" "$ww" "$wh" "$2") || fail "screenshot $1"
+		eval "$out"
+		[ "$status_match" = 1 ] && return 0
+		i=$((i + 1))
+		[ $i -ge 25 ] && fail "$1: the status bar does not say \"$2\" ($status_differing pixels differ)"
 		sleep 0.2
 	done
 }
@@ -504,6 +520,39 @@ scenario_menu() {
 	check_script "$work/expected"
 }
 
+# 7. Run now says in the status bar, within a second, when a command ended
+# at once: its status and the first line of its standard error, which
+# reaches neither the program's standard streams nor anywhere else.  A
+# command that runs on is said to be started.
+scenario_runnow() {
+	printf '%s\n' '#!/bin/sh' 'qvx-no-such-command --flag&' 'echo "unterminated&' \
+		'sleep 3&' >"$script"
+	start_program
+	# Wide enough for the whole message, which the status bar would cut.
+	xdotool windowsize --sync "$win" 1000 360
+	eval "$(xdotool getwindowgeometry --shell "$win")"
+	wx=$X wy=$Y ww=$WIDTH wh=$HEIGHT
+	expect start '[ "$rows" = 3 ]'
+
+	said=$(/bin/sh -c 'qvx-no-such-command --flag' 2>&1 | head -n 1) || true
+	key ctrl+r
+	expect_status not-found "qvx-no-such-command --flag ended at once with status 127: $said"
+	key Down
+	said=$(/bin/sh -c 'echo "unterminated' 2>&1 | head -n 1) || true
+	key ctrl+r
+	expect_status not-shell "echo \"unterminated ended at once with status 2: $said"
+	key Down
+	key ctrl+r
+	expect_status started "Started sleep 3"
+
+	key ctrl+q
+	wait_exit 10
+	[ "$rc" -eq 0 ] || fail "exit status $rc"
+	[ -s "$work/program.err" ] && fail "the program wrote on its standard error: $(cat "$work/program.err")"
+	[ -s "$work/program.out" ] && fail "the program wrote on its standard output: $(cat "$work/program.out")"
+	return 0
+}
+
 qt_env
 start_x
 case $scenario in
@@ -513,6 +562,7 @@ drop) scenario_drop ;;
 marks) scenario_marks ;;
 add) scenario_add ;;
 menu) scenario_menu ;;
+runnow) scenario_runnow ;;
 *) fail "unknown scenario" ;;
 esac
 [ -s "$work/program.err" ] && {
