@@ -539,7 +539,8 @@ void List::showMark(QListWidgetItem *item, int verdict, const QString &word)
 QString List::undecodableNote(const command_entry *entry) const
 {
     static const int listedAtMost = 8;
-    const QByteArray invalid = utf8_invalid_bytes(QByteArray(entry->text ? entry->text : ""));
+    const QByteArray invalid
+        = utf8_invalid_bytes(QByteArray(entry && entry->text ? entry->text : ""));
     if (invalid.isEmpty())
         return QString();
 
