@@ -33,8 +33,8 @@ static QPushButton *edit_button(QWidget *parent, const char *themeName,
 
 Mainwin::Mainwin(QWidget *parent)
     : QMainWindow(parent), list(nullptr), undoButton(nullptr), redoButton(nullptr),
-      commandList(qvxsessrun_read()), runAction(nullptr), backgroundAction(nullptr),
-      savedCountWanted(false)
+      commandList(qvxsessrun_read()), addButton(nullptr), runAction(nullptr),
+      backgroundAction(nullptr),      savedCountWanted(false)
 {
     QWidget *central = new QWidget;
     if (!commandList)
@@ -43,9 +43,11 @@ Mainwin::Mainwin(QWidget *parent)
     list = new List(commandList, this);
     connect(list, SIGNAL(listModified(bool)), this, SLOT(catchListModified(bool)));
     connect(list, SIGNAL(filesSkipped(int)), this, SLOT(catchFilesSkipped(int)));
-    connect(list, SIGNAL(contextMenuWanted(const QPoint &)), this,
-            SLOT(catchContextMenu(const QPoint &)));
+    connect(list, SIGNAL(contextMenuWanted(const QPoint &, bool)), this,
+            SLOT(catchContextMenu(const QPoint &, bool)));
     connect(list, SIGNAL(checksFinished()), this, SLOT(catchChecksFinished()));
+    connect(list, SIGNAL(runReported(const QString &)), statusBar(),
+            SLOT(showMessage(const QString &)));
 
     // Run now is in the rows' context menu; its shortcut works everywhere
     // in the window.  Only the menu shows its icon, which the menu sets.
@@ -104,8 +106,7 @@ QHBoxLayout *Mainwin::createMiddleRow()
     undoButton->setEnabled(list->canUndo());
     redoButton = edit_button(this, "edit-redo", QStyle::SP_ArrowRight, tr("&Redo"));
     redoButton->setEnabled(list->canRedo());
-    QPushButton *addButton
-        = edit_button(this, "list-add", QStyle::SP_FileDialogNewFolder, tr("&Add"));
+    addButton = edit_button(this, "list-add", QStyle::SP_FileDialogNewFolder, tr("&Add"));
     QPushButton *delButton = edit_button(this, "edit-delete", QStyle::SP_TrashIcon, tr("&Delete"));
     QPushButton *upButton = edit_button(this, "go-up", QStyle::SP_ArrowUp, tr("&Up"));
     QPushButton *downButton = edit_button(this, "go-down", QStyle::SP_ArrowDown, tr("Dow&n"));
@@ -344,11 +345,19 @@ void Mainwin::backgroundToggled(bool background)
     list->setCurrentInBackground(background);
 }
 
+/* A button of the window as an entry of a menu, enabled as the button is. */
+static void add_button_entry(QMenu *menu, QPushButton *button)
+{
+    QAction *action = menu->addAction(button->icon(), button->text(), button, SLOT(click()));
+    action->setEnabled(button->isEnabled());
+}
+
 /*
- * Run now and the row's final "&", then the editing buttons as they
- * stand, enabled or not.
+ * For a row: Run now and the row's final "&", then the editing buttons as
+ * they stand, enabled or not.  For the list without a row: only what needs
+ * no row.
  */
-void Mainwin::catchContextMenu(const QPoint &globalPos)
+void Mainwin::catchContextMenu(const QPoint &globalPos, bool forRow)
 {
     // Looked up the first time the menu opens rather than at start, where
     // nothing shows it.
@@ -358,12 +367,14 @@ void Mainwin::catchContextMenu(const QPoint &globalPos)
     backgroundAction->setChecked(list->currentInBackground(&changeable));
     backgroundAction->setEnabled(changeable);
     QMenu menu(this);
-    menu.addAction(runAction);
-    menu.addAction(backgroundAction);
-    menu.addSeparator();
-    for (QPushButton *button : qAsConst(editButtons)) {
-        QAction *action = menu.addAction(button->icon(), button->text(), button, SLOT(click()));
-        action->setEnabled(button->isEnabled());
+    if (forRow) {
+        menu.addAction(runAction);
+        menu.addAction(backgroundAction);
+        menu.addSeparator();
+        for (QPushButton *button : qAsConst(editButtons))
+            add_button_entry(&menu, button);
+    } else {
+        add_button_entry(&menu, addButton);
     }
     menu.exec(globalPos);
 }

@@ -37,7 +37,7 @@ private slots:
     void catchFilesSkipped(int count);
     void runClicked();
     void backgroundToggled(bool background);
-    void catchContextMenu(const QPoint &globalPos);
+    void catchContextMenu(const QPoint &globalPos, bool forRow);
     void catchChecksFinished();
 
 private:
@@ -53,6 +53,7 @@ private:
     QPushButton *redoButton;
     command_list *commandList;
     QList<QPushButton *> editButtons; /* the column beside the list, in its order */
+    QPushButton *addButton; /* the one editing button that needs no row */
     QAction *runAction;
     QAction *backgroundAction; /* the row's final "&", in the context menu */
     bool savedCountWanted; /* a save waits for the rows' checks to say how many are marked */

@@ -14,8 +14,11 @@ int main(int argc, char **argv)
     QTranslator translator;
 
     // Installed before the window exists: the window and the list translate
-    // their texts while they are built.
-    if (translator.load(QLocale(), "qvxsessrun", "_", QVX_CATALOG_DIR, QString()))
+    // their texts while they are built.  Without a catalogue for the locale
+    // the texts are the code's own English, but a text with a number needs
+    // the English catalogue for its plural forms.
+    if (translator.load(QLocale(), "qvxsessrun", "_", QVX_CATALOG_DIR, QString())
+        || translator.load("qvxsessrun_en", QVX_CATALOG_DIR))
         app.installTranslator(&translator);
 
     Mainwin win(nullptr);

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 
 #include <errno.h>
@@ -13,10 +14,12 @@
 // A desktop entry is a few kilobytes; anything bigger is not one.
 static const qint64 maxEntrySize = 1024 * 1024;
 
-static const QString groupHeader = QStringLiteral("[Desktop Entry]");
-static const QString execKey = QStringLiteral("Exec=");
-static const QString nameKey = QStringLiteral("Name=");
-static const QString fieldCodes = QStringLiteral("fFuUickdDnNvm");
+static const QString mainGroup = QStringLiteral("Desktop Entry");
+static const QString execKey = QStringLiteral("Exec");
+static const QString nameKey = QStringLiteral("Name");
+// Removed from Exec: what stands for files, URLs, the icon and the name,
+// and what is deprecated.  %k, the entry's own location, is kept apart.
+static const QString removedFieldCodes = QStringLiteral("fFuUicdDnNvm");
 
 DesktopFile::DesktopFile(const QString &path) : path(path) { }
 
@@ -108,23 +111,114 @@ static bool isBlank(QChar c)
     return c == QLatin1Char(' ') || c == QLatin1Char('\t');
 }
 
+/* White space as the desktop entry format knows it: ASCII only. */
+static bool isSpace(QChar c)
+{
+    return isBlank(c) || c == QLatin1Char('\n') || c == QLatin1Char('\v') || c == QLatin1Char('\f')
+        || c == QLatin1Char('\r');
+}
+
+/* The line without the white space it begins with, which counts for
+ * nothing in front of a group header, a key or a comment. */
+static QString chugged(const QString &line)
+{
+    int start = 0;
+    while (start < line.size() && isSpace(line.at(start)))
+        start++;
+    return line.mid(start);
+}
+
+/* The name of a group header "[name]", which blanks may follow; a null
+ * string for any other line. */
+static QString groupName(const QString &line)
+{
+    if (!line.startsWith(QLatin1Char('[')))
+        return QString();
+    const int close = line.indexOf(QLatin1Char(']'));
+    if (close < 0)
+        return QString();
+    for (int i = close + 1; i < line.size(); i++)
+        if (!isBlank(line.at(i)))
+            return QString();
+    return line.mid(1, close - 1);
+}
+
 /*
- * Removes the field codes from an Exec value: the ones that stand for
- * files, URLs, the icon, the name and the entry's own location, and those
- * that are deprecated.  No file or URL is handed over here, so they expand
- * to nothing.  A code that stands as a word of its own goes with the
- * blanks that separated it, so that removing it leaves no blank doubled,
- * leading or trailing.  "%%" is a percent sign; any other "%" stays as
- * written.
+ * Splits "key=value" at its first "=".  White space before and after the
+ * "=" is no part of the key or the value; white space at the end of the
+ * value is, as is any that an escape such as \s writes.  False for a line
+ * without a key.
  */
-static QString withoutFieldCodes(const QString &exec)
+static bool splitKeyValue(const QString &line, QString *key, QString *value)
+{
+    const int equals = line.indexOf(QLatin1Char('='));
+    if (equals <= 0)
+        return false;
+    int keyEnd = equals;
+    while (keyEnd > 0 && isSpace(line.at(keyEnd - 1)))
+        keyEnd--;
+    int valueStart = equals + 1;
+    while (valueStart < line.size() && isSpace(line.at(valueStart)))
+        valueStart++;
+    *key = line.left(keyEnd);
+    *value = line.mid(valueStart);
+    return true;
+}
+
+/* Where the shell stands in a command: outside quotes, or inside single or
+ * double quotes. */
+enum Quoting { Unquoted, SingleQuoted, DoubleQuoted };
+
+static Quoting quotingAfter(Quoting quoting, QChar c)
+{
+    if (quoting == SingleQuoted)
+        return c == QLatin1Char('\'') ? Unquoted : SingleQuoted;
+    if (c == QLatin1Char('"'))
+        return quoting == DoubleQuoted ? Unquoted : DoubleQuoted;
+    if (c == QLatin1Char('\'') && quoting == Unquoted)
+        return SingleQuoted;
+    return quoting;
+}
+
+/* text as the shell reads it back unchanged where the quoting stands. */
+static QString quotedForShell(const QString &text, Quoting quoting)
 {
     QString out;
+    for (const QChar c : text) {
+        if (quoting != DoubleQuoted && c == QLatin1Char('\''))
+            out += QLatin1String("'\\''"); // end the quotes, a quoted ', quotes again
+        else if (quoting == DoubleQuoted && QStringLiteral("\\$`\"").contains(c))
+            out += QLatin1Char('\\') + c;
+        else
+            out += c;
+    }
+    return quoting == Unquoted ? QLatin1Char('\'') + out + QLatin1Char('\'') : out;
+}
+
+/*
+ * Expands the field codes of an Exec value.  %k becomes location, the
+ * entry's own file, quoted for the shell where it stands.  No file or URL
+ * is handed over here, so the codes that stand for them, the icon and the
+ * name, and the deprecated ones expand to nothing.  A code that expands to
+ * nothing and stands as a word of its own goes with the blanks that
+ * separated it, so that removing it leaves no blank doubled, leading or
+ * trailing.  "%%" is a percent sign; any other "%" stays as written.
+ */
+static QString expandedFieldCodes(const QString &exec, const QString &location)
+{
+    QString out;
+    Quoting quoting = Unquoted;
     out.reserve(exec.size());
     for (int i = 0; i < exec.size(); i++) {
         const QChar c = exec.at(i);
+        if (c == QLatin1Char('\\') && quoting != SingleQuoted && i + 1 < exec.size()
+            && exec.at(i + 1) != QLatin1Char('%')) {
+            out.append(c).append(exec.at(++i)); // an escaped character quotes nothing
+            continue;
+        }
         if (c != QLatin1Char('%') || i + 1 == exec.size()) {
             out.append(c);
+            quoting = quotingAfter(quoting, c);
             continue;
         }
         const QChar code = exec.at(i + 1);
@@ -133,7 +227,12 @@ static QString withoutFieldCodes(const QString &exec)
             i++;
             continue;
         }
-        if (!fieldCodes.contains(code)) {
+        if (code == QLatin1Char('k')) {
+            out += quotedForShell(location, quoting);
+            i++;
+            continue;
+        }
+        if (!removedFieldCodes.contains(code)) {
             out.append(c);
             continue;
         }
@@ -168,24 +267,28 @@ int DesktopFile::read()
     // another Unicode encoding is still honoured.
     QTextStream stream(data);
     stream.setCodec("UTF-8");
+    const QString location = QFileInfo(path).absoluteFilePath();
     bool inside = false;
     while (!stream.atEnd()) {
-        const QString line = stream.readLine();
+        const QString line = chugged(stream.readLine());
         if (line.isEmpty())
             continue;
         if (!inside) {
             // Keys before the group header count for nothing.
-            if (line == groupHeader)
+            if (groupName(line) == mainGroup)
                 inside = true;
             continue;
         }
         // The next group, such as a desktop action, has keys of its own.
         if (line.startsWith(QLatin1Char('[')))
             break;
-        if (line.startsWith(nameKey))
-            name = unescaped(line.mid(nameKey.size()));
-        else if (line.startsWith(execKey))
-            exec = withoutFieldCodes(unescaped(line.mid(execKey.size())));
+        QString key, value;
+        if (!splitKeyValue(line, &key, &value))
+            continue;
+        if (key == nameKey)
+            name = unescaped(value);
+        else if (key == execKey)
+            exec = expandedFieldCodes(unescaped(value), location);
     }
 
     return inside && !exec.isEmpty() ? 0 : -1;

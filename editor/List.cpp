@@ -4,10 +4,12 @@
 #include "CommandCheck.h"
 #include "DesktopFile.h"
 #include "ListWidget.h"
+#include "RunWatcher.h"
 #include "dialog.h"
 #include "icon.h"
 #include "runnow.h"
 #include "store.h"
+#include "utf8bytes.h"
 
 #include <QByteArray>
 #include <QItemSelectionModel>
@@ -19,6 +21,7 @@
 #include <QVariant>
 
 #include <string.h>
+#include <sys/wait.h>
 
 /* Rows can be selected, edited and switched on and off, nothing more: no
  * drag, no drop, no third check state. */
@@ -86,8 +89,8 @@ List::List(command_list *commands, QWidget *parent)
     connect(listWidget, SIGNAL(itemDroped(QStringList &)), this,
             SLOT(addDesktopFiles(QStringList &)));
     connect(listWidget, SIGNAL(deleteKeyPressed()), this, SLOT(delItem()));
-    connect(listWidget, SIGNAL(contextMenuWanted(const QPoint &)), this,
-            SIGNAL(contextMenuWanted(const QPoint &)));
+    connect(listWidget, SIGNAL(contextMenuWanted(const QPoint &, bool)), this,
+            SIGNAL(contextMenuWanted(const QPoint &, bool)));
 
     commandCheck = new CommandCheck(this);
     connect(commandCheck, SIGNAL(checked(quint64, int, const QString &)), this,
@@ -143,8 +146,21 @@ void List::addItem()
 
     QListWidgetItem *item = createItem(entry);
     checkEntry(entry);
+    showNewRows(item, item);
     listWidget->editItem(item);
     updateModified();
+}
+
+/*
+ * Rows just added become where the user is: the first of them current, and
+ * as many of them in view as fit, the first one always.  Whatever the user
+ * does next (types, runs, deletes) then acts on what was added.
+ */
+void List::showNewRows(QListWidgetItem *first, QListWidgetItem *last)
+{
+    listWidget->setCurrentItem(first);
+    listWidget->scrollToItem(last);
+    listWidget->scrollToItem(first);
 }
 
 void List::delItem()
@@ -284,7 +300,9 @@ bool List::canRedo() const
 
 /*
  * Starts the current row's command now, as the script would at session
- * start, and says in a message for the status bar what became of it.
+ * start, also when the row is switched off, and says in a message for the
+ * status bar that it is starting or why it could not.  What became of it
+ * follows within a second, through runReported().
  */
 QString List::runCurrent()
 {
@@ -296,10 +314,60 @@ QString List::runCurrent()
     if (!entry || entry->text[strspn(entry->text, " \t")] == '\0')
         return tr("There is no command to run.");
     const QString command = QString::fromUtf8(entry->text);
-    const int error = run_detached(entry->text);
+    int report;
+    const int error = run_detached(entry->text, &report);
     if (error != 0)
-        return tr("Could not start %1: %2").arg(command, QString::fromLocal8Bit(strerror(error)));
-    return tr("Started %1").arg(command);
+        return runMessage(
+            tr("Could not start %1: %2").arg(command, QString::fromLocal8Bit(strerror(error))),
+            entry->active);
+    RunWatcher *watcher = new RunWatcher(report, entry->text, entry->active, this);
+    connect(watcher, SIGNAL(reported()), this, SLOT(catchRunReported()));
+    return runMessage(tr("Starting %1").arg(command), entry->active);
+}
+
+/* A message on Run now, with a word on the row when it is switched off:
+ * the command ran although the session start does not run it. */
+QString List::runMessage(const QString &message, bool active) const
+{
+    if (active)
+        return message;
+    return tr("%1 (switched off: the session start does not run it)").arg(message);
+}
+
+/* What became of a command within a second of Run now. */
+void List::catchRunReported()
+{
+    const RunWatcher *watcher = qobject_cast<const RunWatcher *>(sender());
+    if (!watcher)
+        return;
+    const run_report &report = watcher->report();
+    const QString command = QString::fromUtf8(watcher->command());
+    QString message;
+
+    if (report.state == RUN_FAILED)
+        message = tr("Could not start %1: %2")
+                      .arg(command, QString::fromLocal8Bit(strerror(report.value)));
+    else if (report.state == RUN_ENDED)
+        message = endedMessage(command, report);
+    else
+        message = tr("Started %1").arg(command);
+    emit runReported(runMessage(message, watcher->active()));
+}
+
+/* A command that ended at once: how, and the first line of its standard
+ * error, which says why more often than not. */
+QString List::endedMessage(const QString &command, const run_report &report) const
+{
+    const QByteArray err(report.text, report.length);
+    const QString line = QString::fromLocal8Bit(err.left(err.indexOf('\n'))).trimmed();
+
+    if (WIFSIGNALED(report.value))
+        return tr("%1 ended at once by signal %2")
+            .arg(command, QString::number(WTERMSIG(report.value)));
+    const QString status = QString::number(WEXITSTATUS(report.value));
+    if (line.isEmpty())
+        return tr("%1 ended at once with status %2").arg(command, status);
+    return tr("%1 ended at once with status %2: %3").arg(command, status, line);
 }
 
 void List::catchItemChanged(QListWidgetItem *item)
@@ -316,6 +384,7 @@ void List::catchDoubleClicked(QListWidgetItem *item)
 void List::addDesktopFiles(QStringList &list)
 {
     int skipped = 0;
+    QListWidgetItem *first = nullptr, *last = nullptr;
     for (const QString &path : list) {
         DesktopFile file(path);
         if (file.read() == -1) {
@@ -325,9 +394,12 @@ void List::addDesktopFiles(QStringList &list)
         command_entry *entry = qvxsessrun_add_command(commands, file.exec.toUtf8().constData(), 1);
         if (!entry)
             dialog_errx(this, 1, "%s", qvxsessrun_error_text());
-        createItem(entry);
+        last = createItem(entry);
+        first = first ? first : last;
         checkEntry(entry);
     }
+    if (first)
+        showNewRows(first, last);
     updateModified();
     // After listModified, so that this message is the one left showing.
     if (skipped > 0)
@@ -343,9 +415,7 @@ QListWidgetItem *List::createItem(command_entry *entry)
     item->setData(Qt::CheckStateRole, entry->active * 2);
     item->setData(Qt::UserRole, QVariant::fromValue(static_cast<void *>(entry)));
     // A rebuilt row keeps its mark while its entry is as it was checked.
-    if (const Mark *mark = markOf(entry))
-        showMark(item, mark->verdict);
-    updateToolTip(item);
+    refreshMark(item);
     listWidget->insertItem(listWidget->count(), item);
     items.append(item);
     itemOf.insert(entry, item);
@@ -367,8 +437,11 @@ void List::syncItem(QListWidgetItem *item)
 
     if (sameText && entry->active == active)
         return;
-    // A changed check state alone keeps the entry's own bytes.
-    const QByteArray text = sameText ? QByteArray(entry->text) : shown.toUtf8();
+    // A changed check state alone keeps the entry's own bytes, an edit
+    // those of the text it left as it was.
+    const QByteArray text = sameText
+        ? QByteArray(entry->text)
+        : utf8_edited(QByteArray(entry->text ? entry->text : ""), shownText(entry), shown);
     if (qvxsessrun_set_command(commands, entry, text.constData(), active) == -1)
         dialog_errx(this, 1, "%s", qvxsessrun_error_text());
     checkEntry(entry);
@@ -381,7 +454,7 @@ void List::syncItem(QListWidgetItem *item)
         const QSignalBlocker blocker(listWidget);
         item->setData(Qt::DisplayRole, stored);
     }
-    updateToolTip(item);
+    refreshMark(item);
     updateModified();
 }
 
@@ -462,13 +535,23 @@ const List::Mark *List::markOf(const command_entry *entry) const
     return &*mark;
 }
 
-/* The warning icon and the reason on a row, or neither for Ok.  Without the
- * view's itemChanged: a mark is no edit. */
+/* A row's mark after it was built or its entry changed: the last check's,
+ * while it was of the entry as it is now, and the note on its bytes. */
+void List::refreshMark(QListWidgetItem *item)
+{
+    const Mark *mark = markOf(entryOf(item));
+    showMark(item, mark ? mark->verdict : int(CommandCheck::Ok));
+}
+
+/* The warning icon on a row that is marked or holds bytes that are not
+ * UTF-8, and its tool tip.  Without the view's itemChanged: a mark is no
+ * edit. */
 void List::showMark(QListWidgetItem *item, int verdict)
 {
     const QSignalBlocker blocker(listWidget);
+    const QString bytesNote = undecodableNote(entryOf(item));
 
-    if (verdict == CommandCheck::Ok) {
+    if (verdict == CommandCheck::Ok && bytesNote.isEmpty()) {
         item->setData(Qt::DecorationRole, QVariant());
     } else {
         if (warningIcon.isNull())
@@ -480,23 +563,46 @@ void List::showMark(QListWidgetItem *item, int verdict)
 
 /*
  * The row's tool tip: why it is marked, or else whether the script waits
- * for it.  A switched-off row does not run at all.
+ * for it (a switched-off row does not run at all), and which of its bytes
+ * are not UTF-8.
  */
 void List::updateToolTip(QListWidgetItem *item)
 {
     const command_entry *entry = entryOf(item);
-    QString tip;
     int fixed = 1;
 
     line_scan scan;
     qvxsessrun_scan(entry->text, strlen(entry->text), &scan);
+    QStringList tips;
     if (const Mark *mark = markOf(entry))
-        tip = markText(mark->verdict, mark->word);
+        tips << markText(mark->verdict, mark->word);
     else if (entry->active && qvxsessrun_background(entry, &fixed) == 0 && (!fixed || scan.comment))
-        tip = tr("Runs in the foreground: the commands below it wait until it ends.");
+        tips << tr("Runs in the foreground: the commands below it wait until it ends.");
+    tips << undecodableNote(entry);
+    tips.removeAll(QString());
 
     const QSignalBlocker blocker(listWidget);
-    item->setData(Qt::ToolTipRole, tip.isEmpty() ? QVariant() : QVariant(tip));
+    item->setData(Qt::ToolTipRole, tips.isEmpty() ? QVariant() : QVariant(tips.join("\n\n")));
+}
+
+/* Which bytes of an entry's command are not UTF-8, and what an edit does
+ * to them; empty when all of them are. */
+QString List::undecodableNote(const command_entry *entry) const
+{
+    static const int listedAtMost = 8;
+    const QByteArray invalid
+        = utf8_invalid_bytes(QByteArray(entry && entry->text ? entry->text : ""));
+    if (invalid.isEmpty())
+        return QString();
+
+    QStringList listed;
+    for (int i = 0; i < invalid.size() && i < listedAtMost; i++)
+        listed << "\\x" + QString::number(uchar(invalid.at(i)), 16).toUpper();
+    if (invalid.size() > listedAtMost)
+        listed << QString(QChar(0x2026)); // an ellipsis
+    return tr("This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them "
+              "where it leaves the text as it was and replaces those that it changes.")
+        .arg(QString(QChar::ReplacementCharacter), listed.join(' '));
 }
 
 QString List::markText(int verdict, const QString &word) const

@@ -10,6 +10,7 @@
 
 struct command_entry;
 struct command_list;
+struct run_report;
 class CommandCheck;
 class ListWidget;
 class QListWidgetItem;
@@ -46,9 +47,11 @@ public:
 signals:
     void listModified(bool);
     void filesSkipped(int count);
-    void contextMenuWanted(const QPoint &globalPos);
+    void contextMenuWanted(const QPoint &globalPos, bool forRow);
     /* Every row asked for has its mark, or none. */
     void checksFinished();
+    /* What became of a command that runCurrent() started. */
+    void runReported(const QString &message);
 
 public slots:
     void delItem();
@@ -59,9 +62,11 @@ private slots:
     void addDesktopFiles(QStringList &list);
     void checkAll();
     void catchChecked(quint64 key, int verdict, const QString &word);
+    void catchRunReported();
 
 private:
     QListWidgetItem *createItem(command_entry *entry);
+    void showNewRows(QListWidgetItem *first, QListWidgetItem *last);
     void syncItem(QListWidgetItem *item);
     void updateModified();
     void rebuild();
@@ -69,8 +74,12 @@ private:
     void moveCurrent(command_entry *(*move)(command_list *, command_entry *), int step);
     void checkEntry(const command_entry *entry);
     void showMark(QListWidgetItem *item, int verdict);
+    void refreshMark(QListWidgetItem *item);
     void updateToolTip(QListWidgetItem *item);
     QString markText(int verdict, const QString &word) const;
+    QString undecodableNote(const command_entry *entry) const;
+    QString runMessage(const QString &message, bool active) const;
+    QString endedMessage(const QString &command, const run_report &report) const;
 
     /* What the last check said of a marked entry, for the text and check
      * state the entry had then. */

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include "ListWidget.h"
 
+#include "RowDelegate.h"
+
 #include <QAbstractItemDelegate>
 #include <QByteArray>
 #include <QContextMenuEvent>
@@ -19,6 +21,7 @@ ListWidget::ListWidget(QWidget *parent) : QListWidget(parent)
 {
     setAcceptDrops(true);
     setDropIndicatorShown(true);
+    setItemDelegate(new RowDelegate(this));
 }
 
 ListWidget::~ListWidget() = default;
@@ -60,9 +63,11 @@ static bool isLocalHost(const QByteArray &authority)
 
 /*
  * A file URI names a local file when its authority is empty or
- * "localhost"; its path is percent-encoded UTF-8.  Lines of other schemes
- * or hosts, comments and "file://" lines without a path are skipped.  A
- * NUL, raw or escaped, ends the path, since no file name can hold one.
+ * "localhost"; its path is percent-encoded UTF-8.  A file URI of another
+ * host gives an empty path name, which names no file, so that the receiver
+ * counts it among the files that it could not add.  Lines of other schemes,
+ * comments and local "file://" lines without a path are skipped.  A NUL,
+ * raw or escaped, ends the path, since no file name can hold one.
  */
 QStringList ListWidget::pathsFromUriList(const QByteArray &data)
 {
@@ -78,7 +83,11 @@ QStringList ListWidget::pathsFromUriList(const QByteArray &data)
         if (rawNul >= 0)
             piece.truncate(rawNul);
         const int slash = piece.indexOf('/');
-        if (slash < 0 || !isLocalHost(piece.left(slash)))
+        if (!isLocalHost(slash < 0 ? piece : piece.left(slash))) {
+            paths.append(QString(""));
+            continue;
+        }
+        if (slash < 0)
             continue;
         QByteArray path = percentDecoded(piece.mid(slash));
         const int nul = path.indexOf('\0');
@@ -120,23 +129,28 @@ void ListWidget::keyPressEvent(QKeyEvent *event)
 }
 
 /*
- * A right click makes the row under the mouse current first; the menu key
- * opens the menu under the current row, or at the top of the list.
+ * A right click on a row makes that row current first; one below the rows
+ * asks for the list's menu, whatever row is current.  The menu key opens
+ * the menu under the current row, or the list's at the top of the list.
  */
 void ListWidget::contextMenuEvent(QContextMenuEvent *event)
 {
     QPoint where = event->globalPos();
+    bool forRow = false;
 
     if (event->reason() == QContextMenuEvent::Mouse) {
-        if (QListWidgetItem *item = itemAt(event->pos()))
+        QListWidgetItem *item = itemAt(event->pos());
+        if (item)
             setCurrentItem(item);
+        forRow = item != nullptr;
     } else if (QListWidgetItem *item = currentItem()) {
         where = viewport()->mapToGlobal(visualItemRect(item).bottomLeft());
+        forRow = true;
     } else {
         where = viewport()->mapToGlobal(QPoint(0, 0));
     }
     event->accept();
-    emit contextMenuWanted(where);
+    emit contextMenuWanted(where, forRow);
 }
 
 void ListWidget::dragEnterEvent(QDragEnterEvent *event)

@@ -17,7 +17,8 @@ public:
     explicit ListWidget(QWidget *parent);
     ~ListWidget() override;
 
-    /* The local path names of the "file://" lines of a text/uri-list. */
+    /* The local path names of the "file://" lines of a text/uri-list, and
+     * an empty one for each file of another host. */
     static QStringList pathsFromUriList(const QByteArray &data);
 
     /* Hands the text of a row editor still open to its row and closes it. */
@@ -26,8 +27,10 @@ public:
 signals:
     void itemDroped(QStringList &files);
     void deleteKeyPressed();
-    /* A context menu is wanted at globalPos, for the current row if any. */
-    void contextMenuWanted(const QPoint &globalPos);
+    /* A context menu is wanted at globalPos: for the current row when
+     * forRow, else for the list as a whole (the empty area below the rows,
+     * or no current row). */
+    void contextMenuWanted(const QPoint &globalPos, bool forRow);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

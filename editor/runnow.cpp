@@ -3,62 +3,236 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <pwd.h>
 #include <signal.h>
 #include <string.h>
 #include <sys/types.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 extern char **environ;
 
 static const char shell[] = "/bin/sh";
+static const char drainer[] = "/bin/cat";
+/* How often the watcher looks whether the command ended. */
+static const int watch_step_ms = 10;
 
-/* Only async-signal-safe calls from here on: the child of a threaded process. */
-[[noreturn]] static void report_and_exit(int fd, int error)
+/* Only async-signal-safe calls in the children: they come from a threaded
+ * process. */
+
+/* fd moved above the standard descriptors, which a program started without
+ * them hands out first; close-on-exec. */
+static int above_std(int fd)
 {
-    while (write(fd, &error, sizeof(error)) == -1 && errno == EINTR)
-        ;
-    _exit(127);
+    int moved;
+
+    if (fd == -1 || fd > STDERR_FILENO)
+        return fd;
+    moved = fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+    close(fd);
+    return moved;
+}
+
+static int pipe_above_std(int fds[2])
+{
+    if (pipe2(fds, O_CLOEXEC) == -1)
+        return -1;
+    fds[0] = above_std(fds[0]);
+    fds[1] = above_std(fds[1]);
+    return fds[0] == -1 || fds[1] == -1 ? -1 : 0;
+}
+
+static void write_all(int fd, const void *data, size_t size)
+{
+    const char *p = static_cast<const char *>(data);
+    ssize_t n;
+
+    while (size > 0) {
+        n = write(fd, p, size);
+        if (n == -1 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return;
+        p += n;
+        size -= size_t(n);
+    }
+}
+
+[[noreturn]] static void report_and_exit(int fd, const struct run_report *report)
+{
+    write_all(fd, report, sizeof(*report));
+    _exit(0);
+}
+
+[[noreturn]] static void report_failure(int fd, int error)
+{
+    struct run_report report = {};
+
+    report.state = RUN_FAILED;
+    report.value = error;
+    report_and_exit(fd, &report);
+}
+
+static long long now_ms()
+{
+    struct timespec ts;
+
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return ts.tv_sec * 1000LL + ts.tv_nsec / 1000000;
 }
 
 /*
- * The grandchild: the command's process.  Every descriptor but the three
- * standard ones goes (the error pipe by its close-on-exec flag), so that
- * the command holds none of the program's files or its display connection.
+ * The command's process.  Every descriptor but the three standard ones
+ * goes (the error pipe by its close-on-exec flag), so that the command
+ * holds none of the program's files or its display connection.  A step
+ * that fails before /bin/sh runs sends its errno through the error pipe.
  */
-[[noreturn]] static void exec_command(char *const argv[], const char *dir, int in, int err)
+[[noreturn]] static void exec_command(char *const argv[], const char *dir, int null, int out,
+                                      int err)
 {
     sigset_t none;
+    int error;
 
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
-    if (chdir(dir) == -1 || dup2(in, STDIN_FILENO) == -1)
-        report_and_exit(err, errno);
+    if (chdir(dir) == -1 || dup2(null, STDIN_FILENO) == -1 || dup2(null, STDOUT_FILENO) == -1
+        || dup2(out, STDERR_FILENO) == -1)
+        goto fail;
     for (int fd = STDERR_FILENO + 1; fd < err; fd++)
         close(fd);
     closefrom(err + 1);
     execve(shell, argv, environ);
-    report_and_exit(err, errno);
+fail:
+    error = errno;
+    write_all(err, &error, sizeof(error));
+    _exit(127);
 }
 
-int run_detached(const char *command)
+/*
+ * Reads what is on fd within timeout_ms into the report's text, as far as
+ * it has room, and the rest into nothing.  Returns -1 at the end of the
+ * pipe, 0 when nothing came, 1 when something did.
+ */
+static int collect(int fd, struct run_report *report, int timeout_ms)
+{
+    struct pollfd ready = { fd, POLLIN, 0 };
+    char discard[512];
+    const int room = int(sizeof(report->text)) - report->length;
+    ssize_t n;
+
+    if (poll(&ready, 1, timeout_ms) <= 0)
+        return 0;
+    if (room > 0)
+        n = read(fd, report->text + report->length, size_t(room));
+    else
+        n = read(fd, discard, sizeof(discard));
+    if (n == -1)
+        return errno == EINTR ? 1 : -1;
+    if (n == 0)
+        return -1;
+    if (room > 0)
+        report->length += int(n);
+    return 1;
+}
+
+/*
+ * What the command writes on standard error after the watch goes nowhere:
+ * a small process of its own reads it to the end, so that the command
+ * neither blocks nor dies of a broken pipe.
+ */
+static void drain(int fd, int null)
+{
+    char *const argv[] = { const_cast<char *>("cat"), nullptr };
+    char discard[512];
+
+    if (fork() != 0)
+        return;
+    if (dup2(fd, STDIN_FILENO) != -1 && dup2(null, STDOUT_FILENO) != -1
+        && dup2(null, STDERR_FILENO) != -1) {
+        closefrom(STDERR_FILENO + 1);
+        execve(drainer, argv, environ);
+    }
+    while (read(fd, discard, sizeof(discard)) != 0)
+        ;
+    _exit(0);
+}
+
+/*
+ * The watcher: starts the command with its standard error on a pipe, and
+ * reports on report_fd as soon as the command ended or RUN_WATCH_MS passed,
+ * with what it wrote on standard error by then.
+ */
+[[noreturn]] static void watch(char *const argv[], const char *dir, int null, int report_fd)
+{
+    struct run_report report = {};
+    int errpipe[2], out[2], error, status, open = 1;
+    long long left;
+    pid_t pid;
+    ssize_t n;
+
+    if (pipe_above_std(errpipe) == -1 || pipe_above_std(out) == -1)
+        report_failure(report_fd, errno);
+    pid = fork();
+    if (pid == -1)
+        report_failure(report_fd, errno);
+    if (pid == 0)
+        exec_command(argv, dir, null, out[1], errpipe[1]);
+    close(errpipe[1]);
+    close(out[1]);
+    // The program may be gone before the report: no signal for that.
+    signal(SIGPIPE, SIG_IGN);
+
+    // End of file once /bin/sh runs; an errno when a step before failed.
+    while ((n = read(errpipe[0], &error, sizeof(error))) == -1 && errno == EINTR)
+        ;
+    if (n == sizeof(error)) {
+        while (waitpid(pid, nullptr, 0) == -1 && errno == EINTR)
+            ;
+        report_failure(report_fd, error);
+    }
+
+    report.state = RUN_RUNNING;
+    const long long deadline = now_ms() + RUN_WATCH_MS;
+    while ((left = deadline - now_ms()) > 0) {
+        if (waitpid(pid, &status, WNOHANG) == pid) {
+            report.state = RUN_ENDED;
+            report.value = status;
+            break;
+        }
+        const int step = left < watch_step_ms ? int(left) : watch_step_ms;
+        if (!open)
+            poll(nullptr, 0, step);
+        else if (collect(out[0], &report, step) == -1)
+            open = 0;
+    }
+    // What it wrote just before it ended; a process that it left behind
+    // may hold the pipe open, so nothing more is waited for.
+    while (open && report.state == RUN_ENDED && (n = collect(out[0], &report, 0)) != 0)
+        open = n == 1;
+    if (open)
+        drain(out[0], null);
+    report_and_exit(report_fd, &report);
+}
+
+int run_detached(const char *command, int *report)
 {
     char *const argv[] = { const_cast<char *>(shell), const_cast<char *>("-c"),
                            const_cast<char *>(command), nullptr };
     struct passwd *pw;
-    int pipefd[2], in, error = 0;
+    int fds[2] = { -1, -1 }, null = -1, error = 0;
     pid_t pid;
-    ssize_t n;
 
     errno = 0;
     pw = getpwuid(getuid());
     if (pw == nullptr || pw->pw_dir == nullptr)
         return errno != 0 ? errno : ENOENT;
-    if (pipe2(pipefd, O_CLOEXEC) == -1)
+    // Said at once rather than a moment later from the command's process.
+    if (access(pw->pw_dir, X_OK) == -1)
         return errno;
-    in = open("/dev/null", O_RDONLY | O_CLOEXEC);
-    if (in == -1) {
+    null = above_std(open("/dev/null", O_RDWR | O_CLOEXEC));
+    if (null == -1 || pipe_above_std(fds) == -1) {
         error = errno;
         goto out;
     }
@@ -68,31 +242,48 @@ int run_detached(const char *command)
         goto out;
     }
     if (pid == 0) {
-        // A session of its own, and a grandchild that init adopts: the
-        // command outlives the program and leaves no zombie behind.
+        // A session of its own, and a watcher and a command that init
+        // adopts: they outlive the program and leave no zombie behind.
+        close(fds[0]);
         setsid();
         pid = fork();
         if (pid == -1)
-            report_and_exit(pipefd[1], errno);
+            report_failure(fds[1], errno);
         if (pid != 0)
             _exit(0);
-        exec_command(argv, pw->pw_dir, in, pipefd[1]);
+        watch(argv, pw->pw_dir, null, fds[1]);
     }
-    close(pipefd[1]);
-    pipefd[1] = -1;
     while (waitpid(pid, nullptr, 0) == -1 && errno == EINTR)
         ;
-    // End of file once /bin/sh runs; an errno when a step before failed.
-    while ((n = read(pipefd[0], &error, sizeof(error))) == -1 && errno == EINTR)
-        ;
-    if (n != sizeof(error))
-        error = 0;
+    *report = fds[0];
+    fds[0] = -1;
 
 out:
-    if (in != -1)
-        close(in);
-    close(pipefd[0]);
-    if (pipefd[1] != -1)
-        close(pipefd[1]);
+    if (null != -1)
+        close(null);
+    if (fds[0] != -1)
+        close(fds[0]);
+    if (fds[1] != -1)
+        close(fds[1]);
     return error;
+}
+
+int run_report_read(int fd, struct run_report *report)
+{
+    char *p = reinterpret_cast<char *>(report);
+    size_t got = 0;
+    ssize_t n;
+
+    while (got < sizeof(*report)) {
+        n = read(fd, p + got, sizeof(*report) - got);
+        if (n == -1 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += size_t(n);
+    }
+    close(fd);
+    if (got != sizeof(*report) || report->length < 0 || report->length > int(sizeof(report->text)))
+        return -1;
+    return 0;
 }

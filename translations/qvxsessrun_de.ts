@@ -51,6 +51,30 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
         <source>Runs in the foreground: the commands below it wait until it ends.</source>
         <translation>Läuft im Vordergrund: Die Befehle darunter warten, bis er endet.</translation>
     </message>
+    <message>
+        <source>This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it leaves the text as it was and replaces those that it changes.</source>
+        <translation>Dieser Befehl enthält Bytes, die kein UTF-8 sind, angezeigt als %1: %2. Eine Änderung behält sie dort, wo sie den Text lässt, wie er war, und ersetzt die, die sie ändert.</translation>
+    </message>
+    <message>
+        <source>Starting %1</source>
+        <translation>Wird gestartet: %1</translation>
+    </message>
+    <message>
+        <source>%1 (switched off: the session start does not run it)</source>
+        <translation>%1 (ausgeschaltet: der Sitzungsstart führt ihn nicht aus)</translation>
+    </message>
+    <message>
+        <source>%1 ended at once by signal %2</source>
+        <translation>%1 wurde sofort durch Signal %2 beendet</translation>
+    </message>
+    <message>
+        <source>%1 ended at once with status %2</source>
+        <translation>%1 endete sofort mit Status %2</translation>
+    </message>
+    <message>
+        <source>%1 ended at once with status %2: %3</source>
+        <translation>%1 endete sofort mit Status %2: %3</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

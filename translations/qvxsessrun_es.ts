@@ -51,6 +51,30 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
         <source>Runs in the foreground: the commands below it wait until it ends.</source>
         <translation>Se ejecuta en primer plano: los comandos de abajo esperan a que termine.</translation>
     </message>
+    <message>
+        <source>This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it leaves the text as it was and replaces those that it changes.</source>
+        <translation>Este comando contiene bytes que no son UTF-8, mostrados como %1: %2. Una edición los conserva donde deja el texto como estaba y reemplaza los que cambia.</translation>
+    </message>
+    <message>
+        <source>Starting %1</source>
+        <translation>Iniciando: %1</translation>
+    </message>
+    <message>
+        <source>%1 (switched off: the session start does not run it)</source>
+        <translation>%1 (desactivado: el inicio de la sesión no lo ejecuta)</translation>
+    </message>
+    <message>
+        <source>%1 ended at once by signal %2</source>
+        <translation>%1 terminó de inmediato por la señal %2</translation>
+    </message>
+    <message>
+        <source>%1 ended at once with status %2</source>
+        <translation>%1 terminó de inmediato con el estado %2</translation>
+    </message>
+    <message>
+        <source>%1 ended at once with status %2: %3</source>
+        <translation>%1 terminó de inmediato con el estado %2: %3</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

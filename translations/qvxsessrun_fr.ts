@@ -51,6 +51,30 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
         <source>Runs in the foreground: the commands below it wait until it ends.</source>
         <translation>S'exécute au premier plan : les commandes en dessous attendent qu'elle se termine.</translation>
     </message>
+    <message>
+        <source>This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it leaves the text as it was and replaces those that it changes.</source>
+        <translation>Cette commande contient des octets qui ne sont pas de l'UTF-8, affichés comme %1 : %2. Une modification les conserve là où elle laisse le texte tel qu'il était et remplace ceux qu'elle change.</translation>
+    </message>
+    <message>
+        <source>Starting %1</source>
+        <translation>Démarrage : %1</translation>
+    </message>
+    <message>
+        <source>%1 (switched off: the session start does not run it)</source>
+        <translation>%1 (désactivée : le démarrage de la session ne l'exécute pas)</translation>
+    </message>
+    <message>
+        <source>%1 ended at once by signal %2</source>
+        <translation>%1 s'est terminé aussitôt par le signal %2</translation>
+    </message>
+    <message>
+        <source>%1 ended at once with status %2</source>
+        <translation>%1 s'est terminé aussitôt avec le code %2</translation>
+    </message>
+    <message>
+        <source>%1 ended at once with status %2: %3</source>
+        <translation>%1 s'est terminé aussitôt avec le code %2 : %3</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

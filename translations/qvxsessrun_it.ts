@@ -51,6 +51,30 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
         <source>Runs in the foreground: the commands below it wait until it ends.</source>
         <translation>Gira in primo piano: i comandi sotto di esso attendono che termini.</translation>
     </message>
+    <message>
+        <source>This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it leaves the text as it was and replaces those that it changes.</source>
+        <translation>Questo comando contiene byte che non sono UTF-8, mostrati come %1: %2. Una modifica li conserva dove lascia il testo com'era e sostituisce quelli che cambia.</translation>
+    </message>
+    <message>
+        <source>Starting %1</source>
+        <translation>Avvio in corso: %1</translation>
+    </message>
+    <message>
+        <source>%1 (switched off: the session start does not run it)</source>
+        <translation>%1 (disattivato: l'avvio della sessione non lo esegue)</translation>
+    </message>
+    <message>
+        <source>%1 ended at once by signal %2</source>
+        <translation>%1 è terminato subito per il segnale %2</translation>
+    </message>
+    <message>
+        <source>%1 ended at once with status %2</source>
+        <translation>%1 è terminato subito con lo stato %2</translation>
+    </message>
+    <message>
+        <source>%1 ended at once with status %2: %3</source>
+        <translation>%1 è terminato subito con lo stato %2: %3</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

@@ -51,6 +51,30 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>Runs in the foreground: the commands below it wait until it ends.</source>
         <translation>フォアグラウンドで実行されます。下のコマンドはこれが終わるまで待ちます。</translation>
     </message>
+    <message>
+        <source>This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it leaves the text as it was and replaces those that it changes.</source>
+        <translation>このコマンドには UTF-8 ではないバイトが含まれています（%1 と表示）: %2。編集で変更しなかった部分ではそのまま残り、変更した部分では置き換えられます。</translation>
+    </message>
+    <message>
+        <source>Starting %1</source>
+        <translation>起動しています: %1</translation>
+    </message>
+    <message>
+        <source>%1 (switched off: the session start does not run it)</source>
+        <translation>%1（オフ: セッション開始時には実行されません）</translation>
+    </message>
+    <message>
+        <source>%1 ended at once by signal %2</source>
+        <translation>%1 はシグナル %2 ですぐに終了しました</translation>
+    </message>
+    <message>
+        <source>%1 ended at once with status %2</source>
+        <translation>%1 はすぐに終了しました（終了ステータス %2）</translation>
+    </message>
+    <message>
+        <source>%1 ended at once with status %2: %3</source>
+        <translation>%1 はすぐに終了しました（終了ステータス %2）: %3</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

@@ -51,6 +51,30 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
         <source>Runs in the foreground: the commands below it wait until it ends.</source>
         <translation>Działa na pierwszym planie: polecenia poniżej czekają, aż się zakończy.</translation>
     </message>
+    <message>
+        <source>This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it leaves the text as it was and replaces those that it changes.</source>
+        <translation>To polecenie zawiera bajty, które nie są UTF-8, pokazane jako %1: %2. Edycja zachowuje je tam, gdzie zostawia tekst bez zmian, i zastępuje te, które zmienia.</translation>
+    </message>
+    <message>
+        <source>Starting %1</source>
+        <translation>Uruchamianie: %1</translation>
+    </message>
+    <message>
+        <source>%1 (switched off: the session start does not run it)</source>
+        <translation>%1 (wyłączone: start sesji go nie uruchamia)</translation>
+    </message>
+    <message>
+        <source>%1 ended at once by signal %2</source>
+        <translation>%1 od razu zakończyło się sygnałem %2</translation>
+    </message>
+    <message>
+        <source>%1 ended at once with status %2</source>
+        <translation>%1 od razu zakończyło się ze statusem %2</translation>
+    </message>
+    <message>
+        <source>%1 ended at once with status %2: %3</source>
+        <translation>%1 od razu zakończyło się ze statusem %2: %3</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

@@ -51,6 +51,30 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
         <source>Runs in the foreground: the commands below it wait until it ends.</source>
         <translation>Roda em primeiro plano: os comandos abaixo esperam até que termine.</translation>
     </message>
+    <message>
+        <source>This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it leaves the text as it was and replaces those that it changes.</source>
+        <translation>Este comando contém bytes que não são UTF-8, mostrados como %1: %2. Uma edição os mantém onde deixa o texto como estava e substitui os que altera.</translation>
+    </message>
+    <message>
+        <source>Starting %1</source>
+        <translation>Iniciando: %1</translation>
+    </message>
+    <message>
+        <source>%1 (switched off: the session start does not run it)</source>
+        <translation>%1 (desativado: o início da sessão não o executa)</translation>
+    </message>
+    <message>
+        <source>%1 ended at once by signal %2</source>
+        <translation>%1 terminou imediatamente pelo sinal %2</translation>
+    </message>
+    <message>
+        <source>%1 ended at once with status %2</source>
+        <translation>%1 terminou imediatamente com o status %2</translation>
+    </message>
+    <message>
+        <source>%1 ended at once with status %2: %3</source>
+        <translation>%1 terminou imediatamente com o status %2: %3</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

@@ -51,6 +51,30 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>Runs in the foreground: the commands below it wait until it ends.</source>
         <translation>Выполняется на переднем плане: команды ниже ждут его завершения.</translation>
     </message>
+    <message>
+        <source>This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it leaves the text as it was and replaces those that it changes.</source>
+        <translation>Эта команда содержит байты, которые не являются UTF-8 (показаны как %1): %2. Правка сохраняет их там, где оставляет текст как был, и заменяет те, которые изменяет.</translation>
+    </message>
+    <message>
+        <source>Starting %1</source>
+        <translation>Запускается: %1</translation>
+    </message>
+    <message>
+        <source>%1 (switched off: the session start does not run it)</source>
+        <translation>%1 (выключена: при запуске сеанса она не выполняется)</translation>
+    </message>
+    <message>
+        <source>%1 ended at once by signal %2</source>
+        <translation>%1 сразу завершилась по сигналу %2</translation>
+    </message>
+    <message>
+        <source>%1 ended at once with status %2</source>
+        <translation>%1 сразу завершилась с кодом %2</translation>
+    </message>
+    <message>
+        <source>%1 ended at once with status %2: %3</source>
+        <translation>%1 сразу завершилась с кодом %2: %3</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

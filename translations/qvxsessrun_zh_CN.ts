@@ -51,6 +51,30 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>Runs in the foreground: the commands below it wait until it ends.</source>
         <translation>在前台运行：其下的命令要等它结束。</translation>
     </message>
+    <message>
+        <source>This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it leaves the text as it was and replaces those that it changes.</source>
+        <translation>此命令包含不是 UTF-8 的字节（显示为 %1）：%2。编辑时未改动的部分保留这些字节，改动的部分将其替换。</translation>
+    </message>
+    <message>
+        <source>Starting %1</source>
+        <translation>正在启动：%1</translation>
+    </message>
+    <message>
+        <source>%1 (switched off: the session start does not run it)</source>
+        <translation>%1（已关闭：会话启动时不会运行）</translation>
+    </message>
+    <message>
+        <source>%1 ended at once by signal %2</source>
+        <translation>%1 立即因信号 %2 而结束</translation>
+    </message>
+    <message>
+        <source>%1 ended at once with status %2</source>
+        <translation>%1 立即结束，状态为 %2</translation>
+    </message>
+    <message>
+        <source>%1 ended at once with status %2: %3</source>
+        <translation>%1 立即结束，状态为 %2：%3</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

@@ -222,6 +222,7 @@ void TestMainwin::iconsFromThemeOrStyle()
                  picture(standard_icon(QStyle::SP_DialogCloseButton, nullptr)));
 
         // Run now shows its icon in the rows' menu only, twice the same.
+        w.view->setCurrentRow(0);
         const QImage runIcon
             = withTheme ? QImage() : picture(standard_icon(QStyle::SP_MediaPlay, nullptr));
         for (int opened = 1; opened <= 2; ++opened) {

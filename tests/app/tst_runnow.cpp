@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: BSD-2-Clause
 // Run now, in-process: the command starts as the script would start it
 // (through /bin/sh, in the home directory, standard input from /dev/null,
-// detached), from the rows' context menu or its shortcut.
+// detached), from the rows' context menu or its shortcut, and the status
+// bar says within a second whether it ended at once.
 
 #include <QAction>
 #include <QApplication>
@@ -11,11 +12,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QProcess>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTemporaryFile>
 #include <QTimer>
 #include <QtTest>
 
+#include <stdio.h>
 #include <unistd.h>
 
 #include "Mainwin.h"
@@ -51,6 +55,36 @@ static bool waitForFile(const QString &path, int ms)
     return false;
 }
 
+/* What this process writes on its standard error while one lives: the
+ * descriptor goes to a file meanwhile. */
+class StandardError
+{
+public:
+    StandardError() : saved(dup(STDERR_FILENO))
+    {
+        file.open();
+        fflush(stderr);
+        dup2(file.handle(), STDERR_FILENO);
+    }
+    ~StandardError()
+    {
+        fflush(stderr);
+        dup2(saved, STDERR_FILENO);
+        close(saved);
+    }
+    QByteArray written()
+    {
+        fflush(stderr);
+        file.seek(0);
+        return file.readAll();
+    }
+
+private:
+    int saved;
+    QTemporaryFile file;
+    Q_DISABLE_COPY(StandardError)
+};
+
 static QAction *runAction(const Mainwin &win)
 {
     for (QAction *a : win.findChildren<QAction *>())
@@ -68,13 +102,17 @@ private slots:
     void runsAsTheScriptWould_data();
     void runsAsTheScriptWould();
     void neverWaits();
+    void endsAtOnce_data();
+    void endsAtOnce();
+    void switchedOffRow();
     void runsTheTextBeingTyped();
     void withoutStandardInput();
     void nothingToRun_data();
     void nothingToRun();
     void missingHomeIsReported();
     void contextMenuFromKeyboard();
-    void rightClickPicksTheRow();
+    void menuBelongsWhereItOpens_data();
+    void menuBelongsWhereItOpens();
 
 private:
     void writeScript(const QByteArray &text);
@@ -113,7 +151,8 @@ void TestRunNow::runsAsTheScriptWould_data()
         << QByteArray("checked\n");
 }
 
-/* The row's text goes to /bin/sh -c exactly; the status bar says it started. */
+/* The row's text goes to /bin/sh -c exactly; the status bar says that it
+ * is starting, then that it ended. */
 void TestRunNow::runsAsTheScriptWould()
 {
     QFETCH(QByteArray, command);
@@ -134,29 +173,124 @@ void TestRunNow::runsAsTheScriptWould()
     view->setCurrentRow(1);
     view->setFocus();
     QTest::keySequence(&win, QKeySequence(Qt::CTRL | Qt::Key_R));
+    QCOMPARE(win.statusBar()->currentMessage(), "Starting " + QString::fromUtf8(command));
 
     QVERIFY2(waitForFile(out, 5000), "the command did not run");
     QTRY_COMPARE_WITH_TIMEOUT(fileBytes(out), expected, 5000); // it may still be writing
-    QCOMPARE(win.statusBar()->currentMessage(), "Started " + QString::fromUtf8(command));
+    QTRY_COMPARE(win.statusBar()->currentMessage(),
+                 QString::fromUtf8(command) + " ended at once with status 0");
 }
 
-/* A command that takes its time is started and left alone: the window goes on at once. */
+/*
+ * A command that takes its time is started and left alone: the window goes
+ * on at once, and says after a second that it was started.  What it writes
+ * on standard error after that second goes nowhere and does it no harm.
+ */
 void TestRunNow::neverWaits()
 {
     const QString out = outDir() + "/late";
-    writeScript("#!/bin/sh\nsleep 2; echo late >" + QFile::encodeName(out) + "&\n");
+    const QByteArray command = "sleep 2; echo late >&2; echo late >" + QFile::encodeName(out);
+    writeScript("#!/bin/sh\n" + command + "&\n");
     Mainwin win(nullptr);
     win.show();
     QListWidget *view = win.findChild<QListWidget *>();
     view->setCurrentRow(0);
+    StandardError err;
 
     QElapsedTimer timer;
     timer.start();
     runAction(win)->trigger();
-    QVERIFY(timer.elapsed() < 1000);
+    QVERIFY(timer.elapsed() < 500);
+    QCOMPARE(win.statusBar()->currentMessage(), "Starting " + QString::fromUtf8(command));
+    QTRY_COMPARE_WITH_TIMEOUT(win.statusBar()->currentMessage(),
+                              "Started " + QString::fromUtf8(command), 5000);
+    QVERIFY2(timer.elapsed() >= 1000, "said started before the second was over");
     QVERIFY(!QFile::exists(out));
-    QVERIFY(win.statusBar()->currentMessage().startsWith("Started "));
-    QVERIFY2(waitForFile(out, 6000), "the command never ran");
+    QVERIFY2(waitForFile(out, 6000), "the command never ran, or died writing on standard error");
+    QCOMPARE(err.written(), QByteArray());
+}
+
+void TestRunNow::endsAtOnce_data()
+{
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<QString>("how"); // after "ended at once "; ERR for the shell's first line
+
+    QTest::newRow("no such command")
+        << QByteArray("qvx-no-such-command --flag") << "with status 127: ERR";
+    QTest::newRow("not valid shell") << QByteArray("fi") << "with status 2: ERR";
+    QTest::newRow("the first of several lines")
+        << QByteArray("echo first >&2; echo second >&2; exit 1") << "with status 1: first";
+    QTest::newRow("status without a word") << QByteArray("exit 3") << "with status 3";
+    QTest::newRow("success") << QByteArray("true") << "with status 0";
+    QTest::newRow("killed") << QByteArray("echo dying >&2; kill -9 $$") << "by signal 9";
+    // What it left behind writes later, into nothing, unharmed.
+    QTest::newRow("a process left behind")
+        << QByteArray("(sleep 2; echo late >&2; echo late >OUT) & echo gone >&2; exit 4")
+        << "with status 4: gone";
+}
+
+/*
+ * A command that ends within the second: the status bar says so, with its
+ * status and the first line of its standard error, as soon as it ended.
+ * Nothing reaches the program's own standard error.
+ */
+void TestRunNow::endsAtOnce()
+{
+    QFETCH(QByteArray, command);
+    QFETCH(QString, how);
+
+    const QString out = outDir() + "/left";
+    const bool leavesProcess = command.contains("OUT");
+    command.replace("OUT", QFile::encodeName(out));
+    if (how.contains("ERR")) {
+        // The first line of what the system's shell says.
+        QProcess shell;
+        shell.start("/bin/sh", { "-c", QString::fromUtf8(command) });
+        QVERIFY(shell.waitForFinished(5000));
+        const QByteArray said = shell.readAllStandardError();
+        QVERIFY(!said.isEmpty());
+        how.replace("ERR", QString::fromLocal8Bit(said.left(said.indexOf('\n'))).trimmed());
+    }
+    writeScript("#!/bin/sh\n" + command + "&\n");
+    Mainwin win(nullptr);
+    win.show();
+    win.findChild<QListWidget *>()->setCurrentRow(0);
+    StandardError err;
+
+    QElapsedTimer timer;
+    timer.start();
+    runAction(win)->trigger();
+    const QString ended = QString::fromUtf8(command) + " ended at once " + how;
+    QTRY_COMPARE_WITH_TIMEOUT(win.statusBar()->currentMessage(), ended, 5000);
+#ifndef QVX_SANITIZE_BUILD
+    QVERIFY2(timer.elapsed() < 1000, qPrintable(QString("%1 ms").arg(timer.elapsed())));
+#endif
+    if (leavesProcess) {
+        QVERIFY2(waitForFile(out, 6000), "the process left behind did not live on");
+        QCOMPARE(fileBytes(out), QByteArray("late\n"));
+    }
+    QCOMPARE(err.written(), QByteArray());
+}
+
+/*
+ * Run now on a switched-off row runs it, a good way to try it out, and the
+ * status bar says that the session start would not.
+ */
+void TestRunNow::switchedOffRow()
+{
+    const QString out = outDir() + "/off";
+    const QString command = "echo off >" + out;
+    writeScript("#!/bin/sh\n#[INACTIVE]#" + QFile::encodeName(command) + "&\n");
+    Mainwin win(nullptr);
+    win.show();
+    win.findChild<QListWidget *>()->setCurrentRow(0);
+
+    runAction(win)->trigger();
+    const QString off = " (switched off: the session start does not run it)";
+    QCOMPARE(win.statusBar()->currentMessage(), "Starting " + command + off);
+    QVERIFY2(waitForFile(out, 5000), "the switched-off row did not run");
+    QCOMPARE(fileBytes(out), QByteArray("off\n"));
+    QTRY_COMPARE(win.statusBar()->currentMessage(), command + " ended at once with status 0" + off);
 }
 
 /* A row still being edited runs what is typed in its editor, not what it
@@ -178,7 +312,7 @@ void TestRunNow::runsTheTextBeingTyped()
 
     runAction(win)->trigger();
     QVERIFY2(waitForFile(out, 5000), "the typed command did not run");
-    QCOMPARE(win.statusBar()->currentMessage(), "Started " + command);
+    QTRY_COMPARE(win.statusBar()->currentMessage(), command + " ended at once with status 0");
     QCOMPARE(view->item(0)->text(), command);
 }
 
@@ -282,31 +416,84 @@ void TestRunNow::withoutStandardInput()
     dup2(saved, STDIN_FILENO);
     close(saved);
 
-    QVERIFY(win.statusBar()->currentMessage().startsWith("Started "));
+    QVERIFY(win.statusBar()->currentMessage().startsWith("Starting "));
     QTRY_COMPARE_WITH_TIMEOUT(fileBytes(out), QByteArray("open\n"), 5000);
 }
 
-/* A right click acts on the row under the mouse, whatever was current before. */
-void TestRunNow::rightClickPicksTheRow()
+enum MenuPlace { OnThirdRow, BelowTheRows, MenuKeyWithoutRow };
+Q_DECLARE_METATYPE(MenuPlace)
+
+void TestRunNow::menuBelongsWhereItOpens_data()
 {
+    QTest::addColumn<MenuPlace>("place");
+    QTest::addColumn<int>("current"); // the current row before
+    QTest::addColumn<QStringList>("entries"); // of the menu, "-" for a separator
+    QTest::addColumn<QString>("chosen"); // the entry taken
+    QTest::addColumn<QStringList>("rowsAfter");
+
+    const QStringList rowEntries
+        = { "Run no&w", "Run in the &background", "-", "&Undo", "&Redo", "&Add", "&Delete", "&Up",
+            "Dow&n" };
+    const QStringList added = { "first", "second", "third", "" };
+    QTest::newRow("right click on a row, another current")
+        << OnThirdRow << 0 << rowEntries << "&Delete" << QStringList({ "first", "second" });
+    QTest::newRow("right click below the rows, a row current")
+        << BelowTheRows << 0 << QStringList("&Add") << "&Add" << added;
+    QTest::newRow("menu key without a current row")
+        << MenuKeyWithoutRow << -1 << QStringList("&Add") << "&Add" << added;
+}
+
+/*
+ * A right click on a row opens the menu of that row, whatever was current
+ * before; below the rows, and for the menu key with no current row, the
+ * menu offers only what needs no row.
+ */
+void TestRunNow::menuBelongsWhereItOpens()
+{
+    QFETCH(MenuPlace, place);
+    QFETCH(int, current);
+    QFETCH(QStringList, entries);
+    QFETCH(QString, chosen);
+    QFETCH(QStringList, rowsAfter);
+
     writeScript("#!/bin/sh\nfirst&\nsecond&\nthird&\n");
     Mainwin win(nullptr);
+    win.resize(600, 400); // room below the rows
     win.show();
     QVERIFY(QTest::qWaitForWindowExposed(&win));
     QListWidget *view = win.findChild<QListWidget *>();
-    view->setCurrentRow(0);
+    view->setCurrentRow(current);
 
-    bool menuShown = false;
+    QStringList seen;
     PopupWatch watch([&](QWidget *popup) {
-        menuShown = true;
-        popup->close();
+        QMenu *menu = qobject_cast<QMenu *>(popup);
+        if (!menu)
+            return;
+        for (QAction *a : menu->actions())
+            seen << (a->isSeparator() ? QString("-") : a->text());
+        for (QAction *a : menu->actions())
+            if (a->text() == chosen)
+                a->trigger();
+        menu->close();
     });
-    const QPoint at = view->visualItemRect(view->item(2)).center();
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at, view->viewport()->mapToGlobal(at));
-    QApplication::sendEvent(view->viewport(), &event);
+    if (place == MenuKeyWithoutRow) {
+        QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(), QCursor::pos());
+        QApplication::sendEvent(view, &key);
+    } else {
+        const QRect last = view->visualItemRect(view->item(2));
+        const QPoint at = place == OnThirdRow ? last.center() : last.bottomLeft() + QPoint(20, 30);
+        QVERIFY(view->viewport()->rect().contains(at));
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, view->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(view->viewport(), &event);
+    }
 
-    QVERIFY(menuShown);
-    QCOMPARE(view->currentRow(), 2);
+    QCOMPARE(seen, entries);
+    // A button's click is animated: the entry acts once that is over.
+    QTRY_COMPARE(view->count(), rowsAfter.size());
+    QStringList rows;
+    for (int i = 0; i < view->count(); i++)
+        rows << view->item(i)->text();
+    QCOMPARE(rows, rowsAfter);
 }
 
 QTEST_MAIN(TestRunNow)

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDragEnterEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -19,6 +20,7 @@
 #include <QMainWindow>
 #include <QMap>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
@@ -83,6 +85,11 @@ const Message requiredMessages[] = {
     { "List", "There is no command to run." },
     { "List", "Could not start %1: %2" },
     { "List", "Started %1" },
+    { "List", "Starting %1" },
+    { "List", "%1 (switched off: the session start does not run it)" },
+    { "List", "%1 ended at once by signal %2" },
+    { "List", "%1 ended at once with status %2" },
+    { "List", "%1 ended at once with status %2: %3" },
     { "List", "This line is not valid shell: the script stops here and no later command runs." },
     { "List",
       "The final & is swallowed (by a comment or a trailing backslash): the command runs in the "
@@ -95,6 +102,9 @@ const Message requiredMessages[] = {
     { "List", "%1: no such command (not a shell builtin, and not found on PATH)." },
     { "List", "%1 is not an executable file." },
     { "List", "Runs in the foreground: the commands below it wait until it ends." },
+    { "List",
+      "This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it "
+      "leaves the text as it was and replaces those that it changes." },
     { "QObject", "Error" },
 };
 
@@ -461,6 +471,32 @@ private:
         observe("saved", window->statusBar()->currentMessage());
         invoke("addClicked");
         observe("modified", window->statusBar()->currentMessage());
+        // Dropped files that cannot be added, one and then two: the status
+        // bar's text with a number.
+        for (const QByteArray &uris : { QByteArray("file:///nonexistent/a.desktop\r\n"),
+                                        QByteArray("file:///nonexistent/a.desktop\r\n"
+                                                   "file:///nonexistent/b.desktop\r\n") }) {
+            dropOnList(uris);
+            observe("skipped", window->statusBar()->currentMessage());
+        }
+    }
+
+    void dropOnList(const QByteArray &uris)
+    {
+        QListWidget *view = window->findChild<QListWidget *>();
+        if (!view) {
+            observe("no-list", QString());
+            _exit(4);
+        }
+        QMimeData mime;
+        mime.setData("text/uri-list", uris);
+        const QPoint pos = view->viewport()->rect().center();
+        QDragEnterEvent enter(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &enter);
+        QDragMoveEvent move(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &move);
+        QDropEvent drop(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &drop);
     }
 
     void answer(QMessageBox *box)
@@ -725,6 +761,7 @@ void tst_translations::program_data()
                            << "zh_CN";
     QTest::newRow("sv_SE, no catalogue") << "sv_SE.UTF-8" << QString();
     QTest::newRow("C") << "C" << QString();
+    QTest::newRow("en_US") << "en_US.UTF-8" << QString();
 }
 
 void tst_translations::program()
@@ -762,6 +799,21 @@ void tst_translations::program()
     QCOMPARE(run.seen.value("tooltip"), QStringList(tr("List", tipSource)));
     QCOMPARE(run.seen.value("saved"), QStringList(tr("Mainwin", "Saved")));
     QCOMPARE(run.seen.value("modified"), QStringList(tr("Mainwin", "Modified")));
+    // Plural forms come from a catalogue, the English one where the locale
+    // has none: never the "(s)" of the source text.
+    Catalogue plurals = cat;
+    const QString pluralLang = lang.isEmpty() ? QString("en") : lang;
+    if (lang.isEmpty()) {
+        QString error;
+        QVERIFY2(readCatalogue(tsPath("en"), &plurals, &error), qPrintable(error));
+    }
+    const Entry skipped
+        = plurals.entries.value(Key("Mainwin", "%n dropped file(s) could not be added."));
+    QStringList skippedTexts;
+    for (int n : { 1, 2 })
+        skippedTexts
+            << skipped.forms.value(pluralForm(pluralLang, n)).replace("%n", QString::number(n));
+    QCOMPARE(run.seen.value("skipped"), skippedTexts);
 
     const QString changed = tr("Mainwin", "The file has been modified.");
     QCOMPARE(run.seen.value("box.title"), QStringList(changed));

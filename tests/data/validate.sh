@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: BSD-2-Clause
 # Validates one of the installed data files with the freedesktop.org tools:
 #   validate.sh desktop  FILE   desktop-file-validate, which must say nothing
-#   validate.sh metainfo FILE   appstreamcli validate, strict; the summary
-#                               must be the manual page's one-line description
+#   validate.sh metainfo FILE   appstreamcli validate, strict; no address on a
+#                               name reserved for examples; the summary must be
+#                               the manual page's one-line description
 # Exit status 77 (skipped) where the tool is missing, except in CI (the
 # variable CI set), where that is a failure.
 set -eu
@@ -30,6 +31,12 @@ metainfo)
 	# domain name; that hint is the only one allowed.
 	appstreamcli validate --no-net --strict --pedantic \
 		--override=cid-desktopapp-is-not-rdns=pedantic "$file"
+	# An address on a name reserved for examples leads nowhere.
+	if grep -Eio 'https?://([a-z0-9-]+\.)*(example(\.(com|net|org))?|invalid|test|localhost)([/:"<]|$)' \
+		"$file"; then
+		echo "an address that leads nowhere"
+		exit 1
+	fi
 	man=${QVX_SOURCE_DIR:?}/man/qvxsessrun.1
 	nd=$(sed -n 's/^\.Nd //p' "$man")
 	want=$(printf '%s' "$nd" | cut -c1 | tr '[:lower:]' '[:upper:]')$(printf '%s' "$nd" | cut -c2-)

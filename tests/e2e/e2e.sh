@@ -6,7 +6,7 @@
 # script on disk and the exit status.
 #
 # usage: e2e.sh SCENARIO PROGRAM HELPER WMCLOSE SHOTDIR
-#   SCENARIO  edit | close | drop | marks | handwritten
+#   SCENARIO  edit | close | drop | marks | handwritten | add | menu | runnow
 # Runs inside tests/with-home.sh, which provides QVX_TEST_HOME and QVX_TEST_DIR.
 #
 # The conditions given to expect are in single quotes on purpose: it
@@ -48,6 +48,8 @@ nshot=0
 # boxes and of the texts, the buttons, the list's area and the status bar.
 rows='' row_y='' row_on='' row_mark='' check_x='' text_x='' btn_x='' btn_y=''
 list_x0='' list_y0='' list_x1='' list_y1='' status_ink='' status_sum=''
+# What the helper says of the status bar against an expected text.
+status_match='' status_differing=''
 # Until the main window is found, screenshots cover the whole screen.
 wx=0 wy=0 ww=1024 wh=768
 
@@ -158,6 +160,22 @@ expect() {
 	done
 }
 
+# expect_status NAME TEXT: screenshots until the status bar shows TEXT (5 s
+# at most).
+expect_status() {
+	i=0
+	while :; do
+		nshot=$((nshot + 1))
+		f=$(printf '%s/%02d-%s.png' "$shots" $nshot "$1")
+		out=$("$helper" status "$f" "$wx" "$wy" "$ww" "$wh" "$2") || fail "screenshot $1"
+		eval "$out"
+		[ "$status_match" = 1 ] && return 0
+		i=$((i + 1))
+		[ $i -ge 25 ] && fail "$1: the status bar does not say \"$2\" ($status_differing pixels differ)"
+		sleep 0.2
+	done
+}
+
 nth() { # nth N WORDS...: the Nth (from 1) of the words
 	n=$1
 	shift
@@ -167,13 +185,16 @@ nth() { # nth N WORDS...: the Nth (from 1) of the words
 click_at() {
 	xdotool mousemove $(($1 + wx)) $(($2 + wy))
 	sleep 0.1
-	xdotool click 1
+	xdotool click "${3:-1}"
 	sleep 0.3
 }
+
+right_click_at() { click_at "$1" "$2" 3; }
 
 # The positions are words, split on purpose.
 # shellcheck disable=SC2086
 row_y() { nth $(($1 + 1)) $row_y; }
+has_off_row() { echo " $row_on " | grep -q " 0 "; }
 # shellcheck disable=SC2086
 btn_y() { nth $(($1 + 1)) $btn_y; }
 
@@ -328,9 +349,29 @@ scenario_drop() {
 	start_program
 	expect start '[ "$rows" = 2 ] && [ "$row_on" = "1 0" ]'
 
+	drop_files "$d/a.desktop" "$d/b.desktop" "$d/c.desktop" "$d/My Browser.desktop"
+	# The status bar says that one file was skipped.
+	expect dropped '[ "$rows" = 5 ] && [ "$row_on" = "1 0 1 1 1" ] && [ "$status_ink" -gt 0 ]'
+	end_drag
+
+	xdotool windowfocus --sync "$win"
+	key alt+s
+	printf '%s\n' '#!/bin/sh' 'xsetroot -solid grey&' '#[INACTIVE]#xclock&' 'alpha --one&' \
+		'gamma&' 'web-browser&' >"$work/expected"
+	wait_script "$work/expected"
+	shot saved
+	key alt+q
+	wait_exit 10
+	[ "$rc" -eq 0 ] || fail "exit status $rc"
+	check_script "$work/expected"
+}
+
+# drop_files FILE...: a drag from another X client onto the middle of the
+# list carries the files; fails unless the list takes the drop.  The
+# drag's client stays to serve the data until end_drag.
+drop_files() {
 	sx=700 sy=100
-	"$helper" drag $sx $sy "$d/a.desktop" "$d/b.desktop" "$d/c.desktop" "$d/My Browser.desktop" \
-		>"$work/drag.out" 2>"$work/drag.err" &
+	"$helper" drag $sx $sy "$@" >"$work/drag.out" 2>"$work/drag.err" &
 	hpid=$!
 	find_window qvx-e2e-drag 100 || fail "the drag source did not appear"
 	sleep 0.3
@@ -357,22 +398,12 @@ scenario_drop() {
 	done
 	grep -qx 'drag: copy' "$work/drag.out" ||
 		fail "the drop was not taken: $(cat "$work/drag.out" "$work/drag.err")"
-	# The status bar says that one file was skipped.
-	expect dropped '[ "$rows" = 5 ] && [ "$row_on" = "1 0 1 1 1" ] && [ "$status_ink" -gt 0 ]'
+}
+
+end_drag() {
 	kill "$hpid"
 	wait "$hpid" 2>/dev/null || true
 	hpid=
-
-	xdotool windowfocus --sync "$win"
-	key alt+s
-	printf '%s\n' '#!/bin/sh' 'xsetroot -solid grey&' '#[INACTIVE]#xclock&' 'alpha --one&' \
-		'gamma&' 'web-browser&' >"$work/expected"
-	wait_script "$work/expected"
-	shot saved
-	key alt+q
-	wait_exit 10
-	[ "$rc" -eq 0 ] || fail "exit status $rc"
-	check_script "$work/expected"
 }
 
 # 4. Rows that would not run carry the warning icon once the window is up;
@@ -439,6 +470,144 @@ scenario_handwritten() {
 	check_script "$work/expected"
 }
 
+
+# 6. In a list longer than the window, Add and a drop put their row in view
+# and make it current: what the user types, runs or deletes next is that
+# row's.  The switched-off second row tells whether the view is at the top
+# (the first may be current, and a current row's box is not read).
+scenario_add() {
+	ran=$work/ran-new-row
+	rm -f "$ran"
+	{
+		printf '%s\n' '#!/bin/sh' 'true 0&' '#[INACTIVE]#xclock&'
+		i=1
+		while [ $i -le 18 ]; do
+			echo "true $i&"
+			i=$((i + 1))
+		done
+	} >"$script"
+	cp "$script" "$work/original"
+	printf '%s\n' '[Desktop Entry]' 'Exec=dropped-app' >"$work/dropped.desktop"
+	start_program
+	expect start '[ "$rows" -gt 3 ] && has_off_row'
+	[ "$rows" -lt 20 ] || fail "all $rows rows fit: nothing to scroll"
+	# Read by a condition of expect, which shellcheck does not see.
+	# shellcheck disable=SC2034
+	at_top=$rows
+
+	# Ctrl+N, type, Ctrl+R: the typed command runs.
+	key ctrl+n
+	type_text "touch $ran"
+	shot typing
+	key Return
+	expect added '[ "$rows" -ge $((at_top - 1)) ] && ! has_off_row'
+	key ctrl+r
+	i=0
+	while [ ! -e "$ran" ]; do
+		i=$((i + 1))
+		[ $i -gt 50 ] && fail "Run now did not run the new row"
+		sleep 0.1
+	done
+
+	# Ctrl+N, Escape, Delete: the empty new row goes, nothing else.
+	key ctrl+Home
+	expect top has_off_row
+	key ctrl+n
+	expect empty-row '! has_off_row'
+	key Escape
+	key Delete
+
+	# A drop: its row comes into view, current, and Delete takes it away.
+	key ctrl+Home
+	expect top-again has_off_row
+	drop_files "$work/dropped.desktop"
+	expect dropped '! has_off_row'
+	end_drag
+	xdotool windowfocus --sync "$win"
+	key Delete
+
+	key ctrl+s
+	{
+		cat "$work/original"
+		echo "touch $ran&"
+	} >"$work/expected"
+	wait_script "$work/expected"
+	key ctrl+q
+	wait_exit 10
+	[ "$rc" -eq 0 ] || fail "exit status $rc"
+	check_script "$work/expected"
+}
+
+# 7. The context menu belongs where it opens: on a row it is that row's,
+# whatever row was current; below the rows it offers only Add, so that its
+# "d" deletes nothing.
+scenario_menu() {
+	printf '%s\n' '#!/bin/sh' 'first&' 'second&' 'third&' >"$script"
+	start_program
+	expect start '[ "$rows" = 3 ]'
+	below=$((list_y1 - 15))
+	[ "$below" -gt $(($(row_y 2) + 30)) ] || fail "no room below the rows"
+	first_y=$(row_y 0) third_y=$(row_y 2)
+
+	click_at "$text_x" "$first_y"
+	right_click_at "$text_x" "$third_y"
+	shot row-menu
+	key d
+	key ctrl+s
+	printf '%s\n' '#!/bin/sh' 'first&' 'second&' >"$work/expected"
+	wait_script "$work/expected"
+
+	click_at "$text_x" "$first_y"
+	right_click_at "$text_x" "$below"
+	shot list-menu
+	key d
+	key Escape
+	right_click_at "$text_x" "$below"
+	key a
+	type_text xclock
+	key Return
+	key ctrl+s
+	printf '%s\n' '#!/bin/sh' 'first&' 'second&' 'xclock&' >"$work/expected"
+	wait_script "$work/expected"
+	key ctrl+q
+	wait_exit 10
+	[ "$rc" -eq 0 ] || fail "exit status $rc"
+	check_script "$work/expected"
+}
+
+# 8. Run now says in the status bar, within a second, when a command ended
+# at once: its status and the first line of its standard error, which
+# reaches neither the program's standard streams nor anywhere else.  A
+# command that runs on is said to be started.
+scenario_runnow() {
+	printf '%s\n' '#!/bin/sh' 'qvx-no-such-command --flag&' 'fi&' \
+		'sleep 3&' >"$script"
+	start_program
+	# Wide enough for the whole message, which the status bar would cut.
+	xdotool windowsize --sync "$win" 1000 360
+	eval "$(xdotool getwindowgeometry --shell "$win")"
+	wx=$X wy=$Y ww=$WIDTH wh=$HEIGHT
+	expect start '[ "$rows" = 3 ]'
+
+	said=$(/bin/sh -c 'qvx-no-such-command --flag' 2>&1 | head -n 1) || true
+	key ctrl+r
+	expect_status not-found "qvx-no-such-command --flag ended at once with status 127: $said"
+	key Down
+	said=$(/bin/sh -c 'fi' 2>&1 | head -n 1) || true
+	key ctrl+r
+	expect_status not-shell "fi ended at once with status 2: $said"
+	key Down
+	key ctrl+r
+	expect_status started "Started sleep 3"
+
+	key ctrl+q
+	wait_exit 10
+	[ "$rc" -eq 0 ] || fail "exit status $rc"
+	[ -s "$work/program.err" ] && fail "the program wrote on its standard error: $(cat "$work/program.err")"
+	[ -s "$work/program.out" ] && fail "the program wrote on its standard output: $(cat "$work/program.out")"
+	return 0
+}
+
 qt_env
 start_x
 case $scenario in
@@ -447,6 +616,9 @@ close) scenario_close ;;
 drop) scenario_drop ;;
 marks) scenario_marks ;;
 handwritten) scenario_handwritten ;;
+add) scenario_add ;;
+menu) scenario_menu ;;
+runnow) scenario_runnow ;;
 *) fail "unknown scenario" ;;
 esac
 [ -s "$work/program.err" ] && {

@@ -16,6 +16,12 @@
  *       and whether the status bar shows a message.  Prints shell
  *       assignments for the driver to eval.  The program under test is only
  *       looked at, never asked.
+ *
+ *   e2e_helper status OUT.png X Y W H TEXT
+ *       Grabs the screen as shot does and tells whether the main window's
+ *       status bar shows TEXT: a status bar of the window's width, drawn
+ *       here with TEXT in the same style and font, must look the same pixel
+ *       for pixel.  Prints status_match=1 or 0 and how many pixels differ.
  */
 #include <QApplication>
 #include <QByteArray>
@@ -27,6 +33,7 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTextStream>
 #include <QTimer>
 #include <QVector>
@@ -230,6 +237,50 @@ void analyse(const QImage &img, QTextStream &out)
     out << "status_ink=" << ink << "\nstatus_sum=" << hash.result().toHex().left(16) << "\n";
 }
 
+/* How many pixels of a differ from those of b, images of one size. */
+int differingPixels(const QImage &a, const QImage &b)
+{
+    int n = 0;
+    for (int y = 0; y < a.height(); y++)
+        for (int x = 0; x < a.width(); x++)
+            n += (a.pixel(x, y) & 0xffffff) != (b.pixel(x, y) & 0xffffff);
+    return n;
+}
+
+QImage grabScreen(const char *out)
+{
+    QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return QImage();
+    QImage full = screen->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+    if (full.isNull() || !full.save(QString::fromLocal8Bit(out)))
+        return QImage();
+    return full;
+}
+
+int runStatus(char **argv)
+{
+    const QImage full = grabScreen(argv[2]);
+    if (full.isNull()) {
+        std::fprintf(stderr, "e2e_helper: cannot grab or save %s\n", argv[2]);
+        return 1;
+    }
+    const QImage win = full.copy(
+        QRect(std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6])));
+    QStatusBar bar;
+    bar.resize(win.width(), bar.sizeHint().height());
+    bar.showMessage(QString::fromUtf8(argv[7]));
+    const QImage want = bar.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    // The size grip at the right is left out.
+    const int h = want.height(), w = win.width() - 30;
+    const int differing
+        = differingPixels(want.copy(QRect(2, 0, w, h)), win.copy(QRect(2, win.height() - h, w, h)));
+    QTextStream out(stdout);
+    out << "status_match=" << (differing == 0 ? 1 : 0) << "\nstatus_differing=" << differing
+        << "\n";
+    return 0;
+}
+
 int runShot(char **argv)
 {
     QScreen *screen = QGuiApplication::primaryScreen();
@@ -258,8 +309,11 @@ int main(int argc, char **argv)
         return runDrag(argc, argv);
     if (cmd == "shot" && argc == 7)
         return runShot(argv);
+    if (cmd == "status" && argc == 8)
+        return runStatus(argv);
     std::fprintf(stderr,
                  "usage: e2e_helper drag X Y FILE...\n"
-                 "       e2e_helper shot OUT.png X Y W H\n");
+                 "       e2e_helper shot OUT.png X Y W H\n"
+                 "       e2e_helper status OUT.png X Y W H TEXT\n");
     return 2;
 }

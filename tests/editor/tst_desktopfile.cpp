@@ -3,7 +3,10 @@
 #include "localeencoding.h"
 #include "unprivileged.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTextCodec>
 #include <QtTest>
@@ -37,6 +40,8 @@ private slots:
     void read();
     void execValue_data();
     void execValue();
+    void locationCode_data();
+    void locationCode();
     void notARegularFile_data();
     void notARegularFile();
     void sizeLimit_data();
@@ -145,18 +150,29 @@ void TestDesktopFile::read_data()
     QTest::newRow("no header") << QByteArray("Name=Editor\nExec=editor\n") << -1 << null << null;
     QTest::newRow("header in other case")
         << QByteArray("[desktop entry]\nExec=editor\n") << -1 << null << null;
-    QTest::newRow("header with a trailing blank")
-        << QByteArray("[Desktop Entry] \nExec=editor\n") << -1 << null << null;
-    QTest::newRow("header with a leading blank")
-        << QByteArray(" [Desktop Entry]\nExec=editor\n") << -1 << null << null;
+    // White space in front of a line, around "=" and after a header's "]"
+    // counts for nothing.
+    QTest::newRow("header with trailing blanks") << QByteArray("[Desktop Entry] \t \nExec=editor\n")
+                                                 << 0 << QStringLiteral("editor") << null;
+    QTest::newRow("indented header and keys")
+        << QByteArray("  [Desktop Entry]\n  Name=Editor\n\tExec=editor\n") << 0
+        << QStringLiteral("editor") << QStringLiteral("Editor");
+    QTest::newRow("blanks around =")
+        << QByteArray("[Desktop Entry]\nName \t= My Editor\nExec = editor --x\n") << 0
+        << QStringLiteral("editor --x") << QStringLiteral("My Editor");
+    QTest::newRow("indented later group ends the main group")
+        << QByteArray("[Desktop Entry]\nExec=main\n  [Desktop Action a] \nExec=a\n") << 0
+        << QStringLiteral("main") << null;
+    QTest::newRow("text after a header's ]")
+        << QByteArray("[Desktop Entry] x\nExec=editor\n") << -1 << null << null;
     QTest::newRow("empty exec") << QByteArray("[Desktop Entry]\nName=Editor\nExec=\n") << -1
                                 << empty << QStringLiteral("Editor");
     QTest::newRow("empty exec, then a value") << QByteArray("[Desktop Entry]\nExec=\nExec=editor\n")
                                               << 0 << QStringLiteral("editor") << null;
     QTest::newRow("a value, then empty exec")
         << QByteArray("[Desktop Entry]\nExec=editor\nExec=\n") << -1 << empty << null;
-    QTest::newRow("leading blank kept")
-        << QByteArray("[Desktop Entry]\nExec= app\n") << 0 << QStringLiteral(" app") << null;
+    QTest::newRow("escaped leading blank kept")
+        << QByteArray("[Desktop Entry]\nExec= \\sapp\n") << 0 << QStringLiteral(" app") << null;
     QTest::newRow("CR LF line ends")
         << QByteArray("[Desktop Entry]\r\nName=Editor\r\nExec=editor %F\r\n") << 0
         << QStringLiteral("editor") << QStringLiteral("Editor");
@@ -168,9 +184,9 @@ void TestDesktopFile::read_data()
         << null;
     QTest::newRow("no final line end")
         << QByteArray("[Desktop Entry]\nExec=editor") << 0 << QStringLiteral("editor") << null;
-    QTest::newRow("other key forms do not match")
-        << QByteArray("[Desktop Entry]\nExec = spaced\nexec=lower\nEXEC=upper\n Exec=indented\n"
-                      "Name[de]=Bearbeiter\nTryExec=try\nExec=editor\n")
+    QTest::newRow("other keys do not match")
+        << QByteArray("[Desktop Entry]\nExec=editor\nexec=lower\nEXEC=upper\nEx ec=split\n"
+                      "Name[de]=Bearbeiter\nTryExec=try\n# Exec=comment\n=value\nExec\n")
         << 0 << QStringLiteral("editor") << null;
     QTest::newRow("quotes kept, escapes and codes decoded")
         << QByteArray(
@@ -230,7 +246,7 @@ void TestDesktopFile::execValue_data()
     QTest::newRow("%F in the middle") << QByteArray("app %F --x") << QStringLiteral("app --x");
     QTest::newRow("%u at the start") << QByteArray("%u app") << QStringLiteral("app");
     QTest::newRow("%U after a tab") << QByteArray("app\t%U") << QStringLiteral("app");
-    QTest::newRow("%i %c %k") << QByteArray("app %i --a %c %k") << QStringLiteral("app --a");
+    QTest::newRow("%i %c") << QByteArray("app %i --a %c") << QStringLiteral("app --a");
     QTest::newRow("deprecated codes")
         << QByteArray("app %d %D %n %N %v %m --x") << QStringLiteral("app --x");
     QTest::newRow("codes side by side") << QByteArray("app %f%u --x") << QStringLiteral("app --x");
@@ -239,8 +255,8 @@ void TestDesktopFile::execValue_data()
     QTest::newRow("code between double blanks")
         << QByteArray("app  %u  --x") << QStringLiteral("app  --x");
     QTest::newRow("code before trailing blanks") << QByteArray("app %u  ") << QStringLiteral("app");
-    QTest::newRow("blanks of the value itself kept")
-        << QByteArray(" app  --x ") << QStringLiteral(" app  --x ");
+    QTest::newRow("blanks inside and at the end kept")
+        << QByteArray(" app  --x ") << QStringLiteral("app  --x ");
     QTest::newRow("%% is a percent sign")
         << QByteArray("printf 100%% %u") << QStringLiteral("printf 100%");
     QTest::newRow("%% before a code letter")
@@ -273,6 +289,58 @@ void TestDesktopFile::execValue()
     DesktopFile file(path);
     QCOMPARE(file.read(), exec.isEmpty() ? -1 : 0);
     QCOMPARE(file.exec, exec);
+}
+
+void TestDesktopFile::locationCode_data()
+{
+    QTest::addColumn<QByteArray>("value"); // as written after "Exec="
+    QTest::addColumn<QString>("output"); // FILE for the entry's path, DIR for its directory
+
+    QTest::newRow("a word of its own") << QByteArray("printf '[%%s]' %k") << "[FILE]";
+    QTest::newRow("inside a word") << QByteArray("printf '[%%s]' --file=%k") << "[--file=FILE]";
+    QTest::newRow("inside double quotes") << QByteArray("printf '[%%s]' \"in %k\"") << "[in FILE]";
+    QTest::newRow("inside single quotes") << QByteArray("printf '[%%s]' 'in %k'") << "[in FILE]";
+    QTest::newRow("after an escaped double quote")
+        << QByteArray("printf '[%%s]' \"\\\"\" %k") << "[\"][FILE]";
+    QTest::newRow("with the other codes") << QByteArray("printf '[%%s]' %f %k %U") << "[FILE]";
+    // A launcher that runs a script beside its entry.
+    QTest::newRow("the entry's directory")
+        << QByteArray("sh -c \"cd \\\"\\$(dirname \\\"\\$1\\\")\\\" && pwd -P\" sh %k") << "DIR\n";
+}
+
+/*
+ * %k is the entry's own path, which the shell that runs the command must
+ * read back as one word exactly, whatever the path holds and wherever the
+ * code stands.
+ */
+void TestDesktopFile::locationCode()
+{
+    QFETCH(QByteArray, value);
+    QFETCH(QString, output);
+
+    const QStringList dirNames
+        = { "plain",       "my apps",          "it's", "say \"hi\"", "$HOME `date`",
+            "back\\slash", "caf\u00e9 \u65e5", "'",    "\\\"'$`" };
+    for (const QString &dirName : dirNames) {
+        const QString entryDir = dir.filePath("location/" + dirName);
+        QVERIFY(QDir().mkpath(entryDir));
+        const QString path = entryDir + "/entry.desktop";
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("[Desktop Entry]\nExec=" + value + "\n");
+        file.close();
+
+        DesktopFile entry(path);
+        QCOMPARE(entry.read(), 0);
+        QProcess shell;
+        shell.start("/bin/sh", { "-c", entry.exec });
+        QVERIFY(shell.waitForFinished(5000));
+        const QString want = QString(output)
+                                 .replace("FILE", path)
+                                 .replace("DIR", QFileInfo(entryDir).canonicalFilePath());
+        QVERIFY2(shell.exitCode() == 0, shell.readAllStandardError().constData());
+        QCOMPARE(QString::fromUtf8(shell.readAllStandardOutput()), want);
+    }
 }
 
 void TestDesktopFile::notARegularFile_data()

@@ -221,6 +221,16 @@ static QStringList marksWhenChecked(List *list, QListWidget *view)
     return out;
 }
 
+/* The rightmost column of rect that holds dark ink: where a row's text ends. */
+static int inkRight(const QImage &image, const QRect &rect)
+{
+    for (int x = rect.right(); x >= rect.left(); x--)
+        for (int y = rect.top(); y <= rect.bottom(); y++)
+            if (qGray(image.pixel(x, y)) < 0x80)
+                return x;
+    return -1;
+}
+
 class TestList : public QObject
 {
     Q_OBJECT
@@ -246,6 +256,7 @@ private slots:
     void syncAfterSave();
     void foreignBytes_data();
     void foreignBytes();
+    void personEditsForeignBytes();
     void storedTextShown_data();
     void storedTextShown();
     void currentRowAfterUndoRedo_data();
@@ -257,6 +268,8 @@ private slots:
     void drop();
     void dropUtf8UnderLatin1();
     void addItemLeftEmpty();
+    void newRowsWhereTheUserIs_data();
+    void newRowsWhereTheUserIs();
     void undoRedoNothing_data();
     void undoRedoNothing();
     void noCurrentRow_data();
@@ -272,6 +285,7 @@ private slots:
     void marksWaitForEventLoop();
     void editChangesMark();
     void marksFollowUndoRedo();
+    void rowTextsLineUp();
     void storeFailure_data();
     void storeFailure();
 };
@@ -537,6 +551,54 @@ void TestList::foreignBytes()
     QVERIFY(!list.modified());
 }
 
+/*
+ * A row whose command holds bytes that are not UTF-8 is marked with them;
+ * typing at its end keeps them, and an edit that replaces them writes the
+ * typed text and takes the mark away at once.
+ */
+void TestList::personEditsForeignBytes()
+{
+    const QString tip = "This command holds bytes that are not UTF-8, shown as \uFFFD: \\xE9 "
+                        "\\xFF \\xFE. An edit keeps them where it leaves the text as it was and "
+                        "replaces those that it changes.";
+    command_list *commands = load("#!/bin/sh\necho caf\xe9 \xff\xfe&\ntrue&\n");
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    ListWidget *view = list.findChild<ListWidget *>();
+    // Marked from the start, before any check has ended.
+    QVERIFY(hasIcon(view->item(0)));
+    QCOMPARE(marksWhenChecked(&list, view), QStringList({ tip, "-" }));
+    QCOMPARE(list.markedCount(), 0); // the command itself would run
+
+    const auto edit = [&](Qt::Key move, const QString &typed) {
+        doubleClick(view->viewport(), view->visualItemRect(view->item(0)).center());
+        QLineEdit *editor = nullptr;
+        QTRY_VERIFY((editor = openEditor(view)) != nullptr);
+        QTest::keyClick(editor, move, move == Qt::Key_A ? Qt::ControlModifier : Qt::NoModifier);
+        typeText(editor, typed);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_VERIFY(!openEditor(view));
+    };
+    edit(Qt::Key_End, " >/dev/null");
+    QCOMPARE(QByteArray(commands->entries->text), QByteArray("echo caf\xe9 \xff\xfe >/dev/null"));
+    QCOMPARE(view->item(0)->toolTip(), tip);
+
+    edit(Qt::Key_A, QString::fromUtf8("echo caf\xc3\xa9"));
+    QCOMPARE(QByteArray(commands->entries->text), QByteArray("echo caf\xc3\xa9"));
+    QVERIFY(!hasIcon(view->item(0)));
+    QCOMPARE(view->item(0)->toolTip(), QString());
+
+    // Undo brings back the bytes and their mark.
+    list.undo();
+    QCOMPARE(QByteArray(commands->entries->text), QByteArray("echo caf\xe9 \xff\xfe >/dev/null"));
+    QCOMPARE(view->item(0)->toolTip(), tip);
+    save(&list, commands);
+    QCOMPARE(readFile(scriptPath()),
+             QByteArray("#!/bin/sh\necho caf\xe9 \xff\xfe >/dev/null&\ntrue&\n"));
+}
+
 void TestList::storedTextShown_data()
 {
     QTest::addColumn<QString>("typed");
@@ -713,7 +775,8 @@ void TestList::syncAfterMoves()
 
 void TestList::drop_data()
 {
-    QTest::addColumn<QStringList>("files"); // desktop entry contents; "-" for a missing file
+    // Desktop entry contents; "-" for a missing file, "@" for one on another host.
+    QTest::addColumn<QStringList>("files");
     QTest::addColumn<bool>("modifiedBefore");
     QTest::addColumn<QStringList>("added");
     QTest::addColumn<int>("skipped");
@@ -724,6 +787,8 @@ void TestList::drop_data()
                               << QStringList { "1:xterm -ls", "1:pcmanfm" } << 0;
     QTest::newRow("second missing") << QStringList { first, "-", third } << false
                                     << QStringList { "1:xterm -ls", "1:pcmanfm" } << 1;
+    QTest::newRow("second on another host") << QStringList { first, "@", third } << false
+                                            << QStringList { "1:xterm -ls", "1:pcmanfm" } << 1;
     QTest::newRow("second without group header")
         << QStringList { first, "Exec=evil\n", third } << false
         << QStringList { "1:xterm -ls", "1:pcmanfm" } << 1;
@@ -750,6 +815,14 @@ void TestList::drop()
     for (int i = 0; i < files.size(); i++) {
         // Named as people name them, and sent as file managers send them.
         const QString path = dir.filePath(QString("My App %1.desktop").arg(i));
+        if (files.at(i) == "@") {
+            // The file exists here too, so that only its host keeps it out.
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("[Desktop Entry]\nExec=remote\n");
+            uris += "file://otherhost" + path.toUtf8().toPercentEncoding("/") + "\r\n";
+            continue;
+        }
         if (files.at(i) != "-") {
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly));
@@ -847,6 +920,75 @@ void TestList::addItemLeftEmpty()
     // An empty command is not a line of the script.
     save(&list, commands);
     QCOMPARE(readFile(scriptPath()), QByteArray("#!/bin/sh\nxterm&\n"));
+}
+
+void TestList::newRowsWhereTheUserIs_data()
+{
+    QTest::addColumn<int>("dropped"); // desktop entries dropped; 0 for Add
+    QTest::newRow("Add") << 0;
+    QTest::newRow("drop of one file") << 1;
+    QTest::newRow("drop of three files") << 3;
+}
+
+/*
+ * In a list longer than its view, with the first row current, the rows
+ * that Add or a drop append come into view with the first of them current
+ * (and Add's editor open on it), so that Delete right after removes what
+ * was added and nothing else.
+ */
+void TestList::newRowsWhereTheUserIs()
+{
+    QFETCH(int, dropped);
+
+    QByteArray script = "#!/bin/sh\n";
+    for (int i = 0; i < 30; i++)
+        script += "true " + QByteArray::number(i) + "&\n";
+    command_list *commands = load(script);
+    QVERIFY(commands);
+    const QStringList before = entries(commands);
+    List list(commands, nullptr);
+    list.resize(300, 200);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    ListWidget *view = list.findChild<ListWidget *>();
+    view->setCurrentRow(0);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    if (dropped == 0) {
+        list.addItem();
+    } else {
+        QByteArray uris;
+        for (int i = 0; i < dropped; i++) {
+            const QString path = dir.filePath(QString("app%1.desktop").arg(i));
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("[Desktop Entry]\nExec=app" + QByteArray::number(i) + "\n");
+            uris += "file://" + QFile::encodeName(path) + "\r\n";
+        }
+        sendDrop(view, uris);
+    }
+
+    const int added = qMax(dropped, 1);
+    QCOMPARE(view->count(), 30 + added);
+    QCOMPARE(view->currentRow(), 30);
+    const QRect shown = view->viewport()->rect();
+    for (int row = 30; row < view->count(); row++)
+        QVERIFY2(shown.contains(view->visualItemRect(view->item(row))),
+                 qPrintable(QString("row %1 is out of view").arg(row)));
+    if (dropped == 0) {
+        QLineEdit *editor = openEditor(view);
+        QVERIFY(editor);
+        QVERIFY(shown.contains(editor->geometry()));
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QTRY_VERIFY(!openEditor(view));
+    }
+
+    list.delItem();
+    QCOMPARE(entries(commands).mid(0, 30), before);
+    QCOMPARE(entries(commands).size(), 30 + added - 1);
+    if (dropped > 1)
+        QCOMPARE(entries(commands).at(30), QString("1:app1"));
 }
 
 void TestList::undoRedoNothing_data()
@@ -1215,6 +1357,42 @@ void TestList::marksFollowUndoRedo()
     list.delItem();
     QCOMPARE(marksWhenChecked(&list, view), QStringList({ notShell }));
     QCOMPARE(list.markedCount(), 1);
+}
+
+/* A marked row's text starts where an unmarked row's does, on the screen
+ * and in the row's editor. */
+void TestList::rowTextsLineUp()
+{
+    // The same text twice: active it is a comment and marked, switched off
+    // it is not.
+    command_list *commands = load("#!/bin/sh\ntrue&\n#[INACTIVE]##x y z\n");
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    ListWidget *view = list.findChild<ListWidget *>();
+    view->item(0)->setText("#x y z");
+    const QStringList marks = marksWhenChecked(&list, view);
+    QCOMPARE(marks.size(), 2);
+    QVERIFY(marks.at(0) != "-");
+    QCOMPARE(marks.at(1), QString("-"));
+
+    view->setCurrentItem(nullptr); // no highlight, no focus frame
+    const QImage image = view->viewport()->grab().toImage();
+    const int end = inkRight(image, view->visualItemRect(view->item(0)));
+    QVERIFY(end > 0);
+    QCOMPARE(inkRight(image, view->visualItemRect(view->item(1))), end);
+
+    QList<int> editorLeft;
+    for (int row = 0; row < 2; row++) {
+        view->editItem(view->item(row));
+        QLineEdit *editor = openEditor(view);
+        QVERIFY(editor);
+        editorLeft << editor->geometry().left();
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QTRY_VERIFY(!openEditor(view));
+    }
+    QCOMPARE(editorLeft.at(1), editorLeft.at(0));
 }
 
 void TestList::storeFailure_data()
