@@ -27,36 +27,47 @@ static bool escaped_at(const char *bytes, size_t at)
 
 /*
  * The length of text without the blanks and CRs at its end, which mean
- * nothing to the user; one that a backslash escapes is part of the
- * command.
+ * nothing to the user; one that a backslash escapes (where the text ends
+ * in code, not in a comment) is part of the command.
  */
-static size_t trim_line_end(const char *text, size_t len)
+static size_t trim_line_end(const char *text, size_t len, int escapes)
 {
     size_t f = len;
 
     while (f > 0 && (is_blank(text[f - 1]) || text[f - 1] == '\r'))
         f--;
-    return f < len && escaped_at(text, f) ? f + 1 : f;
+    return f < len && escapes && escaped_at(text, f) ? f + 1 : f;
+}
+
+/* The same for a text that the user gives, whose line feeds at the end go as well. */
+static size_t trim_given_end(const char *text, size_t len, int escapes)
+{
+    size_t f = len;
+
+    while (f > 0 && (is_blank(text[f - 1]) || text[f - 1] == '\r' || text[f - 1] == '\n'))
+        f--;
+    return f < len && text[f] != '\n' && escapes && escaped_at(text, f) ? f + 1 : f;
 }
 
 /*
  * The length of the form at the end of a line: blanks and CRs, the final
  * "&" when amp says the shell takes it as one, blanks and CRs again.  A
- * byte that a backslash escapes stays with the command.
+ * byte that a backslash escapes stays with the command, unless the line
+ * ends in a comment (escapes is 0), where a backslash is just a byte.
  */
-size_t split_tail(const char *line, size_t len, int amp)
+size_t split_tail(const char *line, size_t len, int amp, int escapes)
 {
-    size_t f = trim_line_end(line, len);
+    size_t f = trim_line_end(line, len, escapes);
 
     if (amp && f > 0 && line[f - 1] == '&')
-        f = trim_line_end(line, f - 1);
+        f = trim_line_end(line, f - 1, escapes);
     return len - f;
 }
 
 /* Where the form starts in a tail: anything before it came from a NUL on. */
 static size_t form_start(const char *tail, size_t len)
 {
-    return tail == nullptr ? 0 : len - split_tail(tail, len, 1);
+    return tail == nullptr ? 0 : len - split_tail(tail, len, 1, 1);
 }
 
 static bool only_white(const char *bytes, size_t len)
@@ -204,7 +215,7 @@ static void join_closed_lines(char *text)
 
 /*
  * A copy of a command text as given by the user, made ready for its
- * script line: one command, without trailing blanks or CRs, and without the
+ * script line: one command, without trailing blanks, CRs or line feeds, and without the
  * final "&"s, of which its line gets one anyway (*wants_amp tells whether
  * there was one).  The
  * "&" goes only where the shell takes it as one, not the last of "&&" nor
@@ -221,14 +232,16 @@ char *command_copy(const char *text, int *wants_amp)
     if (copy == nullptr)
         return nullptr;
     join_closed_lines(copy);
-    len = trim_line_end(copy, strlen(copy));
+    len = strlen(copy);
+    scan_text(&s, copy, len, &scan);
+    len = trim_given_end(copy, len, !scan.comment);
     copy[len] = '\0';
     for (;;) {
         scan_text(&s, copy, len, &scan);
         if (scan.open != SCAN_CLOSED || s.body_last || !scan.background || scan.comment)
             return copy;
         *wants_amp = 1;
-        len = trim_line_end(copy, len - 1);
+        len = trim_line_end(copy, len - 1, 1);
         copy[len] = '\0';
     }
 }

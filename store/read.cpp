@@ -148,7 +148,7 @@ static int finish_entry(entry_builder *b)
     const char *body = b->body.p != nullptr ? b->body.p : "";
     const bool closed = scan_open(&b->scan) == SCAN_CLOSED && !b->scan.body_last;
     const bool amp = closed && b->scan.background && !b->scan.comment;
-    size_t text_len = b->body.len - (closed ? split_tail(body, b->body.len, amp) : 0);
+    size_t text_len = b->body.len - (closed ? split_tail(body, b->body.len, amp, !b->scan.comment) : 0);
     const char *nul = static_cast<const char *>(memchr(body, '\0', text_len));
     command_entry *e;
 

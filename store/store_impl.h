@@ -59,7 +59,7 @@ int render_line(byte_buf *out, const command_entry *e);
 int render_list(byte_buf *out, const command_list *list);
 char *command_copy(const char *text, int *wants_amp);
 char *tail_for_text(const char *text, const char *tail, size_t tail_len, int amp, size_t *len);
-size_t split_tail(const char *line, size_t len, int amp);
+size_t split_tail(const char *line, size_t len, int amp, int escapes);
 char *tail_with_amp(const command_entry *e, int background, size_t *len);
 
 /*
