@@ -144,7 +144,7 @@ void List::addItem()
     if (!entry)
         dialog_errx(this, 1, "%s", qvxsessrun_error_text());
 
-    QListWidgetItem *item = createItem(entry);
+    QListWidgetItem *item = createItem(entry, listWidget->count());
     checkEntry(entry);
     showNewRows(item, item);
     listWidget->editItem(item);
@@ -172,11 +172,16 @@ void List::delItem()
     if (!qvxsessrun_delete_command(commands, entryOf(item)))
         dialog_errx(this, 1, "%s", qvxsessrun_error_text());
 
+    removeRow(item);
+    updateModified();
+}
+
+void List::removeRow(QListWidgetItem *item)
+{
     listWidget->setItemWidget(item, nullptr);
     items.removeOne(item);
     itemOf.remove(entryOf(item));
     delete item;
-    updateModified();
 }
 
 void List::moveUp()
@@ -217,46 +222,106 @@ void List::moveCurrent(command_entry *(*move)(command_list *, command_entry *), 
 
 void List::undo()
 {
-    applyJournalStep(qvxsessrun_undo);
+    applyJournalStep(true);
 }
 
 void List::redo()
 {
-    applyJournalStep(qvxsessrun_redo);
+    applyJournalStep(false);
 }
 
-/* An undo or redo: the rows anew, and any text or check state may have
- * changed, so the check takes all rows in a few shells. */
-void List::applyJournalStep(void (*step)(command_list *))
+/* The record that the next undo, or redo, applies; null when there is none. */
+static const journal_record *nextRecord(const command_list *commands, bool undo)
 {
-    step(commands);
-    rebuild();
-    updateModified();
-    checkAll();
+    if (undo)
+        return commands->undo_cursor;
+    return commands->redo_cursor ? commands->redo_cursor->next : commands->redo_head;
 }
 
 /*
- * The rows anew from the entries, with none of the List's signals, so that
- * the constructor builds the first rows this way too.  The current row stays
- * on the entry it was on, or at the same place (the last row at most) when
- * that entry is gone, so that a keyboard user keeps the place.
+ * An undo or redo.  Every journalled operation adds, deletes, sets or
+ * moves one entry, so the record it applies names the one row that
+ * changes; the others stay as they are, and are not checked again.  The
+ * current row is kept as rebuild() keeps it.
  */
-void List::rebuild()
+void List::applyJournalStep(bool undo)
 {
+    const journal_record *record = nextRecord(commands, undo);
     const QListWidgetItem *current = listWidget->currentItem();
     const command_entry *currentEntry = current ? entryOf(current) : nullptr;
-    int row = listWidget->currentRow();
+    const int row = listWidget->currentRow();
 
+    if (undo)
+        qvxsessrun_undo(commands);
+    else
+        qvxsessrun_redo(commands);
+    // A record that could not be applied leaves the cursor where it was.
+    if (record && record != nextRecord(commands, undo) && record->entry) {
+        const bool gone = record->type == (undo ? JOURNAL_ADD : JOURNAL_DELETE);
+        updateRow(record->entry, !gone);
+        restoreCurrent(currentEntry, row);
+    }
+    updateModified();
+}
+
+/*
+ * The row of an entry that an undo or redo changed: taken away with the
+ * entry, put back where the entry is now, or showing its text and check
+ * state.  Without the view's itemChanged: it is no edit of the user's.
+ */
+void List::updateRow(command_entry *entry, bool inList)
+{
+    QListWidgetItem *item = itemOf.value(entry);
+    if (!inList) {
+        if (item)
+            removeRow(item);
+        return;
+    }
+    if (item && rowFor(entry) != listWidget->row(item)) {
+        listWidget->takeItem(listWidget->row(item));
+        listWidget->insertItem(rowFor(entry), item);
+    } else if (item) {
+        const QSignalBlocker blocker(listWidget);
+        item->setData(Qt::DisplayRole, shownText(entry));
+        item->setData(Qt::CheckStateRole, entry->active * 2);
+        refreshMark(item);
+    } else {
+        createItem(entry, rowFor(entry));
+    }
+    checkEntry(entry);
+}
+
+/* Where an entry's row belongs: right below the row of the entry before it. */
+int List::rowFor(const command_entry *entry) const
+{
+    const QListWidgetItem *above = entry->prev ? itemOf.value(entry->prev) : nullptr;
+    return above ? listWidget->row(above) + 1 : 0;
+}
+
+/*
+ * The current row on the entry it was on, or at the same place (the last
+ * row at most) when that entry is gone, so that a keyboard user keeps the
+ * place; no current row when there was none.
+ */
+void List::restoreCurrent(const command_entry *entry, int row)
+{
+    const QListWidgetItem *item = entry ? itemOf.value(entry) : nullptr;
+    if (item)
+        row = listWidget->row(item);
+    if (row >= 0 && listWidget->count() > 0)
+        listWidget->setCurrentRow(qMin(row, listWidget->count() - 1));
+    else
+        listWidget->setCurrentItem(nullptr);
+}
+
+/* The rows anew from the entries, before the List's signals are connected. */
+void List::rebuild()
+{
     listWidget->clear();
     items = QList<QListWidgetItem *>();
     itemOf.clear();
-    for (command_entry *e = commands->entries; e; e = e->next) {
-        QListWidgetItem *item = createItem(e);
-        if (currentEntry && e == currentEntry)
-            row = listWidget->row(item);
-    }
-    if (row >= 0 && listWidget->count() > 0)
-        listWidget->setCurrentRow(qMin(row, listWidget->count() - 1));
+    for (command_entry *e = commands->entries; e; e = e->next)
+        createItem(e, listWidget->count());
 }
 
 bool List::currentInBackground(bool *changeable) const
@@ -394,7 +459,7 @@ void List::addDesktopFiles(QStringList &list)
         command_entry *entry = qvxsessrun_add_command(commands, file.exec.toUtf8().constData(), 1);
         if (!entry)
             dialog_errx(this, 1, "%s", qvxsessrun_error_text());
-        last = createItem(entry);
+        last = createItem(entry, listWidget->count());
         first = first ? first : last;
         checkEntry(entry);
     }
@@ -406,7 +471,7 @@ void List::addDesktopFiles(QStringList &list)
         emit filesSkipped(skipped);
 }
 
-QListWidgetItem *List::createItem(command_entry *entry)
+QListWidgetItem *List::createItem(command_entry *entry, int row)
 {
     QListWidgetItem *item = new QListWidgetItem(shownText(entry));
 
@@ -416,7 +481,7 @@ QListWidgetItem *List::createItem(command_entry *entry)
     item->setData(Qt::UserRole, QVariant::fromValue(static_cast<void *>(entry)));
     // A rebuilt row keeps its mark while its entry is as it was checked.
     refreshMark(item);
-    listWidget->insertItem(listWidget->count(), item);
+    listWidget->insertItem(row, item);
     items.append(item);
     itemOf.insert(entry, item);
     return item;

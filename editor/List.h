@@ -65,12 +65,16 @@ private slots:
     void catchRunReported();
 
 private:
-    QListWidgetItem *createItem(command_entry *entry);
+    QListWidgetItem *createItem(command_entry *entry, int row);
+    void removeRow(QListWidgetItem *item);
     void showNewRows(QListWidgetItem *first, QListWidgetItem *last);
     void syncItem(QListWidgetItem *item);
     void updateModified();
     void rebuild();
-    void applyJournalStep(void (*step)(command_list *));
+    void applyJournalStep(bool undo);
+    void updateRow(command_entry *entry, bool inList);
+    int rowFor(const command_entry *entry) const;
+    void restoreCurrent(const command_entry *entry, int row);
     void moveCurrent(command_entry *(*move)(command_list *, command_entry *), int step);
     void checkEntry(const command_entry *entry);
     void showMark(QListWidgetItem *item, int verdict);

@@ -92,6 +92,45 @@ static void *rowEntry(const QListWidgetItem *item)
     return item->data(Qt::UserRole).value<void *>();
 }
 
+static QList<QListWidgetItem *> viewItems(const QListWidget *view)
+{
+    QList<QListWidgetItem *> out;
+    for (int i = 0; i < view->count(); i++)
+        out << view->item(i);
+    return out;
+}
+
+/* One step of a user, as the buttons and the rows take it: "cur:N" makes
+ * row N current, "toggle:N" flips its check box, "edit:N:TEXT" gives it a
+ * new text; "up", "down", "del", "add", "undo" and "redo" act as the
+ * buttons do.  False for a step it does not know. */
+static bool userStep(List *list, QListWidget *view, const QString &op)
+{
+    const int n = op.section(':', 1, 1).toInt();
+    if (op.startsWith("cur:"))
+        view->setCurrentRow(n);
+    else if (op.startsWith("toggle:"))
+        view->item(n)->setCheckState(view->item(n)->checkState() == Qt::Checked ? Qt::Unchecked
+                                                                                : Qt::Checked);
+    else if (op.startsWith("edit:"))
+        view->item(n)->setText(op.section(':', 2));
+    else if (op == "up")
+        list->moveUp();
+    else if (op == "down")
+        list->moveDown();
+    else if (op == "del")
+        list->delItem();
+    else if (op == "add")
+        list->addItem();
+    else if (op == "undo")
+        list->undo();
+    else if (op == "redo")
+        list->redo();
+    else
+        return false;
+    return true;
+}
+
 // Operations in effect: the undo journal up to its cursor.
 static int steps(const command_list *list)
 {
@@ -202,13 +241,18 @@ static bool hasIcon(const QListWidgetItem *item)
     return !item->data(Qt::DecorationRole).value<QIcon>().isNull();
 }
 
+static bool checksEnded(List *list)
+{
+    QSignalSpy finished(list, SIGNAL(checksFinished()));
+    return finished.isValid() && (!list->checking() || finished.wait(10000));
+}
+
 /* Every row's mark as "-" for none or its tool tip, after the checks that
  * are under way have ended. */
 static QStringList marksWhenChecked(List *list, QListWidget *view)
 {
     QStringList out;
-    QSignalSpy finished(list, SIGNAL(checksFinished()));
-    if (!finished.isValid() || (list->checking() && !finished.wait(10000)))
+    if (!checksEnded(list))
         return { "<the checks did not end>" };
     for (int i = 0; i < view->count(); i++) {
         const QListWidgetItem *item = view->item(i);
@@ -217,6 +261,19 @@ static QStringList marksWhenChecked(List *list, QListWidget *view)
             out << "<icon and tool tip disagree>";
         else
             out << (tip.isEmpty() ? QString("-") : tip);
+    }
+    return out;
+}
+
+/* Every row as "icon" or "no icon" and its tool tip, once checked. */
+static QStringList lookWhenChecked(List *list, QListWidget *view)
+{
+    QStringList out;
+    if (!checksEnded(list))
+        return { "<the checks did not end>" };
+    for (int i = 0; i < view->count(); i++) {
+        const QListWidgetItem *item = view->item(i);
+        out << (hasIcon(item) ? "icon: " : "no icon: ") + item->toolTip();
     }
     return out;
 }
@@ -261,6 +318,8 @@ private slots:
     void storedTextShown();
     void currentRowAfterUndoRedo_data();
     void currentRowAfterUndoRedo();
+    void undoRedoAsRebuilt_data();
+    void undoRedoAsRebuilt();
     void moveAtEnd_data();
     void moveAtEnd();
     void syncAfterMoves();
@@ -640,8 +699,7 @@ void TestList::currentRowAfterUndoRedo_data()
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("text");
 
-    // On rows a, b, c: "cur:N" makes row N current, "toggle:N", "down",
-    // "del", "add", "undo" and "redo" act as the buttons do.
+    // On rows a, b, c; the steps as userStep() takes them.
     QTest::newRow("toggle undone: same row")
         << QStringList { "cur:1", "toggle:1", "undo" } << 1 << "b";
     QTest::newRow("move undone: follows the entry")
@@ -670,29 +728,105 @@ void TestList::currentRowAfterUndoRedo()
     QVERIFY(commands);
     List list(commands, nullptr);
     ListWidget *view = list.findChild<ListWidget *>();
-    for (const QString &op : ops) {
-        const int n = op.section(':', 1).toInt();
-        if (op.startsWith("cur:"))
-            view->setCurrentRow(n);
-        else if (op.startsWith("toggle:"))
-            view->item(n)->setCheckState(view->item(n)->checkState() == Qt::Checked ? Qt::Unchecked
-                                                                                    : Qt::Checked);
-        else if (op == "down")
-            list.moveDown();
-        else if (op == "del")
-            list.delItem();
-        else if (op == "add")
-            list.addItem();
-        else if (op == "undo")
-            list.undo();
-        else if (op == "redo")
-            list.redo();
-        else
-            QFAIL(qPrintable("unknown step " + op));
-    }
+    for (const QString &op : ops)
+        QVERIFY2(userStep(&list, view, op), qPrintable("unknown step " + op));
     QCOMPARE(view->currentRow(), row);
     QCOMPARE(view->currentItem() ? view->currentItem()->text() : QString(), text);
     VERIFY_MIRROR(view, commands);
+}
+
+void TestList::undoRedoAsRebuilt_data()
+{
+    QTest::addColumn<QStringList>("ops");
+
+    // On five rows that show each kind of mark and tool tip; the steps as
+    // userStep() takes them.
+    QTest::newRow("edit") << QStringList { "cur:3", "edit:0:true;", "undo", "redo", "undo" };
+    QTest::newRow("edit that clears a mark")
+        << QStringList { "cur:2", "edit:2:true --c", "undo", "redo" };
+    QTest::newRow("toggle") << QStringList { "cur:1", "toggle:1", "undo", "redo" };
+    QTest::newRow("delete in the middle, current on it")
+        << QStringList { "cur:2", "del", "undo", "redo", "undo" };
+    QTest::newRow("delete in the middle, current elsewhere")
+        << QStringList { "cur:2", "del", "cur:3", "undo", "cur:0", "redo" };
+    QTest::newRow("delete of the first row") << QStringList { "cur:0", "del", "undo", "redo" };
+    QTest::newRow("delete of the last row, current on it")
+        << QStringList { "cur:4", "del", "undo", "cur:4", "redo" };
+    QTest::newRow("add") << QStringList { "cur:1", "add", "undo", "redo", "undo" };
+    QTest::newRow("add, current on the new row") << QStringList { "add", "cur:5", "undo" };
+    QTest::newRow("move down from the top") << QStringList { "cur:0", "down", "undo", "redo" };
+    QTest::newRow("move down onto the end") << QStringList { "cur:3", "down", "undo", "redo" };
+    QTest::newRow("move up from the end") << QStringList { "cur:4", "up", "undo", "redo" };
+    QTest::newRow("move up onto the top") << QStringList { "cur:1", "up", "undo", "redo" };
+    QTest::newRow("move, current on the neighbour")
+        << QStringList { "cur:2", "down", "cur:2", "undo", "cur:3", "redo" };
+    QTest::newRow("no current row") << QStringList { "toggle:0", "cur:-1", "undo", "redo" };
+    QTest::newRow("several in a row")
+        << QStringList { "cur:1", "edit:1:fi",    "toggle:3", "cur:2", "del",  "down",
+                         "add",   "edit:4:true;", "undo",     "undo",  "undo", "undo",
+                         "undo",  "undo",         "redo",     "redo",  "redo", "redo",
+                         "redo",  "redo",         "undo",     "undo" };
+}
+
+/*
+ * After each undo and redo the rows are those that a List built afresh on
+ * the same commands shows: order, texts, check states, marks and tool tips,
+ * with the current row kept on its entry, or at its place when the entry
+ * is gone.  Only the row of the entry undone or redone may be a new item:
+ * every other row is the very item it was.
+ */
+void TestList::undoRedoAsRebuilt()
+{
+    QFETCH(QStringList, ops);
+
+    command_list *commands = load("#!/bin/sh\ntrue --a&\n#[INACTIVE]#true --b&\ntrue;&\n"
+                                  "echo caf\xe9&\nsleep 1\n");
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    ListWidget *view = list.findChild<ListWidget *>();
+    QCOMPARE(lookWhenChecked(&list, view),
+             QStringList({ "no icon: ", "no icon: ", QString("icon: ") + notShell,
+                           "icon: This command holds bytes that are not UTF-8, shown as \uFFFD: "
+                           "\\xE9. An edit keeps them where it leaves the text as it was and "
+                           "replaces those that it changes.",
+                           "no icon: Runs in the foreground: the commands below it wait until it "
+                           "ends." }));
+
+    for (const QString &op : ops) {
+        const bool undo = op == "undo";
+        if (!undo && op != "redo") {
+            QVERIFY2(userStep(&list, view, op), qPrintable("unknown step " + op));
+            continue;
+        }
+        const journal_record *record = undo ? commands->undo_cursor
+            : commands->redo_cursor         ? commands->redo_cursor->next
+                                            : commands->redo_head;
+        QVERIFY(record);
+        QHash<void *, QListWidgetItem *> itemOf;
+        for (QListWidgetItem *item : viewItems(view))
+            itemOf.insert(rowEntry(item), item);
+        const void *wasOn = view->currentItem() ? rowEntry(view->currentItem()) : nullptr;
+        const int wasRow = view->currentRow();
+
+        QVERIFY(userStep(&list, view, op));
+
+        VERIFY_MIRROR(view, commands);
+        for (QListWidgetItem *item : viewItems(view))
+            if (rowEntry(item) != record->entry)
+                QVERIFY2(itemOf.value(rowEntry(item)) == item,
+                         qPrintable(item->text() + " is a new row after " + op));
+        int current = 0;
+        for (const command_entry *e = commands->entries; e && e != wasOn; e = e->next)
+            current++;
+        if (current == view->count())
+            current = wasRow < 0 ? -1 : qMin(wasRow, view->count() - 1);
+        QCOMPARE(view->currentRow(), current);
+
+        List fresh(commands, nullptr);
+        ListWidget *freshView = fresh.findChild<ListWidget *>();
+        QCOMPARE(rows(view), rows(freshView));
+        QCOMPARE(lookWhenChecked(&list, view), lookWhenChecked(&fresh, freshView));
+    }
 }
 
 void TestList::moveAtEnd_data()
@@ -1006,11 +1140,8 @@ void TestList::undoRedoNothing()
     QVERIFY(commands);
     List list(commands, nullptr);
     ListWidget *view = list.findChild<ListWidget *>();
-    {
-        // A stale row shows whether the rows are rebuilt from the store.
-        const QSignalBlocker blocker(view);
-        view->item(0)->setText("stale");
-    }
+    view->setCurrentRow(1);
+    const QList<QListWidgetItem *> before = viewItems(view);
     QSignalSpy spy(&list, SIGNAL(listModified(bool)));
     QVERIFY(spy.isValid());
     if (redo)
@@ -1018,7 +1149,10 @@ void TestList::undoRedoNothing()
     else
         list.undo();
 
+    // The very rows they were: nothing was rebuilt.
+    QCOMPARE(viewItems(view), before);
     QCOMPARE(rows(view), QStringList({ "1:xterm", "0:xclock" }));
+    QCOMPARE(view->currentRow(), 1);
     VERIFY_MIRROR(view, commands);
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy.at(0).at(0).toBool(), false);
