@@ -6,14 +6,22 @@
 
 /* Draws and edits the rows as the style does, with the room of a row icon
  * on every row, so that the texts of rows with and without a warning icon
- * start in one column. */
+ * start in one column.  A row shows its text on one line and cut short;
+ * its editor gets the whole text. */
 class RowDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
 
 public:
+    /* The characters of a text that a row shows at most. */
+    static const int shownLength = 500;
+
     explicit RowDelegate(QObject *parent);
     ~RowDelegate() override;
+
+    QString displayText(const QVariant &value, const QLocale &locale) const override;
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override;
 
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include "List.h"
 #include "ListWidget.h"
+#include "RowDelegate.h"
 #include "localeencoding.h"
 #include "modalbox.h"
 #include "store.h"
@@ -345,6 +346,8 @@ private slots:
     void editChangesMark();
     void marksFollowUndoRedo();
     void rowTextsLineUp();
+    void editorGetsWholeText_data();
+    void editorGetsWholeText();
     void storeFailure_data();
     void storeFailure();
 };
@@ -1527,6 +1530,71 @@ void TestList::rowTextsLineUp()
         QTRY_VERIFY(!openEditor(view));
     }
     QCOMPARE(editorLeft.at(1), editorLeft.at(0));
+}
+
+void TestList::editorGetsWholeText_data()
+{
+    QTest::addColumn<QByteArray>("line"); // of the script
+    QTest::addColumn<QString>("text"); // of its entry
+    QTest::addColumn<bool>("doubleClick"); // else F2
+
+    const QByteArray quoted = "echo 'one\ntwo'";
+    const QByteArray heredoc = "cat <<EOF >/tmp/qvx-note\nhello\nEOF";
+    const QByteArray longLine = "echo " + QByteArray(40000, 'x');
+    const QByteArray longLines = "echo '" + QByteArray("line\n").repeated(1000) + "'";
+    QTest::newRow("quote over two lines, F2") << quoted + "&" << QString(quoted) << false;
+    QTest::newRow("quote over two lines, double click") << quoted + "&" << QString(quoted) << true;
+    QTest::newRow("here-document") << heredoc << QString(heredoc) << false;
+    QTest::newRow("40,000 characters, F2") << longLine + "&" << QString(longLine) << false;
+    QTest::newRow("40,000 characters, double click") << longLine + "&" << QString(longLine) << true;
+    QTest::newRow("a thousand lines") << longLines + "&" << QString(longLines) << false;
+}
+
+/*
+ * A row of many lines or many characters shows one short line, while its
+ * editor gets the entry's whole text; closed unchanged, the editor records
+ * nothing and a save writes the script as it was read.
+ */
+void TestList::editorGetsWholeText()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QString, text);
+    QFETCH(bool, doubleClick);
+
+    const QByteArray script = "#!/bin/sh\ntrue&\n" + line + "\n";
+    command_list *commands = load(script);
+    QVERIFY(commands);
+    QCOMPARE(entries(commands), QStringList({ "1:true", "1:" + text }));
+    List list(commands, nullptr);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    ListWidget *view = list.findChild<ListWidget *>();
+    QListWidgetItem *item = view->item(1);
+
+    const QStyledItemDelegate *delegate = qobject_cast<RowDelegate *>(view->itemDelegate());
+    QVERIFY(delegate);
+    const QString shown = delegate->displayText(item->data(Qt::DisplayRole), QLocale());
+    QVERIFY(!shown.contains('\n') && !shown.contains(QChar::LineSeparator));
+    QVERIFY(shown.size() <= RowDelegate::shownLength + 1);
+    QCOMPARE(item->text(), text);
+
+    if (doubleClick) {
+        ::doubleClick(view->viewport(), view->visualItemRect(item).center());
+    } else {
+        view->setCurrentItem(item);
+        QTest::keyClick(view, Qt::Key_F2);
+    }
+    QLineEdit *editor = nullptr;
+    QTRY_VERIFY((editor = openEditor(view)) != nullptr);
+    QCOMPARE(editor->text(), text);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_VERIFY(!openEditor(view));
+
+    QCOMPARE(steps(commands), 0);
+    QVERIFY(!list.modified());
+    VERIFY_MIRROR(view, commands);
+    save(&list, commands);
+    QCOMPARE(readFile(scriptPath()), script);
 }
 
 void TestList::storeFailure_data()

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include "ListWidget.h"
+#include "RowDelegate.h"
 
 #include <QApplication>
 #include <QDrag>
@@ -7,6 +8,7 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QProcess>
 #include <QTimer>
@@ -66,6 +68,20 @@ public slots:
     void catchDelete() { ++deletes; }
 };
 
+/* What a row delegate hands the style to paint and measure a row. */
+class RowProbe : public RowDelegate
+{
+public:
+    RowProbe() : RowDelegate(nullptr) { }
+
+    QString shown(const QModelIndex &index) const
+    {
+        QStyleOptionViewItem option;
+        initStyleOption(&option, index);
+        return option.text;
+    }
+};
+
 class TestListWidget : public QObject
 {
     Q_OBJECT
@@ -86,6 +102,8 @@ private slots:
     void deleteKey_data();
     void deleteKey();
     void arrowKeysMoveCurrentRow();
+    void rowShowsOneShortLine_data();
+    void rowShowsOneShortLine();
 
 private:
     bool dropOnList(QMimeData *mime, bool accepted);
@@ -434,6 +452,60 @@ void TestListWidget::arrowKeysMoveCurrentRow()
     QTest::keyClick(list, Qt::Key_Home);
     QCOMPARE(list->currentRow(), 0);
     QCOMPARE(recorder->deletes, 0);
+}
+
+void TestListWidget::rowShowsOneShortLine_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+
+    const int most = RowDelegate::shownLength;
+    const QString ellipsis(QChar(0x2026));
+    QTest::newRow("short") << QString("xterm -ls") << QString("xterm -ls");
+    QTest::newRow("line feeds") << QString("cat <<EOF\nhello\nEOF")
+                                << QString("cat <<EOF\u23CEhello\u23CEEOF");
+    QTest::newRow("as long as a row shows") << QString(most, 'y') << QString(most, 'y');
+    QTest::newRow("one character more") << QString(most + 1, 'y') << QString(most, 'y') + ellipsis;
+    // Past the 32767 characters that a line editor takes by default.
+    QTest::newRow("longer than a line editor takes")
+        << QString(40000, 'w') << QString(most, 'w') + ellipsis;
+    QTest::newRow("a character of two halves at the cut") << QString(most - 1, 'z')
+            + QString::fromUtf8("\xf0\x9f\x99\x82 tail") << QString(most - 1, 'z') + ellipsis;
+    QTest::newRow("line feeds in a long text")
+        << QString("a\n").repeated(most) << QString("a\u23CE").repeated(most / 2) + ellipsis;
+}
+
+/*
+ * A row is painted and measured as one line of at most a few hundred
+ * characters, so that a row of megabytes costs no more than any other;
+ * its editor gets the whole text, line feeds included.
+ */
+void TestListWidget::rowShowsOneShortLine()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+
+    QVERIFY(qobject_cast<RowDelegate *>(list->itemDelegate()));
+    QListWidgetItem *item = new QListWidgetItem(text);
+    item->setFlags(item->flags() | Qt::ItemIsEditable);
+    list->addItem(item);
+    QListWidgetItem *plain = new QListWidgetItem(shown);
+    list->addItem(plain);
+    const QModelIndex index = list->model()->index(list->row(item), 0);
+    const RowProbe probe;
+    QCOMPARE(probe.shown(index), shown);
+
+    QStyleOptionViewItem option;
+    option.initFrom(list->viewport());
+    option.decorationSize = list->iconSize();
+    QCOMPARE(list->itemDelegate()->sizeHint(option, index),
+             list->itemDelegate()->sizeHint(option, list->model()->index(list->row(plain), 0)));
+
+    list->editItem(item);
+    QLineEdit *editor = list->viewport()->findChild<QLineEdit *>();
+    QVERIFY(editor);
+    QCOMPARE(editor->text(), text);
+    QCOMPARE(item->text(), text);
 }
 
 int main(int argc, char **argv)
