@@ -135,6 +135,10 @@ char *qvxsessrun_line(const command_entry *entry, size_t *len);
 /* The whole script as a save would write it, in a new buffer of *len
  * bytes.  Null on failure. */
 char *qvxsessrun_render(const command_list *list, size_t *len);
+/* The same, and in starts (one slot per entry) the offset at which each
+ * entry's part of the script begins: the comment and blank lines above it,
+ * then its line.  The first entry's part begins with the "#!" line. */
+char *qvxsessrun_render_rows(const command_list *list, size_t *len, size_t *starts);
 
 /* What the shell makes of a command's line, told from its text alone. */
 enum { SCAN_CLOSED = 0, SCAN_QUOTE, SCAN_BACKSLASH, SCAN_HEREDOC };
