@@ -270,6 +270,10 @@ void TestStore::readAndSave_data()
     QTest::newRow("quote over two lines, a # inside")
         << QByteArray("echo \"a\n# b\" &\nx&\n")
         << QByteArrayList { "+echo \"a\n# b\"» &", "+x»&" };
+    /* Inside double quotes a single quote opens nothing, and the reverse. */
+    QTest::newRow("quotes inside quotes")
+        << QByteArray("echo \"it's\" &\necho 'say \"hi\"' &\nx&\n")
+        << QByteArrayList { "+echo \"it's\"» &", "+echo 'say \"hi\"'» &", "+x»&" };
     QTest::newRow("here-document")
         << QByteArray("cat >f <<EOF\nhello &\n#[INACTIVE]#no\n\nEOF\nx&\n")
         << QByteArrayList { "+cat >f <<EOF\nhello &\n#[INACTIVE]#no\n\nEOF", "+x»&" };
