@@ -15,6 +15,8 @@ public:
     explicit RowDelegate(QObject *parent);
     ~RowDelegate() override;
 
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override;
+
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
 
