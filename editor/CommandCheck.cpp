@@ -170,7 +170,6 @@ void CommandCheck::makeRows(const command_list *commands)
  */
 void CommandCheck::makeRow(const command_entry *entry, bool runsBelow, Row *row, bool *open)
 {
-    static const char inactiveMark[] = "#[INACTIVE]#";
     size_t len = 0;
     char *bytes = qvxsessrun_line(entry, &len);
     const QByteArray line(bytes != nullptr ? bytes : "", bytes != nullptr ? int(len) : 0);
@@ -192,9 +191,10 @@ void CommandCheck::makeRow(const command_entry *entry, bool runsBelow, Row *row,
     row->first = words.first;
     row->endsShell = !scan.background && words.simple && (words.replaces_shell || words.ends_shell);
 
-    if (line.startsWith(inactiveMark))
+    const int kind = qvxsessrun_line_kind(line.constData(), size_t(line.size()));
+    if (kind == LINE_INACTIVE)
         row->local = ComesBackInactive;
-    else if (trimmed.startsWith('#'))
+    else if (kind == LINE_TRIVIA || trimmed.startsWith('#'))
         row->local = Comment;
     else if (scan.open == SCAN_HEREDOC && runsBelow)
         row->local = HereDocument;

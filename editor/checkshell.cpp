@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include "checkshell.h"
 
+#include "systemshell.h"
+
 #include <errno.h>
 #include <fcntl.h>
 #include <limits.h>
@@ -21,7 +23,7 @@ extern char **environ;
 
 int shell_time_limit_ms = 5000;
 
-const char *shell_program = "/bin/sh";
+const char *shell_program = SYSTEM_SHELL;
 /* How often a running shell is looked at for the time limit and the
  * cancel flag. */
 static const int poll_step_ms = 50;
