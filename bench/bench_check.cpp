@@ -26,6 +26,7 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QThread>
+#include <QTimer>
 
 #include <atomic>
 #include <stdio.h>
@@ -208,7 +209,8 @@ double untilChecked(List *list, QSignalSpy *finished, const QElapsedTimer &timer
     return timer.nsecsElapsed() / 1e6;
 }
 
-/* A clean script of many rows, in the widget the window shows. */
+/* A clean script of many rows, in the widget the window shows, and the
+ * longest time in which the event loop, which answers the keys, was held. */
 void cleanInList(int rows, bool *failed)
 {
     command_list *list = readScript(cleanScript(rows, 0));
@@ -219,6 +221,14 @@ void cleanInList(int rows, bool *failed)
     {
         List view(list, nullptr);
         QSignalSpy finished(&view, SIGNAL(checksFinished()));
+        QElapsedTimer sinceTick;
+        qint64 longestHold = 0;
+        QTimer ticks;
+        QObject::connect(&ticks, &QTimer::timeout, [&] {
+            longestHold = qMax(longestHold, sinceTick.restart());
+        });
+        sinceTick.start();
+        ticks.start(5);
         while (finished.isEmpty() || view.checking())
             if (!finished.wait(600000))
                 die("the checks did not end");
@@ -227,6 +237,8 @@ void cleanInList(int rows, bool *failed)
         snprintf(what, sizeof(what), "%d clean rows in the list (%d marked)", rows,
                  view.markedCount());
         report(what, ms, parseMs, cleanLimitMs, counter.most(), failed);
+        printf("  the event loop was held for %lld ms at most during the check\n",
+               qMax<qint64>(0, longestHold - 5));
     }
     qvxsessrun_free(list);
 }

@@ -72,6 +72,9 @@ void CheckTask::cancel()
 void CheckTask::run()
 {
     switch (kind) {
+    case Analyse:
+        analyse();
+        break;
     case Chain:
         runChain();
         break;
@@ -91,8 +94,10 @@ int CheckTask::parse(int from, int to, bool *atEnd, int *line)
     shell_run run;
 
     shell_parse(script->rows(from, to), &cancelled, &run);
+    // A shell that reads to the end looking for the end of a construct
+    // names the line after the last one.
     if (atEnd)
-        *atEnd = run.at_end;
+        *atEnd = run.line > script->lines.at(to) - script->lines.at(from);
     if (line)
         *line = run.line;
     return run.outcome;

@@ -9,6 +9,7 @@
 #include <QVector>
 
 #include <atomic>
+#include <functional>
 
 class QObject;
 
@@ -20,6 +21,9 @@ struct CheckScript
     QVector<int> lines; // the line number (from 1) at each of starts
     QVector<bool> open; // the row's line leaves a quote, a backslash or a here-document open
     QVector<quint64> keys; // the row's entry
+    QVector<bool> active;
+    QVector<QByteArray> rowLines; // each row's line as a save writes it
+    QVector<QByteArray> rowTexts; // each row's command
     QVector<quint64> prefixHash; // of text up to each of starts
 
     int rowCount() const { return starts.size() - 1; }
@@ -28,6 +32,18 @@ struct CheckScript
     quint64 rangeHash(int from, int to) const;
     QByteArray rows(int from, int to) const;
     static quint64 hashPower(int length);
+};
+
+/* What a row needs from the shells, and what its own line tells. */
+struct CheckRow
+{
+    quint64 key = 0;
+    bool runs = false; // active and written
+    int local = 0; // the verdict its own line gives, a CommandCheck::Verdict
+    QByteArray localWord;
+    QList<QByteArray> lookups;
+    QByteArray first;
+    bool endsShell = false; // a complete "exec COMMAND" or "exit" in the foreground
 };
 
 /* What one run of the shell over the script from a row on found. */
@@ -58,7 +74,7 @@ struct ChainStep
 class CheckTask
 {
 public:
-    enum Kind { Chain, Lookup, Probe };
+    enum Kind { Analyse, Chain, Lookup, Probe };
 
     CheckTask(Kind kind, int id, QObject *receiver);
 
@@ -68,6 +84,9 @@ public:
     const Kind kind;
     const int id;
     int round = 0;
+
+    // Analyse: the work itself, which fills in the script and the rows.
+    std::function<void()> analyse;
 
     // Chain: rows from..end-1; stops at any row of stopAt but the first.
     QSharedPointer<const CheckScript> script;

@@ -109,14 +109,30 @@ void CommandCheck::startRound()
     endRow = -1;
     probing = false;
     probeDone = false;
-    makeRows(list);
-    lookUpWords();
-    advanceChain();
-    finishIfDone();
+    analysed = false;
+    makeScript(list);
+
+    // The rows' own lines are read in a worker: at many rows that is work
+    // the window should not wait for.
+    QSharedPointer<CheckTask> task(new CheckTask(CheckTask::Analyse, ++lastTaskId, this));
+    QSharedPointer<CheckScript> s = script;
+    QSharedPointer<QVector<CheckRow>> analysedRows(new QVector<CheckRow>);
+    QSharedPointer<QSet<QByteArray>> names(new QSet<QByteArray>);
+    const QByteArray homeDir = home;
+    task->analyse = [s, homeDir, analysedRows, names]() {
+        analyse(s.data(), homeDir, analysedRows.data(), names.data());
+    };
+    task->script = script;
+    pendingRows = analysedRows;
+    pendingNames = names;
+    startTask(task);
 }
 
-/* The rows and the script of the list as a save would write it now. */
-void CommandCheck::makeRows(const command_list *commands)
+/*
+ * The script of the list as a save would write it now, and each row's
+ * line and command, copied for a worker that reads them.
+ */
+void CommandCheck::makeScript(const command_list *commands)
 {
     QVector<const command_entry *> entries;
     for (const command_entry *e = commands->entries; e != nullptr; e = e->next)
@@ -134,56 +150,79 @@ void CommandCheck::makeRows(const command_list *commands)
     if (text == nullptr)
         starts.fill(0);
     starts[n] = size_t(s->text.size());
-
     s->starts.resize(n + 1);
-    s->lines.resize(n + 1);
-    s->open.resize(n);
-    s->prefixHash.resize(n + 1);
-    int line = 1;
-    for (int i = 0; i <= n; i++) {
+    for (int i = 0; i <= n; i++)
         s->starts[i] = int(starts.at(i));
-        if (i > 0)
-            line += s->text.mid(s->starts[i - 1], s->starts[i] - s->starts[i - 1]).count('\n');
+
+    s->keys.resize(n);
+    s->active.resize(n);
+    s->rowLines.resize(n);
+    s->rowTexts.resize(n);
+    for (int i = 0; i < n; i++) {
+        const command_entry *e = entries.at(i);
+        char *bytes = qvxsessrun_line(e, &len);
+        s->keys[i] = quint64(reinterpret_cast<quintptr>(e));
+        s->active[i] = e->active;
+        s->rowLines[i] = bytes != nullptr ? QByteArray(bytes, int(len)) : QByteArray();
+        s->rowTexts[i] = QByteArray(e->text);
+        free(bytes);
+    }
+    posixHeader = namesPosixShell(commands);
+    script = s;
+}
+
+/* From a worker: the script's lines and hashes, and what each row's own
+ * line tells. */
+void CommandCheck::analyse(CheckScript *s, const QByteArray &home, QVector<CheckRow> *rows,
+                           QSet<QByteArray> *defined)
+{
+    const int n = s->rowCount();
+    s->lines.resize(n + 1);
+    int line = 1;
+    const char *bytes = s->text.constData();
+    for (int i = 0, at = 0; i <= n; i++) {
+        for (; at < s->starts.at(i); at++)
+            line += bytes[at] == '\n';
         s->lines[i] = line;
     }
     s->computeHashes();
-    s->keys.resize(n);
 
-    posixHeader = namesPosixShell(commands);
-    defined.clear();
-    for (const command_entry *e : qAsConst(entries))
-        for (const QByteArray &name : command_definitions(QByteArray(e->text)))
-            defined.insert(name);
-    rows = QVector<Row>(n);
+    for (const QByteArray &text : qAsConst(s->rowTexts))
+        if (text.contains('(') || text.contains("function") || text.contains("alias"))
+            for (const QByteArray &name : command_definitions(text))
+                defined->insert(name);
+
+    *rows = QVector<CheckRow>(n);
+    s->open.resize(n);
     bool runsBelow = false;
     for (int i = n - 1; i >= 0; i--) {
-        makeRow(entries.at(i), runsBelow, &rows[i], &s->open[i]);
-        s->keys[i] = rows.at(i).key;
-        runsBelow = runsBelow || rows[i].runs;
+        CheckRow &row = (*rows)[i];
+        row.key = s->keys.at(i);
+        bool isOpen = false;
+        if (s->active.at(i))
+            analyseRow(s->rowLines.at(i), s->rowTexts.at(i), runsBelow, home, &row, &isOpen);
+        else
+            analyseRow(s->rowLines.at(i), QByteArray(), false, home, &row, &isOpen);
+        s->open[i] = isOpen;
+        runsBelow = runsBelow || row.runs;
     }
-    script = s;
 }
 
 /*
  * What the row's own line tells: whether it runs at all, the verdicts the
- * store's reading of its line gives, and the names to look up.
+ * store's reading of its line gives, and the names to look up.  text is
+ * null for a switched-off row.
  */
-void CommandCheck::makeRow(const command_entry *entry, bool runsBelow, Row *row, bool *open)
+void CommandCheck::analyseRow(const QByteArray &line, const QByteArray &text, bool runsBelow,
+                              const QByteArray &home, CheckRow *row, bool *open)
 {
-    size_t len = 0;
-    char *bytes = qvxsessrun_line(entry, &len);
-    const QByteArray line(bytes != nullptr ? bytes : "", bytes != nullptr ? int(len) : 0);
-    free(bytes);
-
     line_scan scan;
     qvxsessrun_scan(line.constData(), size_t(line.size()), &scan);
     *open = scan.open != SCAN_CLOSED;
-    row->key = quint64(reinterpret_cast<quintptr>(entry));
-    row->runs = entry->active && !line.isEmpty() && !onlyBlanks(line);
+    row->runs = !text.isNull() && !line.isEmpty() && !onlyBlanks(line);
     if (!row->runs)
         return;
 
-    const QByteArray text(entry->text);
     const QByteArray trimmed = line.trimmed();
     command_words words;
     command_words_of(text, home, &words);
@@ -223,7 +262,7 @@ void CommandCheck::lookUpWords()
     QList<QByteArray> missing;
     QSet<QByteArray> seen;
     int bytes = 0;
-    for (const Row &row : qAsConst(rows)) {
+    for (const CheckRow &row : qAsConst(rows)) {
         if (!row.runs || row.local == Comment || row.local == ComesBackInactive)
             continue;
         for (const QByteArray &word : row.lookups) {
@@ -379,7 +418,15 @@ void CommandCheck::catchTaskDone(int id)
 
     if (!current)
         return;
-    if (task->kind == CheckTask::Chain && --chainTasks == 0) {
+    if (task->kind == CheckTask::Analyse) {
+        rows = *pendingRows;
+        defined = *pendingNames;
+        pendingRows.reset();
+        pendingNames.reset();
+        analysed = true;
+        lookUpWords();
+        advanceChain();
+    } else if (task->kind == CheckTask::Chain && --chainTasks == 0) {
         if (task->noShell)
             chainAt = script->rowCount(); // without a shell nothing can be told
         advanceChain();
@@ -395,7 +442,7 @@ void CommandCheck::finishIfDone()
     for (const QSharedPointer<CheckTask> &task : qAsConst(tasks))
         if (task->round == round)
             return;
-    if (!inRound || chainAt < script->rowCount() || !probeDone)
+    if (!inRound || !analysed || chainAt < script->rowCount() || !probeDone)
         return;
     finishRound();
 }
@@ -406,7 +453,7 @@ void CommandCheck::finishRound()
     inRound = false;
     QSet<quint64> keys;
     for (int i = 0; i < rows.size(); i++) {
-        const Row &row = rows.at(i);
+        const CheckRow &row = rows.at(i);
         keys.insert(row.key);
         QByteArray word;
         Told now;
@@ -430,7 +477,7 @@ void CommandCheck::finishRound()
 /* A row's verdict from all that is known of it, the gravest first. */
 int CommandCheck::verdictOf(int i, QByteArray *word) const
 {
-    const Row &row = rows.at(i);
+    const CheckRow &row = rows.at(i);
 
     if (!row.runs)
         return Ok;

@@ -69,18 +69,6 @@ private slots:
     void catchTaskDone(int id);
 
 private:
-    /* What a row needs from the shells, and what it can be told without. */
-    struct Row
-    {
-        quint64 key = 0;
-        bool runs = false; // active and written
-        int local = Ok; // the verdict its own line gives
-        QByteArray localWord;
-        QList<QByteArray> lookups;
-        QByteArray first;
-        bool endsShell = false; // a complete "exec COMMAND" or "exit" in the foreground
-    };
-
     struct Told
     {
         int verdict = Ok;
@@ -88,8 +76,11 @@ private:
         quint64 hash = 0;
     };
 
-    void makeRows(const command_list *list);
-    void makeRow(const command_entry *entry, bool runsBelow, Row *row, bool *open);
+    void makeScript(const command_list *list);
+    static void analyse(CheckScript *script, const QByteArray &home, QVector<CheckRow> *rows,
+                        QSet<QByteArray> *defined);
+    static void analyseRow(const QByteArray &line, const QByteArray &text, bool runsBelow,
+                           const QByteArray &home, CheckRow *row, bool *open);
     void startTask(const QSharedPointer<CheckTask> &task);
     void lookUpWords();
     void advanceChain();
@@ -114,9 +105,12 @@ private:
 
     // This round's script and rows.
     QSharedPointer<CheckScript> script;
-    QVector<Row> rows;
+    QVector<CheckRow> rows;
+    QSharedPointer<QVector<CheckRow>> pendingRows; // filled by this round's analysis
+    QSharedPointer<QSet<QByteArray>> pendingNames;
     bool posixHeader = true;
     QSet<QByteArray> defined; // functions and aliases the script defines
+    bool analysed = false; // rows holds this round's rows
     int chainAt = 0; // the row the chain has reached
     bool chainSplit = false; // the rows were cut into pieces once
     int chainTasks = 0; // chain tasks of this round still running

@@ -242,9 +242,6 @@ void shell_parse(const QByteArray &text, const std::atomic<bool> *cancel, shell_
     if (in != -1)
         close(in);
     run->line = run->outcome == SHELL_FAILED ? shell_error_line(error) : 0;
-    // A shell that reads to the end looking for the end of a construct
-    // names the line after the last one.
-    run->at_end = run->line > text.count('\n');
 }
 
 void shell_lookup(const QList<QByteArray> &words, const std::atomic<bool> *cancel, shell_run *run)

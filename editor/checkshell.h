@@ -27,7 +27,6 @@ struct shell_run
 {
     int outcome = SHELL_NOT_RUN;
     int line = 0; /* the line a syntax error names, 0 when none */
-    bool at_end = false; /* the error names a line past the text's end */
     QByteArray output; /* standard output */
 };
 
