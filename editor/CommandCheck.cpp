@@ -24,6 +24,8 @@ static const int minChunkWords = 256;
 static const int chunkBytes = 64 * 1024;
 // Rows that could end the shell, tried at most per check.
 static const int maxEndCandidates = 4;
+// Answers on such rows kept for later checks.
+static const int maxProbesKept = 1024;
 
 /* The user's home from the password database, as the session has it. */
 static QByteArray homeDirectory()
@@ -471,6 +473,9 @@ void CommandCheck::finishRound()
         it = keys.contains(it.key()) ? std::next(it) : told.erase(it);
     for (auto it = steps.begin(); it != steps.end();)
         it = keys.contains(it.key()) ? std::next(it) : steps.erase(it);
+    // Each edit above a row that ends the shell asks anew; old answers go.
+    if (probed.size() > maxProbesKept)
+        probed.clear();
     emit allChecked();
 }
 
