@@ -233,7 +233,7 @@ int CheckTask::crashingRow(int from)
  */
 void CheckTask::runLookup()
 {
-    statuses = QVector<int>(words.size(), -1);
+    statuses = QVector<int>(words.size(), NotAsked);
     int done = 0;
 
     while (done < words.size() && !cancelled) {
@@ -251,9 +251,9 @@ void CheckTask::runLookup()
             statuses[done + answered++] = line.left(space).toInt();
         }
         done += answered;
-        if (run.outcome == SHELL_PASSED)
+        if (run.outcome == SHELL_PASSED || done >= words.size())
             return;
-        done++; // the word the shell was at when it was stopped stays -1
+        statuses[done++] = -1; // the word the shell was at when it was stopped
     }
 }
 

@@ -96,7 +96,9 @@ public:
     QVector<ChainStep> steps;
     bool noShell = false; // the shell could not be run at all
 
-    // Lookup: a status per word: 0, 126, 127, or -1 when it took too long.
+    // Lookup: a status per word: 0, 126, 127, -1 when it took too long, or
+    // NotAsked when the task was cancelled before.
+    enum { NotAsked = -2 };
     QList<QByteArray> words;
     QVector<int> statuses;
 

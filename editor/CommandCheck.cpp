@@ -412,7 +412,7 @@ void CommandCheck::catchTaskDone(int id)
         if (step.from < task->script->rowCount())
             steps.insert(task->script->keys.at(step.from), step);
     for (int i = 0; i < task->words.size() && i < task->statuses.size(); i++)
-        if (!task->noShell)
+        if (task->statuses.at(i) != CheckTask::NotAsked)
             wordStatus.insert(task->words.at(i), task->statuses.at(i));
     for (int i = 0; i < task->answers.size(); i++)
         if (task->answers.at(i) != -1)
