@@ -1,623 +1,529 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include "CommandCheck.h"
 
+#include "checkwords.h"
+#include "store.h"
+
 #include <QSet>
 #include <QString>
+#include <QThread>
+#include <QThreadPool>
 #include <QTimer>
 
-static const char shellPath[] = "/bin/sh";
-static const char inactiveMark[] = "#[INACTIVE]#";
+#include <pwd.h>
+#include <stdlib.h>
+#include <string.h>
+#include <unistd.h>
 
-// A fork and exec costs about a millisecond; a few at a time keep both
-// cores busy without starving the window.
-static const int maxRunning = 4;
-// Looked-up words are sent off early once there are this many.
-static const int wordsFlushCount = 256;
-// Bytes of words given to one shell, well below the argument limits.
-static const int wordsChunkBytes = 64 * 1024;
-// Rows of their own are given to "sh -n" as an argument up to this size;
-// longer ones are rare and go to its input, one at a time.
-static const int aloneRowBytes = 32 * 1024;
-// No command name is longer than a path name can be.
-static const int maxWordLength = 4096;
+// A piece of the script that a shell of its own reads on the first check
+// is at least this many rows long.
+static const int minPieceRows = 256;
+// Looked-up names go to a shell of their own in chunks of this many at
+// least, and of this many bytes at most, well below the argument limits.
+static const int minChunkWords = 256;
+static const int chunkBytes = 64 * 1024;
+// Rows that could end the shell, tried at most per check.
+static const int maxEndCandidates = 4;
+// Answers on such rows kept for later checks.
+static const int maxProbesKept = 1024;
 
-/*
- * The words the shell looks up, as arguments: none of them is ever part
- * of the script.  Absolute paths must be executable regular files; any
- * other name must be a keyword, a builtin or a program on PATH.  Every
- * word that fails comes out on a line of its own, behind the status with
- * which the shell would give up on it.
- */
-static const char wordsScript[] = "for w do\n"
-                                  "    case $w in\n"
-                                  "    /*) [ -f \"$w\" ] && [ -x \"$w\" ] && continue\n"
-                                  "        [ -e \"$w\" ] && s=126 || s=127 ;;\n"
-                                  "    *) command -v -- \"$w\" >/dev/null 2>&1 && continue\n"
-                                  "        s=127 ;;\n"
-                                  "    esac\n"
-                                  "    printf '%s %s\\n' \"$s\" \"$w\"\n"
-                                  "done\n";
-
-/*
- * Checks rows that may not share a shell, read one a line, each in an
- * "sh -n" of its own, and says for each, on a line: whether its script
- * line is valid shell; whether the line still is as a brace group that
- * must close behind its "&" (only asked when a "#" or a backslash could
- * swallow the "&"); and whether a line behind it is still read as a
- * command, which a here-document would take (only asked for a "<<").  A
- * row is only ever data, never part of this script.
- *
- * Each command string begins with a line feed, so that no shell can take
- * it for an option, whatever the row begins with: some shells take the
- * word after -c as the command string even when it is "--".
- */
-static const char aloneScript[] = R"sh(nl='
-'
-while IFS= read -r r; do
-    /bin/sh -n -c "$nl$r&" </dev/null; p=$?
-    w=0 h=1
-    if [ $p -eq 0 ]; then
-        case $r in *'#'* | *'\'*) /bin/sh -n -c "$nl{ $r&}" </dev/null; w=$? ;; esac
-        case $r in *'<<'*) /bin/sh -n -c "$nl$r&$nl(" </dev/null; h=$? ;; esac
-    fi
-    printf '%s %s %s\n' $p $w $h
-done
-)sh";
-
-static bool isBlank(char c)
+/* The user's home from the password database, as the session has it. */
+static QByteArray homeDirectory()
 {
-    return c == ' ' || c == '\t';
+    const struct passwd *pw = getpwuid(getuid());
+    return pw != nullptr && pw->pw_dir != nullptr ? QByteArray(pw->pw_dir) : QByteArray();
 }
 
-static bool isNameStart(char c)
+/* Whether the "#!" line names a POSIX shell: sh itself, or none at all. */
+static bool namesPosixShell(const command_list *list)
 {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+    if (list->header == nullptr)
+        return true;
+    QByteArray line = QByteArray(list->header, int(list->header_len)).mid(2).trimmed();
+    QList<QByteArray> words = line.simplified().split(' ');
+    if (words.size() > 1 && words.first().endsWith("/env"))
+        words.removeFirst();
+    const QByteArray program = words.first();
+    return program == "sh" || program.endsWith("/sh");
 }
 
-static bool isNameChar(char c)
+static bool onlyBlanks(const QByteArray &bytes)
 {
-    return isNameStart(c) || (c >= '0' && c <= '9');
-}
-
-/* Characters that mean the same to every shell wherever they stand in a word. */
-static bool isPlain(const QByteArray &word)
-{
-    for (char c : word)
-        if (c == '\0' || (!isNameChar(c) && !strchr(".+,:@%/-", c)))
+    for (char c : bytes)
+        if (c != ' ' && c != '\t')
             return false;
     return true;
 }
 
-/*
- * The command name to look up: the first word behind the leading
- * assignments, when every character of it and of the assignments is
- * plain.  A relative path name depends on the directory the session
- * starts in and is not looked up.
- */
-static QByteArray firstWord(const QByteArray &line)
+CommandCheck::CommandCheck(QObject *parent)
+    : QObject(parent), roundTimer(new QTimer(this)), pool(new QThreadPool(this)),
+      home(homeDirectory())
 {
-    const int n = line.size();
-    int i = 0;
-
-    for (;;) {
-        while (i < n && isBlank(line.at(i)))
-            i++;
-        const int start = i;
-        while (i < n && !isBlank(line.at(i)))
-            i++;
-        const QByteArray word = line.mid(start, i - start);
-        if (word.isEmpty())
-            return QByteArray();
-
-        int name = 0;
-        if (isNameStart(word.at(0)))
-            while (name < word.size() && isNameChar(word.at(name)))
-                name++;
-        if (name > 0 && name < word.size() && word.at(name) == '=') {
-            if (!isPlain(word.mid(name + 1)))
-                return QByteArray();
-            continue;
-        }
-        if (!isPlain(word) || word.size() > maxWordLength)
-            return QByteArray();
-        if (word.at(0) != '/' && word.contains('/'))
-            return QByteArray();
-        return word;
-    }
-}
-
-/*
- * Whether a row may share one "sh -n" with other rows.  A row that can
- * leave anything open at the end of its line (a quote, a backslash, a
- * brace, a parenthesis, a comment, a here-document, a compound command)
- * could be completed by a later row, so that two bad rows pass together.
- * Only rows that can do none of this share a shell: outside quotes, only
- * characters without such a meaning; quotes that close on the line and
- * hold nothing that could nest or escape (no backslash, no backquote, no
- * "$" in double quotes, no "$" just in front of a quote).  The test errs
- * on the safe side, since a row that is refused is still checked, in a
- * shell of its own.
- */
-static bool canShareShell(const QByteArray &line)
-{
-    static const char *const openers[]
-        = { "if",       "then",   "else",  "elif",  "fi",  "do", "done",
-            "case",     "esac",   "while", "until", "for", "in", "select",
-            "function", "coproc", "time",  "[[",    "]]" };
-
-    char quote = 0;
-    for (int i = 0; i < line.size(); i++) {
-        const char c = line.at(i);
-        if (quote != 0 && c == quote) {
-            quote = 0;
-        } else if (quote != 0) {
-            if (c < ' ' || c > '~' || c == '\\' || c == '`' || (quote == '"' && c == '$'))
-                return false;
-        } else if (c == '\'' || c == '"') {
-            if (i > 0 && line.at(i - 1) == '$')
-                return false;
-            quote = c;
-        } else if (c == '\0'
-                   || (!isNameChar(c) && !isBlank(c) && !strchr(".+,:@%/-=~*?[]!^><|&;$", c))) {
-            return false;
-        }
-    }
-    if (quote != 0 || line.contains("<<") || line.contains("$["))
-        return false;
-
-    const int n = line.size();
-    for (int i = 0; i < n;) {
-        auto inRun = [](char c) {
-            return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '[' || c == ']';
-        };
-        if (!inRun(line.at(i))) {
-            i++;
-            continue;
-        }
-        const int start = i;
-        while (i < n && inRun(line.at(i)))
-            i++;
-        const QByteArray run = line.mid(start, i - start);
-        for (const char *word : openers)
-            if (run == word)
-                return false;
-    }
-    return true;
-}
-
-CommandCheck::CommandCheck(QObject *parent) : QObject(parent), batchTimer(new QTimer(this))
-{
-    batchTimer->setSingleShot(true);
-    batchTimer->setInterval(0);
-    connect(batchTimer, SIGNAL(timeout()), this, SLOT(catchBatchTimeout()));
+    roundTimer->setSingleShot(true);
+    roundTimer->setInterval(0);
+    connect(roundTimer, SIGNAL(timeout()), this, SLOT(startRound()));
+    // One shell per core at most: each task runs one shell at a time.
+    pool->setMaxThreadCount(qMax(1, QThread::idealThreadCount()));
 }
 
 CommandCheck::~CommandCheck()
 {
-    // A shell that is still running is of no more use.
-    for (QProcess *process : running.keys()) {
-        process->disconnect(this);
-        process->kill();
-        // Reaped here, before QObject deletes it: a QProcess destroyed
-        // while its child runs complains on standard error.
-        process->waitForFinished(1000);
-    }
+    cancelTasks();
+    pool->waitForDone();
 }
 
-void CommandCheck::check(quint64 key, const QByteArray &text, bool active)
+void CommandCheck::check(const command_list *commands)
 {
-    Row row;
-    row.key = key;
-    row.active = active;
-    // The text as the script will hold it: a NUL byte ends it, and a line
-    // feed is written as a blank.
-    const int nul = text.indexOf('\0');
-    row.line = nul < 0 ? text : text.left(nul);
-    row.line.replace('\n', ' ');
-
-    // An older check of the key is dropped wherever it is met next.
-    const quint64 serial = ++lastSerial;
-    newest.insert(key, serial);
-    rows.insert(serial, row);
-    queued.append(serial);
-    hadWork = true;
-    batchTimer->start();
+    list = commands;
+    // What a round finds now would be about the script before the change;
+    // what its shells found so far is kept.
+    if (inRound) {
+        cancelTasks();
+        round++;
+        inRound = false;
+    }
+    roundTimer->start();
 }
 
 bool CommandCheck::isBusy() const
 {
-    return batchTimer->isActive() || !queued.isEmpty() || !waiting.isEmpty() || !running.isEmpty()
-        || !wordsWaiting.isEmpty();
+    return roundTimer->isActive() || inRound;
 }
 
-bool CommandCheck::isCurrent(quint64 serial) const
+void CommandCheck::cancelTasks()
 {
-    const auto row = rows.constFind(serial);
-    return row != rows.constEnd() && newest.value(row->key) == serial;
+    for (const QSharedPointer<CheckTask> &task : qAsConst(tasks))
+        task->cancel();
 }
 
-/* Keeps the serials that are still wanted and forgets the others. */
-QVector<quint64> CommandCheck::current(const QVector<quint64> &serials)
+/* A round: the script as it is now, checked with what is known already. */
+void CommandCheck::startRound()
 {
-    QVector<quint64> kept;
-
-    for (quint64 serial : serials) {
-        if (isCurrent(serial))
-            kept.append(serial);
-        else
-            rows.remove(serial);
-    }
-    return kept;
-}
-
-void CommandCheck::deliver(quint64 serial, Verdict verdict, const QByteArray &word)
-{
-    const Row row = rows.take(serial);
-
-    if (newest.value(row.key) != serial)
+    if (list == nullptr)
         return;
-    newest.remove(row.key);
-    emit checked(row.key, verdict, QString::fromLocal8Bit(word));
-}
+    cancelTasks();
+    round++;
+    inRound = true;
+    chainAt = 0;
+    chainSplit = false;
+    chainTasks = 0;
+    chainMarks.clear();
+    endRow = -1;
+    probing = false;
+    probeDone = false;
+    analysed = false;
+    makeScript(list);
 
-void CommandCheck::catchBatchTimeout()
-{
-    QVector<quint64> batch, alone, longRows;
-    const QVector<quint64> serials = current(queued);
-
-    queued.clear();
-    for (quint64 serial : serials) {
-        Row &row = rows[serial];
-        if (!row.active || row.line.isEmpty()) {
-            deliver(serial, Ok);
-            continue;
-        }
-        if (row.line.startsWith(inactiveMark)) {
-            deliver(serial, ComesBackInactive);
-            continue;
-        }
-        int first = 0;
-        while (first < row.line.size() && isBlank(row.line.at(first)))
-            first++;
-        if (first < row.line.size() && row.line.at(first) == '#') {
-            deliver(serial, Comment);
-            continue;
-        }
-        row.word = firstWord(row.line);
-        if (canShareShell(row.line))
-            batch.append(serial);
-        else if (row.line.size() <= aloneRowBytes)
-            alone.append(serial);
-        else
-            longRows.append(serial);
-    }
-    if (!batch.isEmpty())
-        queueJob(Wrapped, batch);
-    queueAlone(alone);
-    for (quint64 serial : qAsConst(longRows)) {
-        rows[serial].alone = true;
-        queueJob(Wrapped, QVector<quint64> { serial });
-    }
-    schedule();
-    checkIdle();
-}
-
-/* Spreads the rows of their own over as many shells as may run at once. */
-void CommandCheck::queueAlone(const QVector<quint64> &serials)
-{
-    const int perShell = (serials.size() + maxRunning - 1) / maxRunning;
-
-    for (int i = 0; i < serials.size(); i += perShell)
-        queueJob(Alone, serials.mid(i, perShell));
-}
-
-void CommandCheck::queueJob(JobKind kind, const QVector<quint64> &serials, bool first)
-{
-    Job job;
-    job.kind = kind;
-    job.serials = serials;
-    if (first)
-        waiting.prepend(job);
-    else
-        waiting.append(job);
+    // The rows' own lines are read in a worker: at many rows that is work
+    // the window should not wait for.
+    QSharedPointer<CheckTask> task(new CheckTask(CheckTask::Analyse, ++lastTaskId, this));
+    QSharedPointer<CheckScript> s = script;
+    QSharedPointer<QVector<CheckRow>> analysedRows(new QVector<CheckRow>);
+    QSharedPointer<QSet<QByteArray>> names(new QSet<QByteArray>);
+    const QByteArray homeDir = home;
+    task->analyse = [s, homeDir, analysedRows, names]() {
+        analyse(s.data(), homeDir, analysedRows.data(), names.data());
+    };
+    task->script = script;
+    pendingRows = analysedRows;
+    pendingNames = names;
+    startTask(task);
 }
 
 /*
- * Sends the rows whose syntax is fine to a shell that looks their first
- * words up: early once there are many, otherwise when no syntax check is
- * left, so that the rows that trickle in share one shell.
+ * The script of the list as a save would write it now, and each row's
+ * line and command, copied for a worker that reads them.
  */
-void CommandCheck::flushWords()
+void CommandCheck::makeScript(const command_list *commands)
 {
-    bool syntaxLeft = false;
-    for (const Job &job : qAsConst(waiting))
-        syntaxLeft = syntaxLeft || job.kind != Words;
-    for (const Job &job : qAsConst(running))
-        syntaxLeft = syntaxLeft || job.kind != Words;
-    if (wordsWaiting.isEmpty() || (syntaxLeft && wordsWaiting.size() < wordsFlushCount))
+    QVector<const command_entry *> entries;
+    for (const command_entry *e = commands->entries; e != nullptr; e = e->next)
+        entries.append(e);
+    const int n = entries.size();
+
+    QVector<size_t> starts(n + 1);
+    size_t len = 0;
+    char *text = qvxsessrun_render_rows(commands, &len, starts.data());
+    QSharedPointer<CheckScript> s(new CheckScript);
+    s->text = text != nullptr ? QByteArray(text, int(len)) : QByteArray();
+    free(text);
+    if (!s->text.isEmpty() && !s->text.endsWith('\n'))
+        s->text += '\n';
+    if (text == nullptr)
+        starts.fill(0);
+    starts[n] = size_t(s->text.size());
+    s->starts.resize(n + 1);
+    for (int i = 0; i <= n; i++)
+        s->starts[i] = int(starts.at(i));
+
+    s->keys.resize(n);
+    s->active.resize(n);
+    s->rowLines.resize(n);
+    s->rowTexts.resize(n);
+    for (int i = 0; i < n; i++) {
+        const command_entry *e = entries.at(i);
+        char *bytes = qvxsessrun_line(e, &len);
+        s->keys[i] = quint64(reinterpret_cast<quintptr>(e));
+        s->active[i] = e->active;
+        s->rowLines[i] = bytes != nullptr ? QByteArray(bytes, int(len)) : QByteArray();
+        s->rowTexts[i] = QByteArray(e->text);
+        free(bytes);
+    }
+    posixHeader = namesPosixShell(commands);
+    script = s;
+}
+
+/* From a worker: the script's lines and hashes, and what each row's own
+ * line tells. */
+void CommandCheck::analyse(CheckScript *s, const QByteArray &home, QVector<CheckRow> *rows,
+                           QSet<QByteArray> *defined)
+{
+    const int n = s->rowCount();
+    s->lines.resize(n + 1);
+    int line = 1;
+    const char *bytes = s->text.constData();
+    for (int i = 0, at = 0; i <= n; i++) {
+        for (; at < s->starts.at(i); at++)
+            line += bytes[at] == '\n';
+        s->lines[i] = line;
+    }
+    s->computeHashes();
+
+    for (const QByteArray &text : qAsConst(s->rowTexts))
+        if (text.contains('(') || text.contains("function") || text.contains("alias"))
+            for (const QByteArray &name : command_definitions(text))
+                defined->insert(name);
+
+    *rows = QVector<CheckRow>(n);
+    s->open.resize(n);
+    bool runsBelow = false;
+    for (int i = n - 1; i >= 0; i--) {
+        CheckRow &row = (*rows)[i];
+        row.key = s->keys.at(i);
+        bool isOpen = false;
+        if (s->active.at(i))
+            analyseRow(s->rowLines.at(i), s->rowTexts.at(i), runsBelow, home, &row, &isOpen);
+        else
+            analyseRow(s->rowLines.at(i), QByteArray(), false, home, &row, &isOpen);
+        s->open[i] = isOpen;
+        runsBelow = runsBelow || row.runs;
+    }
+}
+
+/*
+ * What the row's own line tells: whether it runs at all, the verdicts the
+ * store's reading of its line gives, and the names to look up.  text is
+ * null for a switched-off row.
+ */
+void CommandCheck::analyseRow(const QByteArray &line, const QByteArray &text, bool runsBelow,
+                              const QByteArray &home, CheckRow *row, bool *open)
+{
+    line_scan scan;
+    qvxsessrun_scan(line.constData(), size_t(line.size()), &scan);
+    *open = scan.open != SCAN_CLOSED;
+    row->runs = !text.isNull() && !line.isEmpty() && !onlyBlanks(line);
+    if (!row->runs)
         return;
 
-    QVector<quint64> chunk;
-    QSet<QByteArray> words;
+    const QByteArray trimmed = line.trimmed();
+    command_words words;
+    command_words_of(text, home, &words);
+    row->lookups = words.lookups;
+    row->first = words.first;
+    row->endsShell = !scan.background && words.simple && (words.replaces_shell || words.ends_shell);
+
+    const int kind = qvxsessrun_line_kind(line.constData(), size_t(line.size()));
+    if (kind == LINE_INACTIVE)
+        row->local = ComesBackInactive;
+    else if (kind == LINE_TRIVIA || trimmed.startsWith('#'))
+        row->local = Comment;
+    else if (scan.open == SCAN_HEREDOC && runsBelow)
+        row->local = HereDocument;
+    else if (scan.open == SCAN_QUOTE && runsBelow)
+        row->local = OpenQuote;
+    else if (trimmed.endsWith('&') && !scan.background && !scan.joins)
+        row->local = Foreground;
+    else if (scan.background && words.simple && words.first == "exec" && words.replaces_shell)
+        row->local = ExecInBackground;
+    else if (scan.background && words.simple && (words.state_only || words.assignments_only))
+        row->local = StateInBackground;
+    row->localWord = row->local == StateInBackground ? words.first : QByteArray();
+}
+
+void CommandCheck::startTask(const QSharedPointer<CheckTask> &task)
+{
+    task->round = round;
+    tasks.insert(task->id, task);
+    // The pool's copy of the pointer keeps the task while it runs.
+    pool->start([task]() { task->run(); });
+}
+
+/* The names no shell was asked about yet, spread over the cores. */
+void CommandCheck::lookUpWords()
+{
+    QList<QByteArray> missing;
+    QSet<QByteArray> seen;
     int bytes = 0;
-    for (quint64 serial : qAsConst(wordsWaiting)) {
-        const QByteArray word = rows.value(serial).word;
-        if (!words.contains(word)) {
-            if (bytes > 0 && bytes + word.size() > wordsChunkBytes) {
-                queueJob(Words, chunk, true);
-                chunk.clear();
-                words.clear();
-                bytes = 0;
-            }
-            words.insert(word);
+    for (const CheckRow &row : qAsConst(rows)) {
+        if (!row.runs || row.local == Comment || row.local == ComesBackInactive)
+            continue;
+        for (const QByteArray &word : row.lookups) {
+            if (wordStatus.contains(word) || seen.contains(word) || defined.contains(word))
+                continue;
+            seen.insert(word);
+            missing.append(word);
             bytes += word.size() + 1;
         }
-        chunk.append(serial);
     }
-    queueJob(Words, chunk, true);
-    wordsWaiting.clear();
-}
-
-void CommandCheck::schedule()
-{
-    if (scheduling)
-        return;
-    scheduling = true;
-    flushWords();
-    while (running.size() < maxRunning && !waiting.isEmpty()) {
-        Job job = waiting.takeFirst();
-        startJob(job);
-        flushWords();
-    }
-    scheduling = false;
-}
-
-void CommandCheck::startJob(Job &job)
-{
-    job.serials = current(job.serials);
-    if (job.serials.isEmpty())
+    if (missing.isEmpty())
         return;
 
-    QByteArray script;
-    QStringList arguments;
-    if (job.kind == Alone) {
-        arguments << QStringLiteral("-c") << QString::fromLatin1(aloneScript);
-        for (quint64 serial : qAsConst(job.serials))
-            script += rows.value(serial).line + '\n';
-    } else if (job.kind == Words) {
-        QSet<QByteArray> seen;
-        arguments << QStringLiteral("-c") << QString::fromLatin1(wordsScript)
-                  << QStringLiteral("sh");
-        for (quint64 serial : qAsConst(job.serials)) {
-            const QByteArray word = rows.value(serial).word;
-            if (!seen.contains(word)) {
-                seen.insert(word);
-                arguments << QString::fromLocal8Bit(word);
-            }
-        }
-    } else {
-        arguments << QStringLiteral("-n");
-        for (quint64 serial : qAsConst(job.serials)) {
-            const QByteArray line = rows.value(serial).line;
-            if (job.kind == Wrapped)
-                script += "{ " + line + "&}\n";
-            else if (job.kind == Plain)
-                script += line + "&\n";
-            else
-                script += line + "&\n(\n";
-        }
-    }
-
-    QProcess *process = new QProcess(this);
-    process->setStandardErrorFile(QProcess::nullDevice());
-    if (job.kind == Words)
-        process->setStandardInputFile(QProcess::nullDevice());
-    else if (job.kind != Alone)
-        process->setStandardOutputFile(QProcess::nullDevice());
-    if (job.kind == Alone)
-        connect(process, SIGNAL(readyReadStandardOutput()), this, SLOT(catchProcessOutput()));
-    connect(process, SIGNAL(finished(int, QProcess::ExitStatus)), this,
-            SLOT(catchProcessFinished(int, QProcess::ExitStatus)));
-    connect(process, SIGNAL(errorOccurred(QProcess::ProcessError)), this,
-            SLOT(catchProcessError(QProcess::ProcessError)));
-    // Known before the start, which can report a failure at once.
-    running.insert(process, job);
-    process->start(QString::fromLatin1(shellPath), arguments,
-                   job.kind == Words ? QIODevice::ReadOnly : QIODevice::ReadWrite);
-    if (job.kind != Words && running.contains(process)) {
-        process->write(script);
-        process->closeWriteChannel();
+    const int byCount
+        = qMin(pool->maxThreadCount(), (missing.size() + minChunkWords - 1) / minChunkWords);
+    const int chunks = qMax(byCount, (bytes + chunkBytes - 1) / chunkBytes);
+    const int perChunk = (missing.size() + chunks - 1) / chunks;
+    for (int i = 0; i < missing.size(); i += perChunk) {
+        QSharedPointer<CheckTask> task(new CheckTask(CheckTask::Lookup, ++lastTaskId, this));
+        task->words = missing.mid(i, perChunk);
+        startTask(task);
     }
 }
 
-void CommandCheck::catchProcessFinished(int exitCode, QProcess::ExitStatus status)
+/* A step found earlier still holds when its rows are the same text. */
+bool CommandCheck::validStep(const ChainStep &step, int at) const
 {
-    QProcess *process = qobject_cast<QProcess *>(sender());
-
-    if (process == nullptr || !running.contains(process))
-        return;
-    jobDone(process, status == QProcess::NormalExit ? (exitCode == 0 ? Passed : Failed) : NotRun);
+    const int span = step.spanEnd - step.from;
+    const int n = script->rowCount();
+    if (at + span > n || (step.toEnd && at + span != n))
+        return false;
+    return script->rangeHash(at, at + span) == step.hash;
 }
 
-void CommandCheck::catchProcessError(QProcess::ProcessError error)
+/* The mark of a chain step, on the row nearest to it that runs. */
+void CommandCheck::markChain(int row, int from, int kind)
 {
-    QProcess *process = qobject_cast<QProcess *>(sender());
-
-    // A crash is also reported as finished; a shell that exits before it
-    // has read all of its script is no error.
-    if (error != QProcess::FailedToStart || process == nullptr || !running.contains(process))
-        return;
-    jobDone(process, NotRun);
+    int target = row;
+    while (target > from && !rows.at(target).runs)
+        target--;
+    while (target < rows.size() && !rows.at(target).runs)
+        target++;
+    if (target < rows.size())
+        chainMarks.insert(target, kind);
 }
 
-void CommandCheck::catchProcessOutput()
+/* Walks the script with the steps known, and asks the shell from where
+ * none is. */
+void CommandCheck::advanceChain()
 {
-    QProcess *process = qobject_cast<QProcess *>(sender());
+    const int n = script->rowCount();
 
-    if (process != nullptr && running.contains(process))
-        readAnswers(process);
-}
-
-/* The answers of a shell for rows of their own, as they come. */
-void CommandCheck::readAnswers(QProcess *process)
-{
-    while (process->canReadLine()) {
-        auto job = running.find(process);
-        if (job == running.end() || job->answered >= job->serials.size())
+    while (chainAt < n) {
+        const auto step = steps.constFind(rows.at(chainAt).key);
+        if (step == steps.constEnd() || !validStep(*step, chainAt)) {
+            startChainTasks(chainAt);
             return;
-        const quint64 serial = job->serials.at(job->answered++);
-        const QList<QByteArray> answer = process->readLine().trimmed().split(' ');
-        if (!isCurrent(serial)) {
-            rows.remove(serial);
+        }
+        if (step->kind != ChainStep::Clean)
+            markChain(chainAt + step->marked - step->from, chainAt, step->kind);
+        chainAt += step->next - step->from;
+    }
+    probeEnd();
+}
+
+/*
+ * The shell over the rows from `from` on.  The first time in a round,
+ * the rows are cut into one piece per core, each read by a shell of its
+ * own; a piece reports only what the rows behind it cannot change, and
+ * what is left is read by one shell to the end.
+ */
+void CommandCheck::startChainTasks(int from)
+{
+    const int n = script->rowCount();
+    const int left = n - from;
+    const int pieces = chainSplit ? 1 : qBound(1, left / minPieceRows, pool->maxThreadCount());
+    chainSplit = true;
+
+    QSet<int> known;
+    for (int i = from + 1; i < n; i++)
+        if (steps.contains(rows.at(i).key))
+            known.insert(i);
+    for (int j = 0; j < pieces; j++) {
+        QSharedPointer<CheckTask> task(new CheckTask(CheckTask::Chain, ++lastTaskId, this));
+        task->script = script;
+        task->from = from + int(qint64(left) * j / pieces);
+        task->end = j == pieces - 1 ? n : from + int(qint64(left) * (j + 1) / pieces);
+        task->stopAt = known;
+        startTask(task);
+        chainTasks++;
+    }
+}
+
+/* The script up to the end of a row, as the key of a probe. */
+quint64 CommandCheck::probeKey(const CheckScript &s, int row)
+{
+    return s.rangeHash(0, row + 1) ^ (quint64(s.starts.at(row + 1)) << 20);
+}
+
+/*
+ * The first row, before any that breaks the script, that replaces or
+ * ends the shell at the top level of the script: the rows below it never
+ * run.
+ */
+void CommandCheck::probeEnd()
+{
+    int firstMark = rows.size();
+    for (auto it = chainMarks.constBegin(); it != chainMarks.constEnd(); ++it)
+        firstMark = qMin(firstMark, it.key());
+
+    QVector<int> ask;
+    int tried = 0;
+    for (int i = 0; i < firstMark && tried < maxEndCandidates; i++) {
+        if (!rows.at(i).endsShell)
             continue;
-        }
-        if (answer.size() != 3)
-            deliver(serial, Ok);
-        else if (answer.at(0) != "0" || answer.at(2) == "0")
-            deliver(serial, NotShell);
-        else if (answer.at(1) != "0")
-            deliver(serial, Foreground);
-        else
-            syntaxFine(serial);
-    }
-    schedule();
-}
-
-void CommandCheck::jobDone(QProcess *process, Outcome outcome)
-{
-    if (running.value(process).kind == Alone && outcome != NotRun)
-        readAnswers(process);
-    Job job = running.take(process);
-    if (job.kind == Alone) {
-        // Rows the shell did not answer for cannot be told.
-        job.serials = job.serials.mid(job.answered);
-        outcome = NotRun;
-    }
-    const QByteArray output
-        = job.kind == Words && outcome != NotRun ? process->readAllStandardOutput() : QByteArray();
-    process->disconnect(this);
-    process->deleteLater();
-
-    job.serials = current(job.serials);
-    if (outcome == NotRun) {
-        // Without a shell nothing can be told; no row is marked for that.
-        for (quint64 serial : qAsConst(job.serials))
-            deliver(serial, Ok);
-    } else {
-        const bool passed = outcome == Passed;
-        switch (job.kind) {
-        case Wrapped:
-            wrappedDone(job.serials, passed);
-            break;
-        case Plain:
-            for (quint64 serial : qAsConst(job.serials))
-                plainDone(serial, passed);
-            break;
-        case Probe:
-            for (quint64 serial : qAsConst(job.serials))
-                probeDone(serial, passed);
-            break;
-        case Words:
-            wordsDone(job.serials, output);
-            break;
-        case Alone:
+        tried++;
+        const auto known = probed.constFind(probeKey(*script, i));
+        if (known == probed.constEnd()) {
+            ask.append(i);
+        } else if (*known && ask.isEmpty()) {
+            endRow = i;
             break;
         }
     }
-    schedule();
-    checkIdle();
-}
-
-/*
- * Rows that share a shell cannot affect each other, so a set of them
- * passes exactly when each of them does: a failed set is halved until
- * the bad rows stand alone.  Whether such a row or a row of its own is
- * swallowing its "&" or is no shell at all is told by its script line.
- */
-void CommandCheck::wrappedDone(const QVector<quint64> &serials, bool passed)
-{
-    if (passed) {
-        for (quint64 serial : serials) {
-            if (rows.value(serial).alone)
-                queueJob(Plain, QVector<quint64> { serial });
-            else
-                syntaxFine(serial);
-        }
-    } else if (serials.size() == 1) {
-        rows[serials.first()].wrappedOk = false;
-        queueJob(Plain, serials, true);
-    } else {
-        const int half = serials.size() / 2;
-        queueJob(Wrapped, serials.mid(half), true);
-        queueJob(Wrapped, serials.mid(0, half), true);
-    }
-}
-
-/*
- * The script line itself must be valid: a row can close the brace group
- * it is wrapped in and open another one.  A here-document takes the lines
- * that follow it, which the shell accepts up to the end of the file.
- */
-void CommandCheck::plainDone(quint64 serial, bool passed)
-{
-    if (!passed)
-        deliver(serial, NotShell);
-    else if (rows.value(serial).line.contains("<<"))
-        queueJob(Probe, QVector<quint64> { serial }, true);
-    else
-        settleSyntax(serial);
-}
-
-/* The probe's second line is an open parenthesis: read as a command, it
- * fails; taken by a here-document, it passes. */
-void CommandCheck::probeDone(quint64 serial, bool passed)
-{
-    if (passed)
-        deliver(serial, NotShell);
-    else
-        settleSyntax(serial);
-}
-
-void CommandCheck::settleSyntax(quint64 serial)
-{
-    if (rows.value(serial).wrappedOk)
-        syntaxFine(serial);
-    else
-        deliver(serial, Foreground);
-}
-
-void CommandCheck::syntaxFine(quint64 serial)
-{
-    if (rows.value(serial).word.isEmpty())
-        deliver(serial, Ok);
-    else
-        wordsWaiting.append(serial);
-}
-
-void CommandCheck::wordsDone(const QVector<quint64> &serials, const QByteArray &output)
-{
-    QHash<QByteArray, Verdict> failed;
-    for (const QByteArray &line : output.split('\n')) {
-        const int space = line.indexOf(' ');
-        if (space > 0)
-            failed.insert(line.mid(space + 1),
-                          line.left(space) == "126" ? NotExecutable : NotFound);
-    }
-
-    for (quint64 serial : serials) {
-        const QByteArray word = rows.value(serial).word;
-        const auto verdict = failed.constFind(word);
-        if (verdict == failed.constEnd())
-            deliver(serial, Ok);
-        else
-            deliver(serial, *verdict, word);
-    }
-}
-
-void CommandCheck::checkIdle()
-{
-    if (isBusy() || !hadWork)
+    if (endRow >= 0 || ask.isEmpty()) {
+        probeDone = true;
         return;
-    hadWork = false;
+    }
+    QSharedPointer<CheckTask> task(new CheckTask(CheckTask::Probe, ++lastTaskId, this));
+    task->script = script;
+    task->candidates = ask;
+    probing = true;
+    startTask(task);
+}
+
+void CommandCheck::catchTaskDone(int id)
+{
+    const QSharedPointer<CheckTask> task = tasks.take(id);
+    if (task.isNull())
+        return;
+    const bool current = task->round == round;
+
+    // What a shell found holds for the same text, whichever round asked.
+    for (const ChainStep &step : qAsConst(task->steps))
+        if (step.from < task->script->rowCount())
+            steps.insert(task->script->keys.at(step.from), step);
+    for (int i = 0; i < task->words.size() && i < task->statuses.size(); i++)
+        if (task->statuses.at(i) != CheckTask::NotAsked)
+            wordStatus.insert(task->words.at(i), task->statuses.at(i));
+    for (int i = 0; i < task->answers.size(); i++)
+        if (task->answers.at(i) != -1)
+            probed.insert(probeKey(*task->script, task->candidates.at(i)), task->answers.at(i));
+
+    if (!current)
+        return;
+    if (task->kind == CheckTask::Analyse) {
+        rows = *pendingRows;
+        defined = *pendingNames;
+        pendingRows.reset();
+        pendingNames.reset();
+        analysed = true;
+        lookUpWords();
+        advanceChain();
+    } else if (task->kind == CheckTask::Chain && --chainTasks == 0) {
+        if (task->noShell)
+            chainAt = script->rowCount(); // without a shell nothing can be told
+        advanceChain();
+    } else if (task->kind == CheckTask::Probe) {
+        probing = false;
+        probeEnd();
+    }
+    finishIfDone();
+}
+
+void CommandCheck::finishIfDone()
+{
+    for (const QSharedPointer<CheckTask> &task : qAsConst(tasks))
+        if (task->round == round)
+            return;
+    if (!inRound || !analysed || chainAt < script->rowCount() || !probeDone)
+        return;
+    finishRound();
+}
+
+/* Tells every row whose verdict is new, and forgets rows that are gone. */
+void CommandCheck::finishRound()
+{
+    inRound = false;
+    QSet<quint64> keys;
+    for (int i = 0; i < rows.size(); i++) {
+        const CheckRow &row = rows.at(i);
+        keys.insert(row.key);
+        QByteArray word;
+        Told now;
+        now.verdict = verdictOf(i, &word);
+        now.word = QString::fromLocal8Bit(word);
+        now.hash = script->rangeHash(i, i + 1) ^ quint64(row.runs);
+        const auto before = told.constFind(row.key);
+        if (before != told.constEnd() && before->verdict == now.verdict && before->word == now.word
+            && before->hash == now.hash)
+            continue;
+        told.insert(row.key, now);
+        emit checked(row.key, now.verdict, now.word);
+    }
+    for (auto it = told.begin(); it != told.end();)
+        it = keys.contains(it.key()) ? std::next(it) : told.erase(it);
+    for (auto it = steps.begin(); it != steps.end();)
+        it = keys.contains(it.key()) ? std::next(it) : steps.erase(it);
+    // Each edit above a row that ends the shell asks anew; old answers go.
+    if (probed.size() > maxProbesKept)
+        probed.clear();
     emit allChecked();
+}
+
+/* A row's verdict from all that is known of it, the gravest first. */
+int CommandCheck::verdictOf(int i, QByteArray *word) const
+{
+    const CheckRow &row = rows.at(i);
+
+    if (!row.runs)
+        return Ok;
+    if (endRow >= 0 && i > endRow)
+        return NeverRuns;
+    if (row.local == Comment || row.local == ComesBackInactive)
+        return row.local;
+    const auto chain = chainMarks.constFind(i);
+    if (chain != chainMarks.constEnd()) {
+        switch (*chain) {
+        case ChainStep::Error:
+        case ChainStep::Crashed:
+            if (posixHeader && command_word_not_posix(row.first)) {
+                *word = row.first;
+                return NotPosix;
+            }
+            return NotShell;
+        case ChainStep::Unclosed:
+            return row.local == OpenQuote || row.local == HereDocument ? row.local : Unclosed;
+        default:
+            return Unchecked;
+        }
+    }
+    if (row.local != Ok) {
+        *word = row.localWord;
+        return row.local;
+    }
+    for (const QByteArray &lookup : row.lookups) {
+        if (defined.contains(lookup))
+            break;
+        const int status = wordStatus.value(lookup, 0);
+        *word = lookup;
+        if (status == 127 && command_word_not_posix(lookup))
+            return posixHeader ? NotPosix : Ok;
+        if (status == 127)
+            return NotFound;
+        if (status == 126)
+            return NotExecutable;
+        if (status == -1)
+            return Unchecked;
+    }
+    word->clear();
+    return Ok;
 }

@@ -4,20 +4,26 @@
 
 #include <QByteArray>
 #include <QHash>
-#include <QList>
 #include <QObject>
-#include <QProcess>
+#include <QSet>
+#include <QSharedPointer>
 #include <QVector>
 
+#include "CheckTask.h"
+
+class QThreadPool;
 class QTimer;
+struct command_entry;
+struct command_list;
 
 /*
  * Finds the rows of the script that would not run as written, with the
- * system's shell as the judge.  Rows are queued with check() and checked
- * in batches by child shells; every result arrives through checked().
- * Nothing in a row's text is ever executed: its syntax goes to "sh -n",
- * and its first word is looked up as an argument of a shell, never as
- * part of the shell's script.
+ * system's shell as the judge of the script as a save would write it:
+ * "sh -n" over the whole script tells which rows break it, and a shell
+ * looks the command names up.  Nothing in a row's text is ever executed.
+ * The shells run in worker threads, at most one per core, each for a few
+ * seconds at most; what they found is kept, so that after an edit only
+ * what the edit can change is asked again.
  */
 class CommandCheck : public QObject
 {
@@ -26,91 +32,98 @@ class CommandCheck : public QObject
 public:
     enum Verdict {
         Ok,
-        NotShell, // not valid shell
+        NotShell, // not valid shell: the script stops here
         Foreground, // the final "&" is swallowed
         Comment, // an active row that is a comment
         ComesBackInactive, // an active row that reads back as inactive
         NotFound, // no builtin, keyword or program on PATH, or no such absolute path
-        NotExecutable // the absolute path is there, but no executable file
+        NotExecutable, // the absolute path is there, but no executable file
+        Unclosed, // opens a construct or a quote that the script never closes
+        OpenQuote, // a quote left open takes the lines below into this command
+        HereDocument, // a here-document without its end takes every line below
+        StateInBackground, // changes the shell's own state, in a background subshell
+        NeverRuns, // below a line that replaces or ends the shell
+        ExecInBackground, // exec in a background subshell replaces only that
+        NotPosix, // a word that /bin/sh does not know
+        Unchecked // the shell took too long over it
     };
     Q_ENUM(Verdict)
 
     explicit CommandCheck(QObject *parent = nullptr);
     ~CommandCheck() override;
 
-    /* Queues a row; a newer check of the same key replaces this one. */
-    void check(quint64 key, const QByteArray &text, bool active);
+    /* Checks the script that list would save now, from the event loop,
+     * and from then on reports a row whenever its verdict changes. */
+    void check(const command_list *list);
     bool isBusy() const;
 
 signals:
-    /* verdict is a Verdict; word is the command name for NotFound and
-     * NotExecutable, empty otherwise. */
+    /* key is the row's entry; verdict is a Verdict; word is the command
+     * name it is about, if any. */
     void checked(quint64 key, int verdict, const QString &word);
-    /* Every queued row has had its result. */
+    /* Every row has its verdict for the script as it is now. */
     void allChecked();
 
 private slots:
-    void catchBatchTimeout();
-    void catchProcessFinished(int exitCode, QProcess::ExitStatus status);
-    void catchProcessError(QProcess::ProcessError error);
-    void catchProcessOutput();
+    void startRound();
+    void catchTaskDone(int id);
 
 private:
-    enum JobKind {
-        Wrapped, // the row as a brace group that ends in "&"
-        Plain, // the row as the script line
-        Probe, // the script line and one more that must be read as a command
-        Words, // looks the first words up
-        Alone // rows that may not share a shell, each in one of its own
-    };
-
-    enum Outcome { Passed, Failed, NotRun };
-
-    struct Row
+    struct Told
     {
-        quint64 key = 0;
-        bool active = true;
-        QByteArray line;
-        QByteArray word;
-        bool alone = false;
-        bool wrappedOk = true;
+        int verdict = Ok;
+        QString word;
+        quint64 hash = 0;
     };
 
-    struct Job
-    {
-        JobKind kind = Wrapped;
-        QVector<quint64> serials;
-        int answered = 0;
-    };
+    void makeScript(const command_list *list);
+    static void analyse(CheckScript *script, const QByteArray &home, QVector<CheckRow> *rows,
+                        QSet<QByteArray> *defined);
+    static void analyseRow(const QByteArray &line, const QByteArray &text, bool runsBelow,
+                           const QByteArray &home, CheckRow *row, bool *open);
+    void startTask(const QSharedPointer<CheckTask> &task);
+    void lookUpWords();
+    void advanceChain();
+    void startChainTasks(int from);
+    bool validStep(const ChainStep &step, int at) const;
+    void markChain(int row, int from, int kind);
+    void probeEnd();
+    static quint64 probeKey(const CheckScript &script, int row);
+    void finishIfDone();
+    void finishRound();
+    int verdictOf(int row, QByteArray *word) const;
+    void cancelTasks();
 
-    bool isCurrent(quint64 serial) const;
-    QVector<quint64> current(const QVector<quint64> &serials);
-    void deliver(quint64 serial, Verdict verdict, const QByteArray &word = QByteArray());
-    void queueAlone(const QVector<quint64> &serials);
-    void readAnswers(QProcess *process);
-    void queueJob(JobKind kind, const QVector<quint64> &serials, bool first = false);
-    void flushWords();
-    void schedule();
-    void startJob(Job &job);
-    void jobDone(QProcess *process, Outcome outcome);
-    void wrappedDone(const QVector<quint64> &serials, bool passed);
-    void plainDone(quint64 serial, bool passed);
-    void probeDone(quint64 serial, bool passed);
-    void settleSyntax(quint64 serial);
-    void syntaxFine(quint64 serial);
-    void wordsDone(const QVector<quint64> &serials, const QByteArray &output);
-    void checkIdle();
+    QTimer *roundTimer;
+    QThreadPool *pool;
+    const command_list *list = nullptr;
+    int round = 0;
+    int lastTaskId = 0;
+    bool inRound = false;
+    QHash<int, QSharedPointer<CheckTask>> tasks;
+    const QByteArray home;
 
-    QTimer *batchTimer;
-    quint64 lastSerial = 0;
-    QHash<quint64, quint64> newest; // key -> serial of its newest check
-    QHash<quint64, Row> rows; // serial -> a row still being checked
-    QVector<quint64> queued; // waiting for the next batch
-    QList<Job> waiting; // jobs not started yet
-    QHash<QProcess *, Job> running;
-    QVector<quint64> wordsWaiting; // syntax fine, first word still to look up
-    bool scheduling = false;
-    bool hadWork = false; // something was checked since the last allChecked()
+    // This round's script and rows.
+    QSharedPointer<CheckScript> script;
+    QVector<CheckRow> rows;
+    QSharedPointer<QVector<CheckRow>> pendingRows; // filled by this round's analysis
+    QSharedPointer<QSet<QByteArray>> pendingNames;
+    bool posixHeader = true;
+    QSet<QByteArray> defined; // functions and aliases the script defines
+    bool analysed = false; // rows holds this round's rows
+    int chainAt = 0; // the row the chain has reached
+    bool chainSplit = false; // the rows were cut into pieces once
+    int chainTasks = 0; // chain tasks of this round still running
+    QHash<int, int> chainMarks; // row -> ChainStep::Kind
+    int endRow = -1; // the row that replaces or ends the shell
+    bool probing = false;
+    bool probeDone = false;
+
+    // What the shells said, kept across rounds.
+    QHash<quint64, ChainStep> steps; // by the key of the row a step begins at
+    QHash<QByteArray, int> wordStatus; // 0, 126, 127, or -1: could not be looked up
+    QHash<quint64, int> probed; // hash of the script up to a row's end -> top-level end or not
+    QHash<quint64, Told> told; // by key: what checked() last said
 
     Q_DISABLE_COPY(CommandCheck)
 };

@@ -34,13 +34,6 @@ static QString shownText(const command_entry *entry)
     return entry->text ? QString::fromUtf8(entry->text) : QString("");
 }
 
-/* The key under which the check knows an entry: its address, which stays
- * while the rows are rebuilt. */
-static quint64 keyOf(const command_entry *entry)
-{
-    return quint64(reinterpret_cast<quintptr>(entry));
-}
-
 static command_entry *entryOf(const QListWidgetItem *item)
 {
     QVariant v = item->data(Qt::UserRole);
@@ -553,15 +546,18 @@ bool List::checking() const
 void List::checkAll()
 {
     checkedAll = true;
-    for (const QListWidgetItem *item : qAsConst(items))
-        checkEntry(entryOf(item));
+    commandCheck->check(commands);
 }
 
-/* The entry's bytes as the script will hold them, not the row's text. */
+/*
+ * The check reads the whole script as a save would write it, since a row
+ * can change the verdict on others; it asks the shell again only about
+ * what the change can affect.
+ */
 void List::checkEntry(const command_entry *entry)
 {
-    commandCheck->check(keyOf(entry), QByteArray(entry->text ? entry->text : ""),
-                        entry->active != 0);
+    Q_UNUSED(entry);
+    commandCheck->check(commands);
 }
 
 /*
@@ -640,7 +636,9 @@ void List::updateToolTip(QListWidgetItem *item)
     qvxsessrun_scan(entry->text, strlen(entry->text), &scan);
     QStringList tips;
     if (const Mark *mark = markOf(entry))
-        tips << markText(mark->verdict, mark->word);
+        tips << markText(entry, mark->verdict, mark->word);
+    else if (entry->active && scan.joins)
+        tips << tr("The shell joins this line with the next one: it ends in &&, || or |.");
     else if (entry->active && qvxsessrun_background(entry, &fixed) == 0 && (!fixed || scan.comment))
         tips << tr("Runs in the foreground: the commands below it wait until it ends.");
     tips << undecodableNote(entry);
@@ -670,16 +668,34 @@ QString List::undecodableNote(const command_entry *entry) const
         .arg(QString(QChar::ReplacementCharacter), listed.join(' '));
 }
 
-QString List::markText(int verdict, const QString &word) const
+QString List::markText(const command_entry *entry, int verdict, const QString &word) const
 {
+    line_scan scan;
+    qvxsessrun_scan(entry->text, strlen(entry->text), &scan);
+
     switch (verdict) {
     case CommandCheck::NotShell:
         return tr("This line is not valid shell: the script stops here and no later command "
                   "runs.");
+    case CommandCheck::Unclosed:
+        if (scan.joins)
+            return tr("This line ends in && (or ||, |), so the shell joins it with the next "
+                      "line, and none follows: the script stops here.");
+        return tr("The shell reads on from this line to the end of the script for the end of "
+                  "what it opens (if, case, a loop, a brace or a quote): this command and every "
+                  "later one never run.");
+    case CommandCheck::OpenQuote:
+        return tr("This line leaves a quote open: the shell reads the lines below as part of "
+                  "this command, up to the next matching quote.");
+    case CommandCheck::HereDocument:
+        return tr("This line starts a here-document that no line ends: every line below "
+                  "becomes its text, and no later command runs.");
     case CommandCheck::Foreground:
         return tr("The final & is swallowed (by a comment or a trailing backslash): the command "
                   "runs in the foreground and holds up every later one.");
     case CommandCheck::Comment:
+        if (entry->text[0] == ' ' || entry->text[0] == '\t')
+            return tr("This line is a comment: it does not run.");
         return tr("An active command that begins with # is a comment: it does not run, and it "
                   "is gone the next time the script is read.");
     case CommandCheck::ComesBackInactive:
@@ -689,6 +705,32 @@ QString List::markText(int verdict, const QString &word) const
         return tr("%1: no such command (not a shell builtin, and not found on PATH).").arg(word);
     case CommandCheck::NotExecutable:
         return tr("%1 is not an executable file.").arg(word);
+    case CommandCheck::StateInBackground:
+        if (word.isEmpty())
+            return tr("This assignment has no effect on the commands below it, because it runs "
+                      "in a background subshell. Remove the final & to let it act on the "
+                      "script.");
+        return tr("%1 has no effect on the commands below it, because it runs in a background "
+                  "subshell. Remove the final & to let it act on the script.")
+            .arg(word);
+    case CommandCheck::NeverRuns:
+        return tr("This command never runs: a line above replaces or ends the shell (exec or "
+                  "exit).");
+    case CommandCheck::ExecInBackground:
+        return tr("exec here does not replace the session's shell: the final & runs it in a "
+                  "background subshell. Remove the & if the script should end in this "
+                  "command.");
+    case CommandCheck::NotPosix:
+        return tr("%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in "
+                  "POSIX syntax, or name another shell in the first line of the script.")
+            .arg(word);
+    case CommandCheck::Unchecked:
+        if (word.isEmpty())
+            return tr("This line could not be checked: the shell took longer than 5 seconds "
+                      "over the script from here and was stopped.");
+        return tr("%1 could not be checked: the shell took longer than 5 seconds to look it up "
+                  "and was stopped.")
+            .arg(word);
     default:
         return QString();
     }

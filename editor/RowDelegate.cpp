@@ -2,6 +2,7 @@
 #include "RowDelegate.h"
 
 #include <QLineEdit>
+#include <QVariant>
 
 #include <limits>
 
@@ -57,4 +58,19 @@ void RowDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelInde
 {
     QStyledItemDelegate::initStyleOption(option, index);
     option->features |= QStyleOptionViewItem::HasDecoration;
+}
+
+/*
+ * A row's mark and tool tip change while its editor may be open, and the
+ * view then hands the row's data to the editor again: the editor gets the
+ * row's text once, when it opens, so that what the user typed stays.
+ */
+void RowDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const
+{
+    static const char filled[] = "qvxFilled";
+
+    if (editor->property(filled).toBool())
+        return;
+    QStyledItemDelegate::setEditorData(editor, index);
+    editor->setProperty(filled, true);
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include "runnow.h"
 
+#include "systemshell.h"
+
 #include <errno.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -14,7 +16,7 @@
 
 extern char **environ;
 
-static const char shell[] = "/bin/sh";
+static const char shell[] = SYSTEM_SHELL;
 static const char drainer[] = "/bin/cat";
 /* How often the watcher looks whether the command ended. */
 static const int watch_step_ms = 10;

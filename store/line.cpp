@@ -124,11 +124,13 @@ int render_line(byte_buf *out, const command_entry *e)
 /*
  * The whole script.  A line that had no line feed, the file's last, gets
  * one when something follows it now; a script whose first line was not
- * "#!" gets "#!/bin/sh" in front.
+ * "#!" gets "#!/bin/sh" in front.  starts, when not null, gets the offset
+ * at which each entry's lines begin (the lines above it first).
  */
-int render_list(byte_buf *out, const command_list *list)
+int render_list(byte_buf *out, const command_list *list, size_t *starts)
 {
     bool need_nl;
+    size_t i = 0;
 
     if (list->header != nullptr) {
         if (buf_add(out, list->header, list->header_len) == -1)
@@ -137,10 +139,16 @@ int render_list(byte_buf *out, const command_list *list)
         return -1;
     }
     need_nl = out->len > 0 && out->p[out->len - 1] != '\n';
-    for (const command_entry *e = list->entries; e != nullptr; e = e->next) {
+    for (const command_entry *e = list->entries; e != nullptr; e = e->next, i++) {
+        if (need_nl && (e->lead_len > 0 || entry_written(e))) {
+            if (buf_add(out, "\n", 1) == -1)
+                return -1;
+            need_nl = false;
+        }
+        if (starts != nullptr)
+            starts[i] = i == 0 ? 0 : out->len;
         if (e->lead_len > 0) {
-            if ((need_nl && buf_add(out, "\n", 1) == -1)
-                || buf_add(out, e->lead, e->lead_len) == -1)
+            if (buf_add(out, e->lead, e->lead_len) == -1)
                 return -1;
             need_nl = e->lead[e->lead_len - 1] != '\n';
         }
@@ -181,7 +189,14 @@ char *qvxsessrun_render(const command_list *list, size_t *len)
 {
     byte_buf out = { nullptr, 0, 0 };
 
-    return buf_take(&out, render_list(&out, list), len);
+    return buf_take(&out, render_list(&out, list, nullptr), len);
+}
+
+char *qvxsessrun_render_rows(const command_list *list, size_t *len, size_t *starts)
+{
+    byte_buf out = { nullptr, 0, 0 };
+
+    return buf_take(&out, render_list(&out, list, starts), len);
 }
 
 /*

@@ -128,6 +128,17 @@ static bool is_trivia(const char *line, size_t len)
     return true;
 }
 
+int qvxsessrun_line_kind(const char *line, size_t len)
+{
+    const char *nl = static_cast<const char *>(memchr(line, '\n', len));
+
+    if (nl != nullptr)
+        len = size_t(nl - line);
+    if (has_mark(line, len))
+        return LINE_INACTIVE;
+    return is_trivia(line, len) ? LINE_TRIVIA : LINE_COMMAND;
+}
+
 static void take_buf(byte_buf *b, char **to, size_t *to_len)
 {
     *to = b->len > 0 ? b->p : nullptr;
@@ -148,7 +159,8 @@ static int finish_entry(entry_builder *b)
     const char *body = b->body.p != nullptr ? b->body.p : "";
     const bool closed = scan_open(&b->scan) == SCAN_CLOSED && !b->scan.body_last;
     const bool amp = closed && b->scan.background && !b->scan.comment;
-    size_t text_len = b->body.len - (closed ? split_tail(body, b->body.len, amp, !b->scan.comment) : 0);
+    size_t text_len
+        = b->body.len - (closed ? split_tail(body, b->body.len, amp, !b->scan.comment) : 0);
     const char *nul = static_cast<const char *>(memchr(body, '\0', text_len));
     command_entry *e;
 

@@ -264,6 +264,9 @@ static size_t scan_quoted(shell_scanner *s, const char *p, size_t i, size_t n, b
         s->prev = c;
         return i + 1;
     }
+    /* In double quotes a single quote is a character like any other. */
+    if (ctx == CTX_DQUOTE && c == '\'')
+        return i + 1;
     if (ctx != CTX_BACKQUOTE && (next = scan_opener(s, p, i, n)) != i)
         return next;
     return i + 1;

@@ -135,6 +135,15 @@ char *qvxsessrun_line(const command_entry *entry, size_t *len);
 /* The whole script as a save would write it, in a new buffer of *len
  * bytes.  Null on failure. */
 char *qvxsessrun_render(const command_list *list, size_t *len);
+/* The same, and in starts (one slot per entry) the offset at which each
+ * entry's part of the script begins: the comment and blank lines above it,
+ * then its line.  The first entry's part begins with the "#!" line. */
+char *qvxsessrun_render_rows(const command_list *list, size_t *len, size_t *starts);
+
+/* How the reader takes a line of the script: a command, a switched-off
+ * command, or a blank line or comment that goes with the next command. */
+enum { LINE_COMMAND = 0, LINE_INACTIVE, LINE_TRIVIA };
+int qvxsessrun_line_kind(const char *line, size_t len);
 
 /* What the shell makes of a command's line, told from its text alone. */
 enum { SCAN_CLOSED = 0, SCAN_QUOTE, SCAN_BACKSLASH, SCAN_HEREDOC };

@@ -56,7 +56,7 @@ int stamp_differs(const script_stamp *was, const char *path);
 
 /* The form of a line (line.cpp) */
 int render_line(byte_buf *out, const command_entry *e);
-int render_list(byte_buf *out, const command_list *list);
+int render_list(byte_buf *out, const command_list *list, size_t *starts);
 char *command_copy(const char *text, int *wants_amp);
 char *tail_for_text(const char *text, const char *tail, size_t tail_len, int amp, size_t *len);
 size_t split_tail(const char *line, size_t len, int amp, int escapes);

@@ -226,7 +226,7 @@ static int write_temp(int fd, const command_list *list, mode_t mode, script_stam
         close(fd);
         return -1;
     }
-    if (render_list(&out, list) == -1)
+    if (render_list(&out, list, nullptr) == -1)
         goto fail;
     errno = 0;
     if (fwrite(out.p, 1, out.len, fp) != out.len) {

@@ -52,6 +52,58 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
         <translation>Läuft im Vordergrund: Die Befehle darunter warten, bis er endet.</translation>
     </message>
     <message>
+        <source>%1 could not be checked: the shell took longer than 5 seconds to look it up and was stopped.</source>
+        <translation>%1 konnte nicht geprüft werden: Die Shell brauchte länger als 5 Sekunden, um es nachzuschlagen, und wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>This line could not be checked: the shell took longer than 5 seconds over the script from here and was stopped.</source>
+        <translation>Diese Zeile konnte nicht geprüft werden: Die Shell brauchte für das Skript ab hier länger als 5 Sekunden und wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
+        <translation>%1 wird von /bin/sh nicht gefunden; diese Shell kennt nur POSIX-Syntax. Schreiben Sie es in POSIX-Syntax oder geben Sie in der ersten Zeile des Skripts eine andere Shell an.</translation>
+    </message>
+    <message>
+        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Remove the &amp; if the script should end in this command.</source>
+        <translation>exec ersetzt hier nicht die Shell der Sitzung: Das abschließende &amp; führt es in einer Subshell im Hintergrund aus. Entfernen Sie das &amp; am Ende, wenn das Skript mit diesem Befehl enden soll.</translation>
+    </message>
+    <message>
+        <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
+        <translation>Dieser Befehl wird nie ausgeführt: Eine Zeile darüber ersetzt oder beendet die Shell (exec oder exit).</translation>
+    </message>
+    <message>
+        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
+        <translation>%1 wirkt sich nicht auf die Befehle darunter aus, weil es in einer Subshell im Hintergrund läuft. Entfernen Sie das &amp; am Ende, damit es auf das Skript wirkt.</translation>
+    </message>
+    <message>
+        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
+        <translation>Diese Zuweisung wirkt sich nicht auf die Befehle darunter aus, weil sie in einer Subshell im Hintergrund läuft. Entfernen Sie das &amp; am Ende, damit sie auf das Skript wirkt.</translation>
+    </message>
+    <message>
+        <source>This line is a comment: it does not run.</source>
+        <translation>Diese Zeile ist ein Kommentar: Sie wird nicht ausgeführt.</translation>
+    </message>
+    <message>
+        <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
+        <translation>Diese Zeile beginnt ein Here-Dokument, das keine Zeile beendet: Jede Zeile darunter wird zu seinem Text, und kein späterer Befehl wird ausgeführt.</translation>
+    </message>
+    <message>
+        <source>This line leaves a quote open: the shell reads the lines below as part of this command, up to the next matching quote.</source>
+        <translation>Diese Zeile lässt ein Anführungszeichen offen: Die Shell liest die Zeilen darunter bis zum nächsten passenden Anführungszeichen als Teil dieses Befehls.</translation>
+    </message>
+    <message>
+        <source>The shell reads on from this line to the end of the script for the end of what it opens (if, case, a loop, a brace or a quote): this command and every later one never run.</source>
+        <translation>Die Shell liest ab dieser Zeile bis zum Ende des Skripts weiter, um das Ende dessen zu finden, was diese Zeile öffnet (if, case, eine Schleife, eine geschweifte Klammer oder ein Anführungszeichen): Dieser Befehl und alle späteren werden nie ausgeführt.</translation>
+    </message>
+    <message>
+        <source>This line ends in &amp;&amp; (or ||, |), so the shell joins it with the next line, and none follows: the script stops here.</source>
+        <translation>Diese Zeile endet auf &amp;&amp; (oder ||, |), daher verbindet die Shell sie mit der nächsten Zeile, doch es folgt keine: Das Skript bricht hier ab.</translation>
+    </message>
+    <message>
+        <source>The shell joins this line with the next one: it ends in &amp;&amp;, || or |.</source>
+        <translation>Die Shell verbindet diese Zeile mit der nächsten: Sie endet auf &amp;&amp;, || oder |.</translation>
+    </message>
+    <message>
         <source>This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it leaves the text as it was and replaces those that it changes.</source>
         <translation>Dieser Befehl enthält Bytes, die kein UTF-8 sind, angezeigt als %1: %2. Eine Änderung behält sie dort, wo sie den Text lässt, wie er war, und ersetzt die, die sie ändert.</translation>
     </message>

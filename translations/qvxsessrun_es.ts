@@ -52,6 +52,58 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
         <translation>Se ejecuta en primer plano: los comandos de abajo esperan a que termine.</translation>
     </message>
     <message>
+        <source>%1 could not be checked: the shell took longer than 5 seconds to look it up and was stopped.</source>
+        <translation>No se pudo comprobar %1: el shell tardó más de 5 segundos en buscarlo y fue detenido.</translation>
+    </message>
+    <message>
+        <source>This line could not be checked: the shell took longer than 5 seconds over the script from here and was stopped.</source>
+        <translation>No se pudo comprobar esta línea: el shell tardó más de 5 segundos con el script a partir de aquí y fue detenido.</translation>
+    </message>
+    <message>
+        <source>%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
+        <translation>/bin/sh no encuentra %1; este shell solo conoce la sintaxis POSIX. Escríbalo en sintaxis POSIX o indique otro shell en la primera línea del script.</translation>
+    </message>
+    <message>
+        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Remove the &amp; if the script should end in this command.</source>
+        <translation>Aquí exec no reemplaza el shell de la sesión: el &amp; final lo ejecuta en un subshell en segundo plano. Quite el &amp; si el script debe terminar con este comando.</translation>
+    </message>
+    <message>
+        <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
+        <translation>Este comando nunca se ejecuta: una línea de arriba reemplaza o termina el shell (exec o exit).</translation>
+    </message>
+    <message>
+        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
+        <translation>%1 no afecta a los comandos de abajo, porque se ejecuta en un subshell en segundo plano. Quite el &amp; final para que actúe sobre el script.</translation>
+    </message>
+    <message>
+        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
+        <translation>Esta asignación no afecta a los comandos de abajo, porque se ejecuta en un subshell en segundo plano. Quite el &amp; final para que actúe sobre el script.</translation>
+    </message>
+    <message>
+        <source>This line is a comment: it does not run.</source>
+        <translation>Esta línea es un comentario: no se ejecuta.</translation>
+    </message>
+    <message>
+        <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
+        <translation>Esta línea inicia un here-document que ninguna línea cierra: todas las líneas de abajo pasan a ser su texto y no se ejecuta ningún comando posterior.</translation>
+    </message>
+    <message>
+        <source>This line leaves a quote open: the shell reads the lines below as part of this command, up to the next matching quote.</source>
+        <translation>Esta línea deja unas comillas abiertas: el shell lee las líneas de abajo como parte de este comando, hasta las siguientes comillas que coincidan.</translation>
+    </message>
+    <message>
+        <source>The shell reads on from this line to the end of the script for the end of what it opens (if, case, a loop, a brace or a quote): this command and every later one never run.</source>
+        <translation>El shell sigue leyendo desde esta línea hasta el final del script en busca del cierre de lo que esta línea abre (if, case, un bucle, una llave o unas comillas): este comando y todos los posteriores nunca se ejecutan.</translation>
+    </message>
+    <message>
+        <source>This line ends in &amp;&amp; (or ||, |), so the shell joins it with the next line, and none follows: the script stops here.</source>
+        <translation>Esta línea termina en &amp;&amp; (o ||, |), así que el shell la une con la línea siguiente, pero no hay ninguna: el script se detiene aquí.</translation>
+    </message>
+    <message>
+        <source>The shell joins this line with the next one: it ends in &amp;&amp;, || or |.</source>
+        <translation>El shell une esta línea con la siguiente: termina en &amp;&amp;, || o |.</translation>
+    </message>
+    <message>
         <source>This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it leaves the text as it was and replaces those that it changes.</source>
         <translation>Este comando contiene bytes que no son UTF-8, mostrados como %1: %2. Una edición los conserva donde deja el texto como estaba y reemplaza los que cambia.</translation>
     </message>

@@ -52,6 +52,58 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
         <translation>S'exécute au premier plan : les commandes en dessous attendent qu'elle se termine.</translation>
     </message>
     <message>
+        <source>%1 could not be checked: the shell took longer than 5 seconds to look it up and was stopped.</source>
+        <translation>%1 n'a pas pu être vérifié : le shell a mis plus de 5 secondes à le rechercher et a été arrêté.</translation>
+    </message>
+    <message>
+        <source>This line could not be checked: the shell took longer than 5 seconds over the script from here and was stopped.</source>
+        <translation>Cette ligne n'a pas pu être vérifiée : le shell a mis plus de 5 secondes sur le script à partir d'ici et a été arrêté.</translation>
+    </message>
+    <message>
+        <source>%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
+        <translation>/bin/sh ne trouve pas %1 ; ce shell ne connaît que la syntaxe POSIX. Écrivez-le en syntaxe POSIX ou indiquez un autre shell dans la première ligne du script.</translation>
+    </message>
+    <message>
+        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Remove the &amp; if the script should end in this command.</source>
+        <translation>Ici, exec ne remplace pas le shell de la session : le &amp; final l'exécute dans un sous-shell en arrière-plan. Supprimez le &amp; si le script doit se terminer par cette commande.</translation>
+    </message>
+    <message>
+        <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
+        <translation>Cette commande ne s'exécute jamais : une ligne au-dessus remplace ou termine le shell (exec ou exit).</translation>
+    </message>
+    <message>
+        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
+        <translation>%1 n'a aucun effet sur les commandes en dessous, car il s'exécute dans un sous-shell en arrière-plan. Supprimez le &amp; final pour qu'il agisse sur le script.</translation>
+    </message>
+    <message>
+        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
+        <translation>Cette affectation n'a aucun effet sur les commandes en dessous, car elle s'exécute dans un sous-shell en arrière-plan. Supprimez le &amp; final pour qu'elle agisse sur le script.</translation>
+    </message>
+    <message>
+        <source>This line is a comment: it does not run.</source>
+        <translation>Cette ligne est un commentaire : elle ne s'exécute pas.</translation>
+    </message>
+    <message>
+        <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
+        <translation>Cette ligne commence un here-document qu'aucune ligne ne termine : toutes les lignes en dessous deviennent son texte et aucune commande suivante ne s'exécute.</translation>
+    </message>
+    <message>
+        <source>This line leaves a quote open: the shell reads the lines below as part of this command, up to the next matching quote.</source>
+        <translation>Cette ligne laisse un guillemet ouvert : le shell lit les lignes en dessous comme faisant partie de cette commande, jusqu'au prochain guillemet correspondant.</translation>
+    </message>
+    <message>
+        <source>The shell reads on from this line to the end of the script for the end of what it opens (if, case, a loop, a brace or a quote): this command and every later one never run.</source>
+        <translation>Le shell lit à partir de cette ligne jusqu'à la fin du script pour trouver la fin de ce qu'elle ouvre (if, case, une boucle, une accolade ou un guillemet) : cette commande et toutes les suivantes ne s'exécutent jamais.</translation>
+    </message>
+    <message>
+        <source>This line ends in &amp;&amp; (or ||, |), so the shell joins it with the next line, and none follows: the script stops here.</source>
+        <translation>Cette ligne se termine par &amp;&amp; (ou ||, |), donc le shell la joint à la ligne suivante, mais il n'y en a aucune : le script s'arrête ici.</translation>
+    </message>
+    <message>
+        <source>The shell joins this line with the next one: it ends in &amp;&amp;, || or |.</source>
+        <translation>Le shell joint cette ligne à la suivante : elle se termine par &amp;&amp;, || ou |.</translation>
+    </message>
+    <message>
         <source>This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it leaves the text as it was and replaces those that it changes.</source>
         <translation>Cette commande contient des octets qui ne sont pas de l'UTF-8, affichés comme %1 : %2. Une modification les conserve là où elle laisse le texte tel qu'il était et remplace ceux qu'elle change.</translation>
     </message>

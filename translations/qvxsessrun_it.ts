@@ -52,6 +52,58 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
         <translation>Gira in primo piano: i comandi sotto di esso attendono che termini.</translation>
     </message>
     <message>
+        <source>%1 could not be checked: the shell took longer than 5 seconds to look it up and was stopped.</source>
+        <translation>Non è stato possibile controllare %1: la shell ha impiegato più di 5 secondi per cercarlo ed è stata fermata.</translation>
+    </message>
+    <message>
+        <source>This line could not be checked: the shell took longer than 5 seconds over the script from here and was stopped.</source>
+        <translation>Non è stato possibile controllare questa riga: la shell ha impiegato più di 5 secondi sullo script da qui in poi ed è stata fermata.</translation>
+    </message>
+    <message>
+        <source>%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
+        <translation>/bin/sh non trova %1; questa shell conosce solo la sintassi POSIX. Scrivilo in sintassi POSIX oppure indica un'altra shell nella prima riga dello script.</translation>
+    </message>
+    <message>
+        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Remove the &amp; if the script should end in this command.</source>
+        <translation>Qui exec non sostituisce la shell della sessione: la &amp; finale lo esegue in una subshell in secondo piano. Rimuovi la &amp; se lo script deve terminare con questo comando.</translation>
+    </message>
+    <message>
+        <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
+        <translation>Questo comando non viene mai eseguito: una riga sopra sostituisce o termina la shell (exec o exit).</translation>
+    </message>
+    <message>
+        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
+        <translation>%1 non ha effetto sui comandi sotto di esso, perché viene eseguito in una subshell in secondo piano. Rimuovi la &amp; finale perché agisca sullo script.</translation>
+    </message>
+    <message>
+        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
+        <translation>Questa assegnazione non ha effetto sui comandi sotto di essa, perché viene eseguita in una subshell in secondo piano. Rimuovi la &amp; finale perché agisca sullo script.</translation>
+    </message>
+    <message>
+        <source>This line is a comment: it does not run.</source>
+        <translation>Questa riga è un commento: non viene eseguita.</translation>
+    </message>
+    <message>
+        <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
+        <translation>Questa riga inizia un here-document che nessuna riga chiude: ogni riga sotto diventa il suo testo e nessun comando successivo viene eseguito.</translation>
+    </message>
+    <message>
+        <source>This line leaves a quote open: the shell reads the lines below as part of this command, up to the next matching quote.</source>
+        <translation>Questa riga lascia una virgoletta aperta: la shell legge le righe sotto come parte di questo comando, fino alla successiva virgoletta corrispondente.</translation>
+    </message>
+    <message>
+        <source>The shell reads on from this line to the end of the script for the end of what it opens (if, case, a loop, a brace or a quote): this command and every later one never run.</source>
+        <translation>La shell continua a leggere da questa riga fino alla fine dello script cercando la chiusura di ciò che questa riga apre (if, case, un ciclo, una parentesi graffa o una virgoletta): questo comando e tutti quelli successivi non vengono mai eseguiti.</translation>
+    </message>
+    <message>
+        <source>This line ends in &amp;&amp; (or ||, |), so the shell joins it with the next line, and none follows: the script stops here.</source>
+        <translation>Questa riga termina con &amp;&amp; (o ||, |), quindi la shell la unisce alla riga successiva, ma non ne segue nessuna: lo script si ferma qui.</translation>
+    </message>
+    <message>
+        <source>The shell joins this line with the next one: it ends in &amp;&amp;, || or |.</source>
+        <translation>La shell unisce questa riga alla successiva: termina con &amp;&amp;, || o |.</translation>
+    </message>
+    <message>
         <source>This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it leaves the text as it was and replaces those that it changes.</source>
         <translation>Questo comando contiene byte che non sono UTF-8, mostrati come %1: %2. Una modifica li conserva dove lascia il testo com'era e sostituisce quelli che cambia.</translation>
     </message>

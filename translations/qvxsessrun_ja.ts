@@ -52,6 +52,58 @@ Use Drag &amp; Drop to add desktop files.</source>
         <translation>フォアグラウンドで実行されます。下のコマンドはこれが終わるまで待ちます。</translation>
     </message>
     <message>
+        <source>%1 could not be checked: the shell took longer than 5 seconds to look it up and was stopped.</source>
+        <translation>%1 は確認できませんでした。シェルが検索に 5 秒より長くかかったため、停止されました。</translation>
+    </message>
+    <message>
+        <source>This line could not be checked: the shell took longer than 5 seconds over the script from here and was stopped.</source>
+        <translation>この行は確認できませんでした。ここからのスクリプトの処理にシェルが 5 秒より長くかかったため、停止されました。</translation>
+    </message>
+    <message>
+        <source>%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
+        <translation>%1 は /bin/sh では見つかりません。このシェルは POSIX の構文しか扱えません。POSIX の構文で書くか、スクリプトの 1 行目で別のシェルを指定してください。</translation>
+    </message>
+    <message>
+        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Remove the &amp; if the script should end in this command.</source>
+        <translation>ここでの exec はセッションのシェルを置き換えません。末尾の &amp; によってバックグラウンドのサブシェルで実行されます。スクリプトをこのコマンドで終わらせる場合は、&amp; を削除してください。</translation>
+    </message>
+    <message>
+        <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
+        <translation>このコマンドは実行されません。上の行がシェルを置き換えるか終了させます（exec または exit）。</translation>
+    </message>
+    <message>
+        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
+        <translation>%1 はバックグラウンドのサブシェルで実行されるため、下のコマンドには影響しません。スクリプトに反映させるには、末尾の &amp; を削除してください。</translation>
+    </message>
+    <message>
+        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
+        <translation>この代入はバックグラウンドのサブシェルで実行されるため、下のコマンドには影響しません。スクリプトに反映させるには、末尾の &amp; を削除してください。</translation>
+    </message>
+    <message>
+        <source>This line is a comment: it does not run.</source>
+        <translation>この行はコメントです。実行されません。</translation>
+    </message>
+    <message>
+        <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
+        <translation>この行はヒアドキュメントを開始していますが、それを終える行がありません。下のすべての行がその本文となり、以降のコマンドは実行されません。</translation>
+    </message>
+    <message>
+        <source>This line leaves a quote open: the shell reads the lines below as part of this command, up to the next matching quote.</source>
+        <translation>この行は引用符が閉じられていません。シェルは、次に対応する引用符が現れるまで、下の行をこのコマンドの一部として読み込みます。</translation>
+    </message>
+    <message>
+        <source>The shell reads on from this line to the end of the script for the end of what it opens (if, case, a loop, a brace or a quote): this command and every later one never run.</source>
+        <translation>シェルは、この行で始まったもの（if、case、ループ、波かっこ、引用符）の終わりを探して、この行からスクリプトの最後まで読み進めます。このコマンドと以降のすべてのコマンドは実行されません。</translation>
+    </message>
+    <message>
+        <source>This line ends in &amp;&amp; (or ||, |), so the shell joins it with the next line, and none follows: the script stops here.</source>
+        <translation>この行は &amp;&amp;（または ||、|）で終わっているため、シェルは次の行とつなげようとしますが、次の行がありません。スクリプトはここで止まります。</translation>
+    </message>
+    <message>
+        <source>The shell joins this line with the next one: it ends in &amp;&amp;, || or |.</source>
+        <translation>この行は &amp;&amp;、|| または | で終わっているため、シェルは次の行とつなげます。</translation>
+    </message>
+    <message>
         <source>This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it leaves the text as it was and replaces those that it changes.</source>
         <translation>このコマンドには UTF-8 ではないバイトが含まれています（%1 と表示）: %2。編集で変更しなかった部分ではそのまま残り、変更した部分では置き換えられます。</translation>
     </message>

@@ -52,6 +52,58 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
         <translation>Działa na pierwszym planie: polecenia poniżej czekają, aż się zakończy.</translation>
     </message>
     <message>
+        <source>%1 could not be checked: the shell took longer than 5 seconds to look it up and was stopped.</source>
+        <translation>Nie udało się sprawdzić %1: powłoka szukała tego dłużej niż 5 sekund i została zatrzymana.</translation>
+    </message>
+    <message>
+        <source>This line could not be checked: the shell took longer than 5 seconds over the script from here and was stopped.</source>
+        <translation>Nie udało się sprawdzić tego wiersza: powłoka przetwarzała skrypt od tego miejsca dłużej niż 5 sekund i została zatrzymana.</translation>
+    </message>
+    <message>
+        <source>%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
+        <translation>/bin/sh nie znajduje %1; ta powłoka zna tylko składnię POSIX. Zapisz to w składni POSIX lub wskaż inną powłokę w pierwszym wierszu skryptu.</translation>
+    </message>
+    <message>
+        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Remove the &amp; if the script should end in this command.</source>
+        <translation>exec nie zastępuje tutaj powłoki sesji: końcowy &amp; uruchamia to polecenie w podpowłoce w tle. Usuń znak &amp; z końca, jeśli skrypt ma zakończyć się tym poleceniem.</translation>
+    </message>
+    <message>
+        <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
+        <translation>To polecenie nigdy nie zostanie wykonane: wiersz powyżej zastępuje lub kończy powłokę (exec lub exit).</translation>
+    </message>
+    <message>
+        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
+        <translation>%1 nie ma wpływu na polecenia poniżej, ponieważ działa w podpowłoce w tle. Usuń znak &amp; z końca wiersza, jeśli ma to wpływać na skrypt.</translation>
+    </message>
+    <message>
+        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
+        <translation>To przypisanie nie ma wpływu na polecenia poniżej, ponieważ działa w podpowłoce w tle. Usuń znak &amp; z końca wiersza, aby działało ono na skrypt.</translation>
+    </message>
+    <message>
+        <source>This line is a comment: it does not run.</source>
+        <translation>Ten wiersz jest komentarzem: nie zostanie wykonany.</translation>
+    </message>
+    <message>
+        <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
+        <translation>Ten wiersz rozpoczyna here-document, którego żaden wiersz nie kończy: każdy wiersz poniżej staje się jego treścią i żadne kolejne polecenie nie zostanie wykonane.</translation>
+    </message>
+    <message>
+        <source>This line leaves a quote open: the shell reads the lines below as part of this command, up to the next matching quote.</source>
+        <translation>Ten wiersz pozostawia niezamknięty cudzysłów: powłoka czyta wiersze poniżej jako część tego polecenia, aż do najbliższego pasującego cudzysłowu.</translation>
+    </message>
+    <message>
+        <source>The shell reads on from this line to the end of the script for the end of what it opens (if, case, a loop, a brace or a quote): this command and every later one never run.</source>
+        <translation>Powłoka czyta od tego wiersza aż do końca skryptu, szukając zamknięcia tego, co on otwiera (if, case, pętlę, nawias klamrowy lub cudzysłów): to polecenie i wszystkie kolejne nigdy nie zostaną wykonane.</translation>
+    </message>
+    <message>
+        <source>This line ends in &amp;&amp; (or ||, |), so the shell joins it with the next line, and none follows: the script stops here.</source>
+        <translation>Ten wiersz kończy się na &amp;&amp; (lub ||, |), więc powłoka łączy go z następnym wierszem, ale żaden nie następuje: skrypt zatrzyma się tutaj.</translation>
+    </message>
+    <message>
+        <source>The shell joins this line with the next one: it ends in &amp;&amp;, || or |.</source>
+        <translation>Powłoka łączy ten wiersz z następnym: kończy się on na &amp;&amp;, || lub |.</translation>
+    </message>
+    <message>
         <source>This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it leaves the text as it was and replaces those that it changes.</source>
         <translation>To polecenie zawiera bajty, które nie są UTF-8, pokazane jako %1: %2. Edycja zachowuje je tam, gdzie zostawia tekst bez zmian, i zastępuje te, które zmienia.</translation>
     </message>

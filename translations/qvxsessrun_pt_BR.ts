@@ -52,6 +52,58 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
         <translation>Roda em primeiro plano: os comandos abaixo esperam até que termine.</translation>
     </message>
     <message>
+        <source>%1 could not be checked: the shell took longer than 5 seconds to look it up and was stopped.</source>
+        <translation>Não foi possível verificar %1: o shell levou mais de 5 segundos para procurá-lo e foi interrompido.</translation>
+    </message>
+    <message>
+        <source>This line could not be checked: the shell took longer than 5 seconds over the script from here and was stopped.</source>
+        <translation>Não foi possível verificar esta linha: o shell levou mais de 5 segundos no script a partir daqui e foi interrompido.</translation>
+    </message>
+    <message>
+        <source>%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
+        <translation>%1 não é encontrado pelo /bin/sh; este shell conhece apenas a sintaxe POSIX. Escreva-o em sintaxe POSIX ou indique outro shell na primeira linha do script.</translation>
+    </message>
+    <message>
+        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Remove the &amp; if the script should end in this command.</source>
+        <translation>Aqui, exec não substitui o shell da sessão: o &amp; final o executa em um subshell em segundo plano. Remova o &amp; se o script deve terminar com este comando.</translation>
+    </message>
+    <message>
+        <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
+        <translation>Este comando nunca é executado: uma linha acima substitui ou encerra o shell (exec ou exit).</translation>
+    </message>
+    <message>
+        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
+        <translation>%1 não tem efeito nos comandos abaixo, porque roda em um subshell em segundo plano. Remova o &amp; final para que atue no script.</translation>
+    </message>
+    <message>
+        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
+        <translation>Esta atribuição não tem efeito nos comandos abaixo, porque roda em um subshell em segundo plano. Remova o &amp; final para que ela atue no script.</translation>
+    </message>
+    <message>
+        <source>This line is a comment: it does not run.</source>
+        <translation>Esta linha é um comentário: ela não é executada.</translation>
+    </message>
+    <message>
+        <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
+        <translation>Esta linha inicia um here-document que nenhuma linha encerra: todas as linhas abaixo se tornam seu texto, e nenhum comando posterior é executado.</translation>
+    </message>
+    <message>
+        <source>This line leaves a quote open: the shell reads the lines below as part of this command, up to the next matching quote.</source>
+        <translation>Esta linha deixa uma aspa aberta: o shell lê as linhas abaixo como parte deste comando, até a próxima aspa correspondente.</translation>
+    </message>
+    <message>
+        <source>The shell reads on from this line to the end of the script for the end of what it opens (if, case, a loop, a brace or a quote): this command and every later one never run.</source>
+        <translation>O shell continua lendo desta linha até o fim do script em busca do fechamento do que ela abre (if, case, um laço, uma chave ou uma aspa): este comando e todos os seguintes nunca são executados.</translation>
+    </message>
+    <message>
+        <source>This line ends in &amp;&amp; (or ||, |), so the shell joins it with the next line, and none follows: the script stops here.</source>
+        <translation>Esta linha termina em &amp;&amp; (ou ||, |), então o shell a junta com a linha seguinte, mas nenhuma vem depois: o script para aqui.</translation>
+    </message>
+    <message>
+        <source>The shell joins this line with the next one: it ends in &amp;&amp;, || or |.</source>
+        <translation>O shell junta esta linha com a seguinte: ela termina em &amp;&amp;, || ou |.</translation>
+    </message>
+    <message>
         <source>This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it leaves the text as it was and replaces those that it changes.</source>
         <translation>Este comando contém bytes que não são UTF-8, mostrados como %1: %2. Uma edição os mantém onde deixa o texto como estava e substitui os que altera.</translation>
     </message>

@@ -52,6 +52,58 @@ Use Drag &amp; Drop to add desktop files.</source>
         <translation>Выполняется на переднем плане: команды ниже ждут его завершения.</translation>
     </message>
     <message>
+        <source>%1 could not be checked: the shell took longer than 5 seconds to look it up and was stopped.</source>
+        <translation>Не удалось проверить %1: оболочка искала это дольше 5 секунд и была остановлена.</translation>
+    </message>
+    <message>
+        <source>This line could not be checked: the shell took longer than 5 seconds over the script from here and was stopped.</source>
+        <translation>Не удалось проверить эту строку: оболочка обрабатывала сценарий начиная с этого места дольше 5 секунд и была остановлена.</translation>
+    </message>
+    <message>
+        <source>%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
+        <translation>/bin/sh не находит %1; эта оболочка знает только синтаксис POSIX. Запишите это в синтаксисе POSIX или укажите другую оболочку в первой строке сценария.</translation>
+    </message>
+    <message>
+        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Remove the &amp; if the script should end in this command.</source>
+        <translation>Здесь exec не заменяет оболочку сеанса: завершающий &amp; запускает его в фоновой подоболочке. Удалите символ &amp; в конце, если сценарий должен завершаться этой командой.</translation>
+    </message>
+    <message>
+        <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
+        <translation>Эта команда никогда не выполнится: строка выше заменяет или завершает оболочку (exec или exit).</translation>
+    </message>
+    <message>
+        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
+        <translation>%1 не влияет на команды ниже, потому что выполняется в фоновой подоболочке. Удалите завершающий символ &amp; — тогда действие будет распространяться на сценарий.</translation>
+    </message>
+    <message>
+        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
+        <translation>Это присваивание не влияет на команды ниже, потому что выполняется в фоновой подоболочке. Удалите завершающий символ &amp; — тогда оно будет действовать на сценарий.</translation>
+    </message>
+    <message>
+        <source>This line is a comment: it does not run.</source>
+        <translation>Эта строка — комментарий: она не выполняется.</translation>
+    </message>
+    <message>
+        <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
+        <translation>Эта строка начинает here-документ, который не завершается ни одной строкой: все строки ниже становятся его текстом, и ни одна последующая команда не выполнится.</translation>
+    </message>
+    <message>
+        <source>This line leaves a quote open: the shell reads the lines below as part of this command, up to the next matching quote.</source>
+        <translation>В этой строке не закрыта кавычка: оболочка читает строки ниже как часть этой команды, вплоть до следующей парной кавычки.</translation>
+    </message>
+    <message>
+        <source>The shell reads on from this line to the end of the script for the end of what it opens (if, case, a loop, a brace or a quote): this command and every later one never run.</source>
+        <translation>Оболочка читает от этой строки до конца сценария в поисках конца того, что в ней открыто (if, case, цикл, фигурная скобка или кавычка): эта команда и все последующие никогда не выполнятся.</translation>
+    </message>
+    <message>
+        <source>This line ends in &amp;&amp; (or ||, |), so the shell joins it with the next line, and none follows: the script stops here.</source>
+        <translation>Эта строка заканчивается на &amp;&amp; (или ||, |), поэтому оболочка соединяет её со следующей строкой, но следующей строки нет: сценарий остановится здесь.</translation>
+    </message>
+    <message>
+        <source>The shell joins this line with the next one: it ends in &amp;&amp;, || or |.</source>
+        <translation>Оболочка соединяет эту строку со следующей: она заканчивается на &amp;&amp;, || или |.</translation>
+    </message>
+    <message>
         <source>This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it leaves the text as it was and replaces those that it changes.</source>
         <translation>Эта команда содержит байты, которые не являются UTF-8 (показаны как %1): %2. Правка сохраняет их там, где оставляет текст как был, и заменяет те, которые изменяет.</translation>
     </message>

@@ -52,6 +52,58 @@ Use Drag &amp; Drop to add desktop files.</source>
         <translation>在前台运行：其下的命令要等它结束。</translation>
     </message>
     <message>
+        <source>%1 could not be checked: the shell took longer than 5 seconds to look it up and was stopped.</source>
+        <translation>无法检查 %1：shell 查找它用时超过 5 秒，已被停止。</translation>
+    </message>
+    <message>
+        <source>This line could not be checked: the shell took longer than 5 seconds over the script from here and was stopped.</source>
+        <translation>无法检查此行：shell 处理从此处开始的脚本用时超过 5 秒，已被停止。</translation>
+    </message>
+    <message>
+        <source>%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
+        <translation>/bin/sh 找不到 %1；此 shell 只支持 POSIX 语法。请用 POSIX 语法改写，或在脚本第一行指定其他 shell。</translation>
+    </message>
+    <message>
+        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Remove the &amp; if the script should end in this command.</source>
+        <translation>此处的 exec 不会替换会话的 shell：末尾的 &amp; 使它在后台子 shell 中运行。如果脚本应以此命令结束，请删除末尾的 &amp; 符号。</translation>
+    </message>
+    <message>
+        <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
+        <translation>此命令永远不会运行：上面的某一行替换或结束了 shell（exec 或 exit）。</translation>
+    </message>
+    <message>
+        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
+        <translation>%1 对其下的命令不起作用，因为它在后台子 shell 中运行。删除末尾的 &amp; 即可使其作用于脚本。</translation>
+    </message>
+    <message>
+        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
+        <translation>此赋值对其下的命令不起作用，因为它在后台子 shell 中运行。删除末尾的 &amp; 即可使其作用于脚本。</translation>
+    </message>
+    <message>
+        <source>This line is a comment: it does not run.</source>
+        <translation>此行是注释：它不会运行。</translation>
+    </message>
+    <message>
+        <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
+        <translation>此行开始了一个 here 文档，但没有任何行将其结束：下面的每一行都会成为它的文本，之后的命令都不会运行。</translation>
+    </message>
+    <message>
+        <source>This line leaves a quote open: the shell reads the lines below as part of this command, up to the next matching quote.</source>
+        <translation>此行有未闭合的引号：shell 会把下面的行当作此命令的一部分读入，直到下一个匹配的引号为止。</translation>
+    </message>
+    <message>
+        <source>The shell reads on from this line to the end of the script for the end of what it opens (if, case, a loop, a brace or a quote): this command and every later one never run.</source>
+        <translation>为了找到此行所开启内容（if、case、循环、花括号或引号）的结束处，shell 会从此行一直读到脚本末尾：此命令及之后的所有命令都不会运行。</translation>
+    </message>
+    <message>
+        <source>This line ends in &amp;&amp; (or ||, |), so the shell joins it with the next line, and none follows: the script stops here.</source>
+        <translation>此行以 &amp;&amp;（或 ||、|）结尾，因此 shell 会将它与下一行连接，但其后没有任何行：脚本会在此停止。</translation>
+    </message>
+    <message>
+        <source>The shell joins this line with the next one: it ends in &amp;&amp;, || or |.</source>
+        <translation>此行以 &amp;&amp;、|| 或 | 结尾，因此 shell 会将它与下一行连接起来。</translation>
+    </message>
+    <message>
         <source>This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it leaves the text as it was and replaces those that it changes.</source>
         <translation>此命令包含不是 UTF-8 的字节（显示为 %1）：%2。编辑时未改动的部分保留这些字节，改动的部分将其替换。</translation>
     </message>

@@ -102,6 +102,40 @@ const Message requiredMessages[] = {
     { "List", "%1: no such command (not a shell builtin, and not found on PATH)." },
     { "List", "%1 is not an executable file." },
     { "List", "Runs in the foreground: the commands below it wait until it ends." },
+    { "List", "The shell joins this line with the next one: it ends in &&, || or |." },
+    { "List",
+      "This line ends in && (or ||, |), so the shell joins it with the next line, and none "
+      "follows: the script stops here." },
+    { "List",
+      "The shell reads on from this line to the end of the script for the end of what it opens "
+      "(if, case, a loop, a brace or a quote): this command and every later one never run." },
+    { "List",
+      "This line leaves a quote open: the shell reads the lines below as part of this command, "
+      "up to the next matching quote." },
+    { "List",
+      "This line starts a here-document that no line ends: every line below becomes its text, "
+      "and no later command runs." },
+    { "List", "This line is a comment: it does not run." },
+    { "List",
+      "This assignment has no effect on the commands below it, because it runs in a background "
+      "subshell. Remove the final & to let it act on the script." },
+    { "List",
+      "%1 has no effect on the commands below it, because it runs in a background subshell. "
+      "Remove the final & to let it act on the script." },
+    { "List",
+      "This command never runs: a line above replaces or ends the shell (exec or exit)." },
+    { "List",
+      "exec here does not replace the session's shell: the final & runs it in a background "
+      "subshell. Remove the & if the script should end in this command." },
+    { "List",
+      "%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in POSIX syntax, "
+      "or name another shell in the first line of the script." },
+    { "List",
+      "This line could not be checked: the shell took longer than 5 seconds over the script "
+      "from here and was stopped." },
+    { "List",
+      "%1 could not be checked: the shell took longer than 5 seconds to look it up and was "
+      "stopped." },
     { "List",
       "This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it "
       "leaves the text as it was and replaces those that it changes." },

@@ -338,6 +338,7 @@ private slots:
     void deleteAndUndo();
     void personDoubleClickAndType_data();
     void personDoubleClickAndType();
+    void markArrivesWhileTyping();
     void personClicksCheckBox();
     void personPressesDelete();
     void marks_data();
@@ -1293,6 +1294,32 @@ void TestList::personDoubleClickAndType()
     QVERIFY(!list.modified());
 }
 
+/* A mark that arrives while the user types in the row changes the row's
+ * icon and tool tip, not what is being typed. */
+void TestList::markArrivesWhileTyping()
+{
+    command_list *commands = load("#!/bin/sh\nxterm&\n");
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    ListWidget *view = list.findChild<ListWidget *>();
+    QSignalSpy finished(&list, SIGNAL(checksFinished()));
+    QVERIFY(!list.checking() || finished.wait(10000));
+
+    view->editItem(view->item(0));
+    QLineEdit *editor = openEditor(view);
+    QVERIFY(editor);
+    editor->end(false);
+    typeText(editor, " -e top");
+    view->item(0)->setData(Qt::ToolTipRole, QString("a mark"));
+    view->item(0)->setData(Qt::DecorationRole, QIcon());
+    QCOMPARE(editor->text(), QString("xterm -e top"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_VERIFY(!openEditor(view));
+    QCOMPARE(entries(commands), QStringList({ "1:xterm -e top" }));
+}
+
 void TestList::personClicksCheckBox()
 {
     command_list *commands = load("#!/bin/sh\nxterm&\n#[INACTIVE]#xclock&\n");
@@ -1360,7 +1387,11 @@ void TestList::marks_data()
     QTest::addColumn<bool>("active");
     QTest::addColumn<QString>("tip");
 
-    QTest::newRow("unmatched quote") << "echo \"unterminated" << true << notShell;
+    QTest::newRow("unmatched quote")
+        << "echo \"unterminated" << true
+        << "The shell reads on from this line to the end of the script for the end of what it "
+           "opens (if, case, a loop, a brace or a quote): this command and every later one never "
+           "run.";
     QTest::newRow("trailing comment") << "true # mine" << true << foreground;
     QTest::newRow("trailing backslash") << "true \\" << true << foreground;
     QTest::newRow("true;") << "true;" << true << notShell;

@@ -35,6 +35,7 @@ private slots:
     void readAndSave();
     void newLines_data();
     void newLines();
+    void renderRows();
     void lineFeedsInTexts();
     void editsKeepLines_data();
     void editsKeepLines();
@@ -270,6 +271,10 @@ void TestStore::readAndSave_data()
     QTest::newRow("quote over two lines, a # inside")
         << QByteArray("echo \"a\n# b\" &\nx&\n")
         << QByteArrayList { "+echo \"a\n# b\"» &", "+x»&" };
+    /* Inside double quotes a single quote opens nothing, and the reverse. */
+    QTest::newRow("quotes inside quotes")
+        << QByteArray("echo \"it's\" &\necho 'say \"hi\"' &\nx&\n")
+        << QByteArrayList { "+echo \"it's\"» &", "+echo 'say \"hi\"'» &", "+x»&" };
     QTest::newRow("here-document")
         << QByteArray("cat >f <<EOF\nhello &\n#[INACTIVE]#no\n\nEOF\nx&\n")
         << QByteArrayList { "+cat >f <<EOF\nhello &\n#[INACTIVE]#no\n\nEOF", "+x»&" };
@@ -425,6 +430,41 @@ void TestStore::newLines()
  * behind a backslash or in a here-document it belongs to the command,
  * which keeps it; switched off, every line of it gets the marker.
  */
+/*
+ * The script with the offset of each entry's part: the same bytes as a
+ * save, each entry's part starting with the lines above it, then its own
+ * line.  A row left empty writes nothing; the line feed that a last line
+ * without one gets when more follows comes where the next part begins.
+ */
+void TestStore::renderRows()
+{
+    writeScript("#!/bin/sh\n# one\na&\n\n# two\nb\nc &\n# end\nlast");
+    command_list *list = qvxsessrun_read();
+    QVERIFY2(list != nullptr, qvxsessrun_error_text());
+    QVERIFY(qvxsessrun_add_command(list, "", 1));
+    QVERIFY(qvxsessrun_add_command(list, "added", 1));
+
+    size_t len = 0, plainLen = 0;
+    QVector<size_t> starts(6);
+    char *bytes = qvxsessrun_render_rows(list, &len, starts.data());
+    char *plain = qvxsessrun_render(list, &plainLen);
+    QVERIFY(bytes != nullptr && plain != nullptr);
+    const QByteArray text(bytes, int(len));
+    QCOMPARE(text, QByteArray(plain, int(plainLen)));
+    free(bytes);
+    free(plain);
+
+    QStringList parts;
+    for (int i = 0; i < 6; i++) {
+        const size_t end = i + 1 < 6 ? starts.at(i + 1) : len;
+        parts << QString(text.mid(int(starts.at(i)), int(end - starts.at(i))));
+    }
+    QCOMPARE(parts,
+             QStringList({ "#!/bin/sh\n# one\na&\n", "\n# two\nb\n", "c &\n", "# end\nlast", "\n",
+                           "added&\n" }));
+    qvxsessrun_free(list);
+}
+
 void TestStore::lineFeedsInTexts()
 {
     command_list *list = static_cast<command_list *>(calloc(1, sizeof(command_list)));

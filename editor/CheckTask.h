@@ -1,0 +1,124 @@
+// SPDX-License-Identifier: BSD-2-Clause
+#ifndef CHECKTASK_H
+#define CHECKTASK_H
+
+#include <QByteArray>
+#include <QList>
+#include <QSet>
+#include <QSharedPointer>
+#include <QVector>
+
+#include <atomic>
+#include <functional>
+
+class QObject;
+
+/* The script as a save would write it, cut at the rows, for the shells. */
+struct CheckScript
+{
+    QByteArray text; // ends in a line feed
+    QVector<int> starts; // per row where its part begins; one more: text.size()
+    QVector<int> lines; // the line number (from 1) at each of starts
+    QVector<bool> open; // the row's line leaves a quote, a backslash or a here-document open
+    QVector<quint64> keys; // the row's entry
+    QVector<bool> active;
+    QVector<QByteArray> rowLines; // each row's line as a save writes it
+    QVector<QByteArray> rowTexts; // each row's command
+    QVector<quint64> prefixHash; // of text up to each of starts
+
+    int rowCount() const { return starts.size() - 1; }
+    void computeHashes();
+    int rowOfLine(int line) const;
+    quint64 rangeHash(int from, int to) const;
+    QByteArray rows(int from, int to) const;
+    static quint64 hashPower(int length);
+};
+
+/* What a row needs from the shells, and what its own line tells. */
+struct CheckRow
+{
+    quint64 key = 0;
+    bool runs = false; // active and written
+    int local = 0; // the verdict its own line gives, a CommandCheck::Verdict
+    QByteArray localWord;
+    QList<QByteArray> lookups;
+    QByteArray first;
+    bool endsShell = false; // a complete "exec COMMAND" or "exit" in the foreground
+};
+
+/* What one run of the shell over the script from a row on found. */
+struct ChainStep
+{
+    enum Kind {
+        Error, // a syntax error on the marked row; the check goes on behind it
+        Clean, // no error up to the end of the rows given
+        Unclosed, // the marked row opens what the script never closes
+        Crashed, // the shell crashed on the marked row
+        TimedOut // the shell took too long over the rows from the first
+    };
+    int from = 0;
+    Kind kind = Clean;
+    int marked = -1; // the row the step is about, -1 for Clean
+    int next = 0; // the row at which the check goes on
+    int spanEnd = 0; // the rows from..spanEnd-1 decide the step
+    quint64 hash = 0; // of those rows' text
+    bool toEnd = false; // the rows reached to the script's end
+};
+
+/*
+ * One piece of work for a worker thread: the syntax of the script from a
+ * row on (the chain), the names to look up, or which of some rows ends
+ * the shell at the top level of the script.  When it is done, the task
+ * calls the receiver's catchTaskDone(int id) from the receiver's thread.
+ */
+class CheckTask
+{
+public:
+    enum Kind { Analyse, Chain, Lookup, Probe };
+
+    CheckTask(Kind kind, int id, QObject *receiver);
+
+    void run();
+    void cancel();
+
+    const Kind kind;
+    const int id;
+    int round = 0;
+
+    // Analyse: the work itself, which fills in the script and the rows.
+    std::function<void()> analyse;
+
+    // Chain: rows from..end-1; stops at any row of stopAt but the first.
+    QSharedPointer<const CheckScript> script;
+    int from = 0;
+    int end = 0;
+    QSet<int> stopAt;
+    QVector<ChainStep> steps;
+    bool noShell = false; // the shell could not be run at all
+
+    // Lookup: a status per word: 0, 126, 127, -1 when it took too long, or
+    // NotAsked when the task was cancelled before.
+    enum { NotAsked = -2 };
+    QList<QByteArray> words;
+    QVector<int> statuses;
+
+    // Probe: for each row, 1 when its line is a complete command at the
+    // top level of the script, 0 when not, -1 when that was not asked;
+    // the rows after the first 1 are not asked.
+    QVector<int> candidates;
+    QVector<int> answers;
+
+private:
+    void runChain();
+    void runLookup();
+    void runProbe();
+    int parse(int from, int to, bool *atEnd = nullptr, int *line = nullptr);
+    int unclosedRow(int from);
+    int crashingRow(int from);
+    void addStep(int from, ChainStep::Kind kind, int marked, int next, int spanEnd);
+
+    QObject *const receiver; // outlives the task: it waits for the pool
+    std::atomic<bool> cancelled { false };
+};
+
+#endif // CHECKTASK_H
