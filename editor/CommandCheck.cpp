@@ -24,6 +24,8 @@ static const int minChunkWords = 256;
 static const int chunkBytes = 64 * 1024;
 // Rows that could end the shell, tried at most per check.
 static const int maxEndCandidates = 4;
+// How long a check after a change waits for the next change.
+static const int coalesceMs = 30;
 // Answers on such rows kept for later checks.
 static const int maxProbesKept = 1024;
 
@@ -82,7 +84,9 @@ void CommandCheck::check(const command_list *commands)
         round++;
         inRound = false;
     }
-    roundTimer->start();
+    // The first check at once; later ones wait a moment, so that a run of
+    // edits or undos is checked once, after the key that made it.
+    roundTimer->start(round == 0 ? 0 : coalesceMs);
 }
 
 bool CommandCheck::isBusy() const

@@ -54,6 +54,9 @@ List::List(command_list *commands, QWidget *parent)
     // Every row is one line of text with a check box: measuring one row
     // instead of all of them makes a long script show at once.
     listWidget->setUniformItemSizes(true);
+    // Laid out a batch at a time from the event loop: a row added, taken
+    // away or changed does not lay out every row again at once.
+    listWidget->setLayoutMode(QListView::Batched);
     // A warning icon no taller than a line of text, so that a row does not
     // grow under the mouse when its mark arrives.
     const int iconSide = qMin(listWidget->style()->pixelMetric(QStyle::PM_SmallIconSize),
@@ -301,10 +304,14 @@ void List::restoreCurrent(const command_entry *entry, int row)
     const QListWidgetItem *item = entry ? itemOf.value(entry) : nullptr;
     if (item)
         row = listWidget->row(item);
-    if (row >= 0 && listWidget->count() > 0)
-        listWidget->setCurrentRow(qMin(row, listWidget->count() - 1));
-    else
+    if (row >= 0 && listWidget->count() > 0) {
+        row = qMin(row, listWidget->count() - 1);
+        // Setting the current row anew costs a pass over the selection.
+        if (row != listWidget->currentRow())
+            listWidget->setCurrentRow(row);
+    } else {
         listWidget->setCurrentItem(nullptr);
+    }
 }
 
 /* The rows anew from the entries, before the List's signals are connected. */
