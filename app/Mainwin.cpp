@@ -21,20 +21,18 @@
 /* How long "Saved" stays in the status bar. */
 static const int saved_message_ms = 5000;
 
-/* One of the six buttons beside the list. */
-static QPushButton *edit_button(QWidget *parent, const char *themeName,
-                                QStyle::StandardPixmap fallback, const QString &caption)
+/* An action of the window, known to tests and tools by its object name. */
+static QAction *window_action(QObject *parent, const char *name, const QIcon &icon,
+                              const QString &text)
 {
-    QPushButton *button
-        = new QPushButton(theme_or_standard_icon(themeName, fallback), caption, parent);
-    button->setStyleSheet("padding: 2px; text-align: left;");
-    return button;
+    QAction *action = new QAction(icon, text, parent);
+    action->setObjectName(QLatin1String(name));
+    return action;
 }
 
 Mainwin::Mainwin(QWidget *parent)
-    : QMainWindow(parent), list(nullptr), undoButton(nullptr), redoButton(nullptr),
-      commandList(qvxsessrun_read()), addButton(nullptr), runAction(nullptr),
-      backgroundAction(nullptr),      savedCountWanted(false)
+    : QMainWindow(parent), list(nullptr), commandList(qvxsessrun_read()), runAction(nullptr),
+      backgroundAction(nullptr), savedCountWanted(false)
 {
     QWidget *central = new QWidget;
     if (!commandList)
@@ -48,16 +46,7 @@ Mainwin::Mainwin(QWidget *parent)
     connect(list, SIGNAL(checksFinished()), this, SLOT(catchChecksFinished()));
     connect(list, SIGNAL(runReported(const QString &)), statusBar(),
             SLOT(showMessage(const QString &)));
-
-    // Run now is in the rows' context menu; its shortcut works everywhere
-    // in the window.  Only the menu shows its icon, which the menu sets.
-    runAction = new QAction(tr("Run no&w"), this);
-    runAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
-    addAction(runAction);
-    connect(runAction, SIGNAL(triggered()), this, SLOT(runClicked()));
-    backgroundAction = new QAction(tr("Run in the &background"), this);
-    backgroundAction->setCheckable(true);
-    connect(backgroundAction, SIGNAL(triggered(bool)), this, SLOT(backgroundToggled(bool)));
+    createActions();
 
     QLabel *label = new QLabel(tr("Add commands to be executed at session start"));
     QHBoxLayout *middle = createMiddleRow();
@@ -88,45 +77,93 @@ Mainwin::~Mainwin()
 }
 
 /*
- * The platform's standard key for a button, beside its mnemonic.  It clicks
- * the button, so a disabled button ignores it as it ignores a mouse click.
+ * Every command of the window as an action, in one place: its text with
+ * its mnemonic, its keys, and the slot it runs.  The buttons and the
+ * context menu are made from them, and a key works as its button does:
+ * not while the action is disabled.  The keys work anywhere in the window;
+ * the list itself takes Delete, so that in a row's editor it deletes text.
  */
-void Mainwin::addShortcut(QKeySequence::StandardKey key, QPushButton *button)
+void Mainwin::createActions()
 {
-    QAction *action = new QAction(this);
-    action->setShortcuts(key);
-    connect(action, SIGNAL(triggered()), button, SLOT(click()));
-    addAction(action);
+    undoAction = window_action(
+        this, "undo", theme_or_standard_icon("edit-undo", QStyle::SP_ArrowLeft), tr("&Undo"));
+    undoAction->setShortcuts(QKeySequence::Undo);
+    connect(undoAction, SIGNAL(triggered()), this, SLOT(undoClicked()));
+    redoAction = window_action(
+        this, "redo", theme_or_standard_icon("edit-redo", QStyle::SP_ArrowRight), tr("&Redo"));
+    redoAction->setShortcuts(QKeySequence::Redo);
+    connect(redoAction, SIGNAL(triggered()), this, SLOT(redoClicked()));
+    addRowAction = window_action(this, "add",
+                                 theme_or_standard_icon("list-add", QStyle::SP_FileDialogNewFolder),
+                                 tr("&Add"));
+    addRowAction->setShortcuts(QKeySequence::New);
+    connect(addRowAction, SIGNAL(triggered()), this, SLOT(addClicked()));
+    deleteAction = window_action(
+        this, "delete", theme_or_standard_icon("edit-delete", QStyle::SP_TrashIcon), tr("&Delete"));
+    connect(deleteAction, SIGNAL(triggered()), this, SLOT(delClicked()));
+    upAction
+        = window_action(this, "up", theme_or_standard_icon("go-up", QStyle::SP_ArrowUp), tr("&Up"));
+    connect(upAction, SIGNAL(triggered()), this, SLOT(upClicked()));
+    downAction = window_action(
+        this, "down", theme_or_standard_icon("go-down", QStyle::SP_ArrowDown), tr("Dow&n"));
+    connect(downAction, SIGNAL(triggered()), this, SLOT(downClicked()));
+    editActions = { undoAction, redoAction, addRowAction, deleteAction, upAction, downAction };
+
+    saveAction = window_action(this, "save",
+                               theme_or_standard_icon("document-save", QStyle::SP_DialogSaveButton),
+                               tr("&Save"));
+    saveAction->setShortcuts(QKeySequence::Save);
+    connect(saveAction, SIGNAL(triggered()), this, SLOT(save()));
+    quitAction = window_action(this, "quit", standard_icon(QStyle::SP_DialogCloseButton, nullptr),
+                               tr("&Quit"));
+    quitAction->setShortcuts(QKeySequence::Quit);
+    connect(quitAction, SIGNAL(triggered()), this, SLOT(quit()));
+
+    // Only the menu shows Run now's icon, which the menu sets.
+    runAction = window_action(this, "run", QIcon(), tr("Run no&w"));
+    runAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    connect(runAction, SIGNAL(triggered()), this, SLOT(runClicked()));
+    backgroundAction = window_action(this, "background", QIcon(), tr("Run in the &background"));
+    backgroundAction->setCheckable(true);
+    connect(backgroundAction, SIGNAL(triggered(bool)), this, SLOT(backgroundToggled(bool)));
+
+    for (QAction *action :
+         { undoAction, redoAction, addRowAction, saveAction, quitAction, runAction })
+        addAction(action);
+    undoAction->setEnabled(list->canUndo());
+    redoAction->setEnabled(list->canRedo());
+}
+
+/* A button that triggers the action, with its icon and text, enabled as it is. */
+QPushButton *Mainwin::buttonFor(QAction *action)
+{
+    QPushButton *button = new QPushButton(action->icon(), action->text(), this);
+    button->setObjectName(action->objectName() + QLatin1String("Button"));
+    button->setEnabled(action->isEnabled());
+    connect(button, SIGNAL(clicked()), action, SLOT(trigger()));
+    connect(action, SIGNAL(changed()), this, SLOT(catchActionChanged()));
+    buttons.insert(action, button);
+    return button;
+}
+
+void Mainwin::catchActionChanged()
+{
+    QAction *action = qobject_cast<QAction *>(sender());
+    if (QPushButton *button = buttons.value(action))
+        button->setEnabled(action->isEnabled());
 }
 
 /* The list with the column of editing buttons at its right. */
 QHBoxLayout *Mainwin::createMiddleRow()
 {
-    undoButton = edit_button(this, "edit-undo", QStyle::SP_ArrowLeft, tr("&Undo"));
-    undoButton->setEnabled(list->canUndo());
-    redoButton = edit_button(this, "edit-redo", QStyle::SP_ArrowRight, tr("&Redo"));
-    redoButton->setEnabled(list->canRedo());
-    addButton = edit_button(this, "list-add", QStyle::SP_FileDialogNewFolder, tr("&Add"));
-    QPushButton *delButton = edit_button(this, "edit-delete", QStyle::SP_TrashIcon, tr("&Delete"));
-    QPushButton *upButton = edit_button(this, "go-up", QStyle::SP_ArrowUp, tr("&Up"));
-    QPushButton *downButton = edit_button(this, "go-down", QStyle::SP_ArrowDown, tr("Dow&n"));
-
-    connect(undoButton, SIGNAL(clicked()), this, SLOT(undoClicked()));
-    connect(redoButton, SIGNAL(clicked()), this, SLOT(redoClicked()));
-    connect(addButton, SIGNAL(clicked()), this, SLOT(addClicked()));
-    connect(delButton, SIGNAL(clicked()), this, SLOT(delClicked()));
-    connect(upButton, SIGNAL(clicked()), this, SLOT(upClicked()));
-    connect(downButton, SIGNAL(clicked()), this, SLOT(downClicked()));
-    addShortcut(QKeySequence::Undo, undoButton);
-    addShortcut(QKeySequence::Redo, redoButton);
-    addShortcut(QKeySequence::New, addButton);
-
     // The stretches above and below hold the buttons together in the middle.
     QVBoxLayout *column = new QVBoxLayout;
     column->addStretch(1);
-    editButtons = { undoButton, redoButton, addButton, delButton, upButton, downButton };
-    for (QPushButton *button : qAsConst(editButtons))
+    for (QAction *action : qAsConst(editActions)) {
+        QPushButton *button = buttonFor(action);
+        button->setStyleSheet("padding: 2px; text-align: left;");
         column->addWidget(button, 1);
+    }
     column->addStretch(1);
 
     QHBoxLayout *row = new QHBoxLayout;
@@ -138,15 +175,8 @@ QHBoxLayout *Mainwin::createMiddleRow()
 /* Save and Quit at the right end of the window. */
 QHBoxLayout *Mainwin::createBottomRow()
 {
-    QPushButton *saveButton = new QPushButton(
-        theme_or_standard_icon("document-save", QStyle::SP_DialogSaveButton), tr("&Save"), this);
-    QPushButton *quitButton
-        = new QPushButton(standard_icon(QStyle::SP_DialogCloseButton, nullptr), tr("&Quit"), this);
-    connect(saveButton, SIGNAL(clicked(bool)), this, SLOT(save()));
-    connect(quitButton, SIGNAL(clicked(bool)), this, SLOT(quit()));
-    addShortcut(QKeySequence::Save, saveButton);
-    addShortcut(QKeySequence::Quit, quitButton);
-
+    QPushButton *saveButton = buttonFor(saveAction);
+    QPushButton *quitButton = buttonFor(quitAction);
     QHBoxLayout *row = new QHBoxLayout;
     row->addWidget(saveButton, 1, Qt::AlignRight);
     row->addWidget(quitButton, 0, Qt::AlignRight);
@@ -312,20 +342,20 @@ void Mainwin::delClicked()
 void Mainwin::undoClicked()
 {
     list->undo();
-    undoButton->setEnabled(list->canUndo());
+    undoAction->setEnabled(list->canUndo());
 }
 
 void Mainwin::redoClicked()
 {
     list->redo();
-    redoButton->setEnabled(list->canRedo());
+    redoAction->setEnabled(list->canRedo());
 }
 
 void Mainwin::catchListModified(bool state)
 {
     savedCountWanted = false; // a count from now on would not be the saved script's
-    undoButton->setEnabled(list->canUndo());
-    redoButton->setEnabled(list->canRedo());
+    undoAction->setEnabled(list->canUndo());
+    redoAction->setEnabled(list->canRedo());
     statusBar()->showMessage(state ? tr("Modified") : QString());
 }
 
@@ -343,13 +373,6 @@ void Mainwin::runClicked()
 void Mainwin::backgroundToggled(bool background)
 {
     list->setCurrentInBackground(background);
-}
-
-/* A button of the window as an entry of a menu, enabled as the button is. */
-static void add_button_entry(QMenu *menu, QPushButton *button)
-{
-    QAction *action = menu->addAction(button->icon(), button->text(), button, SLOT(click()));
-    action->setEnabled(button->isEnabled());
 }
 
 /*
@@ -371,10 +394,9 @@ void Mainwin::catchContextMenu(const QPoint &globalPos, bool forRow)
         menu.addAction(runAction);
         menu.addAction(backgroundAction);
         menu.addSeparator();
-        for (QPushButton *button : qAsConst(editButtons))
-            add_button_entry(&menu, button);
+        menu.addActions(editActions);
     } else {
-        add_button_entry(&menu, addButton);
+        menu.addAction(addRowAction);
     }
     menu.exec(globalPos);
 }

@@ -2,6 +2,7 @@
 #ifndef MAINWIN_H
 #define MAINWIN_H
 
+#include <QHash>
 #include <QKeySequence>
 #include <QMainWindow>
 
@@ -39,23 +40,31 @@ private slots:
     void backgroundToggled(bool background);
     void catchContextMenu(const QPoint &globalPos, bool forRow);
     void catchChecksFinished();
+    void catchActionChanged();
 
 private:
     QHBoxLayout *createMiddleRow();
     QHBoxLayout *createBottomRow();
-    void addShortcut(QKeySequence::StandardKey key, QPushButton *button);
+    void createActions();
+    QPushButton *buttonFor(QAction *action);
     bool saveScript();
     bool overwriteAllowed();
     void showSaved();
 
     List *list;
-    QPushButton *undoButton;
-    QPushButton *redoButton;
     command_list *commandList;
-    QList<QPushButton *> editButtons; /* the column beside the list, in its order */
-    QPushButton *addButton; /* the one editing button that needs no row */
+    QAction *undoAction = nullptr;
+    QAction *redoAction = nullptr;
+    QAction *addRowAction = nullptr; /* the one editing action that needs no row */
+    QAction *deleteAction = nullptr;
+    QAction *upAction = nullptr;
+    QAction *downAction = nullptr;
+    QList<QAction *> editActions; /* the column beside the list, in its order */
+    QAction *saveAction = nullptr;
+    QAction *quitAction = nullptr;
     QAction *runAction;
     QAction *backgroundAction; /* the row's final "&", in the context menu */
+    QHash<QAction *, QPushButton *> buttons;
     bool savedCountWanted; /* a save waits for the rows' checks to say how many are marked */
 
     Q_DISABLE_COPY(Mainwin)
