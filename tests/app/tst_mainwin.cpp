@@ -63,15 +63,10 @@ struct Window
     List *list = win.findChild<List *>();
     QListWidget *view = win.findChild<QListWidget *>();
 
-    QPushButton *button(const QString &caption) const
-    {
-        for (QPushButton *b : win.findChildren<QPushButton *>())
-            if (b->text() == caption)
-                return b;
-        return nullptr;
-    }
-    QPushButton *undo() const { return button("&Undo"); }
-    QPushButton *redo() const { return button("&Redo"); }
+    // By object name, so that a changed caption or mnemonic breaks no test.
+    QPushButton *button(const QString &name) const { return win.findChild<QPushButton *>(name); }
+    QPushButton *undo() const { return button("undoButton"); }
+    QPushButton *redo() const { return button("redoButton"); }
     QString message() const { return win.statusBar()->currentMessage(); }
     // Clicking a check box reaches the list as an itemChanged, as here.
     void toggle(int row)
@@ -148,14 +143,18 @@ void TestMainwin::layoutAndTitle()
     QCOMPARE(w.win.windowTitle(), QString("QVXSessRun"));
     QCOMPARE(w.win.minimumSize(), QSize(500, 300));
     QCOMPARE(w.view->count(), 1);
-    for (const char *c :
-         { "&Undo", "&Redo", "&Add", "&Delete", "&Up", "Dow&n", "&Save", "&Quit" }) {
-        QPushButton *b = w.button(c);
-        QVERIFY2(b, c);
-        QVERIFY2(!b->icon().isNull(), c); // theme icon or the style's fallback
+    const QPair<const char *, const char *> buttons[]
+        = { { "undoButton", "&Undo" },     { "redoButton", "&Redo" }, { "addButton", "&Add" },
+            { "deleteButton", "&Delete" }, { "upButton", "&Up" },     { "downButton", "Dow&n" },
+            { "saveButton", "&Save" },     { "quitButton", "&Quit" } };
+    for (const auto &named : buttons) {
+        QPushButton *b = w.button(named.first);
+        QVERIFY2(b, named.first);
+        QCOMPARE(b->text(), QString(named.second));
+        QVERIFY2(!b->icon().isNull(), named.first); // theme icon or the style's fallback
     }
-    QCOMPARE(w.button("&Undo")->styleSheet(), QString("padding: 2px; text-align: left;"));
-    QCOMPARE(w.button("&Save")->styleSheet(), QString());
+    QCOMPARE(w.button("undoButton")->styleSheet(), QString("padding: 2px; text-align: left;"));
+    QCOMPARE(w.button("saveButton")->styleSheet(), QString());
 }
 
 static QImage picture(const QIcon &icon)
@@ -207,18 +206,18 @@ void TestMainwin::iconsFromThemeOrStyle()
         Window w;
         if (withTheme) {
             QCOMPARE(picture(w.undo()->icon()).pixelColor(8, 8), QColor(Qt::red));
-            QCOMPARE(picture(w.button("Dow&n")->icon()).pixelColor(8, 8), QColor(Qt::green));
+            QCOMPARE(picture(w.button("downButton")->icon()).pixelColor(8, 8), QColor(Qt::green));
             QCOMPARE(picture(w.win.windowIcon()).pixelColor(8, 8), QColor(Qt::blue));
         } else {
             QCOMPARE(picture(w.undo()->icon()),
                      picture(standard_icon(QStyle::SP_ArrowLeft, nullptr)));
-            QCOMPARE(picture(w.button("Dow&n")->icon()),
+            QCOMPARE(picture(w.button("downButton")->icon()),
                      picture(standard_icon(QStyle::SP_ArrowDown, nullptr)));
             QVERIFY(w.win.windowIcon().isNull()); // no fallback for the window
         }
         // Redo's name is in neither theme; Quit takes the style's icon always.
         QCOMPARE(picture(w.redo()->icon()), picture(standard_icon(QStyle::SP_ArrowRight, nullptr)));
-        QCOMPARE(picture(w.button("&Quit")->icon()),
+        QCOMPARE(picture(w.button("quitButton")->icon()),
                  picture(standard_icon(QStyle::SP_DialogCloseButton, nullptr)));
 
         // Run now shows its icon in the rows' menu only, twice the same.
@@ -281,15 +280,15 @@ void TestMainwin::undoRedoFollowTheJournal()
     QCOMPARE(w.view->item(0)->checkState(), Qt::Unchecked);
 
     w.undo()->click();
-    w.button("&Add")->click();
+    w.button("addButton")->click();
     QVERIFY(w.undo()->isEnabled());
     QVERIFY(!w.redo()->isEnabled()); // a new operation drops the redo
     QCOMPARE(w.view->count(), 3);
 
     w.view->setCurrentRow(0);
-    w.button("Dow&n")->click();
-    w.button("&Up")->click();
-    w.button("&Delete")->click();
+    w.button("downButton")->click();
+    w.button("upButton")->click();
+    w.button("deleteButton")->click();
     QCOMPARE(w.view->count(), 2);
 
     while (w.undo()->isEnabled())
@@ -301,7 +300,7 @@ void TestMainwin::undoRedoFollowTheJournal()
         w.redo()->click();
     QVERIFY(w.undo()->isEnabled());
 
-    w.button("&Save")->click();
+    w.button("saveButton")->click();
     QVERIFY(emissions > 10);
     QVERIFY2(mismatches.isEmpty(), qPrintable(mismatches.join(", ")));
 }
@@ -315,7 +314,7 @@ void TestMainwin::statusBarFollowsModifiedState()
     QCOMPARE(w.message(), QString("Modified"));
     w.toggle(0); // back to the state read
     QCOMPARE(w.message(), QString());
-    w.button("&Add")->click();
+    w.button("addButton")->click();
     QCOMPARE(w.message(), QString("Modified"));
     w.undo()->click();
     QCOMPARE(w.message(), QString());
@@ -344,7 +343,7 @@ void TestMainwin::saveAlwaysWrites()
         writeScript(script);
     Window w;
     QVERIFY(!w.undo()->isEnabled());
-    w.button("&Save")->click();
+    w.button("saveButton")->click();
     // Nothing was changed: the same bytes, with a first line "#!/bin/sh" where it had none.
     QCOMPARE(readScript(), written);
     QCOMPARE(w.message(), QString("Saved"));
@@ -371,8 +370,8 @@ void TestMainwin::saveRecordsOnlyChanges()
         w.toggle(1);
     QSignalSpy spy(w.list, SIGNAL(listModified(bool)));
     QVERIFY(spy.isValid());
-    w.button("&Save")->click();
-    w.button("&Save")->click();
+    w.button("saveButton")->click();
+    w.button("saveButton")->click();
     QCOMPARE(spy.count(), 0);
     QCOMPARE(w.message(), QString("Saved"));
     QCOMPARE(w.undo()->isEnabled(), change);
@@ -406,7 +405,7 @@ void TestMainwin::foreignBytesKept()
     QVERIFY(QTest::qWaitForWindowExposed(&w.win));
     QVERIFY(w.view->item(0)->text().contains(QChar::ReplacementCharacter));
     if (saveFirst) {
-        w.button("&Save")->click();
+        w.button("saveButton")->click();
         QCOMPARE(readScript(), script);
         QVERIFY(!w.undo()->isEnabled());
     }
@@ -416,7 +415,7 @@ void TestMainwin::foreignBytesKept()
         asked = true;
         box->close();
     });
-    QCOMPARE(runLoop([&] { w.button("&Quit")->click(); }), 0);
+    QCOMPARE(runLoop([&] { w.button("quitButton")->click(); }), 0);
     QVERIFY(!asked);
     QCOMPARE(readScript(), script);
 }
@@ -434,13 +433,13 @@ void TestMainwin::typedRowsGiveValidScript()
     w.win.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w.win));
     for (const char *typed : { "sleep 30 &", "   " }) {
-        w.button("&Add")->click();
+        w.button("addButton")->click();
         auto *editor = qobject_cast<QLineEdit *>(
             w.view->indexWidget(w.view->model()->index(w.view->count() - 1, 0)));
         QVERIFY(editor);
         QTest::keyClicks(editor, typed);
     }
-    w.button("&Save")->click();
+    w.button("saveButton")->click();
     QCOMPARE(w.message(), QString("Saved"));
 
     for (int i = 0; i < w.view->count(); i++) {
@@ -477,7 +476,7 @@ void TestMainwin::failedSaveKeepsWork()
     w.win.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w.win));
     w.toggle(0);
-    w.button("&Add")->click();
+    w.button("addButton")->click();
     auto *editor = qobject_cast<QLineEdit *>(w.view->indexWidget(w.view->model()->index(1, 0)));
     QVERIFY(editor);
     QTest::keyClicks(editor, "true");
@@ -503,9 +502,9 @@ void TestMainwin::failedSaveKeepsWork()
     });
     const int result = runLoop([&] {
         if (byQuit)
-            w.button("&Quit")->click();
+            w.button("quitButton")->click();
         else
-            w.button("&Save")->click();
+            w.button("saveButton")->click();
     });
 
     QCOMPARE(result, 99); // still running
@@ -525,7 +524,7 @@ void TestMainwin::failedSaveKeepsWork()
 
     // The directory is out of the way again: the next Save writes it all.
     QVERIFY(QDir().rmdir(scriptPath()));
-    w.button("&Save")->click();
+    w.button("saveButton")->click();
     QCOMPARE(errors.size(), 1);
     QCOMPARE(readScript(), QByteArray("#!/bin/sh\n#[INACTIVE]#xterm&\ntrue&\n"));
     QCOMPARE(w.message(), QString("Saved"));
@@ -632,7 +631,7 @@ void TestMainwin::savedMessageClearsAfterFiveSeconds()
 {
     writeScript("true&\n"); // a command that runs: nothing to count after the save
     Window w;
-    w.button("&Save")->click();
+    w.button("saveButton")->click();
     QCOMPARE(w.message(), QString("Saved"));
     QTest::qWait(4500);
     QCOMPARE(w.message(), QString("Saved"));
@@ -643,7 +642,7 @@ void TestMainwin::changeReplacesSavedAtOnce()
 {
     writeScript("xterm&\n");
     Window w;
-    w.button("&Save")->click();
+    w.button("saveButton")->click();
     QCOMPARE(w.message(), QString("Saved"));
     w.toggle(0);
     QCOMPARE(w.message(), QString("Modified"));
@@ -684,7 +683,7 @@ void TestMainwin::savedMessageCountsMarks()
     if (checkedBeforeSave)
         QVERIFY(finished.wait(10000));
 
-    w.button("&Save")->click();
+    w.button("saveButton")->click();
     QCOMPARE(readScript(), script);
     if (checkedBeforeSave) {
         QCOMPARE(w.message(), message);
@@ -703,7 +702,7 @@ void TestMainwin::changeBeforeCountKeepsModified()
     Window w;
     QSignalSpy finished(w.list, SIGNAL(checksFinished()));
     QVERIFY(finished.isValid());
-    w.button("&Save")->click();
+    w.button("saveButton")->click();
     QCOMPARE(w.message(), QString("Saved"));
     w.toggle(1);
     QCOMPARE(w.message(), QString("Modified"));
@@ -733,7 +732,7 @@ void TestMainwin::quitWithoutChanges()
     if (change)
         w.toggle(0);
     if (saveFirst)
-        w.button("&Save")->click();
+        w.button("saveButton")->click();
     else if (change)
         w.toggle(0);
 
@@ -742,7 +741,7 @@ void TestMainwin::quitWithoutChanges()
         asked = true;
         box->close();
     });
-    QCOMPARE(runLoop([&] { w.button("&Quit")->click(); }), 0);
+    QCOMPARE(runLoop([&] { w.button("quitButton")->click(); }), 0);
     QVERIFY(!asked);
 }
 
@@ -816,7 +815,7 @@ void TestMainwin::quitQuestion()
         if (byCloseEvent)
             closed = w.win.close(); // what a close request of the window manager runs
         else
-            w.button("&Quit")->click();
+            w.button("quitButton")->click();
     });
 
     const QStringList expected {
@@ -875,10 +874,10 @@ void TestMainwin::openEditorIsNotLost()
             asked = true;
             box->button(QMessageBox::Save)->click();
         });
-        QCOMPARE(runLoop([&] { w.button("&Quit")->click(); }), 0);
+        QCOMPARE(runLoop([&] { w.button("quitButton")->click(); }), 0);
         QVERIFY(asked);
     } else {
-        w.button("&Save")->click();
+        w.button("saveButton")->click();
         QCOMPARE(w.message(), QString("Saved"));
     }
     QCOMPARE(readScript(), QByteArray("#!/bin/sh\nxclock -digital&\n"));
@@ -898,7 +897,7 @@ void TestMainwin::addWhileEditing()
     QVERIFY(editor);
     editor->setText("xclock");
 
-    w.button("&Add")->click();
+    w.button("addButton")->click();
     QCOMPARE(w.view->count(), 2);
     QCOMPARE(w.view->item(0)->text(), QString("xclock"));
     QVERIFY(w.view->indexWidget(w.view->model()->index(1, 0)) != nullptr);
@@ -907,7 +906,7 @@ void TestMainwin::addWhileEditing()
     editor = qobject_cast<QLineEdit *>(w.view->indexWidget(w.view->model()->index(1, 0)));
     QVERIFY(editor);
     editor->setText("xload");
-    w.button("&Save")->click();
+    w.button("saveButton")->click();
     QCOMPARE(readScript(), QByteArray("#!/bin/sh\nxclock&\nxload&\n"));
 }
 
@@ -950,7 +949,7 @@ void TestMainwin::dropTellsWhatWasSkipped()
     QCOMPARE(w.view->count(), 3);
     QCOMPARE(w.message(), QString("2 dropped file(s) could not be added."));
 
-    w.button("&Save")->click();
+    w.button("saveButton")->click();
     dropFiles(w.view, { missing });
     QCOMPARE(w.view->count(), 3);
     QCOMPARE(w.message(), QString("1 dropped file(s) could not be added."));
