@@ -23,11 +23,10 @@ struct xvfb_server
 };
 
 /*
- * Starts Xvfb with one screen of the given geometry ("1024x768x24") and
- * the extra arguments, listening on no TCP port.  -displayfd makes it
- * pick a free display and say which; -noreset keeps it from resetting
- * whenever its last client leaves, when a program started in that moment
- * could not connect.  Its own output goes to /dev/null.  The pid is -1
+ * Starts Xvfb through tests/xvfb.sh (found through QVX_SOURCE_DIR), with
+ * one screen of the given geometry ("1024x768x24") and the extra
+ * arguments; it picks a free display and says which.  Its own output goes
+ * to /dev/null.  The pid is -1
  * when it did not say its display within 10 s.
  */
 inline xvfb_server xvfb_start(const char *screen, std::initializer_list<const char *> extra = {})
@@ -38,8 +37,9 @@ inline xvfb_server xvfb_start(const char *screen, std::initializer_list<const ch
     if (pipe(fds) == -1)
         return server;
     const std::string fd = std::to_string(fds[1]);
-    std::vector<const char *> argv { "Xvfb", "-displayfd", fd.c_str(), "-screen", "0",
-                                     screen, "-nolisten",  "tcp",      "-noreset" };
+    const char *source = getenv("QVX_SOURCE_DIR");
+    const std::string starter = std::string(source ? source : ".") + "/tests/xvfb.sh";
+    std::vector<const char *> argv { "sh", starter.c_str(), screen, fd.c_str() };
     argv.insert(argv.end(), extra.begin(), extra.end());
     argv.push_back(nullptr);
 

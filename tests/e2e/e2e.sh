@@ -19,6 +19,7 @@ prog=$2
 helper=$3
 wmclose=$4
 shots=$5/$scenario
+src=$(cd "$(dirname "$0")/../.." && pwd)
 
 : "${QVX_TEST_HOME:?run me through tests/with-home.sh}"
 : "${QVX_TEST_DIR:?run me through tests/with-home.sh}"
@@ -73,8 +74,7 @@ trap cleanup EXIT
 # A private X server on a free display; -displayfd tells which one it took.
 start_x() {
 	: >"$work/display"
-	Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
-		3>"$work/display" 2>"$work/xvfb.log" &
+	sh "$src/tests/xvfb.sh" 1024x768x24 3 3>"$work/display" 2>"$work/xvfb.log" &
 	xpid=$!
 	i=0
 	while ! grep -q '^[0-9][0-9]*$' "$work/display"; do
