@@ -28,31 +28,16 @@
 #include "icon.h"
 #include "modalbox.h"
 #include "store.h"
-
-static QString scriptDir()
-{
-    return qEnvironmentVariable("QVX_TEST_HOME") + "/.config/QVX";
-}
-
-static QString scriptPath()
-{
-    return scriptDir() + "/autostart.sh";
-}
+#include "testscript.h"
 
 static void writeScript(const QByteArray &text)
 {
-    QVERIFY(QDir().mkpath(scriptDir()));
-    QFile file(scriptPath());
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(text), qint64(text.size()));
+    QVERIFY(write_script(text));
 }
 
 static QByteArray readScript()
 {
-    QFile file(scriptPath());
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
-    return file.readAll();
+    return read_file(script_path());
 }
 
 /* A shown main window on the script of the temporary home, and handles on
@@ -131,7 +116,7 @@ private slots:
 
 void TestMainwin::init()
 {
-    QFile::remove(scriptPath());
+    QFile::remove(script_path());
 }
 
 void TestMainwin::layoutAndTitle()
@@ -450,7 +435,7 @@ void TestMainwin::typedRowsGiveValidScript()
         QCOMPARE(item->text(), QString::fromUtf8(entry->text));
     }
     QProcess check;
-    check.start(sh, { "-n", scriptPath() });
+    check.start(sh, { "-n", script_path() });
     QVERIFY(check.waitForFinished(10000));
     QVERIFY2(check.exitStatus() == QProcess::NormalExit && check.exitCode() == 0,
              (readScript() + check.readAllStandardError()).constData());
@@ -481,8 +466,8 @@ void TestMainwin::failedSaveKeepsWork()
     QVERIFY(editor);
     QTest::keyClicks(editor, "true");
 
-    QVERIFY(QFile::remove(scriptPath()));
-    QVERIFY(QDir().mkpath(scriptPath()));
+    QVERIFY(QFile::remove(script_path()));
+    QVERIFY(QDir().mkpath(script_path()));
 
     QStringList errors;
     ModalBoxWatch<> watch([&](QMessageBox *box) {
@@ -523,7 +508,7 @@ void TestMainwin::failedSaveKeepsWork()
     QCOMPARE(w.message(), QString("The script was not saved."));
 
     // The directory is out of the way again: the next Save writes it all.
-    QVERIFY(QDir().rmdir(scriptPath()));
+    QVERIFY(QDir().rmdir(script_path()));
     w.button("saveButton")->click();
     QCOMPARE(errors.size(), 1);
     QCOMPARE(readScript(), QByteArray("#!/bin/sh\n#[INACTIVE]#xterm&\ntrue&\n"));

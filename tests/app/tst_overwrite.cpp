@@ -23,6 +23,7 @@
 #include "Mainwin.h"
 #include "fsynchook.h"
 #include "modalbox.h"
+#include "testscript.h"
 
 static const QByteArray ours = "#!/bin/sh\ntrue&\n";
 static const QByteArray theirs = "#!/bin/sh\ntrue&\nsleep 1&\n";
@@ -30,36 +31,27 @@ static const QByteArray theirsAgain = "#!/bin/sh\nsleep 2&\n";
 /* The window's script once true is switched off. */
 static const QByteArray mine = "#!/bin/sh\n#[INACTIVE]#true&\n";
 
-static QString scriptPath()
-{
-    return qEnvironmentVariable("QVX_TEST_HOME") + "/.config/QVX/autostart.sh";
-}
-
 static void writeScript(const QByteArray &text)
 {
-    QVERIFY(QDir().mkpath(QFileInfo(scriptPath()).path()));
-    QFile file(scriptPath());
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(text), qint64(text.size()));
+    QVERIFY(write_script(text));
 }
 
 static QByteArray readScript()
 {
-    QFile file(scriptPath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    return read_file(script_path());
 }
 
 /* Every name in the script's directory: the script, and any file a save left behind. */
 static QStringList scriptDirNames()
 {
-    return QDir(QFileInfo(scriptPath()).path())
+    return QDir(script_dir())
         .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
 
 /* Whether fd is open on the temporary file of a save of the script. */
 static bool isSaveTempFile(int fd)
 {
-    const QString dir = QFileInfo(scriptPath()).path();
+    const QString dir = script_dir();
     struct stat st, other;
 
     if (fstat(fd, &st) == -1 || !S_ISREG(st.st_mode))
@@ -90,7 +82,7 @@ static void watchSaves(int fd)
         return;
     const QByteArray other = changesDuringSave.takeFirst();
     if (other.isEmpty())
-        QVERIFY(QFile::remove(scriptPath()));
+        QVERIFY(QFile::remove(script_path()));
     else
         writeScript(other);
 }
@@ -219,7 +211,7 @@ void TestOverwrite::initTestCase()
 
 void TestOverwrite::init()
 {
-    QDir(QFileInfo(scriptPath()).path()).removeRecursively();
+    QDir(script_dir()).removeRecursively();
     changesDuringSave.clear();
 }
 
@@ -268,7 +260,7 @@ void TestOverwrite::saveAfterAnotherWriter()
 
     // The other program, if any.
     if (other.isEmpty())
-        QVERIFY(QFile::remove(scriptPath()));
+        QVERIFY(QFile::remove(script_path()));
     else if (other != ours)
         writeScript(other);
 

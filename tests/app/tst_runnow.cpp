@@ -24,6 +24,7 @@
 
 #include "Mainwin.h"
 #include "modalbox.h"
+#include "testscript.h"
 
 static QString home()
 {
@@ -120,10 +121,7 @@ private:
 
 void TestRunNow::writeScript(const QByteArray &text)
 {
-    QVERIFY(QDir().mkpath(home() + "/.config/QVX"));
-    QFile file(home() + "/.config/QVX/autostart.sh");
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(text), qint64(text.size()));
+    QVERIFY(write_script(text));
 }
 
 void TestRunNow::init()

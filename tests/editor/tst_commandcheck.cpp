@@ -3,6 +3,7 @@
 #include "checkshell.h"
 #include "checkwords.h"
 #include "store.h"
+#include "testscript.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -202,16 +203,6 @@ struct Run
     QString where;
 };
 
-static QString scriptDir()
-{
-    return qEnvironmentVariable("QVX_TEST_HOME") + QLatin1String("/.config/QVX");
-}
-
-static QString scriptPath()
-{
-    return scriptDir() + QLatin1String("/autostart.sh");
-}
-
 static QByteArray homeDirectory()
 {
     const struct passwd *pw = getpwuid(getuid());
@@ -307,7 +298,7 @@ void TestCommandCheck::initTestCase()
 {
     QVERIFY(dir.isValid());
     QVERIFY(!qEnvironmentVariableIsEmpty("QVX_TEST_HOME"));
-    QVERIFY(QDir().mkpath(scriptDir()));
+    QVERIFY(QDir().mkpath(script_dir()));
     QFile plain(dir.filePath("plain.txt"));
     QVERIFY(plain.open(QIODevice::WriteOnly));
     QVERIFY(plain.write("true\n") == 5);
@@ -320,7 +311,7 @@ void TestCommandCheck::cleanup()
     for (command_list *list : qAsConst(lists))
         qvxsessrun_free(list);
     lists.clear();
-    QFile::remove(scriptPath());
+    QFile::remove(script_path());
 }
 
 QByteArray TestCommandCheck::resolve(const char *text) const
@@ -334,7 +325,7 @@ QByteArray TestCommandCheck::resolve(const char *text) const
 /* A list with no script behind it, as on the first start. */
 command_list *TestCommandCheck::newList()
 {
-    QFile::remove(scriptPath());
+    QFile::remove(script_path());
     command_list *list = qvxsessrun_read();
     if (list)
         lists << list;
@@ -343,7 +334,7 @@ command_list *TestCommandCheck::newList()
 
 command_list *TestCommandCheck::readList(const QByteArray &script)
 {
-    QFile file(scriptPath());
+    QFile file(script_path());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
         || file.write(script) != script.size())
         return nullptr;

@@ -5,6 +5,7 @@
 #include "localeencoding.h"
 #include "modalbox.h"
 #include "store.h"
+#include "testscript.h"
 
 #include <QApplication>
 #include <QDir>
@@ -44,29 +45,6 @@
  * each action must become exactly one journalled store operation, the rows
  * must mirror the store, and the modified state must follow the snapshot.
  */
-
-static QString scriptDir()
-{
-    return qEnvironmentVariable("QVX_TEST_HOME") + QLatin1String("/.config/QVX");
-}
-
-static QString scriptPath()
-{
-    return scriptDir() + QLatin1String("/autostart.sh");
-}
-
-static bool writeScript(const QByteArray &bytes)
-{
-    QDir().mkpath(scriptDir());
-    QFile f(scriptPath());
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
-
-static QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
 
 // "1:text" for an active entry, "0:text" for an inactive one.
 static QStringList entries(const command_list *list)
@@ -356,8 +334,8 @@ private slots:
 command_list *TestList::load(const QByteArray &script)
 {
     if (script.isNull())
-        QFile::remove(scriptPath());
-    else if (!writeScript(script))
+        QFile::remove(script_path());
+    else if (!write_script(script))
         return nullptr;
     command_list *list = qvxsessrun_read();
     // Held for the life of the process like the main window's list, and
@@ -377,7 +355,7 @@ void TestList::save(List *list, command_list *commands)
 
 void TestList::cleanup()
 {
-    QFile::remove(scriptPath());
+    QFile::remove(script_path());
 }
 
 void TestList::construction_data()
@@ -512,7 +490,7 @@ void TestList::undoEverythingSinceSave()
     view->item(0)->setCheckState(Qt::Unchecked);
     save(&list, commands);
     QVERIFY(!list.modified());
-    QCOMPARE(readFile(scriptPath()), QByteArray("#!/bin/sh\n#[INACTIVE]#xterm&\nxclock&\n"));
+    QCOMPARE(read_file(script_path()), QByteArray("#!/bin/sh\n#[INACTIVE]#xterm&\nxclock&\n"));
 
     QSignalSpy spy(&list, SIGNAL(listModified(bool)));
     QVERIFY(spy.isValid());
@@ -607,7 +585,7 @@ void TestList::foreignBytes()
         view->item(0)->setCheckState(Qt::Checked);
 
     save(&list, commands);
-    QCOMPARE(readFile(scriptPath()), script);
+    QCOMPARE(read_file(script_path()), script);
     QCOMPARE(QByteArray(commands->entries->text), latin1);
     QCOMPARE(QByteArray(commands->entries->next->text), QByteArray("xmessage \xe4\xf6\xfc"));
     QCOMPARE(steps(commands), toggle ? 2 : 0);
@@ -658,7 +636,7 @@ void TestList::personEditsForeignBytes()
     QCOMPARE(QByteArray(commands->entries->text), QByteArray("echo caf\xe9 \xff\xfe >/dev/null"));
     QCOMPARE(view->item(0)->toolTip(), tip);
     save(&list, commands);
-    QCOMPARE(readFile(scriptPath()),
+    QCOMPARE(read_file(script_path()),
              QByteArray("#!/bin/sh\necho caf\xe9 \xff\xfe >/dev/null&\ntrue&\n"));
 }
 
@@ -1029,7 +1007,7 @@ void TestList::dropUtf8UnderLatin1()
     QCOMPARE(view->item(1)->text(), QString::fromUtf8(command));
     VERIFY_MIRROR(view, commands);
     save(&list, commands);
-    QCOMPARE(readFile(scriptPath()), "#!/bin/sh\nxclock&\n" + command + "&\n");
+    QCOMPARE(read_file(script_path()), "#!/bin/sh\nxclock&\n" + command + "&\n");
 }
 
 void TestList::addItemLeftEmpty()
@@ -1057,7 +1035,7 @@ void TestList::addItemLeftEmpty()
 
     // An empty command is not a line of the script.
     save(&list, commands);
-    QCOMPARE(readFile(scriptPath()), QByteArray("#!/bin/sh\nxterm&\n"));
+    QCOMPARE(read_file(script_path()), QByteArray("#!/bin/sh\nxterm&\n"));
 }
 
 void TestList::newRowsWhereTheUserIs_data()
@@ -1625,7 +1603,7 @@ void TestList::editorGetsWholeText()
     QVERIFY(!list.modified());
     VERIFY_MIRROR(view, commands);
     save(&list, commands);
-    QCOMPARE(readFile(scriptPath()), script);
+    QCOMPARE(read_file(script_path()), script);
 }
 
 void TestList::storeFailure_data()
@@ -1683,7 +1661,7 @@ void TestList::storeFailure()
         QSKIP("fiu-run is not installed");
 
     const QByteArray script = "#!/bin/sh\nxterm&\n#[INACTIVE]#xclock&\n";
-    QVERIFY(writeScript(script));
+    QVERIFY(write_script(script));
 
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -1701,8 +1679,8 @@ void TestList::storeFailure()
     QCOMPARE(child.exitStatus(), QProcess::NormalExit);
     QVERIFY2(child.exitCode() == 1, (out + err).constData());
     QCOMPARE(QString::fromUtf8(out), "Error\n" + text);
-    QCOMPARE(readFile(scriptPath()), script);
-    QCOMPARE(QDir(scriptDir()).entryList(QDir::Files | QDir::Hidden),
+    QCOMPARE(read_file(script_path()), script);
+    QCOMPARE(QDir(script_dir()).entryList(QDir::Files | QDir::Hidden),
              QStringList({ "autostart.sh" }));
 }
 

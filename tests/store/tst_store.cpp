@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include "store.h"
+#include "testscript.h"
 
 #include <QtTest>
 
@@ -178,18 +179,12 @@ void TestStore::init()
 
 void TestStore::writeScript(const QByteArray &bytes)
 {
-    QVERIFY(QDir(home).mkpath(".config/QVX"));
-    QFile f(scriptPath());
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
+    QVERIFY(write_script(bytes));
 }
 
 QByteArray TestStore::readFile(const QString &path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return f.readAll();
+    return read_file(path, QByteArray());
 }
 
 /*
