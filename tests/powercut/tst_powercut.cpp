@@ -27,7 +27,7 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
-#include "../crash/saver_harness.h"
+#include "saver_harness.h"
 #include "lossyfs_mount.h"
 
 class PowercutTest : public QObject

@@ -12,7 +12,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include "crash_lists.h"
+#include "crash/crash_lists.h"
 
 /*
  * What the tests that interrupt crash_saver (kills, power cuts) share: the
