@@ -177,6 +177,15 @@ void report(const char *what, double ms, double parseMs, double limitMs, int she
     }
 }
 
+/* Milliseconds from the start of timer until the list's checks end. */
+double untilChecked(List *list, QSignalSpy *finished, const QElapsedTimer &timer)
+{
+    while (finished->isEmpty() || list->checking())
+        if (!finished->wait(1200000))
+            die("the checks did not end");
+    return timer.nsecsElapsed() / 1e6;
+}
+
 /* Every row of a script that is all broken, in the widget the window shows. */
 void allBroken(int rows, bool *failed)
 {
@@ -188,25 +197,13 @@ void allBroken(int rows, bool *failed)
     {
         List view(list, nullptr);
         QSignalSpy finished(&view, SIGNAL(checksFinished()));
-        while (finished.isEmpty() || view.checking())
-            if (!finished.wait(1200000))
-                die("the check of the broken rows did not end");
-        const double ms = timer.nsecsElapsed() / 1e6;
+        const double ms = untilChecked(&view, &finished, timer);
         char what[80];
         snprintf(what, sizeof(what), "%d broken rows, all checked (%d marked)", rows,
                  view.markedCount());
         report(what, ms, parseMs, brokenLimitMs, counter.most(), failed);
     }
     qvxsessrun_free(list);
-}
-
-/* Milliseconds from the start of timer until the list's checks end. */
-double untilChecked(List *list, QSignalSpy *finished, const QElapsedTimer &timer)
-{
-    while (finished->isEmpty() || list->checking())
-        if (!finished->wait(600000))
-            die("the checks did not end");
-    return timer.nsecsElapsed() / 1e6;
 }
 
 /* A clean script of many rows, in the widget the window shows, and the
@@ -224,15 +221,11 @@ void cleanInList(int rows, bool *failed)
         QElapsedTimer sinceTick;
         qint64 longestHold = 0;
         QTimer ticks;
-        QObject::connect(&ticks, &QTimer::timeout, [&] {
-            longestHold = qMax(longestHold, sinceTick.restart());
-        });
+        QObject::connect(&ticks, &QTimer::timeout,
+                         [&] { longestHold = qMax(longestHold, sinceTick.restart()); });
         sinceTick.start();
         ticks.start(5);
-        while (finished.isEmpty() || view.checking())
-            if (!finished.wait(600000))
-                die("the checks did not end");
-        const double ms = timer.nsecsElapsed() / 1e6;
+        const double ms = untilChecked(&view, &finished, timer);
         char what[80];
         snprintf(what, sizeof(what), "%d clean rows in the list (%d marked)", rows,
                  view.markedCount());
@@ -251,9 +244,9 @@ void editUndoRedo(int rows, bool *failed)
     {
         List view(list, nullptr);
         QSignalSpy finished(&view, SIGNAL(checksFinished()));
-        while (finished.isEmpty() || view.checking())
-            if (!finished.wait(600000))
-                die("the first check did not end");
+        QElapsedTimer first;
+        first.start();
+        untilChecked(&view, &finished, first);
         const int marked = view.markedCount();
         ListWidget *widget = view.findChild<ListWidget *>();
         QListWidgetItem *item = widget->item(rows / 2);

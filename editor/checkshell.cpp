@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include "checkshell.h"
 
+#include "childfds.h"
 #include "systemshell.h"
 
 #include <errno.h>
@@ -51,28 +52,6 @@ static long long now_ms()
 
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return (long long)ts.tv_sec * 1000 + ts.tv_nsec / 1000000;
-}
-
-/* fd moved above the standard descriptors, close-on-exec, so that the
- * child's dup2 of one onto another cannot overwrite it. */
-static int above_std(int fd)
-{
-    int moved;
-
-    if (fd == -1 || fd > STDERR_FILENO)
-        return fd;
-    moved = fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
-    close(fd);
-    return moved;
-}
-
-static int pipe_above_std(int fds[2])
-{
-    if (pipe2(fds, O_CLOEXEC) == -1)
-        return -1;
-    fds[0] = above_std(fds[0]);
-    fds[1] = above_std(fds[1]);
-    return fds[0] == -1 || fds[1] == -1 ? -1 : 0;
 }
 
 /* The text in an unlinked temporary file, to be the shell's input: a

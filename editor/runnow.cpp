@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include "runnow.h"
 
+#include "childfds.h"
 #include "systemshell.h"
 
 #include <errno.h>
@@ -23,28 +24,6 @@ static const int watch_step_ms = 10;
 
 /* Only async-signal-safe calls in the children: they come from a threaded
  * process. */
-
-/* fd moved above the standard descriptors, which a program started without
- * them hands out first; close-on-exec. */
-static int above_std(int fd)
-{
-    int moved;
-
-    if (fd == -1 || fd > STDERR_FILENO)
-        return fd;
-    moved = fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
-    close(fd);
-    return moved;
-}
-
-static int pipe_above_std(int fds[2])
-{
-    if (pipe2(fds, O_CLOEXEC) == -1)
-        return -1;
-    fds[0] = above_std(fds[0]);
-    fds[1] = above_std(fds[1]);
-    return fds[0] == -1 || fds[1] == -1 ? -1 : 0;
-}
 
 static void write_all(int fd, const void *data, size_t size)
 {
