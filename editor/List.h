@@ -80,8 +80,6 @@ private:
     void showMark(QListWidgetItem *item, int verdict);
     void refreshMark(QListWidgetItem *item);
     void updateToolTip(QListWidgetItem *item);
-    QString markText(const command_entry *entry, int verdict, const QString &word) const;
-    QString undecodableNote(const command_entry *entry) const;
     QString runMessage(const QString &message, bool active) const;
     QString endedMessage(const QString &command, const run_report &report) const;
 

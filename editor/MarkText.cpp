@@ -1,0 +1,115 @@
+// SPDX-License-Identifier: BSD-2-Clause
+#include "MarkText.h"
+
+#include "CommandCheck.h"
+#include "store.h"
+#include "utf8bytes.h"
+
+#include <QStringList>
+
+#include <string.h>
+
+/* Whether the row's command holds up the commands below it, or the shell
+ * joins its line with the next one; empty when neither. */
+QString MarkText::hint(const command_entry *entry)
+{
+    line_scan scan;
+    int fixed = 1;
+
+    if (!entry->active)
+        return QString();
+    qvxsessrun_scan(entry->text, strlen(entry->text), &scan);
+    if (scan.joins)
+        return tr("The shell joins this line with the next one: it ends in &&, || or |.");
+    if (qvxsessrun_background(entry, &fixed) == 0 && (!fixed || scan.comment))
+        return tr("Runs in the foreground: the commands below it wait until it ends.");
+    return QString();
+}
+
+/* Which bytes of an entry's command are not UTF-8, and what an edit does
+ * to them; empty when all of them are. */
+QString MarkText::undecodable(const command_entry *entry)
+{
+    static const int listedAtMost = 8;
+    const QByteArray invalid
+        = utf8_invalid_bytes(QByteArray(entry && entry->text ? entry->text : ""));
+    if (invalid.isEmpty())
+        return QString();
+
+    QStringList listed;
+    for (int i = 0; i < invalid.size() && i < listedAtMost; i++)
+        listed << "\\x" + QString::number(uchar(invalid.at(i)), 16).toUpper();
+    if (invalid.size() > listedAtMost)
+        listed << QString(QChar(0x2026)); // an ellipsis
+    return tr("This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them "
+              "where it leaves the text as it was and replaces those that it changes.")
+        .arg(QString(QChar::ReplacementCharacter), listed.join(' '));
+}
+
+QString MarkText::forVerdict(const command_entry *entry, int verdict, const QString &word)
+{
+    line_scan scan;
+    qvxsessrun_scan(entry->text, strlen(entry->text), &scan);
+
+    switch (verdict) {
+    case CommandCheck::NotShell:
+        return tr("This line is not valid shell: the script stops here and no later command "
+                  "runs.");
+    case CommandCheck::Unclosed:
+        if (scan.joins)
+            return tr("This line ends in && (or ||, |), so the shell joins it with the next "
+                      "line, and none follows: the script stops here.");
+        return tr("The shell reads on from this line to the end of the script for the end of "
+                  "what it opens (if, case, a loop, a brace or a quote): this command and every "
+                  "later one never run.");
+    case CommandCheck::OpenQuote:
+        return tr("This line leaves a quote open: the shell reads the lines below as part of "
+                  "this command, up to the next matching quote.");
+    case CommandCheck::HereDocument:
+        return tr("This line starts a here-document that no line ends: every line below "
+                  "becomes its text, and no later command runs.");
+    case CommandCheck::Foreground:
+        return tr("The final & is swallowed (by a comment or a trailing backslash): the command "
+                  "runs in the foreground and holds up every later one.");
+    case CommandCheck::Comment:
+        if (entry->text[0] == ' ' || entry->text[0] == '\t')
+            return tr("This line is a comment: it does not run.");
+        return tr("An active command that begins with # is a comment: it does not run, and it "
+                  "is gone the next time the script is read.");
+    case CommandCheck::ComesBackInactive:
+        return tr("This command begins with #[INACTIVE]#: it does not run and comes back "
+                  "switched off.");
+    case CommandCheck::NotFound:
+        return tr("%1: no such command (not a shell builtin, and not found on PATH).").arg(word);
+    case CommandCheck::NotExecutable:
+        return tr("%1 is not an executable file.").arg(word);
+    case CommandCheck::StateInBackground:
+        if (word.isEmpty())
+            return tr("This assignment has no effect on the commands below it, because it runs "
+                      "in a background subshell. Remove the final & to let it act on the "
+                      "script.");
+        return tr("%1 has no effect on the commands below it, because it runs in a background "
+                  "subshell. Remove the final & to let it act on the script.")
+            .arg(word);
+    case CommandCheck::NeverRuns:
+        return tr("This command never runs: a line above replaces or ends the shell (exec or "
+                  "exit).");
+    case CommandCheck::ExecInBackground:
+        return tr("exec here does not replace the session's shell: the final & runs it in a "
+                  "background subshell. Remove the & if the script should end in this "
+                  "command.");
+    case CommandCheck::NotPosix:
+        return tr("%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in "
+                  "POSIX syntax, or name another shell in the first line of the script.")
+            .arg(word);
+    case CommandCheck::Unchecked:
+        if (word.isEmpty())
+            return tr("This line could not be checked: the shell took longer than 5 seconds "
+                      "over the script from here and was stopped.");
+        return tr("%1 could not be checked: the shell took longer than 5 seconds to look it up "
+                  "and was stopped.")
+            .arg(word);
+    default:
+        return QString();
+    }
+}

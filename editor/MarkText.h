@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: BSD-2-Clause
+#ifndef MARKTEXT_H
+#define MARKTEXT_H
+
+#include <QCoreApplication>
+#include <QString>
+
+struct command_entry;
+
+/*
+ * What a row's tool tip says of its command: why the check marked it, a
+ * hint on how it runs, and which of its bytes are not UTF-8.  The texts
+ * belong to the command list, where the catalogues have them.
+ */
+class MarkText
+{
+    Q_DECLARE_TR_FUNCTIONS(List)
+
+public:
+    static QString forVerdict(const command_entry *entry, int verdict, const QString &word);
+    static QString hint(const command_entry *entry);
+    static QString undecodable(const command_entry *entry);
+};
+
+#endif // MARKTEXT_H
