@@ -504,10 +504,12 @@ void TestStoreDisk::modeKept_data()
     QTest::addColumn<int>("saved"); /* of the script after it */
 
     for (int mask : { 022, 077 }) {
-        for (int mode : { 0755, 0700, 0644 })
+        for (int mode : { 0755, 0700, 0644, 0640, 0400, 04755 })
             QTest::addRow("%04o, umask %03o", mode, mask) << mask << mode << mode;
         QTest::addRow("a new script, umask %03o", mask) << mask << -1 << 0600;
     }
+    QTest::newRow("0777, umask 0") << 0 << 0777 << 0777;
+    QTest::newRow("a new script, umask 0") << 0 << -1 << 0600;
 }
 
 /* A save keeps the script's permission bits whatever the umask; a new script is 0600. */

@@ -173,13 +173,6 @@ int modeOf(const QString &path)
     return sb.st_mode & 07777;
 }
 
-bool isRegular(const QString &path)
-{
-    struct stat sb;
-
-    return lstat(QFile::encodeName(path).constData(), &sb) == 0 && S_ISREG(sb.st_mode);
-}
-
 QStringList listing(const QString &dir)
 {
     return QDir(dir).entryList(
@@ -366,10 +359,6 @@ private slots:
     void unprivileged_data();
     void unprivileged();
 
-    void savedScriptMode_data();
-    void savedScriptMode();
-    void symlinkKept_data();
-    void symlinkKept();
 
 public:
     bool faultsInjected() const { return m_faults; }
@@ -969,102 +958,6 @@ void TestStoreFaults::unprivileged()
         QVERIFY(chmod(QFile::encodeName(path).constData(), 0600) == 0);
     if (setup != "unwritable home")
         QCOMPARE(readBytes(path), original_script);
-}
-
-/*
- * The saved script keeps the permission bits of the old one, whatever the
- * umask: a script that was run as a program must still run.  A new one is
- * 0600.
- */
-void TestStoreFaults::savedScriptMode_data()
-{
-    QTest::addColumn<int>("oldMode");
-    QTest::addColumn<int>("mask");
-    QTest::addColumn<int>("savedMode");
-
-    QTest::newRow("executable 0755") << 0755 << 022 << 0755;
-    QTest::newRow("everyone 0777") << 0777 << 0 << 0777;
-    QTest::newRow("set-user-id 04755") << 04755 << 022 << 04755;
-    QTest::newRow("read-only 0400") << 0400 << 022 << 0400;
-    QTest::newRow("group readable 0640, umask 077") << 0640 << 077 << 0640;
-    QTest::newRow("no script yet") << -1 << 022 << 0600;
-    QTest::newRow("no script yet, umask 0") << -1 << 0 << 0600;
-}
-
-void TestStoreFaults::savedScriptMode()
-{
-    QFETCH(int, oldMode);
-    QFETCH(int, mask);
-    QFETCH(int, savedMode);
-
-    if (oldMode == -1)
-        QVERIFY(QDir().mkpath(scriptDir()));
-    else
-        QVERIFY(installScript(original_script, mode_t(oldMode)));
-    command_list *list = qvxsessrun_read();
-    QVERIFY2(list != nullptr, qvxsessrun_error_text());
-    QVERIFY(qvxsessrun_add_command(list, "conky", 1) != nullptr);
-
-    umask(mode_t(mask));
-    const int result = qvxsessrun_write(list);
-    umask(022);
-
-    QVERIFY2(result == 0, qvxsessrun_error_text());
-    QVERIFY(isRegular(scriptPath()));
-    QCOMPARE(modeOf(scriptPath()), savedMode);
-    QVERIFY(readBytes(scriptPath()).endsWith("\nconky&\n"));
-    QCOMPARE(listing(scriptDir()), QStringList { "autostart.sh" });
-    qvxsessrun_free(list);
-}
-
-/*
- * A symbolic link named autostart.sh, say into a folder of dotfiles, is
- * read through and stays a link: a save replaces the file it points to,
- * in that file's own directory, with that file's mode, and creates it
- * when it is missing.
- */
-void TestStoreFaults::symlinkKept_data()
-{
-    QTest::addColumn<QString>("linkTo");
-    QTest::addColumn<bool>("targetExists");
-
-    QTest::newRow("absolute") << home() + "/target/commands.sh" << true;
-    QTest::newRow("relative") << "../../target/commands.sh" << true;
-    QTest::newRow("dangling") << home() + "/target/missing.sh" << false;
-}
-
-void TestStoreFaults::symlinkKept()
-{
-    QFETCH(QString, linkTo);
-    QFETCH(bool, targetExists);
-
-    const QString target = home() + "/target/" + (targetExists ? "commands.sh" : "missing.sh");
-    QVERIFY(QDir().mkpath(home() + "/target"));
-    if (targetExists)
-        QVERIFY(writeBytes(target, original_script, 0755));
-    QVERIFY(QDir().mkpath(scriptDir()));
-    QVERIFY(
-        symlink(QFile::encodeName(linkTo).constData(), QFile::encodeName(scriptPath()).constData())
-        == 0);
-
-    command_list *list = qvxsessrun_read();
-    QVERIFY2(list != nullptr, qvxsessrun_error_text());
-    if (targetExists)
-        QCOMPARE(QByteArray(list->entries->text), QByteArray("xterm -e top"));
-    else
-        QVERIFY(list->entries == nullptr);
-    QVERIFY(qvxsessrun_add_command(list, "conky", 1) != nullptr);
-    QVERIFY2(qvxsessrun_write(list) == 0, qvxsessrun_error_text());
-
-    QCOMPARE(QFileInfo(scriptPath()).symLinkTarget(), QFileInfo(target).absoluteFilePath());
-    QCOMPARE(QFile::symLinkTarget(scriptPath()), target);
-    QVERIFY(isRegular(target));
-    QCOMPARE(readBytes(target),
-             (targetExists ? original_script : QByteArray("#!/bin/sh\n")) + "conky&\n");
-    QCOMPARE(modeOf(target), targetExists ? 0755 : 0600);
-    QCOMPARE(listing(home() + "/target"), QStringList { QFileInfo(target).fileName() });
-    QCOMPARE(listing(scriptDir()), QStringList { "autostart.sh" });
-    qvxsessrun_free(list);
 }
 
 /* A run without fault injection skipped most of the cases: it ends with
