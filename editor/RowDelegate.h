@@ -14,7 +14,7 @@ class RowDelegate : public QStyledItemDelegate
 
 public:
     /* The characters of a text that a row shows at most. */
-    static const int shownLength = 500;
+    static constexpr int shownLength = 500;
 
     explicit RowDelegate(QObject *parent);
     ~RowDelegate() override;
