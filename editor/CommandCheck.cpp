@@ -113,7 +113,6 @@ void CommandCheck::startRound()
     chainTasks = 0;
     chainMarks.clear();
     endRow = -1;
-    probing = false;
     probeDone = false;
     analysed = false;
     makeScript(list);
@@ -400,7 +399,6 @@ void CommandCheck::probeEnd()
     QSharedPointer<CheckTask> task(new CheckTask(CheckTask::Probe, ++lastTaskId, this));
     task->script = script;
     task->candidates = ask;
-    probing = true;
     startTask(task);
 }
 
@@ -437,7 +435,6 @@ void CommandCheck::catchTaskDone(int id)
             chainAt = script->rowCount(); // without a shell nothing can be told
         advanceChain();
     } else if (task->kind == CheckTask::Probe) {
-        probing = false;
         probeEnd();
     }
     finishIfDone();

@@ -116,7 +116,6 @@ private:
     int chainTasks = 0; // chain tasks of this round still running
     QHash<int, int> chainMarks; // row -> ChainStep::Kind
     int endRow = -1; // the row that replaces or ends the shell
-    bool probing = false;
     bool probeDone = false;
 
     // What the shells said, kept across rounds.
