@@ -39,6 +39,7 @@
 #include <string.h>
 #include <unistd.h>
 
+#include "dropevent.h"
 #include "modalbox.h"
 
 int qvx_program_main(int argc, char **argv);
@@ -522,15 +523,7 @@ private:
             observe("no-list", QString());
             _exit(4);
         }
-        QMimeData mime;
-        mime.setData("text/uri-list", uris);
-        const QPoint pos = view->viewport()->rect().center();
-        QDragEnterEvent enter(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(view->viewport(), &enter);
-        QDragMoveEvent move(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(view->viewport(), &move);
-        QDropEvent drop(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(view->viewport(), &drop);
+        drop_uri_list(view, uris);
     }
 
     void answer(QMessageBox *box)

@@ -2,6 +2,7 @@
 #include "List.h"
 #include "ListWidget.h"
 #include "RowDelegate.h"
+#include "dropevent.h"
 #include "localeencoding.h"
 #include "modalbox.h"
 #include "store.h"
@@ -164,19 +165,6 @@ static QRect checkIndicatorRect(QListWidget *view, QListWidgetItem *item)
     opt.text = item->text();
     opt.widget = view;
     return view->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, view);
-}
-
-static void sendDrop(QListWidget *view, const QByteArray &uriList)
-{
-    QMimeData mime;
-    mime.setData("text/uri-list", uriList);
-    const QPoint pos = view->viewport()->rect().center();
-    QDragEnterEvent enter(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view->viewport(), &enter);
-    QDragMoveEvent move(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view->viewport(), &move);
-    QDropEvent drop(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view->viewport(), &drop);
 }
 
 /* What the window system delivers for a double click; QTest::mouseDClick
@@ -962,7 +950,7 @@ void TestList::drop()
     QStringList order;
     connect(&list, &List::listModified, [&order] { order << "modified"; });
     connect(&list, &List::filesSkipped, [&order] { order << "skipped"; });
-    sendDrop(view, uris);
+    drop_uri_list(view, uris);
 
     QCOMPARE(entries(commands), before + added);
     QCOMPARE(steps(commands), stepsBefore + added.size());
@@ -999,7 +987,7 @@ void TestList::dropUtf8UnderLatin1()
     {
         LocaleEncoding latin1("ISO-8859-1");
         QVERIFY(latin1.isValid());
-        sendDrop(view, "file://" + path.toUtf8().toPercentEncoding("/") + "\r\n");
+        drop_uri_list(view, "file://" + path.toUtf8().toPercentEncoding("/") + "\r\n");
     }
 
     QCOMPARE(view->count(), 2);
@@ -1082,7 +1070,7 @@ void TestList::newRowsWhereTheUserIs()
             f.write("[Desktop Entry]\nExec=app" + QByteArray::number(i) + "\n");
             uris += "file://" + QFile::encodeName(path) + "\r\n";
         }
-        sendDrop(view, uris);
+        drop_uri_list(view, uris);
     }
 
     const int added = qMax(dropped, 1);
@@ -1746,7 +1734,7 @@ static int failChild(int argc, char **argv)
         else if (op == "up")
             list.moveUp();
         else if (op == "drop")
-            sendDrop(view, uris);
+            drop_uri_list(view, uris);
         else if (op == "reset")
             list.resetModified();
 #ifdef QVX_HAVE_FIU
