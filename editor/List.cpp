@@ -142,7 +142,6 @@ void List::addItem()
         dialog_errx(this, 1, "%s", qvxsessrun_error_text());
 
     QListWidgetItem *item = createItem(entry, listWidget->count());
-    checkEntry(entry);
     showNewRows(item, item);
     listWidget->editItem(item);
     updateModified();
@@ -285,7 +284,6 @@ void List::updateRow(command_entry *entry, bool inList)
     } else {
         createItem(entry, rowFor(entry));
     }
-    checkEntry(entry);
 }
 
 /* Where an entry's row belongs: right below the row of the entry before it. */
@@ -349,7 +347,6 @@ void List::setCurrentInBackground(bool background)
     syncItem(item);
     if (qvxsessrun_set_background(commands, entry, background) == -1)
         dialog_errx(this, 1, "%s", qvxsessrun_error_text());
-    checkEntry(entry);
     updateToolTip(item);
     updateModified();
 }
@@ -462,7 +459,6 @@ void List::addDesktopFiles(QStringList &list)
             dialog_errx(this, 1, "%s", qvxsessrun_error_text());
         last = createItem(entry, listWidget->count());
         first = first ? first : last;
-        checkEntry(entry);
     }
     if (first)
         showNewRows(first, last);
@@ -510,7 +506,6 @@ void List::syncItem(QListWidgetItem *item)
         : utf8_edited(QByteArray(entry->text ? entry->text : ""), shownText(entry), shown);
     if (qvxsessrun_set_command(commands, entry, text.constData(), active) == -1)
         dialog_errx(this, 1, "%s", qvxsessrun_error_text());
-    checkEntry(entry);
 
     // The store may have stored the text otherwise than given (one line,
     // no trailing "&"); the row shows what it holds, without a second
@@ -524,8 +519,15 @@ void List::syncItem(QListWidgetItem *item)
     updateModified();
 }
 
+/*
+ * After every change of the commands.  The check reads the whole script as
+ * a save would write it, since a change of one row, its removal or its
+ * move can change the verdict on others; it asks the shell again only
+ * about what the change can affect.
+ */
 void List::updateModified()
 {
+    commandCheck->check(commands);
     if (qvxsessrun_equal(snapshot, commands)) {
         modifiedFlag = false;
         emit listModified(false);
@@ -554,17 +556,6 @@ bool List::checking() const
 void List::checkAll()
 {
     checkedAll = true;
-    commandCheck->check(commands);
-}
-
-/*
- * The check reads the whole script as a save would write it, since a row
- * can change the verdict on others; it asks the shell again only about
- * what the change can affect.
- */
-void List::checkEntry(const command_entry *entry)
-{
-    Q_UNUSED(entry);
     commandCheck->check(commands);
 }
 

@@ -76,7 +76,6 @@ private:
     int rowFor(const command_entry *entry) const;
     void restoreCurrent(const command_entry *entry, int row);
     void moveCurrent(command_entry *(*move)(command_list *, command_entry *), int step);
-    void checkEntry(const command_entry *entry);
     void showMark(QListWidgetItem *item, int verdict);
     void refreshMark(QListWidgetItem *item);
     void updateToolTip(QListWidgetItem *item);

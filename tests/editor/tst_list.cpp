@@ -310,6 +310,7 @@ private slots:
     void marks_data();
     void marks();
     void marksWaitForEventLoop();
+    void marksFollowTheWholeScript();
     void editChangesMark();
     void marksFollowUndoRedo();
     void rowTextsLineUp();
@@ -1432,6 +1433,39 @@ void TestList::marksWaitForEventLoop()
 
 /* A mark follows the row's text and check state; a result for a text the
  * row no longer holds never shows. */
+/*
+ * The marks judge the script as a whole: deleting or moving one row
+ * changes the verdict on another, and undoing it changes it back.
+ */
+void TestList::marksFollowTheWholeScript()
+{
+    command_list *commands = load("#!/bin/sh\nif true; then\n  true &\nfi\n");
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    ListWidget *view = list.findChild<ListWidget *>();
+    // Each row as "mark" with the start of its tool tip, or "-".
+    const auto marks = [&] {
+        QStringList out;
+        for (const QString &look : lookWhenChecked(&list, view))
+            out << (look.startsWith("icon: ") ? look.mid(6, 24) : QString("-"));
+        return out;
+    };
+    QCOMPARE(marks(), QStringList({ "-", "-", "-" }));
+
+    view->setCurrentRow(2);
+    list.delItem();
+    QCOMPARE(marks(), QStringList({ "The shell reads on from ", "-" }));
+    list.undo();
+    QCOMPARE(marks(), QStringList({ "-", "-", "-" }));
+
+    view->setCurrentRow(2);
+    list.moveUp();
+    list.moveUp();
+    // The stray fi stops the script; below it, the if is never closed.
+    QCOMPARE(marks(), QStringList({ "This line is not valid s", "The shell reads on from ", "-" }));
+    QCOMPARE(list.markedCount(), 2);
+}
+
 void TestList::editChangesMark()
 {
     command_list *commands = load("#!/bin/sh\nfi&\ntrue&\n");
