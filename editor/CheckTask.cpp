@@ -61,6 +61,18 @@ QByteArray CheckScript::rows(int from, int to) const
     return text.mid(starts.at(from), starts.at(to) - starts.at(from));
 }
 
+QByteArray CheckScript::rowLine(int row) const
+{
+    const int at = lineStarts.at(row);
+    return QByteArray(lineBytes.constData() + at, lineStarts.at(row + 1) - at);
+}
+
+QByteArray CheckScript::rowText(int row) const
+{
+    const int at = textStarts.at(row);
+    return QByteArray(textBytes.constData() + at, textStarts.at(row + 1) - at);
+}
+
 CheckTask::CheckTask(Kind kind, int id, QObject *receiver) : kind(kind), id(id), receiver(receiver)
 { }
 

@@ -22,8 +22,13 @@ struct CheckScript
     QVector<bool> open; // the row's line leaves a quote, a backslash or a here-document open
     QVector<quint64> keys; // the row's entry
     QVector<bool> active;
-    QVector<QByteArray> rowLines; // each row's line as a save writes it
-    QVector<QByteArray> rowTexts; // each row's command
+    // Each row's line as a save writes it, and its command, one after the
+    // other in one buffer each: a script of many rows is copied without
+    // an allocation per row, which would leave the heap in pieces.
+    QByteArray lineBytes;
+    QVector<int> lineStarts; // one more than rows
+    QByteArray textBytes;
+    QVector<int> textStarts;
     QVector<quint64> prefixHash; // of text up to each of starts
 
     int rowCount() const { return starts.size() - 1; }
@@ -31,6 +36,9 @@ struct CheckScript
     int rowOfLine(int line) const;
     quint64 rangeHash(int from, int to) const;
     QByteArray rows(int from, int to) const;
+    /* Copies, made in the thread that reads them. */
+    QByteArray rowLine(int row) const;
+    QByteArray rowText(int row) const;
     static quint64 hashPower(int length);
 };
 

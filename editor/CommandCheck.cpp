@@ -10,6 +10,8 @@
 #include <QThreadPool>
 #include <QTimer>
 
+#include <algorithm>
+
 #include <pwd.h>
 #include <stdlib.h>
 #include <string.h>
@@ -161,17 +163,22 @@ void CommandCheck::makeScript(const command_list *commands)
 
     s->keys.resize(n);
     s->active.resize(n);
-    s->rowLines.resize(n);
-    s->rowTexts.resize(n);
+    s->lineStarts.resize(n + 1);
+    s->textStarts.resize(n + 1);
     for (int i = 0; i < n; i++) {
         const command_entry *e = entries.at(i);
         char *bytes = qvxsessrun_line(e, &len);
         s->keys[i] = quint64(reinterpret_cast<quintptr>(e));
         s->active[i] = e->active;
-        s->rowLines[i] = bytes != nullptr ? QByteArray(bytes, int(len)) : QByteArray();
-        s->rowTexts[i] = QByteArray(e->text);
+        s->lineStarts[i] = s->lineBytes.size();
+        if (bytes != nullptr)
+            s->lineBytes.append(bytes, int(len));
+        s->textStarts[i] = s->textBytes.size();
+        s->textBytes.append(e->text);
         free(bytes);
     }
+    s->lineStarts[n] = s->lineBytes.size();
+    s->textStarts[n] = s->textBytes.size();
     posixHeader = namesPosixShell(commands);
     script = s;
 }
@@ -192,10 +199,12 @@ void CommandCheck::analyse(CheckScript *s, const QByteArray &home, QVector<Check
     }
     s->computeHashes();
 
-    for (const QByteArray &text : qAsConst(s->rowTexts))
+    for (int i = 0; i < n; i++) {
+        const QByteArray text = s->rowText(i);
         if (text.contains('(') || text.contains("function") || text.contains("alias"))
             for (const QByteArray &name : command_definitions(text))
                 defined->insert(name);
+    }
 
     *rows = QVector<CheckRow>(n);
     s->open.resize(n);
@@ -205,9 +214,9 @@ void CommandCheck::analyse(CheckScript *s, const QByteArray &home, QVector<Check
         row.key = s->keys.at(i);
         bool isOpen = false;
         if (s->active.at(i))
-            analyseRow(s->rowLines.at(i), s->rowTexts.at(i), runsBelow, home, &row, &isOpen);
+            analyseRow(s->rowLine(i), s->rowText(i), runsBelow, home, &row, &isOpen);
         else
-            analyseRow(s->rowLines.at(i), QByteArray(), false, home, &row, &isOpen);
+            analyseRow(s->rowLine(i), QByteArray(), false, home, &row, &isOpen);
         s->open[i] = isOpen;
         runsBelow = runsBelow || row.runs;
     }
@@ -454,10 +463,12 @@ void CommandCheck::finishIfDone()
 void CommandCheck::finishRound()
 {
     inRound = false;
-    QSet<quint64> keys;
+    // Sorted in one block rather than a set: a node per row, freed right
+    // after, would leave the window's heap in as many pieces.
+    QVector<quint64> keys(rows.size());
     for (int i = 0; i < rows.size(); i++) {
         const CheckRow &row = rows.at(i);
-        keys.insert(row.key);
+        keys[i] = row.key;
         QByteArray word;
         Told now;
         now.verdict = verdictOf(i, &word);
@@ -470,10 +481,14 @@ void CommandCheck::finishRound()
         told.insert(row.key, now);
         emit checked(row.key, now.verdict, now.word);
     }
+    std::sort(keys.begin(), keys.end());
+    const auto known = [&keys](quint64 key) {
+        return std::binary_search(keys.constBegin(), keys.constEnd(), key);
+    };
     for (auto it = told.begin(); it != told.end();)
-        it = keys.contains(it.key()) ? std::next(it) : told.erase(it);
+        it = known(it.key()) ? std::next(it) : told.erase(it);
     for (auto it = steps.begin(); it != steps.end();)
-        it = keys.contains(it.key()) ? std::next(it) : steps.erase(it);
+        it = known(it.key()) ? std::next(it) : steps.erase(it);
     // Each edit above a row that ends the shell asks anew; old answers go.
     if (probed.size() > maxProbesKept)
         probed.clear();
