@@ -107,6 +107,8 @@ QStringList ListWidget::pathsFromUriList(const QByteArray &data)
  */
 void ListWidget::commitOpenEditor()
 {
+    if (!editing())
+        return;
     for (int row = 0; row < count(); ++row) {
         QWidget *editor = indexWidget(model()->index(row, 0));
         if (!editor)
@@ -114,6 +116,28 @@ void ListWidget::commitOpenEditor()
         commitData(editor);
         closeEditor(editor, QAbstractItemDelegate::NoHint);
     }
+}
+
+/*
+ * A list view lays out every row again when any row changes.  With rows
+ * of one size that cannot move a row, so a change of rows is only drawn;
+ * but the size of all rows is taken from the last one, whose change is
+ * laid out as the view would.
+ */
+void ListWidget::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                             const QVector<int> &roles)
+{
+    if (uniformItemSizes() && viewMode() == QListView::ListMode && !isWrapping()
+        && bottomRight.row() < count() - 1)
+        QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
+    else
+        QListWidget::dataChanged(topLeft, bottomRight, roles);
+}
+
+/* Whether a row's editor is open. */
+bool ListWidget::editing() const
+{
+    return state() == QAbstractItemView::EditingState;
 }
 
 void ListWidget::keyPressEvent(QKeyEvent *event)

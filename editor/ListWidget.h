@@ -23,6 +23,7 @@ public:
 
     /* Hands the text of a row editor still open to its row and closes it. */
     void commitOpenEditor();
+    bool editing() const;
 
 signals:
     void itemDroped(QStringList &files);
@@ -33,6 +34,8 @@ signals:
     void contextMenuWanted(const QPoint &globalPos, bool forRow);
 
 protected:
+    void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                     const QVector<int> &roles = QVector<int>()) override;
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProcess>
+#include <QScreen>
 #include <QTimer>
 #include <QtTest>
 
@@ -104,6 +105,8 @@ private slots:
     void arrowKeysMoveCurrentRow();
     void rowShowsOneShortLine_data();
     void rowShowsOneShortLine();
+    void changedRowsDrawnAsBuilt_data();
+    void changedRowsDrawnAsBuilt();
 
 private:
     bool dropOnList(QMimeData *mime, bool accepted);
@@ -506,6 +509,65 @@ void TestListWidget::rowShowsOneShortLine()
     QVERIFY(editor);
     QCOMPARE(editor->text(), text);
     QCOMPARE(item->text(), text);
+}
+
+/* What a shown list widget has drawn in its window. */
+static QImage drawn(QWidget *window)
+{
+    QCoreApplication::processEvents();
+    return window->screen()->grabWindow(window->winId()).toImage();
+}
+
+void TestListWidget::changedRowsDrawnAsBuilt_data()
+{
+    // Each row as "text" or "text|unchecked"; the rows before and after.
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QStringList>("after");
+
+    const QStringList rows { "one&", "two&", "three&" };
+    QTest::newRow("middle row's text") << rows << QStringList { "one&", "a longer two&", "three&" };
+    QTest::newRow("last row's text, longer than the view")
+        << rows << QStringList { "one&", "two&", QString(80, 'w') };
+    QTest::newRow("check state") << rows << QStringList { "one&", "two&|unchecked", "three&" };
+    QTest::newRow("two rows trade places") << rows << QStringList { "two&", "one&", "three&" };
+}
+
+/*
+ * The rows are all of one size, so the view draws a changed row without
+ * laying out the others; what it draws is what a view built on the rows
+ * as they are now draws.
+ */
+void TestListWidget::changedRowsDrawnAsBuilt()
+{
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, after);
+
+    const auto fill = [](QListWidget *view, const QStringList &rows) {
+        for (int i = 0; i < rows.size(); i++) {
+            if (view->count() <= i)
+                view->addItem(QString());
+            view->item(i)->setText(rows.at(i).section('|', 0, 0));
+            view->item(i)->setCheckState(rows.at(i).endsWith("|unchecked") ? Qt::Unchecked
+                                                                           : Qt::Checked);
+        }
+    };
+    list->clear();
+    list->setUniformItemSizes(true);
+    list->setFocusPolicy(Qt::NoFocus);
+    fill(list, before);
+    const QImage first = drawn(list);
+    fill(list, after);
+
+    ListWidget built(nullptr);
+    built.setUniformItemSizes(true);
+    built.setFocusPolicy(Qt::NoFocus);
+    fill(&built, after);
+    built.resize(list->size());
+    built.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&built));
+    const QImage expected = drawn(&built);
+    QVERIFY(expected != first);
+    QTRY_COMPARE(drawn(list), expected);
 }
 
 int main(int argc, char **argv)
