@@ -53,11 +53,10 @@ List::List(command_list *commands, QWidget *parent)
     listWidget = new ListWidget(nullptr);
     listWidget->setAttribute(Qt::WA_MouseTracking);
     // Every row is one line of text with a check box: measuring one row
-    // instead of all of them makes a long script show at once.
+    // instead of all of them makes a long script show at once.  The rows
+    // are laid out in one pass: in batches, the rows in view would be
+    // drawn only once every batch above them was done.
     listWidget->setUniformItemSizes(true);
-    // Laid out a batch at a time from the event loop: a row added, taken
-    // away or changed does not lay out every row again at once.
-    listWidget->setLayoutMode(QListView::Batched);
     // A warning icon no taller than a line of text, so that a row does not
     // grow under the mouse when its mark arrives.
     const int iconSide = qMin(listWidget->style()->pixelMetric(QStyle::PM_SmallIconSize),
@@ -75,6 +74,7 @@ List::List(command_list *commands, QWidget *parent)
     snapshot = qvxsessrun_copy(commands);
     if (!snapshot)
         dialog_err(this, 1, "%s", qvxsessrun_error_text());
+    savedState.reset(snapshot);
 
     rebuild();
 
@@ -118,6 +118,7 @@ void List::resetModified()
         dialog_err(this, 1, "%s", qvxsessrun_error_text());
     qvxsessrun_free(snapshot);
     snapshot = copy;
+    savedState.reset(snapshot);
     modifiedFlag = false;
 }
 
@@ -137,11 +138,14 @@ void List::addItem()
 {
     // The new row's editor can only open once the one still open is closed.
     listWidget->commitOpenEditor();
+    const journal_record *cursor = commands->undo_cursor;
     command_entry *entry = qvxsessrun_add_command(commands, "", 1);
     if (!entry)
         dialog_errx(this, 1, "%s", qvxsessrun_error_text());
 
-    QListWidgetItem *item = createItem(entry, listWidget->count());
+    const int row = listWidget->count();
+    QListWidgetItem *item = createItem(entry, row);
+    noteChange(cursor, row, row + 1);
     showNewRows(item, item);
     listWidget->editItem(item);
     updateModified();
@@ -165,10 +169,13 @@ void List::delItem()
     if (!item)
         return;
 
+    const journal_record *cursor = commands->undo_cursor;
     if (!qvxsessrun_delete_command(commands, entryOf(item)))
         dialog_errx(this, 1, "%s", qvxsessrun_error_text());
 
+    const int row = listWidget->row(item);
     removeRow(item);
+    noteChange(cursor, row, row);
     updateModified();
 }
 
@@ -203,6 +210,7 @@ void List::moveCurrent(command_entry *(*move)(command_list *, command_entry *), 
     if (!item)
         return;
 
+    const journal_record *cursor = commands->undo_cursor;
     if (!move(commands, entryOf(item)))
         dialog_errx(this, 1, "%s", qvxsessrun_error_text());
 
@@ -210,9 +218,9 @@ void List::moveCurrent(command_entry *(*move)(command_list *, command_entry *), 
     int endRow = step < 0 ? 0 : listWidget->count() - 1;
     if (row == endRow)
         return;
-    listWidget->takeItem(row);
-    listWidget->insertItem(row + step, item);
+    moveRow(row, row + step);
     listWidget->setCurrentRow(row + step);
+    noteChange(cursor, qMin(row, row + step), qMax(row, row + step) + 1);
     updateModified();
 }
 
@@ -253,6 +261,10 @@ void List::applyJournalStep(bool undo)
         qvxsessrun_redo(commands);
     // A record that could not be applied leaves the cursor where it was.
     if (record && record != nextRecord(commands, undo) && record->entry) {
+        if (undo)
+            savedState.noteUndone();
+        else
+            savedState.noteRedone();
         const bool gone = record->type == (undo ? JOURNAL_ADD : JOURNAL_DELETE);
         updateRow(record->entry, !gone);
         restoreCurrent(currentEntry, row);
@@ -268,22 +280,58 @@ void List::applyJournalStep(bool undo)
 void List::updateRow(command_entry *entry, bool inList)
 {
     QListWidgetItem *item = itemOf.value(entry);
+    const int row = item ? listWidget->row(item) : -1;
     if (!inList) {
-        if (item)
+        if (item) {
             removeRow(item);
+            savedState.noteChange(row, row, listWidget->count());
+        }
         return;
     }
-    if (item && rowFor(entry) != listWidget->row(item)) {
-        listWidget->takeItem(listWidget->row(item));
-        listWidget->insertItem(rowFor(entry), item);
+    // rowFor() counts the row itself when it is above its new place.
+    int to = rowFor(entry);
+    if (item && to > row)
+        to--;
+    if (item && to != row) {
+        moveRow(row, to);
+        savedState.noteChange(qMin(row, to), qMax(row, to) + 1, listWidget->count());
     } else if (item) {
         const QSignalBlocker blocker(listWidget);
         item->setData(Qt::DisplayRole, shownText(entry));
         item->setData(Qt::CheckStateRole, entry->active * 2);
         refreshMark(item);
+        savedState.noteChange(row, row + 1, listWidget->count());
     } else {
-        createItem(entry, rowFor(entry));
+        createItem(entry, to);
+        savedState.noteChange(to, to + 1, listWidget->count());
     }
+}
+
+/*
+ * Moves a row from one place to another.  Next to each other, the two rows
+ * trade what they show, so that the view lays out no row anew; taken out
+ * and put in again otherwise, or while a row's editor is open, which is
+ * bound to its place.
+ */
+void List::moveRow(int from, int to)
+{
+    if (qAbs(from - to) != 1 || listWidget->editing()) {
+        listWidget->insertItem(to, listWidget->takeItem(from));
+        return;
+    }
+    QListWidgetItem *a = listWidget->item(from);
+    QListWidgetItem *b = listWidget->item(to);
+    // The items keep the order their entries were made in.
+    items.swapItemsAt(items.indexOf(a), items.indexOf(b));
+    const QSignalBlocker blocker(listWidget);
+    for (int role : { int(Qt::DisplayRole), int(Qt::CheckStateRole), int(Qt::UserRole),
+                      int(Qt::DecorationRole), int(Qt::ToolTipRole) }) {
+        const QVariant value = a->data(role);
+        a->setData(role, b->data(role));
+        b->setData(role, value);
+    }
+    itemOf.insert(entryOf(a), a);
+    itemOf.insert(entryOf(b), b);
 }
 
 /* Where an entry's row belongs: right below the row of the entry before it. */
@@ -345,8 +393,11 @@ void List::setCurrentInBackground(bool background)
         return;
 
     syncItem(item);
+    const journal_record *cursor = commands->undo_cursor;
     if (qvxsessrun_set_background(commands, entry, background) == -1)
         dialog_errx(this, 1, "%s", qvxsessrun_error_text());
+    const int row = listWidget->currentRow();
+    noteChange(cursor, row, row + 1);
     updateToolTip(item);
     updateModified();
 }
@@ -454,10 +505,13 @@ void List::addDesktopFiles(QStringList &list)
             skipped++;
             continue;
         }
+        const journal_record *cursor = commands->undo_cursor;
         command_entry *entry = qvxsessrun_add_command(commands, file.exec.toUtf8().constData(), 1);
         if (!entry)
             dialog_errx(this, 1, "%s", qvxsessrun_error_text());
-        last = createItem(entry, listWidget->count());
+        const int row = listWidget->count();
+        last = createItem(entry, row);
+        noteChange(cursor, row, row + 1);
         first = first ? first : last;
     }
     if (first)
@@ -504,8 +558,11 @@ void List::syncItem(QListWidgetItem *item)
     const QByteArray text = sameText
         ? QByteArray(entry->text)
         : utf8_edited(QByteArray(entry->text ? entry->text : ""), shownText(entry), shown);
+    const journal_record *cursor = commands->undo_cursor;
     if (qvxsessrun_set_command(commands, entry, text.constData(), active) == -1)
         dialog_errx(this, 1, "%s", qvxsessrun_error_text());
+    const int row = listWidget->row(item);
+    noteChange(cursor, row, row + 1);
 
     // The store may have stored the text otherwise than given (one line,
     // no trailing "&"); the row shows what it holds, without a second
@@ -528,7 +585,9 @@ void List::syncItem(QListWidgetItem *item)
 void List::updateModified()
 {
     commandCheck->check(commands);
-    if (qvxsessrun_equal(snapshot, commands)) {
+    const auto entryAt
+        = [this](int row) -> const command_entry * { return entryOf(listWidget->item(row)); };
+    if (savedState.saved(listWidget->count(), entryAt)) {
         modifiedFlag = false;
         emit listModified(false);
     } else {
@@ -536,6 +595,17 @@ void List::updateModified()
         emit listModified(true);
         modifiedFlag = true;
     }
+}
+
+/*
+ * After a store operation that changed the rows from..to-1 (as numbered
+ * now), whether or not it added a record to the undo journal.
+ */
+void List::noteChange(const journal_record *cursorBefore, int from, int to)
+{
+    if (commands->undo_cursor != cursorBefore)
+        savedState.noteRecorded();
+    savedState.noteChange(from, to, listWidget->count());
 }
 
 /* Rows that the last checks found would not run as written. */

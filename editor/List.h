@@ -8,8 +8,11 @@
 #include <QStringList>
 #include <QWidget>
 
+#include "SavedState.h"
+
 struct command_entry;
 struct command_list;
+struct journal_record;
 struct run_report;
 class CommandCheck;
 class ListWidget;
@@ -75,6 +78,8 @@ private:
     void updateRow(command_entry *entry, bool inList);
     int rowFor(const command_entry *entry) const;
     void restoreCurrent(const command_entry *entry, int row);
+    void moveRow(int from, int to);
+    void noteChange(const journal_record *cursorBefore, int from, int to);
     void moveCurrent(command_entry *(*move)(command_list *, command_entry *), int step);
     void showMark(QListWidgetItem *item, int verdict);
     void refreshMark(QListWidgetItem *item);
@@ -98,6 +103,7 @@ private:
     bool checkedAll = false; // the first check of every row has started
     command_list *commands;
     command_list *snapshot;
+    SavedState savedState; // whether the rows are still those of snapshot
     QList<QListWidgetItem *> items;
     QHash<const command_entry *, QListWidgetItem *> itemOf; // the rows in the view
     QHash<const command_entry *, Mark> marks; // entries whose command would not run

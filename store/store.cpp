@@ -255,8 +255,7 @@ static bool same_bytes(const char *a, size_t a_len, const char *b, size_t b_len)
     return a_len == b_len && (a_len == 0 || memcmp(a, b, a_len) == 0);
 }
 
-/* Whether a save writes the same bytes for x and y. */
-static bool same_entry(const command_entry *x, const command_entry *y)
+bool qvxsessrun_entry_equal(const command_entry *x, const command_entry *y)
 {
     return x->active == y->active && strcmp(x->text, y->text) == 0
         && same_bytes(x->lead, x->lead_len, y->lead, y->lead_len)
@@ -272,7 +271,7 @@ bool qvxsessrun_equal(const command_list *a, const command_list *b)
         || !same_bytes(a->trailer, a->trailer_len, b->trailer, b->trailer_len))
         return false;
     for (; x != nullptr && y != nullptr; x = x->next, y = y->next)
-        if (!same_entry(x, y))
+        if (!qvxsessrun_entry_equal(x, y))
             return false;
     return x == nullptr && y == nullptr;
 }

@@ -116,6 +116,8 @@ command_list *qvxsessrun_read(void);
 int qvxsessrun_write(command_list *list);
 command_list *qvxsessrun_copy(const command_list *list);
 bool qvxsessrun_equal(const command_list *a, const command_list *b);
+/* Whether a save writes the same bytes for the two entries. */
+bool qvxsessrun_entry_equal(const command_entry *a, const command_entry *b);
 void qvxsessrun_free(command_list *list);
 const char *qvxsessrun_error_text(void);
 /* 1 when the script is no longer what list read or wrote last, 0 when it

@@ -20,6 +20,7 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QStyle>
@@ -287,6 +288,8 @@ private slots:
     void currentRowAfterUndoRedo();
     void undoRedoAsRebuilt_data();
     void undoRedoAsRebuilt();
+    void modifiedFollowsContent_data();
+    void modifiedFollowsContent();
     void moveAtEnd_data();
     void moveAtEnd();
     void syncAfterMoves();
@@ -743,8 +746,9 @@ void TestList::undoRedoAsRebuilt_data()
  * After each undo and redo the rows are those that a List built afresh on
  * the same commands shows: order, texts, check states, marks and tool tips,
  * with the current row kept on its entry, or at its place when the entry
- * is gone.  Only the row of the entry undone or redone may be a new item:
- * every other row is the very item it was.
+ * is gone.  Only the row of the entry undone or redone, and for a move the
+ * row it trades places with, may be another item: every other row is the
+ * very item it was.
  */
 void TestList::undoRedoAsRebuilt()
 {
@@ -774,8 +778,12 @@ void TestList::undoRedoAsRebuilt()
                                             : commands->redo_head;
         QVERIFY(record);
         QHash<void *, QListWidgetItem *> itemOf;
-        for (QListWidgetItem *item : viewItems(view))
+        QHash<void *, int> rowOf;
+        for (QListWidgetItem *item : viewItems(view)) {
             itemOf.insert(rowEntry(item), item);
+            rowOf.insert(rowEntry(item), view->row(item));
+        }
+        const bool move = record->type == JOURNAL_MOVE_UP || record->type == JOURNAL_MOVE_DOWN;
         const void *wasOn = view->currentItem() ? rowEntry(view->currentItem()) : nullptr;
         const int wasRow = view->currentRow();
 
@@ -783,7 +791,8 @@ void TestList::undoRedoAsRebuilt()
 
         VERIFY_MIRROR(view, commands);
         for (QListWidgetItem *item : viewItems(view))
-            if (rowEntry(item) != record->entry)
+            if (rowEntry(item) != record->entry
+                && !(move && rowOf.value(rowEntry(item)) != view->row(item)))
                 QVERIFY2(itemOf.value(rowEntry(item)) == item,
                          qPrintable(item->text() + " is a new row after " + op));
         int current = 0;
@@ -798,6 +807,90 @@ void TestList::undoRedoAsRebuilt()
         QCOMPARE(rows(view), rows(freshView));
         QCOMPARE(lookWhenChecked(&list, view), lookWhenChecked(&fresh, freshView));
     }
+}
+
+/* A run of n steps on the rows, the same for every run of the test. */
+static QStringList randomSteps(int n)
+{
+    QRandomGenerator random(20261211);
+    const char *const fixed[] = { "up", "down", "del", "add", "undo", "redo", "save" };
+    QStringList ops;
+    int rows = 6; // at most as many as there are: a step past the end is none
+    for (int i = 0; i < n; i++) {
+        const int row = int(random.bounded(rows));
+        switch (random.bounded(10)) {
+        case 0:
+            ops << QString("cur:%1").arg(row) << "toggle:" + QString::number(row);
+            break;
+        case 1:
+            ops << QString("edit:%1:%2").arg(row).arg(random.bounded(3) == 0 ? "a" : "x");
+            break;
+        case 2:
+            ops << QString("cur:%1").arg(row);
+            break;
+        default:
+            ops << fixed[random.bounded(7)];
+        }
+        rows = qMax(1, rows + (ops.last() == "add") - (ops.last() == "del"));
+    }
+    return ops;
+}
+
+void TestList::modifiedFollowsContent_data()
+{
+    QTest::addColumn<QStringList>("ops");
+
+    // On rows a, b, c, d, e; the steps as userStep() takes them, and
+    // "save", which writes the script.
+    QTest::newRow("toggled twice") << QStringList { "toggle:2", "toggle:2" };
+    QTest::newRow("edited back by hand") << QStringList { "edit:1:x", "edit:1:b" };
+    QTest::newRow("moved down and up again")
+        << QStringList { "cur:1", "down", "up", "cur:3", "up", "cur:2", "down" };
+    QTest::newRow("deleted, undone, redone")
+        << QStringList { "cur:4", "del", "undo", "redo", "undo" };
+    QTest::newRow("undone past the save, then a new change")
+        << QStringList { "toggle:0", "save", "undo", "toggle:1", "toggle:1", "undo", "undo" };
+    QTest::newRow("saved between undo and redo") << QStringList { "cur:0", "down", "edit:4:y",
+                                                                  "undo",  "save", "redo",
+                                                                  "undo",  "undo", "redo" };
+    QTest::newRow("rows at both ends")
+        << QStringList { "cur:0", "del", "cur:3", "del", "add", "undo", "undo", "undo" };
+    QTest::newRow("500 random steps") << randomSteps(500);
+}
+
+/*
+ * The list is modified exactly when a save would write something else than
+ * the last save did, whatever way the rows got where they are.
+ */
+void TestList::modifiedFollowsContent()
+{
+    QFETCH(QStringList, ops);
+
+    command_list *commands = load("#!/bin/sh\na&\nb&\nc&\nd&\ne&\n");
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    ListWidget *view = list.findChild<ListWidget *>();
+    command_list *saved = qvxsessrun_copy(commands);
+    QVERIFY(saved);
+
+    for (int i = 0; i < ops.size(); i++) {
+        const QString &op = ops.at(i);
+        const int n = op.section(':', 1, 1).toInt();
+        if (op == "save") {
+            save(&list, commands);
+            qvxsessrun_free(saved);
+            saved = qvxsessrun_copy(commands);
+            QVERIFY(saved);
+        } else if (n >= view->count() || (op == "del" && !view->currentItem())) {
+            continue;
+        } else {
+            QVERIFY2(userStep(&list, view, op), qPrintable("unknown step " + op));
+        }
+        list.syncItems(); // what a save reads, an open editor's text included
+        QVERIFY2(list.modified() == !qvxsessrun_equal(saved, commands),
+                 qPrintable(QString("after step %1, %2").arg(i).arg(op)));
+    }
+    qvxsessrun_free(saved);
 }
 
 void TestList::moveAtEnd_data()
