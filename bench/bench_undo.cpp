@@ -144,13 +144,20 @@ void release(Shown &s)
     qvxsessrun_free(s.commands);
 }
 
-/* Milliseconds from fn to its rows painted. */
+/* Milliseconds from fn to its rows painted.  The view lays out its rows
+ * from the event loop; a paint before they are laid out where the view
+ * shows them would draw none, so the events run until they are. */
 double pressMs(QListWidget *view, const std::function<void()> &fn)
 {
     QElapsedTimer timer;
     timer.start();
     fn();
     QCoreApplication::processEvents();
+    while (view->count() > 0 && !view->indexAt(QPoint(1, 1)).isValid()) {
+        if (timer.elapsed() > checkTimeoutMs)
+            die("the rows were never laid out");
+        QCoreApplication::processEvents();
+    }
     view->viewport()->grab();
     return timer.nsecsElapsed() / 1e6;
 }
