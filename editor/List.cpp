@@ -206,6 +206,9 @@ void List::moveDown()
  */
 void List::moveCurrent(command_entry *(*move)(command_list *, command_entry *), int step)
 {
+    // The text being typed goes with its row: the editor stays at its
+    // place, where the neighbour's text is about to be.
+    listWidget->commitOpenEditor();
     QListWidgetItem *item = listWidget->currentItem();
     if (!item)
         return;

@@ -98,7 +98,8 @@ private slots:
     void failedSaveKeepsWork();
     void standardShortcuts_data();
     void standardShortcuts();
-    void undoKeyInEditor();
+    void keysInEditor_data();
+    void keysInEditor();
     void savedMessageClearsAfterFiveSeconds();
     void changeReplacesSavedAtOnce();
     void savedMessageCountsMarks_data();
@@ -586,10 +587,25 @@ void TestMainwin::standardShortcuts()
     }
 }
 
-/* Inside an open row editor the Undo key undoes the typing, not the list's
- * last operation. */
-void TestMainwin::undoKeyInEditor()
+void TestMainwin::keysInEditor_data()
 {
+    QTest::addColumn<QKeySequence>("key");
+    QTest::addColumn<bool>("cursorAtStart");
+    QTest::addColumn<QString>("text"); // the editor's after the key
+
+    QTest::newRow("Undo undoes the typing") << QKeySequence(QKeySequence::Undo) << false << "xterm";
+    QTest::newRow("Delete deletes a character")
+        << QKeySequence(Qt::Key_Delete) << true << "term -ls";
+}
+
+/* Inside an open row editor, keys that the window or the list also use
+ * edit the text: the rows and the list's last operation stay. */
+void TestMainwin::keysInEditor()
+{
+    QFETCH(QKeySequence, key);
+    QFETCH(bool, cursorAtStart);
+    QFETCH(QString, text);
+
     writeScript("#!/bin/sh\nxterm&\nxclock&\n");
     Window w;
     w.win.show();
@@ -604,9 +620,12 @@ void TestMainwin::undoKeyInEditor()
     editor->end(false);
     QTest::keyClicks(editor, " -ls");
     QCOMPARE(editor->text(), QString("xterm -ls"));
+    if (cursorAtStart)
+        editor->home(false);
 
-    QTest::keySequence(editor, QKeySequence::Undo);
-    QCOMPARE(editor->text(), QString("xterm"));
+    QTest::keySequence(editor, key);
+    QCOMPARE(editor->text(), text);
+    QCOMPARE(w.view->count(), 2);
     QCOMPARE(w.view->item(1)->checkState(), Qt::Unchecked); // the toggle stays
     QVERIFY(w.undo()->isEnabled());
     QVERIFY(!w.redo()->isEnabled());

@@ -308,6 +308,8 @@ private slots:
     void personDoubleClickAndType_data();
     void personDoubleClickAndType();
     void markArrivesWhileTyping();
+    void moveWhileTyping_data();
+    void moveWhileTyping();
     void personClicksCheckBox();
     void personPressesDelete();
     void marks_data();
@@ -1378,6 +1380,44 @@ void TestList::markArrivesWhileTyping()
     QTest::keyClick(editor, Qt::Key_Return);
     QTRY_VERIFY(!openEditor(view));
     QCOMPARE(entries(commands), QStringList({ "1:xterm -e top" }));
+}
+
+void TestList::moveWhileTyping_data()
+{
+    QTest::addColumn<bool>("up");
+    QTest::addColumn<QStringList>("after");
+
+    QTest::newRow("up") << true << QStringList({ "1:xterm -e top", "1:xclock", "1:xeyes" });
+    QTest::newRow("down") << false << QStringList({ "1:xclock", "1:xeyes", "1:xterm -e top" });
+}
+
+/* A move by its key while a row's editor is open takes what was typed
+ * along with the row. */
+void TestList::moveWhileTyping()
+{
+    QFETCH(bool, up);
+    QFETCH(QStringList, after);
+
+    command_list *commands = load("#!/bin/sh\nxclock&\nxterm&\nxeyes&\n");
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    ListWidget *view = list.findChild<ListWidget *>();
+
+    view->setCurrentRow(1);
+    view->editItem(view->item(1));
+    QLineEdit *editor = openEditor(view);
+    QVERIFY(editor);
+    editor->end(false);
+    typeText(editor, " -e top");
+    if (up)
+        list.moveUp();
+    else
+        list.moveDown();
+    QCOMPARE(entries(commands), after);
+    QCOMPARE(view->currentItem()->text(), QString("xterm -e top"));
+    VERIFY_MIRROR(view, commands);
 }
 
 void TestList::personClicksCheckBox()
