@@ -5,6 +5,7 @@
 #include "DesktopFile.h"
 #include "ListWidget.h"
 #include "MarkText.h"
+#include "RunText.h"
 #include "RunWatcher.h"
 #include "dialog.h"
 #include "icon.h"
@@ -22,7 +23,6 @@
 #include <QVariant>
 
 #include <string.h>
-#include <sys/wait.h>
 
 /* Rows can be selected, edited and switched on and off, nothing more: no
  * drag, no drop, no third check state. */
@@ -429,62 +429,24 @@ QString List::runCurrent()
     const command_entry *entry = item ? entryOf(item) : nullptr;
 
     if (!entry || entry->text[strspn(entry->text, " \t")] == '\0')
-        return tr("There is no command to run.");
+        return RunText::nothingToRun();
     const QString command = QString::fromUtf8(entry->text);
     int report;
     const int error = run_detached(entry->text, &report);
-    if (error != 0)
-        return runMessage(
-            tr("Could not start %1: %2").arg(command, QString::fromLocal8Bit(strerror(error))),
-            entry->active);
-    RunWatcher *watcher = new RunWatcher(report, entry->text, entry->active, this);
-    connect(watcher, SIGNAL(reported()), this, SLOT(catchRunReported()));
-    return runMessage(tr("Starting %1").arg(command), entry->active);
-}
-
-/* A message on Run now, with a word on the row when it is switched off:
- * the command ran although the session start does not run it. */
-QString List::runMessage(const QString &message, bool active) const
-{
-    if (active)
-        return message;
-    return tr("%1 (switched off: the session start does not run it)").arg(message);
+    if (error == 0) {
+        RunWatcher *watcher = new RunWatcher(report, entry->text, entry->active, this);
+        connect(watcher, SIGNAL(reported()), this, SLOT(catchRunReported()));
+    }
+    return RunText::starting(command, error, entry->active);
 }
 
 /* What became of a command within a second of Run now. */
 void List::catchRunReported()
 {
     const RunWatcher *watcher = qobject_cast<const RunWatcher *>(sender());
-    if (!watcher)
-        return;
-    const run_report &report = watcher->report();
-    const QString command = QString::fromUtf8(watcher->command());
-    QString message;
-
-    if (report.state == RUN_FAILED)
-        message = tr("Could not start %1: %2")
-                      .arg(command, QString::fromLocal8Bit(strerror(report.value)));
-    else if (report.state == RUN_ENDED)
-        message = endedMessage(command, report);
-    else
-        message = tr("Started %1").arg(command);
-    emit runReported(runMessage(message, watcher->active()));
-}
-
-/* A command that ended at once: how, and the first line of its standard
- * error, which says why more often than not. */
-QString List::endedMessage(const QString &command, const run_report &report) const
-{
-    const QByteArray err(report.text, report.length);
-    const QString line = QString::fromLocal8Bit(err.left(err.indexOf('\n'))).trimmed();
-
-    if (WIFSIGNALED(report.value))
-        return tr("%1 ended at once by signal %2")
-            .arg(command, QString::number(WTERMSIG(report.value)));
-    const QString status = QString::number(WEXITSTATUS(report.value));
-    if (line.isEmpty())
-        return tr("%1 ended at once with status %2").arg(command, status);
-    return tr("%1 ended at once with status %2: %3").arg(command, status, line);
+    if (watcher)
+        emit runReported(RunText::reported(QString::fromUtf8(watcher->command()), watcher->report(),
+                                           watcher->active()));
 }
 
 void List::catchItemChanged(QListWidgetItem *item)

@@ -13,7 +13,6 @@
 struct command_entry;
 struct command_list;
 struct journal_record;
-struct run_report;
 class CommandCheck;
 class ListWidget;
 class QListWidgetItem;
@@ -84,8 +83,6 @@ private:
     void showMark(QListWidgetItem *item, int verdict);
     void refreshMark(QListWidgetItem *item);
     void updateToolTip(QListWidgetItem *item);
-    QString runMessage(const QString &message, bool active) const;
-    QString endedMessage(const QString &command, const run_report &report) const;
 
     /* What the last check said of a marked entry, for the text and check
      * state the entry had then. */
