@@ -15,11 +15,6 @@
 #include <signal.h>
 #include <stdio.h>
 #include <string.h>
-#ifdef __linux__
-#include <sys/prctl.h>
-#elif defined(__FreeBSD__)
-#include <sys/procctl.h>
-#endif
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/time.h>
@@ -27,6 +22,7 @@
 #include <unistd.h>
 
 #include "faultinjection.h"
+#include "parentdeath.h"
 #include "unprivileged.h"
 #include "xvfb.h"
 
@@ -76,7 +72,7 @@ private:
     QString homeFor(Launch launch) const;
     void prepareScript(Launch launch, const QByteArray &text, int dirMode, int scriptMode);
     QStringList fiuPrefix() const;
-    void checkFiuKeepsHome();
+    bool canLaunch(Launch launch);
 
     xvfb_server xvfb;
     QString display;
@@ -360,13 +356,8 @@ void TestProgram::normalQuit()
     QFETCH(Steps, steps);
     QFETCH(QByteArray, scriptAfter);
 
-    if (launch == WithFailingRename) {
-        if (!haveFiuRun)
-            QSKIP(no_fiu_run);
-        checkFiuKeepsHome();
-        if (QTest::currentTestFailed())
-            return;
-    }
+    if (!canLaunch(launch))
+        return;
     prepareScript(launch, "xterm&\n", 0700, 0600);
     QProcess proc;
     startProgram(proc, launch);
@@ -486,13 +477,8 @@ void TestProgram::unwritableSave()
     QFETCH(int, dirMode);
     QFETCH(Steps, steps);
 
-    if (launch == WithFailingRename) {
-        if (!haveFiuRun)
-            QSKIP(no_fiu_run);
-        checkFiuKeepsHome();
-        if (QTest::currentTestFailed())
-            return;
-    }
+    if (!canLaunch(launch))
+        return;
     scriptDir = homeFor(launch) + "/.config/QVX";
     prepareScript(launch, "xterm&\n", dirMode, 0600);
 
@@ -628,16 +614,26 @@ void TestProgram::highDensityScreen()
     QVERIFY2(geometry.value("WIDTH") >= 1000 && geometry.value("HEIGHT") >= 600, out.constData());
 }
 
-/* Never run the program where it would see the real home. */
-void TestProgram::checkFiuKeepsHome()
+/* Whether the program can be launched so; the test is skipped when fiu-run
+ * is missing, and fails where the program would see the real home. */
+bool TestProgram::canLaunch(Launch launch)
 {
+    if (launch != WithFailingRename)
+        return true;
+    if (!haveFiuRun) {
+        QTest::qSkip(no_fiu_run, __FILE__, __LINE__);
+        return false;
+    }
     QProcess check;
     const QStringList args = fiuPrefix() << "getent"
                                          << "passwd" << QString::number(getuid());
     check.start(args.first(), args.mid(1));
-    QVERIFY(check.waitForFinished(10000));
-    QVERIFY2(check.readAllStandardOutput().contains(homeFor(AsSelf).toLocal8Bit()),
-             "nss_wrapper is lost under fiu-run");
+    if (!QTest::qVerify(check.waitForFinished(10000), "check.waitForFinished(10000)", "", __FILE__,
+                        __LINE__))
+        return false;
+    return QTest::qVerify(check.readAllStandardOutput().contains(homeFor(AsSelf).toLocal8Bit()),
+                          "the temporary home under fiu-run", "nss_wrapper is lost under fiu-run",
+                          __FILE__, __LINE__);
 }
 
 /* "--as-nobody PROGRAM": become uid and gid 65534, then run PROGRAM, so
@@ -667,12 +663,7 @@ static int run_measured(char **argv)
     }
     if (pid == 0) {
         // Ends with this process also when the test kills it.
-#ifdef __linux__
-        prctl(PR_SET_PDEATHSIG, SIGKILL);
-#elif defined(__FreeBSD__)
-        int deathSignal = SIGKILL;
-        procctl(P_PID, 0, PROC_PDEATHSIG_CTL, &deathSignal);
-#endif
+        end_with_parent(SIGKILL);
         execv(argv[1], argv + 1);
         perror("tst_program: execv");
         _exit(127);

@@ -7,11 +7,6 @@
 #include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
-#ifdef __linux__
-#include <sys/prctl.h>
-#elif defined(__FreeBSD__)
-#include <sys/procctl.h>
-#endif
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -22,6 +17,8 @@
 #include <QDir>
 #include <QString>
 #include <QtTest>
+
+#include "parentdeath.h"
 
 /* Where /dev/fuse is missing, the kernel lacks the FUSE module. */
 #ifdef __FreeBSD__
@@ -65,12 +62,7 @@ public:
         pid = fork();
         if (pid == 0) {
             // Unmount also when the test dies without stopping it.
-#ifdef __linux__
-            prctl(PR_SET_PDEATHSIG, SIGTERM);
-#elif defined(__FreeBSD__)
-            int deathSignal = SIGTERM;
-            procctl(P_PID, 0, PROC_PDEATHSIG_CTL, &deathSignal);
-#endif
+            end_with_parent(SIGTERM);
             const char *args[6] = { program.constData() };
             int n = 1;
             if (dirFsync)
