@@ -4,11 +4,10 @@
 #include "CommandCheck.h"
 #include "DesktopFile.h"
 #include "ListWidget.h"
-#include "MarkText.h"
+#include "RowMarks.h"
 #include "RunText.h"
 #include "RunWatcher.h"
 #include "dialog.h"
-#include "icon.h"
 #include "runnow.h"
 #include "store.h"
 #include "utf8bytes.h"
@@ -576,10 +575,7 @@ void List::noteChange(const journal_record *cursorBefore, int from, int to)
 /* Rows that the last checks found would not run as written. */
 int List::markedCount() const
 {
-    int n = 0;
-    for (auto it = marks.constBegin(); it != marks.constEnd(); ++it)
-        n += itemOf.contains(it.key());
-    return n;
+    return rowMarks.count(itemOf);
 }
 
 /* True while a row waits for its mark, the first check of all included. */
@@ -603,75 +599,17 @@ void List::catchChecked(quint64 key, int verdict, const QString &word)
 {
     const command_entry *entry = reinterpret_cast<const command_entry *>(quintptr(key));
     QListWidgetItem *item = itemOf.value(entry);
-    if (!item)
-        return;
-
-    if (verdict == CommandCheck::Ok) {
-        if (marks.remove(entry) > 0)
-            showMark(item, verdict);
-        return;
-    }
-    Mark mark;
-    mark.text = QByteArray(entry->text ? entry->text : "");
-    mark.active = entry->active;
-    mark.verdict = verdict;
-    mark.word = word;
-    marks.insert(entry, mark);
-    showMark(item, verdict);
+    if (item)
+        rowMarks.take(item, entry, verdict, word);
 }
 
-/* The entry's mark, when the last check was of the entry as it is now. */
-const List::Mark *List::markOf(const command_entry *entry) const
-{
-    const auto mark = marks.constFind(entry);
-    if (mark == marks.constEnd() || mark->active != entry->active
-        || mark->text != QByteArray(entry->text ? entry->text : ""))
-        return nullptr;
-    return &*mark;
-}
-
-/* A row's mark after it was built or its entry changed: the last check's,
- * while it was of the entry as it is now, and the note on its bytes. */
+/* A row's mark after it was built or its entry changed. */
 void List::refreshMark(QListWidgetItem *item)
 {
-    const Mark *mark = markOf(entryOf(item));
-    showMark(item, mark ? mark->verdict : int(CommandCheck::Ok));
+    rowMarks.refresh(item, entryOf(item));
 }
 
-/* The warning icon on a row that is marked or holds bytes that are not
- * UTF-8, and its tool tip.  Without the view's itemChanged: a mark is no
- * edit. */
-void List::showMark(QListWidgetItem *item, int verdict)
-{
-    const QSignalBlocker blocker(listWidget);
-    const QString bytesNote = MarkText::undecodable(entryOf(item));
-
-    if (verdict == CommandCheck::Ok && bytesNote.isEmpty()) {
-        item->setData(Qt::DecorationRole, QVariant());
-    } else {
-        if (warningIcon.isNull())
-            warningIcon = theme_or_standard_icon("dialog-warning", QStyle::SP_MessageBoxWarning);
-        item->setData(Qt::DecorationRole, warningIcon);
-    }
-    updateToolTip(item);
-}
-
-/*
- * The row's tool tip: why it is marked, or else whether the script waits
- * for it (a switched-off row does not run at all), and which of its bytes
- * are not UTF-8.
- */
 void List::updateToolTip(QListWidgetItem *item)
 {
-    const command_entry *entry = entryOf(item);
-    QStringList tips;
-    if (const Mark *mark = markOf(entry))
-        tips << MarkText::forVerdict(entry, mark->verdict, mark->word);
-    else
-        tips << MarkText::hint(entry);
-    tips << MarkText::undecodable(entry);
-    tips.removeAll(QString());
-
-    const QSignalBlocker blocker(listWidget);
-    item->setData(Qt::ToolTipRole, tips.isEmpty() ? QVariant() : QVariant(tips.join("\n\n")));
+    rowMarks.updateToolTip(item, entryOf(item));
 }

@@ -3,11 +3,11 @@
 #define LIST_H
 
 #include <QHash>
-#include <QIcon>
 #include <QList>
 #include <QStringList>
 #include <QWidget>
 
+#include "RowMarks.h"
 #include "SavedState.h"
 
 struct command_entry;
@@ -80,21 +80,8 @@ private:
     void moveRow(int from, int to);
     void noteChange(const journal_record *cursorBefore, int from, int to);
     void moveCurrent(command_entry *(*move)(command_list *, command_entry *), int step);
-    void showMark(QListWidgetItem *item, int verdict);
     void refreshMark(QListWidgetItem *item);
     void updateToolTip(QListWidgetItem *item);
-
-    /* What the last check said of a marked entry, for the text and check
-     * state the entry had then. */
-    struct Mark
-    {
-        QByteArray text;
-        int active = 0;
-        int verdict = 0;
-        QString word;
-    };
-
-    const Mark *markOf(const command_entry *entry) const;
 
     bool modifiedFlag;
     bool checkedAll = false; // the first check of every row has started
@@ -103,8 +90,7 @@ private:
     SavedState savedState; // whether the rows are still those of snapshot
     QList<QListWidgetItem *> items;
     QHash<const command_entry *, QListWidgetItem *> itemOf; // the rows in the view
-    QHash<const command_entry *, Mark> marks; // entries whose command would not run
-    QIcon warningIcon; // loaded with the first mark
+    RowMarks rowMarks;
     ListWidget *listWidget;
     CommandCheck *commandCheck;
 
