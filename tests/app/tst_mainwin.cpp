@@ -25,6 +25,7 @@
 
 #include "List.h"
 #include "Mainwin.h"
+#include "dropevent.h"
 #include "icon.h"
 #include "modalbox.h"
 #include "store.h"
@@ -920,13 +921,7 @@ static void dropFiles(QListWidget *view, const QStringList &paths)
     QByteArray uris;
     for (const QString &path : paths)
         uris += "file://" + path.toUtf8().toPercentEncoding("/") + "\r\n";
-    QMimeData mime;
-    mime.setData("text/uri-list", uris);
-    const QPoint pos = view->viewport()->rect().center();
-    QDragEnterEvent enter(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view->viewport(), &enter);
-    QDropEvent drop(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view->viewport(), &drop);
+    drop_uri_list(view, uris);
 }
 
 /* A person who dropped files and finds fewer rows learns why from the
