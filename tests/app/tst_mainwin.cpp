@@ -4,14 +4,12 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QDragEnterEvent>
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
-#include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
