@@ -172,9 +172,10 @@ void List::delItem()
     if (!qvxsessrun_delete_command(commands, entryOf(item)))
         dialog_errx(this, 1, "%s", qvxsessrun_error_text());
 
+    // The next row takes the lines above the deleted one.
     const int row = listWidget->row(item);
     removeRow(item);
-    noteChange(cursor, row, row);
+    noteChange(cursor, row, row + 1);
     updateModified();
 }
 
@@ -286,7 +287,7 @@ void List::updateRow(command_entry *entry, bool inList)
     if (!inList) {
         if (item) {
             removeRow(item);
-            savedState.noteChange(row, row, listWidget->count());
+            savedState.noteChange(row, row + 1, listWidget->count());
         }
         return;
     }
@@ -304,8 +305,9 @@ void List::updateRow(command_entry *entry, bool inList)
         refreshMark(item);
         savedState.noteChange(row, row + 1, listWidget->count());
     } else {
+        // The row below gives back the lines above the entry.
         createItem(entry, to);
-        savedState.noteChange(to, to + 1, listWidget->count());
+        savedState.noteChange(to, to + 2, listWidget->count());
     }
 }
 
@@ -551,7 +553,7 @@ void List::updateModified()
     commandCheck->check(commands);
     const auto entryAt
         = [this](int row) -> const command_entry * { return entryOf(listWidget->item(row)); };
-    if (savedState.saved(listWidget->count(), entryAt)) {
+    if (savedState.saved(commands, listWidget->count(), entryAt)) {
         modifiedFlag = false;
         emit listModified(false);
     } else {

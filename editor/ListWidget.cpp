@@ -109,13 +109,18 @@ void ListWidget::commitOpenEditor()
 {
     if (!editing())
         return;
-    for (int row = 0; row < count(); ++row) {
-        QWidget *editor = indexWidget(model()->index(row, 0));
-        if (!editor)
-            continue;
-        commitData(editor);
-        closeEditor(editor, QAbstractItemDelegate::NoHint);
-    }
+    QWidget *editor = indexWidget(edited);
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+/* Every row editor is opened here, whatever asked for it. */
+bool ListWidget::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
+{
+    if (!QListWidget::edit(index, trigger, event))
+        return false;
+    edited = index;
+    return true;
 }
 
 /*
@@ -134,10 +139,11 @@ void ListWidget::dataChanged(const QModelIndex &topLeft, const QModelIndex &bott
         QListWidget::dataChanged(topLeft, bottomRight, roles);
 }
 
-/* Whether a row's editor is open. */
+/* Whether a row's editor is open.  The view's state does not tell: a row
+ * taken out of the view ends it while the editor of another row stays. */
 bool ListWidget::editing() const
 {
-    return state() == QAbstractItemView::EditingState;
+    return edited.isValid() && indexWidget(edited) != nullptr;
 }
 
 void ListWidget::keyPressEvent(QKeyEvent *event)

@@ -3,6 +3,7 @@
 #define LISTWIDGET_H
 
 #include <QListWidget>
+#include <QPersistentModelIndex>
 #include <QStringList>
 
 class QByteArray;
@@ -24,6 +25,7 @@ public:
     /* Hands the text of a row editor still open to its row and closes it. */
     void commitOpenEditor();
     bool editing() const;
+    using QListWidget::edit;
 
 signals:
     void itemDroped(QStringList &files);
@@ -34,6 +36,7 @@ signals:
     void contextMenuWanted(const QPoint &globalPos, bool forRow);
 
 protected:
+    bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
     void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
                      const QVector<int> &roles = QVector<int>()) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -43,6 +46,8 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    QPersistentModelIndex edited; // the row whose editor opened last
+
     Q_DISABLE_COPY(ListWidget)
 };
 

@@ -6,9 +6,11 @@
 #include <QtGlobal>
 
 #include <limits.h>
+#include <string.h>
 
 void SavedState::reset(const command_list *snapshot)
 {
+    savedList = snapshot;
     savedEntries.clear();
     for (const command_entry *e = snapshot->entries; e != nullptr; e = e->next)
         savedEntries.append(e);
@@ -27,8 +29,8 @@ void SavedState::forgetChanges()
  * at the tail their distance from the end through a change before them. */
 void SavedState::noteChange(int from, int to, int count)
 {
-    sameHead = qMin(sameHead, from);
-    sameTail = qMin(sameTail, count - to);
+    sameHead = qMin(sameHead, qMax(0, from));
+    sameTail = qMin(sameTail, qMax(0, count - to));
 }
 
 void SavedState::noteRecorded()
@@ -49,7 +51,13 @@ void SavedState::noteRedone()
     steps++;
 }
 
-bool SavedState::saved(int count, const std::function<const command_entry *(int)> &entryAt)
+static bool sameBytes(const char *a, size_t aLen, const char *b, size_t bLen)
+{
+    return aLen == bLen && (aLen == 0 || memcmp(a, b, aLen) == 0);
+}
+
+bool SavedState::saved(const command_list *now, int count,
+                       const std::function<const command_entry *(int)> &entryAt)
 {
     if (reachable && steps == 0) {
         // Every change since the save was undone again: nothing to compare
@@ -57,7 +65,10 @@ bool SavedState::saved(int count, const std::function<const command_entry *(int)
         forgetChanges();
         return true;
     }
-    if (count != savedEntries.size())
+    // The lines above a deleted last command go to those after the commands.
+    if (count != savedEntries.size()
+        || !sameBytes(now->header, now->header_len, savedList->header, savedList->header_len)
+        || !sameBytes(now->trailer, now->trailer_len, savedList->trailer, savedList->trailer_len))
         return false;
     const int end = count - qMin(sameTail, count);
     for (int i = qMin(sameHead, count); i < end; i++)

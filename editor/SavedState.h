@@ -32,13 +32,16 @@ public:
     void noteUndone();
     void noteRedone();
 
-    /* Whether count rows, the entry of row i being entryAt(i), are those
-     * saved: the same number of rows, each written the same. */
-    bool saved(int count, const std::function<const command_entry *(int)> &entryAt);
+    /* Whether now, with count rows, the entry of row i being entryAt(i),
+     * is as saved: the lines before and after the commands, the number of
+     * rows and each row written the same. */
+    bool saved(const command_list *now, int count,
+               const std::function<const command_entry *(int)> &entryAt);
 
 private:
     void forgetChanges();
 
+    const command_list *savedList = nullptr;
     QVector<const command_entry *> savedEntries;
     int steps = 0; // the records in effect, counted from the save on
     bool reachable = true; // undo and redo can bring back the journal as saved

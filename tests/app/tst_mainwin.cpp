@@ -99,6 +99,7 @@ private slots:
     void standardShortcuts();
     void keysInEditor_data();
     void keysInEditor();
+    void redoByMnemonicWhileTyping();
     void savedMessageClearsAfterFiveSeconds();
     void changeReplacesSavedAtOnce();
     void savedMessageCountsMarks_data();
@@ -628,6 +629,33 @@ void TestMainwin::keysInEditor()
     QCOMPARE(w.view->item(1)->checkState(), Qt::Unchecked); // the toggle stays
     QVERIFY(w.undo()->isEnabled());
     QVERIFY(!w.redo()->isEnabled());
+}
+
+/* Redo by its button's mnemonic, which takes no focus, while a row's
+ * editor is open, then Save by its key: the script holds what was typed. */
+void TestMainwin::redoByMnemonicWhileTyping()
+{
+    writeScript("#!/bin/sh\na&\nb&\nc&\n");
+    Window w;
+    w.win.show();
+    QApplication::setActiveWindow(&w.win);
+    QVERIFY(QTest::qWaitForWindowActive(&w.win));
+    w.view->setCurrentRow(0);
+    w.list->moveDown(); // b a c
+    w.list->undo(); // a b c, the move can be redone
+    w.view->setCurrentRow(2);
+    w.view->editItem(w.view->item(2));
+    auto *editor = qobject_cast<QLineEdit *>(w.view->indexWidget(w.view->model()->index(2, 0)));
+    QVERIFY(editor);
+    editor->setFocus();
+    QTRY_VERIFY(editor->hasFocus());
+    editor->end(false);
+    QTest::keyClicks(editor, " -x");
+    QTest::keyClick(editor, Qt::Key_R, Qt::AltModifier);
+    QTRY_VERIFY(!w.redo()->isEnabled());
+    QVERIFY(editor->hasFocus());
+    QTest::keySequence(editor, QKeySequence::Save);
+    QCOMPARE(readScript(), QByteArray("#!/bin/sh\nb&\na&\nc -x&\n"));
 }
 
 void TestMainwin::savedMessageClearsAfterFiveSeconds()

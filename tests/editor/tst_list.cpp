@@ -290,6 +290,8 @@ private slots:
     void undoRedoAsRebuilt();
     void modifiedFollowsContent_data();
     void modifiedFollowsContent();
+    void editorThroughUndo_data();
+    void editorThroughUndo();
     void moveAtEnd_data();
     void moveAtEnd();
     void syncAfterMoves();
@@ -812,17 +814,20 @@ void TestList::undoRedoAsRebuilt()
 }
 
 /* A run of n steps on the rows, the same for every run of the test. */
-static QStringList randomSteps(int n)
+static QStringList randomSteps(int n, quint32 seed)
 {
-    QRandomGenerator random(20261211);
+    QRandomGenerator random(seed);
     const char *const fixed[] = { "up", "down", "del", "add", "undo", "redo", "save" };
     QStringList ops;
     int rows = 6; // at most as many as there are: a step past the end is none
     for (int i = 0; i < n; i++) {
         const int row = int(random.bounded(rows));
-        switch (random.bounded(10)) {
+        switch (random.bounded(11)) {
         case 0:
             ops << QString("cur:%1").arg(row) << "toggle:" + QString::number(row);
+            break;
+        case 10:
+            ops << QString("bg:%1:%2").arg(row).arg(random.bounded(2));
             break;
         case 1:
             ops << QString("edit:%1:%2").arg(row).arg(random.bounded(3) == 0 ? "a" : "x");
@@ -840,24 +845,36 @@ static QStringList randomSteps(int n)
 
 void TestList::modifiedFollowsContent_data()
 {
+    QTest::addColumn<QByteArray>("script");
     QTest::addColumn<QStringList>("ops");
 
-    // On rows a, b, c, d, e; the steps as userStep() takes them, and
-    // "save", which writes the script.
-    QTest::newRow("toggled twice") << QStringList { "toggle:2", "toggle:2" };
-    QTest::newRow("edited back by hand") << QStringList { "edit:1:x", "edit:1:b" };
+    // The steps as userStep() takes them, "bg:N:0" or "bg:N:1", which takes
+    // the final "&" of row N away or puts it back, and "save", which writes
+    // the script.
+    const QByteArray plain("#!/bin/sh\na&\nb&\nc&\nd&\ne&\n");
+    // Comment lines go with the command below them, or after the last.
+    const QByteArray notes(
+        "#!/bin/sh\n# one\na&\nb\n# two\n\n#[INACTIVE]#a&\nc&\n# three\nd&\n# end\n");
+    QTest::newRow("toggled twice") << plain << QStringList { "toggle:2", "toggle:2" };
+    QTest::newRow("edited back by hand") << plain << QStringList { "edit:1:x", "edit:1:b" };
     QTest::newRow("moved down and up again")
-        << QStringList { "cur:1", "down", "up", "cur:3", "up", "cur:2", "down" };
+        << plain << QStringList { "cur:1", "down", "up", "cur:3", "up", "cur:2", "down" };
     QTest::newRow("deleted, undone, redone")
-        << QStringList { "cur:4", "del", "undo", "redo", "undo" };
+        << plain << QStringList { "cur:4", "del", "undo", "redo", "undo" };
     QTest::newRow("undone past the save, then a new change")
+        << plain
         << QStringList { "toggle:0", "save", "undo", "toggle:1", "toggle:1", "undo", "undo" };
-    QTest::newRow("saved between undo and redo") << QStringList { "cur:0", "down", "edit:4:y",
-                                                                  "undo",  "save", "redo",
-                                                                  "undo",  "undo", "redo" };
+    QTest::newRow("saved between undo and redo")
+        << plain << QStringList { "cur:0", "down", "edit:4:y", "undo", "save",
+                                  "redo",  "undo", "undo",     "redo" };
     QTest::newRow("rows at both ends")
-        << QStringList { "cur:0", "del", "cur:3", "del", "add", "undo", "undo", "undo" };
-    QTest::newRow("500 random steps") << randomSteps(500);
+        << plain << QStringList { "cur:0", "del", "cur:3", "del", "add", "undo", "undo", "undo" };
+    QTest::newRow("last row with a comment above, deleted, a row added")
+        << notes << QStringList { "cur:4", "del", "add", "edit:4:d", "undo", "undo", "undo" };
+    QTest::newRow("background taken away and put back")
+        << notes << QStringList { "bg:0:0", "bg:0:1", "save", "bg:3:0", "undo" };
+    QTest::newRow("500 random steps") << plain << randomSteps(500, 20261211);
+    QTest::newRow("500 random steps among comments") << notes << randomSteps(500, 1211);
 }
 
 /*
@@ -866,9 +883,10 @@ void TestList::modifiedFollowsContent_data()
  */
 void TestList::modifiedFollowsContent()
 {
+    QFETCH(QByteArray, script);
     QFETCH(QStringList, ops);
 
-    command_list *commands = load("#!/bin/sh\na&\nb&\nc&\nd&\ne&\n");
+    command_list *commands = load(script);
     QVERIFY(commands);
     List list(commands, nullptr);
     ListWidget *view = list.findChild<ListWidget *>();
@@ -885,6 +903,9 @@ void TestList::modifiedFollowsContent()
             QVERIFY(saved);
         } else if (n >= view->count() || (op == "del" && !view->currentItem())) {
             continue;
+        } else if (op.startsWith("bg:")) {
+            view->setCurrentRow(n);
+            list.setCurrentInBackground(op.section(':', 2) == "1");
         } else {
             QVERIFY2(userStep(&list, view, op), qPrintable("unknown step " + op));
         }
@@ -893,6 +914,48 @@ void TestList::modifiedFollowsContent()
                  qPrintable(QString("after step %1, %2").arg(i).arg(op)));
     }
     qvxsessrun_free(saved);
+}
+
+void TestList::editorThroughUndo_data()
+{
+    QTest::addColumn<bool>("moveUp");
+    QTest::addColumn<QStringList>("after");
+
+    QTest::newRow("then the rows are read")
+        << false << QStringList({ "1:a", "1:b", "1:c -x", "1:d" });
+    QTest::newRow("then a move") << true << QStringList({ "1:a", "1:c -x", "1:b", "1:d" });
+}
+
+/* An Undo that puts a row back in its place while another row's editor
+ * is open (by the button's mnemonic, which takes no focus) leaves the
+ * editor known as open: what was typed into it reaches its own row when
+ * the rows are read or the row moves. */
+void TestList::editorThroughUndo()
+{
+    QFETCH(bool, moveUp);
+    QFETCH(QStringList, after);
+
+    command_list *commands = load("#!/bin/sh\na&\nb&\nc&\nd&\n");
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    ListWidget *view = list.findChild<ListWidget *>();
+
+    view->setCurrentRow(0);
+    list.moveDown(); // b a c d
+    view->setCurrentRow(2);
+    view->editItem(view->item(2));
+    QLineEdit *editor = openEditor(view);
+    QVERIFY(editor);
+    editor->end(false);
+    typeText(editor, " -x");
+    list.undo(); // a b c d, c's editor still open
+    if (moveUp)
+        list.moveUp();
+    list.syncItems();
+    QCOMPARE(entries(commands), after);
+    VERIFY_MIRROR(view, commands);
 }
 
 void TestList::moveAtEnd_data()
