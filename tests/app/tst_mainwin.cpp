@@ -52,6 +52,11 @@ struct Window
     QPushButton *undo() const { return button("undoButton"); }
     QPushButton *redo() const { return button("redoButton"); }
     QString message() const { return win.statusBar()->currentMessage(); }
+    // The row's open editor, or null.
+    QLineEdit *editor(int row) const
+    {
+        return qobject_cast<QLineEdit *>(view->indexWidget(view->model()->index(row, 0)));
+    }
     // Clicking a check box reaches the list as an itemChanged, as here.
     void toggle(int row)
     {
@@ -420,8 +425,7 @@ void TestMainwin::typedRowsGiveValidScript()
     QVERIFY(QTest::qWaitForWindowExposed(&w.win));
     for (const char *typed : { "sleep 30 &", "   " }) {
         w.button("addButton")->click();
-        auto *editor = qobject_cast<QLineEdit *>(
-            w.view->indexWidget(w.view->model()->index(w.view->count() - 1, 0)));
+        QLineEdit *editor = w.editor(w.view->count() - 1);
         QVERIFY(editor);
         QTest::keyClicks(editor, typed);
     }
@@ -463,7 +467,7 @@ void TestMainwin::failedSaveKeepsWork()
     QVERIFY(QTest::qWaitForWindowExposed(&w.win));
     w.toggle(0);
     w.button("addButton")->click();
-    auto *editor = qobject_cast<QLineEdit *>(w.view->indexWidget(w.view->model()->index(1, 0)));
+    QLineEdit *editor = w.editor(1);
     QVERIFY(editor);
     QTest::keyClicks(editor, "true");
 
@@ -574,7 +578,7 @@ void TestMainwin::standardShortcuts()
     case QKeySequence::New:
         QTest::keySequence(&w.win, QKeySequence(standard));
         QCOMPARE(w.view->count(), 2);
-        QVERIFY(w.view->indexWidget(w.view->model()->index(1, 0)) != nullptr);
+        QVERIFY(w.editor(1));
         break;
     case QKeySequence::Save:
         w.toggle(0);
@@ -613,7 +617,7 @@ void TestMainwin::keysInEditor()
     QVERIFY(QTest::qWaitForWindowActive(&w.win));
     w.toggle(1);
     w.view->editItem(w.view->item(0));
-    auto *editor = qobject_cast<QLineEdit *>(w.view->indexWidget(w.view->model()->index(0, 0)));
+    QLineEdit *editor = w.editor(0);
     QVERIFY(editor);
     editor->setFocus();
     QTRY_VERIFY(editor->hasFocus());
@@ -645,7 +649,7 @@ void TestMainwin::redoByMnemonicWhileTyping()
     w.list->undo(); // a b c, the move can be redone
     w.view->setCurrentRow(2);
     w.view->editItem(w.view->item(2));
-    auto *editor = qobject_cast<QLineEdit *>(w.view->indexWidget(w.view->model()->index(2, 0)));
+    QLineEdit *editor = w.editor(2);
     QVERIFY(editor);
     editor->setFocus();
     QTRY_VERIFY(editor->hasFocus());
@@ -931,10 +935,10 @@ void TestMainwin::addWhileEditing()
     w.button("addButton")->click();
     QCOMPARE(w.view->count(), 2);
     QCOMPARE(w.view->item(0)->text(), QString("xclock"));
-    QVERIFY(w.view->indexWidget(w.view->model()->index(1, 0)) != nullptr);
-    QVERIFY(w.view->indexWidget(w.view->model()->index(0, 0)) == nullptr);
+    QVERIFY(w.editor(1));
+    QVERIFY(!w.editor(0));
 
-    editor = qobject_cast<QLineEdit *>(w.view->indexWidget(w.view->model()->index(1, 0)));
+    editor = w.editor(1);
     QVERIFY(editor);
     editor->setText("xload");
     w.button("saveButton")->click();

@@ -290,8 +290,8 @@ private slots:
     void undoRedoAsRebuilt();
     void modifiedFollowsContent_data();
     void modifiedFollowsContent();
-    void editorThroughUndo_data();
-    void editorThroughUndo();
+    void typedTextStaysWithItsRow_data();
+    void typedTextStaysWithItsRow();
     void moveAtEnd_data();
     void moveAtEnd();
     void syncAfterMoves();
@@ -310,8 +310,6 @@ private slots:
     void personDoubleClickAndType_data();
     void personDoubleClickAndType();
     void markArrivesWhileTyping();
-    void moveWhileTyping_data();
-    void moveWhileTyping();
     void personClicksCheckBox();
     void personPressesDelete();
     void marks_data();
@@ -916,23 +914,37 @@ void TestList::modifiedFollowsContent()
     qvxsessrun_free(saved);
 }
 
-void TestList::editorThroughUndo_data()
+void TestList::typedTextStaysWithItsRow_data()
 {
-    QTest::addColumn<bool>("moveUp");
+    QTest::addColumn<QStringList>("before"); // steps before the editor opens
+    QTest::addColumn<int>("row"); // whose editor gets " -x"
+    QTest::addColumn<QStringList>("steps"); // while it is open
     QTest::addColumn<QStringList>("after");
 
-    QTest::newRow("then the rows are read")
-        << false << QStringList({ "1:a", "1:b", "1:c -x", "1:d" });
-    QTest::newRow("then a move") << true << QStringList({ "1:a", "1:c -x", "1:b", "1:d" });
+    // On rows a, b, c, d; the steps as userStep() takes them.
+    QTest::newRow("move up") << QStringList() << 1 << QStringList { "up" }
+                             << QStringList({ "1:b -x", "1:a", "1:c", "1:d" });
+    QTest::newRow("move down") << QStringList() << 1 << QStringList { "down" }
+                               << QStringList({ "1:a", "1:c", "1:b -x", "1:d" });
+    QTest::newRow("another row put back by undo")
+        << QStringList { "cur:0", "down" } << 2 << QStringList { "undo" }
+        << QStringList({ "1:a", "1:b", "1:c -x", "1:d" });
+    QTest::newRow("another row put back by undo, then a move")
+        << QStringList { "cur:0", "down" } << 2 << QStringList { "undo", "up" }
+        << QStringList({ "1:a", "1:c -x", "1:b", "1:d" });
 }
 
-/* An Undo that puts a row back in its place while another row's editor
- * is open (by the button's mnemonic, which takes no focus) leaves the
- * editor known as open: what was typed into it reaches its own row when
- * the rows are read or the row moves. */
-void TestList::editorThroughUndo()
+/*
+ * What is typed into a row's editor goes with its row, whatever moves the
+ * rows while the editor is open: a move by its key, an Undo by its
+ * button's mnemonic (neither takes the focus), and the rows read as a save
+ * reads them.
+ */
+void TestList::typedTextStaysWithItsRow()
 {
-    QFETCH(bool, moveUp);
+    QFETCH(QStringList, before);
+    QFETCH(int, row);
+    QFETCH(QStringList, steps);
     QFETCH(QStringList, after);
 
     command_list *commands = load("#!/bin/sh\na&\nb&\nc&\nd&\n");
@@ -942,19 +954,19 @@ void TestList::editorThroughUndo()
     QVERIFY(QTest::qWaitForWindowExposed(&list));
     ListWidget *view = list.findChild<ListWidget *>();
 
-    view->setCurrentRow(0);
-    list.moveDown(); // b a c d
-    view->setCurrentRow(2);
-    view->editItem(view->item(2));
+    for (const QString &step : before)
+        QVERIFY(userStep(&list, view, step));
+    view->setCurrentRow(row);
+    view->editItem(view->item(row));
     QLineEdit *editor = openEditor(view);
     QVERIFY(editor);
     editor->end(false);
     typeText(editor, " -x");
-    list.undo(); // a b c d, c's editor still open
-    if (moveUp)
-        list.moveUp();
+    for (const QString &step : steps)
+        QVERIFY(userStep(&list, view, step));
     list.syncItems();
     QCOMPARE(entries(commands), after);
+    QVERIFY(view->currentItem()->text().endsWith(" -x"));
     VERIFY_MIRROR(view, commands);
 }
 
@@ -1443,44 +1455,6 @@ void TestList::markArrivesWhileTyping()
     QTest::keyClick(editor, Qt::Key_Return);
     QTRY_VERIFY(!openEditor(view));
     QCOMPARE(entries(commands), QStringList({ "1:xterm -e top" }));
-}
-
-void TestList::moveWhileTyping_data()
-{
-    QTest::addColumn<bool>("up");
-    QTest::addColumn<QStringList>("after");
-
-    QTest::newRow("up") << true << QStringList({ "1:xterm -e top", "1:xclock", "1:xeyes" });
-    QTest::newRow("down") << false << QStringList({ "1:xclock", "1:xeyes", "1:xterm -e top" });
-}
-
-/* A move by its key while a row's editor is open takes what was typed
- * along with the row. */
-void TestList::moveWhileTyping()
-{
-    QFETCH(bool, up);
-    QFETCH(QStringList, after);
-
-    command_list *commands = load("#!/bin/sh\nxclock&\nxterm&\nxeyes&\n");
-    QVERIFY(commands);
-    List list(commands, nullptr);
-    list.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&list));
-    ListWidget *view = list.findChild<ListWidget *>();
-
-    view->setCurrentRow(1);
-    view->editItem(view->item(1));
-    QLineEdit *editor = openEditor(view);
-    QVERIFY(editor);
-    editor->end(false);
-    typeText(editor, " -e top");
-    if (up)
-        list.moveUp();
-    else
-        list.moveDown();
-    QCOMPARE(entries(commands), after);
-    QCOMPARE(view->currentItem()->text(), QString("xterm -e top"));
-    VERIFY_MIRROR(view, commands);
 }
 
 void TestList::personClicksCheckBox()
