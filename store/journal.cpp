@@ -75,41 +75,47 @@ static void lines_after(command_list *list, command_entry *e, char ***bytes, siz
 /*
  * The comment lines above a command describe it, but they are the user's
  * lines: when the command goes, they stay where they were, in front of
- * the lines after it.  Done before the entry leaves the chain; -1 with
- * nothing changed when there is no memory.
+ * the lines after it, and so do comment lines given below it.  Done
+ * before the entry leaves the chain; -1 with nothing changed when there
+ * is no memory.
  */
 static int hand_on_lead(command_list *list, command_entry *e)
 {
+    const size_t own = e->lead_len + e->after_len;
     char **bytes, *joined;
     size_t *len;
 
-    if (e->lead_len == 0)
+    if (own == 0)
         return 0;
     lines_after(list, e, &bytes, &len);
-    joined = static_cast<char *>(store_malloc(e->lead_len + *len + 1));
+    joined = static_cast<char *>(store_malloc(own + *len + 1));
     if (joined == nullptr)
         return -1;
-    memcpy(joined, e->lead, e->lead_len);
+    if (e->lead_len > 0)
+        memcpy(joined, e->lead, e->lead_len);
+    if (e->after_len > 0)
+        memcpy(joined + e->lead_len, e->after, e->after_len);
     if (*len > 0)
-        memcpy(joined + e->lead_len, *bytes, *len);
-    joined[e->lead_len + *len] = '\0';
+        memcpy(joined + own, *bytes, *len);
+    joined[own + *len] = '\0';
     free(*bytes);
     *bytes = joined;
-    *len += e->lead_len;
+    *len += own;
     return 0;
 }
 
 /* Undoes hand_on_lead once e is back in the chain. */
 static void take_back_lead(command_list *list, command_entry *e)
 {
+    const size_t own = e->lead_len + e->after_len;
     char **bytes;
     size_t *len;
 
-    if (e->lead_len == 0)
+    if (own == 0)
         return;
     lines_after(list, e, &bytes, &len);
-    *len -= e->lead_len;
-    memmove(*bytes, *bytes + e->lead_len, *len + 1);
+    *len -= own;
+    memmove(*bytes, *bytes + own, *len + 1);
 }
 
 /*
@@ -180,31 +186,120 @@ static int journal_push(command_list *list, uint8_t type, command_entry *entry,
     return 0;
 }
 
-command_entry *qvxsessrun_add_command(command_list *list, const char *text, int active)
+static int list_bash(const command_list *list)
+{
+    return header_names_bash(list->header, list->header_len);
+}
+
+/*
+ * Where a new command runs: above a last command that replaces or ends
+ * the shell ("exec wm", "exit"), below which nothing would.  *before is
+ * that command, or null for the end.  -1 when there is no memory.
+ */
+static int place_for_new(const command_list *list, command_entry **before)
+{
+    command_entry *last = nullptr;
+    byte_buf line = { nullptr, 0, 0 };
+    shell_scanner s;
+    line_scan scan;
+
+    *before = nullptr;
+    for (command_entry *e = list->entries; e != nullptr; e = e->next)
+        if (e->active && entry_written(e))
+            last = e;
+    if (last == nullptr)
+        return 0;
+    if (entry_line(last, &line) == -1) {
+        free(line.p);
+        return -1;
+    }
+    scan_text(&s, line.p != nullptr ? line.p : "", line.len, list_bash(list), &scan);
+    free(line.p);
+    if (scan.ends_shell)
+        *before = last;
+    return 0;
+}
+
+/* The entries made for an edit take their flag from it, unless the text
+ * switched them off itself, behind the marker. */
+static void set_active(command_list *made, int active)
+{
+    for (command_entry *e = made->entries; e != nullptr; e = e->next)
+        e->active = e->active && active ? 1 : 0;
+}
+
+/* Comment lines given after the last command go below it. */
+static void take_trailer(command_list *made)
+{
+    command_entry *last = last_entry(made);
+
+    free(last->after);
+    last->after = made->trailer;
+    last->after_len = made->trailer_len;
+    made->trailer = nullptr;
+    made->trailer_len = 0;
+}
+
+/*
+ * Link the entries of made, one after the other, behind `after` (at the
+ * front when null) and record each as an addition; the first record
+ * begins a step of its own when `first` is set, the others belong to the
+ * step before them.  -1 on failure; made keeps what was not linked.
+ */
+static int add_entries(command_list *list, command_list *made, command_entry *after, bool first,
+                       size_t *count)
 {
     journal_record *undo, *redo;
     command_entry *e;
-    int amp;
 
-    e = entry_new();
-    if (e == nullptr)
-        return nullptr;
-    e->active = active ? 1 : 0;
-    /* A new command runs in the background, as its own line says. */
-    e->text = command_copy(text, &amp);
-    if (e->text == nullptr
-        || (e->tail = tail_for_text(e->text, "&", 1, 0, &e->tail_len)) == nullptr) {
-        entry_free(e);
-        return nullptr;
+    while ((e = made->entries) != nullptr) {
+        if (journal_push(list, JOURNAL_ADD, e, &undo, &redo) == -1)
+            return -1;
+        made->entries = e->next;
+        if (made->entries != nullptr)
+            made->entries->prev = nullptr;
+        link_entry(list, e, after, after != nullptr ? after->next : list->entries);
+        redo->saved_prev = e->prev;
+        redo->saved_next = e->next;
+        undo->joined = redo->joined = !first;
+        first = false;
+        after = e;
+        if (count != nullptr)
+            (*count)++;
     }
-    if (journal_push(list, JOURNAL_ADD, e, &undo, &redo) == -1) {
-        entry_free(e);
+    return 0;
+}
+
+command_entry *qvxsessrun_add_text(command_list *list, const char *text, size_t len, int active,
+                                   size_t *count)
+{
+    /* A new command is a line "TEXT&", in the background. */
+    command_entry blank = {};
+    command_list *made;
+    command_entry *before, *first;
+
+    if (count != nullptr)
+        *count = 0;
+    blank.text = const_cast<char *>("");
+    blank.tail = const_cast<char *>("&");
+    blank.tail_len = 1;
+    made = edit_entries(&blank, text, len, list_bash(list));
+    if (made == nullptr)
         return nullptr;
-    }
-    entry_link_after(list, last_entry(list), e);
-    redo->saved_prev = e->prev;
-    redo->saved_next = e->next;
-    return e;
+    set_active(made, active);
+    take_trailer(made);
+    first = made->entries;
+    if (place_for_new(list, &before) == -1
+        || add_entries(list, made, before != nullptr ? before->prev : last_entry(list), true, count)
+            == -1)
+        first = nullptr;
+    qvxsessrun_free(made);
+    return first;
+}
+
+command_entry *qvxsessrun_add_command(command_list *list, const char *text, int active)
+{
+    return qvxsessrun_add_text(list, text, strlen(text), active, nullptr);
 }
 
 command_entry *qvxsessrun_delete_command(command_list *list, command_entry *entry)
@@ -228,136 +323,131 @@ command_entry *qvxsessrun_delete_command(command_list *list, command_entry *entr
     return entry;
 }
 
-/* What a set puts into an entry, and what its records keep. */
-struct entry_state
+/* Put the state's text, flag and form into the entry, which owns them. */
+static void state_put(command_entry *entry, command_entry *state)
 {
-    char *text;
-    char *tail;
-    size_t tail_len;
-    uint8_t active;
-    uint8_t as_read;
-};
-
-static void state_free(entry_state *s)
-{
-    free(s->text);
-    free(s->tail);
-    s->text = s->tail = nullptr;
-}
-
-/* A copy of the state, or -1 with nothing left to free. */
-static int state_copy(entry_state *to, const char *text, const char *tail, size_t tail_len,
-                      uint8_t active, uint8_t as_read)
-{
-    to->text = store_strdup(text);
-    to->tail = to->text != nullptr && tail != nullptr ? store_memdup(tail, tail_len) : nullptr;
-    to->tail_len = tail_len;
-    to->active = active;
-    to->as_read = as_read;
-    if (to->text == nullptr || (tail != nullptr && to->tail == nullptr)) {
-        state_free(to);
-        return -1;
-    }
-    return 0;
-}
-
-/* Hand the state over to the entry or the record: text and tail. */
-static void state_put(const entry_state *s, char **text, char **tail, size_t *tail_len)
-{
-    *text = s->text;
-    *tail = s->tail;
-    *tail_len = s->tail_len;
+    free(entry->text);
+    free(entry->lead);
+    free(entry->tail);
+    free(entry->amp);
+    free(entry->after);
+    entry->text = state->text;
+    entry->text_len = state->text_len;
+    entry->lead = state->lead;
+    entry->lead_len = state->lead_len;
+    entry->tail = state->tail;
+    entry->tail_len = state->tail_len;
+    entry->amp = state->amp;
+    entry->amp_len = state->amp_len;
+    entry->amp_at = state->amp_at;
+    entry->after = state->after;
+    entry->after_len = state->after_len;
+    entry->active = state->active;
+    entry->as_read = state->as_read;
+    state->text = state->lead = state->tail = state->amp = state->after = nullptr;
+    entry_free(state);
 }
 
 /*
- * Record and make one set: the entry takes the new state, which it owns.
- * Every copy is made before anything changes, so that a failed set leaves
- * the entry and the journal as they were; the new state is released then.
+ * Record and make one set: the entry takes the new state, which is given
+ * up to it.  Every copy is made before anything changes, so that a failed
+ * set leaves the entry and the journal as they were; the new state is
+ * released then.  `joined` records it as part of the step before.
  */
-static int set_entry(command_list *list, command_entry *entry, entry_state *now)
+static int set_entry(command_list *list, command_entry *entry, command_entry *now, bool joined)
 {
     journal_record *undo, *redo;
-    entry_state old, again;
+    command_entry *old = entry_copy(entry), *again = entry_copy(now);
 
-    if (state_copy(&old, entry->text, entry->tail, entry->tail_len, entry->active, entry->as_read)
-        == -1)
-        goto fail;
-    if (state_copy(&again, now->text, now->tail, now->tail_len, now->active, now->as_read) == -1) {
-        state_free(&old);
-        goto fail;
+    if (old == nullptr || again == nullptr
+        || journal_push(list, JOURNAL_SET, entry, &undo, &redo) == -1) {
+        entry_free(old);
+        entry_free(again);
+        entry_free(now);
+        return -1;
     }
-    if (journal_push(list, JOURNAL_SET, entry, &undo, &redo) == -1) {
-        state_free(&old);
-        state_free(&again);
-        goto fail;
-    }
-    state_put(&old, &undo->text, &undo->tail, &undo->tail_len);
-    undo->active = old.active;
-    undo->as_read = old.as_read;
-    state_put(&again, &redo->text, &redo->tail, &redo->tail_len);
-    redo->active = again.active;
-    redo->as_read = again.as_read;
-    free(entry->text);
-    free(entry->tail);
-    state_put(now, &entry->text, &entry->tail, &entry->tail_len);
-    entry->active = now->active;
-    entry->as_read = now->as_read;
+    undo->state = old;
+    redo->state = again;
+    undo->joined = redo->joined = joined;
+    state_put(entry, now);
     return 0;
-
-fail:
-    state_free(now);
-    return -1;
 }
 
 /*
- * The entry's own text (a switch on or off) keeps its line as it is.  A
- * new one is made ready for its line as for an addition, and keeps the
- * line's form; an "&" typed at its end puts it in the background.
+ * The entry's own text (a switch on or off) keeps its lines as they are.
+ * A new one is read as the script's lines would be: it keeps the form of
+ * the entry's line, and where it holds several commands the others become
+ * entries of their own behind it, all in one step.
  */
-int qvxsessrun_set_command(command_list *list, command_entry *entry, const char *text, int active)
+int qvxsessrun_set_text(command_list *list, command_entry *entry, const char *text, size_t len,
+                        int active, size_t *added)
 {
-    entry_state now = {};
-    int amp;
+    command_list *made;
+    command_entry *now;
+    byte_buf lead = { nullptr, 0, 0 };
 
+    if (added != nullptr)
+        *added = 0;
     if (entry == nullptr)
         return -1;
-    now.active = active ? 1 : 0;
-    if (strcmp(text, entry->text) == 0) {
-        if (state_copy(&now, entry->text, entry->tail, entry->tail_len, now.active, entry->as_read)
-            == -1)
+    if (same_bytes(text, len, entry->text, entry->text_len)) {
+        now = entry_copy(entry);
+        if (now == nullptr)
             return -1;
-        return set_entry(list, entry, &now);
+        now->active = active ? 1 : 0;
+        return set_entry(list, entry, now, false);
     }
-    now.text = command_copy(text, &amp);
-    if (now.text == nullptr)
+    made = edit_entries(entry, text, len, list_bash(list));
+    if (made == nullptr)
         return -1;
-    now.tail = tail_for_text(now.text, entry->tail, entry->tail_len, amp, &now.tail_len);
-    if (now.tail == nullptr) {
-        state_free(&now);
+    set_active(made, active);
+    take_trailer(made);
+    now = made->entries;
+    made->entries = now->next;
+    if (made->entries != nullptr)
+        made->entries->prev = nullptr;
+    now->next = now->prev = nullptr;
+    /* Comment lines given before the command go below those above it. */
+    if (buf_add(&lead, entry->lead, entry->lead_len) == -1
+        || buf_add(&lead, now->lead, now->lead_len) == -1) {
+        free(lead.p);
+        entry_free(now);
+        qvxsessrun_free(made);
         return -1;
     }
-    return set_entry(list, entry, &now);
+    free(now->lead);
+    now->lead = lead.len > 0 ? lead.p : nullptr;
+    now->lead_len = lead.len;
+    if (lead.len == 0)
+        free(lead.p);
+    if (set_entry(list, entry, now, false) == -1
+        || add_entries(list, made, entry, false, added) == -1) {
+        qvxsessrun_free(made);
+        return -1;
+    }
+    qvxsessrun_free(made);
+    return 0;
+}
+
+int qvxsessrun_set_command(command_list *list, command_entry *entry, const char *text, int active)
+{
+    return qvxsessrun_set_text(list, entry, text, strlen(text), active, nullptr);
 }
 
 int qvxsessrun_set_background(command_list *list, command_entry *entry, int background)
 {
-    entry_state now = {};
+    command_entry *now;
     int fixed;
 
     if (entry == nullptr)
         return -1;
     background = background ? 1 : 0;
-    if (qvxsessrun_background(entry, &fixed) == background || fixed)
+    if (qvxsessrun_background(list, entry, &fixed) == background || fixed)
         return 0;
-    now.active = entry->active;
-    now.as_read = entry->as_read;
-    now.text = store_strdup(entry->text);
-    now.tail = now.text != nullptr ? tail_with_amp(entry, background, &now.tail_len) : nullptr;
-    if (now.tail == nullptr) {
-        state_free(&now);
+    now = entry_with_background(entry, background, list_bash(list));
+    if (now == nullptr)
         return -1;
-    }
-    return set_entry(list, entry, &now);
+    return set_entry(list, entry, now, false);
 }
 
 command_entry *qvxsessrun_move_up(command_list *list, command_entry *entry)
@@ -431,16 +521,11 @@ static int step_delete(command_list *list, const journal_record *r)
  */
 static int step_set(command_list *, const journal_record *r)
 {
-    entry_state s;
-    command_entry *e = r->entry;
+    command_entry *state = entry_copy(r->state);
 
-    if (state_copy(&s, r->text, r->tail, r->tail_len, r->active, r->as_read) == -1)
+    if (state == nullptr)
         return -1;
-    free(e->text);
-    free(e->tail);
-    state_put(&s, &e->text, &e->tail, &e->tail_len);
-    e->active = s.active;
-    e->as_read = s.as_read;
+    state_put(r->entry, state);
     return 0;
 }
 
@@ -490,33 +575,39 @@ static int apply_record(command_list *list, const journal_record *r, bool undo)
 }
 
 /*
- * Undo the newest operation in effect.  A record that could not be
- * applied leaves the cursors where they are, so that journal and chain
- * still agree.
+ * Undo the newest step in effect: its records, newest first.  A record
+ * that could not be applied leaves the cursors where they are, so that
+ * journal and chain still agree.
  */
 void qvxsessrun_undo(command_list *list)
 {
-    if (list->undo_cursor == nullptr)
-        return;
-    if (apply_record(list, list->undo_cursor, true) == -1)
-        return;
-    list->undo_cursor = list->undo_cursor->prev;
-    list->redo_cursor = list->redo_cursor->prev;
+    bool joined;
+
+    do {
+        const journal_record *r = list->undo_cursor;
+        if (r == nullptr || apply_record(list, r, true) == -1)
+            return;
+        joined = r->joined;
+        list->undo_cursor = list->undo_cursor->prev;
+        list->redo_cursor = list->redo_cursor->prev;
+    } while (joined);
 }
 
+/* Redo the step undone last: its records, oldest first. */
 void qvxsessrun_redo(command_list *list)
 {
     journal_record *r;
 
     if (list->redo_head == nullptr)
         return;
-    r = list->redo_cursor == nullptr ? list->redo_head : list->redo_cursor->next;
-    if (r == nullptr)
-        return;
-    if (apply_record(list, r, false) == -1)
-        return;
-    list->redo_cursor = r;
-    list->undo_cursor = list->undo_cursor == nullptr ? list->undo_head : list->undo_cursor->next;
+    for (bool first = true;; first = false) {
+        r = list->redo_cursor == nullptr ? list->redo_head : list->redo_cursor->next;
+        if (r == nullptr || (!first && !r->joined) || apply_record(list, r, false) == -1)
+            return;
+        list->redo_cursor = r;
+        list->undo_cursor
+            = list->undo_cursor == nullptr ? list->undo_head : list->undo_cursor->next;
+    }
 }
 
 bool qvxsessrun_can_undo(const command_list *list)

@@ -39,16 +39,6 @@ static size_t trim_line_end(const char *text, size_t len, int escapes)
     return f < len && escapes && escaped_at(text, f) ? f + 1 : f;
 }
 
-/* The same for a text that the user gives, whose line feeds at the end go as well. */
-static size_t trim_given_end(const char *text, size_t len, int escapes)
-{
-    size_t f = len;
-
-    while (f > 0 && (is_blank(text[f - 1]) || text[f - 1] == '\r' || text[f - 1] == '\n'))
-        f--;
-    return f < len && text[f] != '\n' && escapes && escaped_at(text, f) ? f + 1 : f;
-}
-
 /*
  * The length of the form at the end of a line: blanks and CRs, the final
  * "&" when amp says the shell takes it as one, blanks and CRs again.  A
@@ -62,12 +52,6 @@ size_t split_tail(const char *line, size_t len, int amp, int escapes)
     if (amp && f > 0 && line[f - 1] == '&')
         f = trim_line_end(line, f - 1, escapes);
     return len - f;
-}
-
-/* Where the form starts in a tail: anything before it came from a NUL on. */
-static size_t form_start(const char *tail, size_t len)
-{
-    return tail == nullptr ? 0 : len - split_tail(tail, len, 1, 1);
 }
 
 static bool only_white(const char *bytes, size_t len)
@@ -86,9 +70,10 @@ static bool only_white(const char *bytes, size_t len)
  */
 bool entry_written(const command_entry *e)
 {
-    if (!e->as_read && e->text[strspn(e->text, " \t")] == '\0')
+    if (!e->as_read && only_white(e->text, e->text_len))
         return false;
-    return !e->active || !only_white(e->text, strlen(e->text)) || !only_white(e->tail, e->tail_len);
+    return !e->active || !only_white(e->text, e->text_len) || e->amp_len > 0
+        || !only_white(e->tail, e->tail_len);
 }
 
 /* bytes, with the inactive mark in front of every line they start when mark is set. */
@@ -111,14 +96,28 @@ static int add_marked(byte_buf *out, const char *bytes, size_t len, bool mark)
 int render_line(byte_buf *out, const command_entry *e)
 {
     const bool mark = !e->active;
+    const size_t at = e->amp_len > 0 ? e->amp_at : e->text_len;
 
     if (!entry_written(e))
         return 0;
     if (mark && buf_add(out, INACTIVE_MARK, INACTIVE_MARK_LEN) == -1)
         return -1;
-    if (add_marked(out, e->text, strlen(e->text), mark) == -1)
+    if (add_marked(out, e->text, at, mark) == -1 || add_marked(out, e->amp, e->amp_len, mark) == -1
+        || add_marked(out, e->text + at, e->text_len - at, mark) == -1)
         return -1;
     return add_marked(out, e->tail, e->tail_len, mark);
+}
+
+/* Lines that stand apart from a command's: a line that had no line feed
+ * before them gets one. */
+static int add_lines(byte_buf *out, const char *bytes, size_t len, bool *need_nl)
+{
+    if (len == 0)
+        return 0;
+    if ((*need_nl && buf_add(out, "\n", 1) == -1) || buf_add(out, bytes, len) == -1)
+        return -1;
+    *need_nl = bytes[len - 1] != '\n';
+    return 0;
 }
 
 /*
@@ -147,24 +146,19 @@ int render_list(byte_buf *out, const command_list *list, size_t *starts)
         }
         if (starts != nullptr)
             starts[i] = i == 0 ? 0 : out->len;
-        if (e->lead_len > 0) {
-            if (buf_add(out, e->lead, e->lead_len) == -1)
-                return -1;
-            need_nl = e->lead[e->lead_len - 1] != '\n';
-        }
-        if (!entry_written(e))
-            continue;
-        if ((need_nl && buf_add(out, "\n", 1) == -1) || render_line(out, e) == -1)
+        if (add_lines(out, e->lead, e->lead_len, &need_nl) == -1)
             return -1;
-        need_nl = !e->newline;
-        if (e->newline && buf_add(out, "\n", 1) == -1)
+        if (entry_written(e)) {
+            if ((need_nl && buf_add(out, "\n", 1) == -1) || render_line(out, e) == -1)
+                return -1;
+            need_nl = !e->newline;
+            if (e->newline && buf_add(out, "\n", 1) == -1)
+                return -1;
+        }
+        if (add_lines(out, e->after, e->after_len, &need_nl) == -1)
             return -1;
     }
-    if (list->trailer_len > 0)
-        if ((need_nl && buf_add(out, "\n", 1) == -1)
-            || buf_add(out, list->trailer, list->trailer_len) == -1)
-            return -1;
-    return 0;
+    return add_lines(out, list->trailer, list->trailer_len, &need_nl);
 }
 
 /* The buffer's bytes for the caller, or null when making them failed (r is -1). */
@@ -197,172 +191,4 @@ char *qvxsessrun_render_rows(const command_list *list, size_t *len, size_t *star
     byte_buf out = { nullptr, 0, 0 };
 
     return buf_take(&out, render_list(&out, list, starts), len);
-}
-
-/*
- * Turn into blanks the line feeds of text at which the shell's reading of
- * a line ends, so that the text stays one command; those inside a quote, a
- * here-document or behind a backslash stay.  Joining lines can end a quote
- * elsewhere, so this goes on until no such line feed is left.
- */
-static void join_closed_lines(char *text)
-{
-    shell_scanner s;
-    bool joined;
-
-    do {
-        const size_t len = strlen(text);
-        char *p = text, *nl;
-
-        joined = false;
-        scan_reset(&s);
-        while ((nl = static_cast<char *>(memchr(p, '\n', text + len - p))) != nullptr) {
-            scan_line(&s, p, nl - p);
-            if (scan_open(&s) == SCAN_CLOSED) {
-                *nl = ' ';
-                joined = true;
-                break;
-            }
-            p = nl + 1;
-        }
-    } while (joined);
-}
-
-/*
- * A copy of a command text as given by the user, made ready for its
- * script line: one command, without trailing blanks, CRs or line feeds, and without the
- * final "&"s, of which its line gets one anyway (*wants_amp tells whether
- * there was one).  The
- * "&" goes only where the shell takes it as one, not the last of "&&" nor
- * one escaped by a backslash or inside a comment.
- */
-char *command_copy(const char *text, int *wants_amp)
-{
-    char *copy = store_strdup(text);
-    shell_scanner s;
-    line_scan scan;
-    size_t len;
-
-    *wants_amp = 0;
-    if (copy == nullptr)
-        return nullptr;
-    join_closed_lines(copy);
-    len = strlen(copy);
-    scan_text(&s, copy, len, &scan);
-    len = trim_given_end(copy, len, !scan.comment);
-    copy[len] = '\0';
-    for (;;) {
-        scan_text(&s, copy, len, &scan);
-        if (scan.open != SCAN_CLOSED || s.body_last || !scan.background || scan.comment)
-            return copy;
-        *wants_amp = 1;
-        len = trim_line_end(copy, len - 1, 1);
-        copy[len] = '\0';
-    }
-}
-
-/*
- * The tail for a text that replaces an entry's: its form (blanks, "&",
- * CR) stays, with an "&" added when amp asks for one; what a NUL had cut
- * off the old text goes.  A text that ends in a here-document's last line
- * gets no tail, which would change that line.  A new buffer of *len bytes.
- */
-char *tail_for_text(const char *text, const char *tail, size_t tail_len, int amp, size_t *len)
-{
-    shell_scanner s;
-    line_scan scan;
-    const size_t start = form_start(tail, tail_len);
-    const char *form = tail != nullptr ? tail + start : "";
-    size_t form_len = tail_len - start, blanks = 0;
-    char *out;
-
-    scan_text(&s, text, strlen(text), &scan);
-    if (s.body_last)
-        form_len = 0;
-    amp = amp && !s.body_last && memchr(form, '&', form_len) == nullptr;
-    out = static_cast<char *>(store_malloc(form_len + amp + 1));
-    if (out == nullptr)
-        return nullptr;
-    while (blanks < form_len && is_blank(form[blanks]))
-        blanks++;
-    memcpy(out, form, blanks);
-    if (amp)
-        out[blanks] = '&';
-    memcpy(out + blanks + amp, form + blanks, form_len - blanks);
-    *len = form_len + amp;
-    out[*len] = '\0';
-    return out;
-}
-
-/* How the shell runs text followed by tail. */
-static void scan_body(const char *text, const char *tail, size_t tail_len, line_scan *scan)
-{
-    byte_buf body = { nullptr, 0, 0 };
-
-    if (buf_add(&body, text, strlen(text)) == -1 || buf_add(&body, tail, tail_len) == -1) {
-        memset(scan, 0, sizeof(*scan)); /* no memory: a line that cannot change */
-        free(body.p);
-        return;
-    }
-    qvxsessrun_scan(body.p, body.len, scan);
-    free(body.p);
-}
-
-/*
- * Whether the entry runs in the background, and whether adding or
- * removing the "&" of its form would change that: it cannot where the
- * "&" that counts is elsewhere (before a comment, in front of a
- * here-document's lines), or where no "&" may follow (after "then", in a
- * comment, behind an operator).
- */
-int qvxsessrun_background(const command_entry *entry, int *fixed)
-{
-    line_scan now, then;
-    size_t len;
-    char *tail;
-
-    scan_body(entry->text, entry->tail, entry->tail_len, &now);
-    if (fixed == nullptr)
-        return now.background;
-    *fixed = 1;
-    if (!now.background && !now.can_take_amp)
-        return now.background;
-    tail = tail_with_amp(entry, !now.background, &len);
-    if (tail != nullptr) {
-        scan_body(entry->text, tail, len, &then);
-        *fixed = then.background == now.background;
-        free(tail);
-    }
-    return now.background;
-}
-
-/*
- * The entry's tail with its final "&" added or removed, in a new buffer
- * of *len bytes.  A new "&" goes behind the blanks of the form, in front
- * of a CR; a removed one takes the blanks behind it along.
- */
-char *tail_with_amp(const command_entry *e, int background, size_t *len)
-{
-    const size_t start = form_start(e->tail, e->tail_len);
-    const char *tail = e->tail != nullptr ? e->tail : "";
-    const char *amp = static_cast<const char *>(memchr(tail + start, '&', e->tail_len - start));
-    size_t cut = start, rest;
-    byte_buf out = { nullptr, 0, 0 };
-
-    if (amp != nullptr) {
-        cut = amp - tail;
-        for (rest = cut + 1; rest < e->tail_len && is_blank(tail[rest]); rest++)
-            ;
-    } else {
-        while (cut < e->tail_len && is_blank(tail[cut]))
-            cut++;
-        rest = cut;
-    }
-    if (buf_add(&out, tail, cut) == -1 || (background && buf_add(&out, "&", 1) == -1)
-        || buf_add(&out, tail + rest, e->tail_len - rest) == -1 || buf_add(&out, "", 0) == -1) {
-        free(out.p);
-        return nullptr;
-    }
-    *len = out.len;
-    return out.p;
 }

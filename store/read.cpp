@@ -27,20 +27,6 @@ struct line_reader
     uint64_t digest; /* of every byte read so far */
 };
 
-/* The entries being made out of the lines, owned by the read. */
-struct entry_builder
-{
-    command_list *list;
-    command_entry *last; /* the last entry made */
-    byte_buf lead; /* comment and blank lines waiting for the next command */
-    byte_buf body; /* the command's line being read, its lines joined by line feeds */
-    shell_scanner scan;
-    bool first_line;
-    bool building;
-    bool active;
-    bool newline; /* the command's last line had a line feed */
-};
-
 /*
  * Hand out the next line of fp, read through rd, in line and len, and
  * whether a line feed ended it in *lf: 1 for a line, 0 at the end of the
@@ -112,137 +98,6 @@ static int next_line(line_reader *rd, FILE *fp, char **line, size_t *len, bool *
     }
 }
 
-static bool has_mark(const char *line, size_t len)
-{
-    return len >= INACTIVE_MARK_LEN && memcmp(line, INACTIVE_MARK, INACTIVE_MARK_LEN) == 0;
-}
-
-/* A blank line, or a comment that is not a switched-off command: no command. */
-static bool is_trivia(const char *line, size_t len)
-{
-    if (len > 0 && line[0] == '#')
-        return !has_mark(line, len);
-    for (size_t i = 0; i < len; i++)
-        if (line[i] != ' ' && line[i] != '\t' && line[i] != '\r')
-            return false;
-    return true;
-}
-
-int qvxsessrun_line_kind(const char *line, size_t len)
-{
-    const char *nl = static_cast<const char *>(memchr(line, '\n', len));
-
-    if (nl != nullptr)
-        len = size_t(nl - line);
-    if (has_mark(line, len))
-        return LINE_INACTIVE;
-    return is_trivia(line, len) ? LINE_TRIVIA : LINE_COMMAND;
-}
-
-static void take_buf(byte_buf *b, char **to, size_t *to_len)
-{
-    *to = b->len > 0 ? b->p : nullptr;
-    *to_len = b->len;
-    if (b->len == 0)
-        free(b->p);
-    b->p = nullptr;
-    b->len = b->cap = 0;
-}
-
-/*
- * The command being read is complete: split its line into text and tail
- * and make the entry, with the comment lines above it as its lead.  The
- * text ends at a NUL byte, which no C string can hold; the rest is tail.
- */
-static int finish_entry(entry_builder *b)
-{
-    const char *body = b->body.p != nullptr ? b->body.p : "";
-    const bool closed = scan_open(&b->scan) == SCAN_CLOSED && !b->scan.body_last;
-    const bool amp = closed && b->scan.background && !b->scan.comment;
-    size_t text_len
-        = b->body.len - (closed ? split_tail(body, b->body.len, amp, !b->scan.comment) : 0);
-    const char *nul = static_cast<const char *>(memchr(body, '\0', text_len));
-    command_entry *e;
-
-    if (nul != nullptr)
-        text_len = nul - body;
-    e = entry_new();
-    if (e == nullptr)
-        return -1;
-    e->active = b->active;
-    e->newline = b->newline;
-    e->as_read = 1;
-    e->text = store_memdup(body, text_len);
-    if (e->text != nullptr && b->body.len > text_len) {
-        e->tail = store_memdup(body + text_len, b->body.len - text_len);
-        e->tail_len = b->body.len - text_len;
-    }
-    if (e->text == nullptr || (b->body.len > text_len && e->tail == nullptr)) {
-        entry_free(e);
-        return -1;
-    }
-    take_buf(&b->lead, &e->lead, &e->lead_len);
-    entry_link_after(b->list, b->last, e);
-    b->last = e;
-    b->building = false;
-    b->body.len = 0;
-    return 0;
-}
-
-/* One more line of the command being read, or the first of a new one. */
-static int add_to_entry(entry_builder *b, const char *line, size_t len, bool lf)
-{
-    if (b->building && buf_add(&b->body, "\n", 1) == -1)
-        return -1;
-    if (buf_add(&b->body, line, len) == -1)
-        return -1;
-    scan_line(&b->scan, line, len);
-    b->building = true;
-    b->newline = lf;
-    return 0;
-}
-
-static int take_line(entry_builder *b, const char *line, size_t len, bool lf)
-{
-    const bool first = b->first_line;
-
-    b->first_line = false;
-    if (first && len >= 2 && line[0] == '#' && line[1] == '!') {
-        b->list->header = store_memdup(line, len + lf);
-        b->list->header_len = len + lf;
-        if (b->list->header != nullptr && lf)
-            b->list->header[len] = '\n';
-        return b->list->header == nullptr ? -1 : 0;
-    }
-    /* The shell is still reading the command: the line is part of it, a
-     * switched-off one's only when it is switched off too. */
-    if (b->building && scan_open(&b->scan) != SCAN_CLOSED) {
-        if (b->active)
-            return add_to_entry(b, line, len, lf);
-        if (has_mark(line, len))
-            return add_to_entry(b, line + INACTIVE_MARK_LEN, len - INACTIVE_MARK_LEN, lf);
-    }
-    if (b->building && finish_entry(b) == -1)
-        return -1;
-    if (is_trivia(line, len))
-        return buf_add(&b->lead, line, len) == -1 || (lf && buf_add(&b->lead, "\n", 1) == -1) ? -1
-                                                                                              : 0;
-    b->active = !has_mark(line, len);
-    scan_reset(&b->scan);
-    if (b->active)
-        return add_to_entry(b, line, len, lf);
-    return add_to_entry(b, line + INACTIVE_MARK_LEN, len - INACTIVE_MARK_LEN, lf);
-}
-
-/* The end of the file: the last command, and the comment lines after it. */
-static int finish_list(entry_builder *b)
-{
-    if (b->building && finish_entry(b) == -1)
-        return -1;
-    take_buf(&b->lead, &b->list->trailer, &b->list->trailer_len);
-    return 0;
-}
-
 /*
  * Open the script at path for reading into *fp, its status into *sb: 1
  * when it is open, 0 when there is none, -1 on failure (the error text is
@@ -289,7 +144,7 @@ fail:
 command_list *qvxsessrun_read(void)
 {
     line_reader rd = { nullptr, 0, 0, 0, 0, DIGEST_START };
-    entry_builder b = {};
+    entry_builder b;
     command_list *list;
     char *path = nullptr, *line;
     struct stat st;
@@ -299,10 +154,9 @@ command_list *qvxsessrun_read(void)
     int r;
 
     list = list_new();
+    builder_start(&b, list, 0, true);
     if (list == nullptr)
         goto out;
-    b.list = list;
-    b.first_line = true;
     path = script_path(nullptr);
     if (path == nullptr)
         goto fail;
@@ -314,9 +168,9 @@ command_list *qvxsessrun_read(void)
     if (r == -1)
         goto fail;
     while ((r = next_line(&rd, fp, &line, &len, &lf)) == 1)
-        if (take_line(&b, line, len, lf) == -1)
+        if (builder_line(&b, line, len, lf) == -1)
             break;
-    if (r != 0 || finish_list(&b) == -1)
+    if (r != 0 || builder_finish(&b) == -1)
         goto fail;
     stamp_from_stat(&list->disk, &st, rd.digest);
     goto out;
@@ -329,7 +183,6 @@ out:
         fclose(fp);
     free(path);
     free(rd.buf);
-    free(b.lead.p);
-    free(b.body.p);
+    builder_free(&b);
     return list;
 }

@@ -166,9 +166,13 @@ command_entry *entry_new(void)
 
 void entry_free(command_entry *e)
 {
+    if (e == nullptr)
+        return;
     free(e->text);
     free(e->lead);
     free(e->tail);
+    free(e->amp);
+    free(e->after);
     free(e);
 }
 
@@ -192,8 +196,19 @@ command_entry *last_entry(const command_list *list)
     return e;
 }
 
+/* A copy of len bytes into *to, or null for none; -1 when there is no memory. */
+static int copy_bytes(char **to, size_t *to_len, const char *from, size_t len)
+{
+    *to_len = len;
+    *to = nullptr;
+    if (from == nullptr)
+        return 0;
+    *to = store_memdup(from, len);
+    return *to == nullptr ? -1 : 0;
+}
+
 /* A copy of e with its whole form, not linked anywhere. */
-static command_entry *entry_copy(const command_entry *e)
+command_entry *entry_copy(const command_entry *e)
 {
     command_entry *c = entry_new();
 
@@ -202,28 +217,16 @@ static command_entry *entry_copy(const command_entry *e)
     c->active = e->active;
     c->newline = e->newline;
     c->as_read = e->as_read;
-    c->lead_len = e->lead_len;
-    c->tail_len = e->tail_len;
-    c->text = store_strdup(e->text);
-    c->lead
-        = c->text != nullptr && e->lead != nullptr ? store_memdup(e->lead, e->lead_len) : nullptr;
-    c->tail
-        = c->text != nullptr && e->tail != nullptr ? store_memdup(e->tail, e->tail_len) : nullptr;
-    if (c->text == nullptr || (e->lead != nullptr && c->lead == nullptr)
-        || (e->tail != nullptr && c->tail == nullptr)) {
+    c->amp_at = e->amp_at;
+    if (copy_bytes(&c->text, &c->text_len, e->text != nullptr ? e->text : "", e->text_len) == -1
+        || copy_bytes(&c->lead, &c->lead_len, e->lead, e->lead_len) == -1
+        || copy_bytes(&c->tail, &c->tail_len, e->tail, e->tail_len) == -1
+        || copy_bytes(&c->amp, &c->amp_len, e->amp, e->amp_len) == -1
+        || copy_bytes(&c->after, &c->after_len, e->after, e->after_len) == -1) {
         entry_free(c);
         return nullptr;
     }
     return c;
-}
-
-static int copy_bytes(char **to, size_t *to_len, const char *from, size_t len)
-{
-    *to_len = len;
-    if (from == nullptr)
-        return 0;
-    *to = store_memdup(from, len);
-    return *to == nullptr ? -1 : 0;
 }
 
 command_list *qvxsessrun_copy(const command_list *list)
@@ -250,16 +253,19 @@ fail:
     return nullptr;
 }
 
-static bool same_bytes(const char *a, size_t a_len, const char *b, size_t b_len)
+bool same_bytes(const char *a, size_t a_len, const char *b, size_t b_len)
 {
     return a_len == b_len && (a_len == 0 || memcmp(a, b, a_len) == 0);
 }
 
 bool qvxsessrun_entry_equal(const command_entry *x, const command_entry *y)
 {
-    return x->active == y->active && strcmp(x->text, y->text) == 0
+    return x->active == y->active && same_bytes(x->text, x->text_len, y->text, y->text_len)
         && same_bytes(x->lead, x->lead_len, y->lead, y->lead_len)
-        && same_bytes(x->tail, x->tail_len, y->tail, y->tail_len) && x->newline == y->newline
+        && same_bytes(x->tail, x->tail_len, y->tail, y->tail_len)
+        && same_bytes(x->amp, x->amp_len, y->amp, y->amp_len)
+        && (x->amp_len == 0 || x->amp_at == y->amp_at)
+        && same_bytes(x->after, x->after_len, y->after, y->after_len) && x->newline == y->newline
         && entry_written(x) == entry_written(y);
 }
 
@@ -291,8 +297,7 @@ void records_free(journal_record *r)
 
     for (; r != nullptr; r = next) {
         next = r->next;
-        free(r->text);
-        free(r->tail);
+        entry_free(r->state);
         free(r);
     }
 }

@@ -24,7 +24,8 @@
 
 struct command_entry
 {
-    char *text; /* owned; the command, without the form of its line */
+    char *text; /* owned; the command, without the form of its line; may hold
+                 * NUL bytes, and a NUL follows its text_len bytes */
     uint8_t active; /* 1 runs at session start, 0 kept as comment */
     command_entry *next;
     command_entry *prev;
@@ -32,10 +33,18 @@ struct command_entry
     char *lead; /* owned or null: the comment and blank lines right above it */
     size_t lead_len;
     char *tail; /* owned or null: what follows the text on its last line (blanks,
-                 * the final "&", a CR), and anything from a NUL byte on */
+                 * the final "&", a CR) */
     size_t tail_len;
     uint8_t newline; /* 1 when the line ends in a line feed */
     uint8_t as_read; /* 1 while the text is the one read: written even when blank */
+    size_t text_len;
+    /* The final "&" of a line that ends in a comment, with a blank or two:
+     * it stands in front of the comment, at amp_at in text. */
+    char *amp; /* owned or null */
+    size_t amp_len;
+    size_t amp_at;
+    char *after; /* owned or null: comment and blank lines typed below the command */
+    size_t after_len;
 };
 
 enum {
@@ -63,17 +72,15 @@ enum {
 struct journal_record
 {
     uint8_t type;
-    uint8_t active; /* JOURNAL_SET only */
-    char *text; /* JOURNAL_SET only; owned */
+    uint8_t joined; /* undone and redone together with the record before it */
     command_entry *entry; /* held as said above */
     command_entry *saved_prev; /* add (redo) and delete (undo) only */
     command_entry *saved_next;
     journal_record *prev;
     journal_record *next;
-    /* JOURNAL_SET only: the rest of the line that goes with text */
-    char *tail; /* owned */
-    size_t tail_len;
-    uint8_t as_read;
+    /* JOURNAL_SET only, owned: what the entry takes, its text, flag and
+     * form, as an entry of its own that is in no chain */
+    command_entry *state;
 };
 
 /*
@@ -114,6 +121,9 @@ command_list *qvxsessrun_read(void);
  * or wrote it (see qvxsessrun_accept_disk).  The error text is set for
  * both. */
 int qvxsessrun_write(command_list *list);
+/* The list that a script of these bytes reads as, with no file behind it
+ * and empty journals; null on failure. */
+command_list *qvxsessrun_parse(const char *bytes, size_t len);
 command_list *qvxsessrun_copy(const command_list *list);
 bool qvxsessrun_equal(const command_list *a, const command_list *b);
 /* Whether a save writes the same bytes for the two entries. */
@@ -148,27 +158,50 @@ enum { LINE_COMMAND = 0, LINE_INACTIVE, LINE_TRIVIA };
 int qvxsessrun_line_kind(const char *line, size_t len);
 
 /* What the shell makes of a command's line, told from its text alone. */
-enum { SCAN_CLOSED = 0, SCAN_QUOTE, SCAN_BACKSLASH, SCAN_HEREDOC };
+enum { SCAN_CLOSED = 0, SCAN_QUOTE, SCAN_BACKSLASH, SCAN_HEREDOC, SCAN_CONSTRUCT };
 struct line_scan
 {
     uint8_t open; /* SCAN_CLOSED, or what is left open at its end: a quote
-                   * (or "$(", "${", "`"), a backslash, a here-document */
+                   * (or "$(", "${", "`"), a backslash, a here-document, or
+                   * a compound command or an operator that wants more */
     uint8_t background; /* it ends in a lone "&" */
-    uint8_t can_take_amp; /* a final "&" may be put at its end */
+    uint8_t can_take_amp; /* a final "&" may be added (before a comment) */
     uint8_t joins; /* it ends in "&&", "||" or "|": the shell goes on reading */
     uint8_t comment; /* its last line ends in a comment */
+    uint8_t has_command; /* it holds a command, not only blanks and comments */
+    uint8_t func_def; /* its last command defines a function */
+    uint8_t ends_shell; /* it ends in "exec COMMAND" or "exit" in the foreground */
+    uint8_t doc_last; /* its last line is the end of a here-document */
+    size_t comment_at; /* where that comment begins, when there is one */
 };
-void qvxsessrun_scan(const char *bytes, size_t len, line_scan *scan);
+/* As the shell that the first line of list names reads them (bash reads
+ * its own compound forms too); sh when list is null. */
+void qvxsessrun_scan(const command_list *list, const char *bytes, size_t len, line_scan *scan);
 
 /* 1 when the entry's command runs in the background as its line stands,
  * 0 when the script waits for it.  *fixed (when not null) is set to 1 when
  * qvxsessrun_set_background cannot change that. */
-int qvxsessrun_background(const command_entry *entry, int *fixed);
+int qvxsessrun_background(const command_list *list, const command_entry *entry, int *fixed);
 
-/* Journalled edits */
+/*
+ * Journalled edits.  A text given for a command is read as the same lines
+ * in the script would be: where it holds several commands, each becomes an
+ * entry of its own, and comment lines before and after them go above and
+ * below them.  All that one call changes is one step of undo and redo.
+ */
+/* New commands, where they run: above a last command that replaces or
+ * ends the shell, else at the end.  The first of them, the others after it
+ * (*count, when not null, says how many); null on failure. */
 command_entry *qvxsessrun_add_command(command_list *list, const char *text, int active);
+command_entry *qvxsessrun_add_text(command_list *list, const char *text, size_t len, int active,
+                                   size_t *count);
 command_entry *qvxsessrun_delete_command(command_list *list, command_entry *entry);
+/* The entry's text and flag; the commands that the text holds after its
+ * first are new entries right after it (*added, when not null, says how
+ * many).  0, or -1 on failure. */
 int qvxsessrun_set_command(command_list *list, command_entry *entry, const char *text, int active);
+int qvxsessrun_set_text(command_list *list, command_entry *entry, const char *text, size_t len,
+                        int active, size_t *added);
 /* Adds or removes the final "&" of the entry's line; a journalled set.  0,
  * also when nothing had to change; -1 on failure. */
 int qvxsessrun_set_background(command_list *list, command_entry *entry, int background);

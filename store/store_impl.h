@@ -34,10 +34,12 @@ struct byte_buf
     size_t cap;
 };
 int buf_add(byte_buf *b, const char *bytes, size_t len);
+bool same_bytes(const char *a, size_t a_len, const char *b, size_t b_len);
 
 /* Entries (store.cpp) */
 command_list *list_new(void);
 command_entry *entry_new(void);
+command_entry *entry_copy(const command_entry *e);
 void entry_free(command_entry *e);
 void entry_link_after(command_list *list, command_entry *tail, command_entry *e);
 command_entry *last_entry(const command_list *list);
@@ -57,31 +59,50 @@ int stamp_differs(const script_stamp *was, const char *path);
 /* The form of a line (line.cpp) */
 int render_line(byte_buf *out, const command_entry *e);
 int render_list(byte_buf *out, const command_list *list, size_t *starts);
-char *command_copy(const char *text, int *wants_amp);
-char *tail_for_text(const char *text, const char *tail, size_t tail_len, int amp, size_t *len);
 size_t split_tail(const char *line, size_t len, int amp, int escapes);
-char *tail_with_amp(const command_entry *e, int background, size_t *len);
+
+/* Edits (edit.cpp) */
+int entry_line(const command_entry *e, byte_buf *out);
+command_entry *entry_with_background(const command_entry *e, int background, int bash);
+command_list *edit_entries(const command_entry *old, const char *text, size_t len, int bash);
 
 /*
  * The shell scanner (scan.cpp): fed one script line at a time, it follows
- * quotes, "$(", backslashes, comments and here-documents far enough to
- * tell where the shell's reading of a line ends.  It never allocates;
- * beyond its fixed limits it goes on in a simpler way, which can only
- * move where an entry ends, never lose a byte.
+ * the shell's reading far enough to tell where one command ends and the
+ * next begins, and how a command's line ends: quotes, "$(", "${", "$((",
+ * backslashes, comments, operators, here-documents, and the compound
+ * commands with their reserved words.  It never allocates; beyond its
+ * fixed limits it goes on in a simpler way, which can only move where an
+ * entry ends, never lose a byte.
  */
 #define SCAN_DEPTH 64
 #define SCAN_DOCS 16
 #define SCAN_DELIM_BYTES 1024
 #define SCAN_WORD 8
 
+/* A quote, or a construct whose commands are read inside it; frame 0 is
+ * the script's top level. */
+struct scan_frame
+{
+    uint8_t kind;
+    uint8_t sub; /* where in its construct the reading is */
+    uint8_t list; /* where in a command of its own the reading is */
+    uint8_t in_word; /* a word is being read */
+    uint8_t plain; /* ... of unquoted bytes alone so far */
+    uint8_t name; /* ... how far it is an assignment NAME=value */
+    uint8_t func_ok; /* its last word may name a function: "(" defines one */
+    uint8_t word_len; /* its first SCAN_WORD bytes, one more when longer */
+    char word[SCAN_WORD];
+    uint32_t parens; /* "(" open inside it, where they count */
+};
+
 struct shell_scanner
 {
-    uint8_t ctx[SCAN_DEPTH]; /* the quotes and substitutions open, innermost last */
-    uint32_t parens[SCAN_DEPTH]; /* "(" open inside each "$(" */
-    size_t depth;
+    scan_frame f[SCAN_DEPTH];
+    size_t depth; /* frames in use */
     size_t lost; /* opened beyond SCAN_DEPTH */
+    uint8_t bash; /* bash's compound forms as well */
     uint8_t continued; /* the last line ended in an escaping backslash */
-    char prev; /* the byte before, for the start of a word */
     /* here-documents whose lines are still to come */
     char delims[SCAN_DELIM_BYTES];
     size_t delims_len;
@@ -91,20 +112,52 @@ struct shell_scanner
     int docs;
     int doc; /* the one whose lines are being read */
     uint8_t in_body;
-    /* what the logical line amounts to so far, at its top level */
+    /* what the text amounts to so far, at its top level */
     uint8_t background; /* the last thing was a lone "&" */
     uint8_t op; /* the last thing was this operator (0: a word) */
-    char word[SCAN_WORD]; /* the last word, when short and plain */
-    size_t word_len;
     uint8_t comment; /* the last line ended in a comment */
+    size_t comment_at; /* where in that line it began */
     uint8_t body_last; /* the last line belonged to a here-document */
     uint8_t seen; /* anything at all at the top level */
+    uint8_t func_def; /* the last command defined a function */
+    uint8_t last_kind; /* the last command's first word: exec, exit or other */
+    uint8_t last_words; /* the words after it, up to 2 */
+    uint8_t last_joined; /* it is part of a pipeline or an and-or list */
 };
 
-void scan_reset(shell_scanner *s);
+void scan_reset(shell_scanner *s, int bash);
 void scan_line(shell_scanner *s, const char *line, size_t len);
 int scan_open(const shell_scanner *s);
 void scan_result(const shell_scanner *s, line_scan *out);
-void scan_text(shell_scanner *s, const char *bytes, size_t len, line_scan *out);
+void scan_text(shell_scanner *s, const char *bytes, size_t len, int bash, line_scan *out);
+/* Whether the "#!" line names a shell that reads bash's forms. */
+int header_names_bash(const char *header, size_t len);
+
+/*
+ * Entries out of script lines (build.cpp), for the reader and for the
+ * edits: the lines of one command make one entry, the comment and blank
+ * lines above it its lead, those after the last command the trailer.
+ */
+struct entry_builder
+{
+    command_list *list; /* the entries go into its chain */
+    command_entry *last; /* the last entry made */
+    byte_buf lead; /* comment and blank lines waiting for the next command */
+    byte_buf body; /* the command's lines being read, joined by line feeds */
+    size_t line_start; /* where the body's last line begins */
+    shell_scanner scan;
+    int bash;
+    bool header; /* a first line "#!..." is the list's header */
+    bool started;
+    bool building;
+    bool active;
+    bool newline; /* the command's last line had a line feed */
+};
+void builder_start(entry_builder *b, command_list *list, int bash, bool header);
+int builder_line(entry_builder *b, const char *line, size_t len, bool lf);
+int builder_finish(entry_builder *b);
+void builder_free(entry_builder *b);
+command_list *read_text(const char *text, size_t len, int bash);
+bool amp_before_comment(const char *text, size_t comment_at, size_t *from, size_t *to);
 
 #endif // STORE_IMPL_H

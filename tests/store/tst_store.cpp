@@ -76,12 +76,14 @@ private:
 
 static const QByteArray H = "#!/bin/sh\n";
 
+static int runShell(const QStringList &argv, const QString &dir, bool quiet);
+
 static QByteArrayList entriesOf(const command_list *list)
 {
     QByteArrayList out;
 
     for (const command_entry *e = list->entries; e != nullptr; e = e->next)
-        out << (e->active ? "+" : "-") + QByteArray(e->text);
+        out << (e->active ? "+" : "-") + QByteArray(e->text, int(e->text_len));
     return out;
 }
 
@@ -96,13 +98,17 @@ static bool chainIsSound(const command_list *list)
     return true;
 }
 
-/* The rows with their forms: "+text", then "»" and the tail when there is one. */
+/* The rows with their forms: "+text", then "»" and the tail when there is
+ * one; an "&" in front of a comment stands in "‹›" where it goes. */
 static QByteArrayList formsOf(const command_list *list)
 {
     QByteArrayList out;
 
     for (const command_entry *e = list->entries; e != nullptr; e = e->next) {
-        QByteArray row = (e->active ? "+" : "-") + QByteArray(e->text);
+        QByteArray row = (e->active ? "+" : "-") + QByteArray(e->text, int(e->text_len));
+        if (e->amp_len > 0)
+            row.insert(1 + int(e->amp_at),
+                       "\xe2\x80\xb9" + QByteArray(e->amp, int(e->amp_len)) + "\xe2\x80\xba");
         if (e->tail_len > 0)
             row += "\xc2\xbb" + QByteArray(e->tail, int(e->tail_len));
         out << row;
@@ -213,9 +219,14 @@ void TestStore::readAndSave_data()
     QTest::newRow("inactive, no final &")
         << QByteArray("#[INACTIVE]#xterm\n") << QByteArrayList { "-xterm" };
     QTest::newRow("& inside stays") << QByteArray("a & b&\n") << QByteArrayList { "+a & b»&" };
-    /* "&&" and "|" go on to the next line: no final "&" of their own. */
-    QTest::newRow("&& is no final &")
-        << QByteArray("a&&\n#[INACTIVE]#b &&\nc |\n") << QByteArrayList { "+a&&", "-b &&", "+c |" };
+    /* "&&" and "|" go on to the next line, and so does the row; the
+     * comment and blank lines between are the command's. */
+    QTest::newRow("&& and | go on to the next line")
+        << QByteArray("a &&\n\n  # between\n b &\nc |\nd\n")
+        << QByteArrayList { "+a &&\n\n  # between\n b» &", "+c |\nd" };
+    QTest::newRow("&& at the end")
+        << QByteArray("a&&\n#[INACTIVE]#b &&\nc |\n")
+        << QByteArrayList { "+a&&\n#[INACTIVE]#b &&\nc |" };
     QTest::newRow("& after &&") << QByteArray("a &&&\n") << QByteArrayList { "+a &&»&" };
     QTest::newRow("escaped &") << QByteArray("echo \\&\n") << QByteArrayList { "+echo \\&" };
     QTest::newRow("escaped blank before the &")
@@ -227,38 +238,53 @@ void TestStore::readAndSave_data()
                               << QByteArrayList { "+x»&" };
     QTest::newRow("incomplete or other markers are comments")
         << QByteArray("#[INACTIVE\n#[INACTIVE]\n#[inactive]#x&\n# [INACTIVE]#y&\n") << none;
-    /* An indented comment is a row (which the marks call a comment). */
-    QTest::newRow("space, then #") << QByteArray(" #x&\n") << QByteArrayList { "+ #x&" };
+    /* An indented comment is no row either. */
+    QTest::newRow("indented comments") << QByteArray(" #x&\n\t# y\nz&\n")
+                                       << QByteArrayList { "+z»&" };
+    /* The final "&" in front of a comment is the line's form; the comment
+     * is the row's. */
     QTest::newRow("a comment after the &")
-        << QByteArray("sleep 1 & # a clock\n") << QByteArrayList { "+sleep 1 & # a clock" };
+        << QByteArray("sleep 1 & # a clock\n")
+        << QByteArrayList { "+sleep 1\xe2\x80\xb9 &\xe2\x80\xba # a clock" };
+    QTest::newRow("a comment right after the &")
+        << QByteArray("sleep 1 &# a clock\r\n")
+        << QByteArrayList { "+sleep 1 \xe2\x80\xb9&\xe2\x80\xba# a clock»\r" };
+    QTest::newRow("a comment after an & without blanks")
+        << QByteArray("sleep 1&# a clock\n") << QByteArrayList { "+sleep 1&# a clock" };
+    QTest::newRow("an & inside a comment")
+        << QByteArray("sleep 1 # a clock &\n") << QByteArrayList { "+sleep 1 # a clock &" };
     /* A line of "&" alone is a command, a broken one: it stays as it was. */
     QTest::newRow("& alone") << QByteArray("&\n \t& \n") << QByteArrayList { "+»&", "+» \t& " };
     QTest::newRow("marker alone") << QByteArray("#[INACTIVE]#\n") << QByteArrayList { "-" };
     QTest::newRow("marker and &") << QByteArray("#[INACTIVE]#&\n") << QByteArrayList { "-»&" };
     QTest::newRow("blanks and tabs around the & are the line's form")
         << QByteArray("\t a  &  \n") << QByteArrayList { "+\t a»  &  " };
-    /* Switched on, these lines are comments: the "&" is part of one. */
-    QTest::newRow("marker, then #") << QByteArray("#[INACTIVE]##x&\n") << QByteArrayList { "-#x&" };
+    /* Switched on, these lines are comments; switched off, their final "&"
+     * is their line's form, as for any other. */
+    QTest::newRow("marker, then #") << QByteArray("#[INACTIVE]##x&\n") << QByteArrayList { "-#x»&" };
     QTest::newRow("marker twice") << QByteArray("#[INACTIVE]##[INACTIVE]#x&\n")
-                                  << QByteArrayList { "-#[INACTIVE]#x&" };
+                                  << QByteArrayList { "-#[INACTIVE]#x»&" };
     /* CRs stay where they were, in the form when they end a line. */
-    QTest::newRow("CR LF") << QByteArray("#!/bin/sh\r\na&\r\n#[INACTIVE]#b&\r\nc\r\n\r\nd&&\r\n")
-                           << QByteArrayList { "+a»&\r", "-b»&\r", "+c»\r", "+d&&»\r" };
+    QTest::newRow("CR LF") << QByteArray("#!/bin/sh\r\na&\r\n#[INACTIVE]#b&\r\nc\r\n\r\nd&&\r\ne\r\n")
+                           << QByteArrayList { "+a»&\r", "-b»&\r", "+c»\r", "+d&&\r\ne»\r" };
     QTest::newRow("CR LF, last line without LF")
         << QByteArray("xclock&\r\nxterm&\r") << QByteArrayList { "+xclock»&\r", "+xterm»&\r" };
     QTest::newRow("CR elsewhere") << QByteArray("a\rb&\nc\r&\n\rd&\n")
                                   << QByteArrayList { "+a\rb»&", "+c»\r&", "+\rd»&" };
-    /* A NUL byte ends the text; the rest of its line is kept after it. */
+    /* A NUL byte is part of the text, which the shell reads without it. */
     QTest::newRow("NUL inside a line") << "ab" + nul + "cd&\nnext&\n"
-                                       << QByteArrayList { "+ab»" + nul + "cd&", "+next»&" };
-    QTest::newRow("NUL first") << nul + "x&\ny&\n" << QByteArrayList { "+»" + nul + "x&", "+y»&" };
+                                       << QByteArrayList { "+ab" + nul + "cd»&", "+next»&" };
+    QTest::newRow("NUL first") << nul + "x&\ny&\n" << QByteArrayList { "+" + nul + "x»&", "+y»&" };
     QTest::newRow("NUL in an inactive line") << "#[INACTIVE]#a" + nul + "&\nb&\n"
-                                             << QByteArrayList { "-a»" + nul + "&", "+b»&" };
+                                             << QByteArrayList { "-a" + nul + "»&", "+b»&" };
     QTest::newRow("NUL inside the marker: a comment") << "#[INAC" + nul + "TIVE]#a&\nb&\n"
                                                       << QByteArrayList { "+b»&" };
-    QTest::newRow("NUL bytes only")
-        << QByteArray(10, '\0') + "\n" + QByteArray(3, '\0')
-        << QByteArrayList { "+»" + QByteArray(10, '\0'), "+»" + QByteArray(3, '\0') };
+    QTest::newRow("NUL bytes only: blank lines to the shell")
+        << QByteArray(10, '\0') + "\na&\n" + QByteArray(3, '\0') + "# c\n" + QByteArray(3, '\0')
+        << QByteArrayList { "+a»&" };
+    QTest::newRow("NUL, then a quote over two lines")
+        << "echo a" + nul + "\"b\nc\" &\nd&\n"
+        << QByteArrayList { "+echo a" + nul + "\"b\nc\"» &", "+d»&" };
     /* A command's line goes on as far as the shell reads it as one. */
     QTest::newRow("backslash continuation")
         << QByteArray("xautolock -time 10 \\\n  -locker slock &\nxterm&\n")
@@ -281,9 +307,53 @@ void TestStore::readAndSave_data()
         << QByteArrayList { "+cat <<A <<B &\na\nA\nb\nB", "+z»&" };
     QTest::newRow("command substitution over lines")
         << QByteArray("x=$(\n  date\n)\ny&\n") << QByteArrayList { "+x=$(\n  date\n)", "+y»&" };
-    QTest::newRow("if, then and fi are lines of their own")
-        << QByteArray("if true; then\n  a &\nelse\n  b\nfi\n")
-        << QByteArrayList { "+if true; then", "+  a» &", "+else", "+  b", "+fi" };
+    /* A compound command is one row, up to its closing word, with the
+     * comments inside it. */
+    QTest::newRow("if, elif, else")
+        << QByteArray("if true; then\n  a &\n  # b\nelif false\nthen\n  b\nelse\n  c\nfi\nd&\n")
+        << QByteArrayList { "+if true; then\n  a &\n  # b\nelif false\nthen\n  b\nelse\n  c\nfi",
+                            "+d»&" };
+    QTest::newRow("loops, nested, in the background")
+        << QByteArray("for f in a b; do\n  while read x; do\n    :\n  done <\"$f\"\ndone &\n"
+                      "until true\ndo :; done\nx&\n")
+        << QByteArrayList { "+for f in a b; do\n  while read x; do\n    :\n  done <\"$f\"\ndone» &",
+                            "+until true\ndo :; done", "+x»&" };
+    QTest::newRow("case with patterns in parentheses")
+        << QByteArray("case $1 in\n  (a|b) echo ab ;;\n  c)\n    echo c\n    ;;\n  *) : ;;\nesac\nx&\n")
+        << QByteArrayList { "+case $1 in\n  (a|b) echo ab ;;\n  c)\n    echo c\n    ;;\n  *) : ;;\nesac",
+                            "+x»&" };
+    QTest::newRow("a case inside $( )")
+        << QByteArray("x=$(case a in a) echo y ;; esac)\ny&\n")
+        << QByteArrayList { "+x=$(case a in a) echo y ;; esac)", "+y»&" };
+    QTest::newRow("functions, both ways")
+        << QByteArray("f() {\n  echo f\n}\ng ()\n{\n  echo g\n}\nf&\n")
+        << QByteArrayList { "+f() {\n  echo f\n}", "+g ()\n{\n  echo g\n}", "+f»&" };
+    QTest::newRow("a group and a subshell in the background")
+        << QByteArray("{ sleep 1; xsetroot -solid black; } &\n(cd /tmp && make)&\n")
+        << QByteArrayList { "+{ sleep 1; xsetroot -solid black; }» &", "+(cd /tmp && make)»&" };
+    QTest::newRow("a here-document inside an if")
+        << QByteArray("if true; then\n  cat <<EOF\nfi\nEOF\nfi\nx&\n")
+        << QByteArrayList { "+if true; then\n  cat <<EOF\nfi\nEOF\nfi", "+x»&" };
+    QTest::newRow("reserved words only where a command may start")
+        << QByteArray("echo if then\nfor x in do done; do echo fi; done\n")
+        << QByteArrayList { "+echo if then", "+for x in do done; do echo fi; done" };
+    QTest::newRow("a stray fi is a row of its own")
+        << QByteArray("a&\nfi\nb&\n") << QByteArrayList { "+a»&", "+fi", "+b»&" };
+    QTest::newRow("an if never closed takes the rest")
+        << QByteArray("a&\nif true; then\nb&\n# c\n") << QByteArrayList { "+a»&", "+if true; then\nb&\n# c" };
+    QTest::newRow("two commands on a line stay one row")
+        << QByteArray("a; b\nc & d &\n") << QByteArrayList { "+a; b", "+c & d» &" };
+    /* bash's forms where the first line names bash; sh reads them otherwise. */
+    QTest::newRow("bash: [[ ]], arrays, function, (( ))")
+        << QByteArray("#!/bin/bash\nif [[ -n $a &&\n  -d /tmp ]]; then :; fi\nl=(a\n  b)\n"
+                      "function f {\n  :\n}\n(( i += 1 ))\nx&\n")
+        << QByteArrayList { "+if [[ -n $a &&\n  -d /tmp ]]; then :; fi", "+l=(a\n  b)",
+                            "+function f {\n  :\n}", "+(( i += 1 ))", "+x»&" };
+    QTest::newRow("sh: no bash forms")
+        << QByteArray("#!/bin/sh\nl=(a\n  b)\nx&\n") << QByteArrayList { "+l=(a\n  b)", "+x»&" };
+    QTest::newRow("a switched-off if")
+        << QByteArray("#[INACTIVE]#if true; then\n#[INACTIVE]#  a\n#[INACTIVE]#fi&\nb&\n")
+        << QByteArrayList { "-if true; then\n  a\nfi»&", "+b»&" };
     QTest::newRow("a switched-off line over two lines")
         << QByteArray("#[INACTIVE]#echo \"a\n#[INACTIVE]#b\"&\nc&\n")
         << QByteArrayList { "-echo \"a\nb\"»&", "+c»&" };
@@ -382,8 +452,14 @@ void TestStore::newLines_data()
     QTest::newRow("texts of blanks and tabs are not written")
         << QByteArrayList { "+ ", "-\t", "+a", "+ \t \t", "- \t" } << H + "a&\n"
         << QByteArrayList { "+a" };
-    QTest::newRow("text ending in &&") << QByteArrayList { "+a&&" } << H + "a&&&\n"
+    /* An "&" that would break the line is left out. */
+    QTest::newRow("text ending in &&") << QByteArrayList { "+a&&" } << H + "a&&\n"
                                        << QByteArrayList { "+a&&" };
+    QTest::newRow("text ending in ;") << QByteArrayList { "+true;", "+b" } << H + "true&\nb&\n"
+                                      << QByteArrayList { "+true", "+b" };
+    QTest::newRow("text ending in a comment")
+        << QByteArrayList { "+conky # my panel", "+b" } << H + "conky & # my panel\nb&\n"
+        << QByteArrayList { "+conky # my panel", "+b" };
     /* The format cannot hold these: what the next start makes of them. */
     QTest::newRow("active text beginning with #")
         << QByteArrayList { "+#x", "+y" } << H + "#x&\ny&\n"
@@ -419,13 +495,6 @@ void TestStore::newLines()
 }
 
 /*
- * A line feed inside a command would split it into two script lines, and
- * the second would run even while the command is switched off: where the
- * shell would end the command there, it becomes a blank.  Inside a quote,
- * behind a backslash or in a here-document it belongs to the command,
- * which keeps it; switched off, every line of it gets the marker.
- */
-/*
  * The script with the offset of each entry's part: the same bytes as a
  * save, each entry's part starting with the lines above it, then its own
  * line.  A row left empty writes nothing; the line feed that a last line
@@ -460,33 +529,51 @@ void TestStore::renderRows()
     qvxsessrun_free(list);
 }
 
+/*
+ * Line feeds given in a text stay line feeds: a text of several commands
+ * becomes a row per command, each in the background as a new row is,
+ * and the row that was edited keeps its line's form.  Inside a quote, a
+ * here-document or a compound command a line feed is the command's;
+ * switched off, every line of it gets the marker.  An edit that made
+ * several rows is one step of undo.
+ */
 void TestStore::lineFeedsInTexts()
 {
-    command_list *list = static_cast<command_list *>(calloc(1, sizeof(command_list)));
+    writeScript("old  \r\n");
+    command_list *list = qvxsessrun_read();
+    QVERIFY2(list != nullptr, qvxsessrun_error_text());
+    command_entry *old = list->entries;
     command_entry *off = qvxsessrun_add_command(list, "off\nrm -rf x", 0);
-    command_entry *on = qvxsessrun_add_command(list, "on", 1);
     command_entry *quoted = qvxsessrun_add_command(list, "echo \"a\nrm -rf x\"", 0);
     command_entry *doc = qvxsessrun_add_command(list, "cat <<E\nrm\nE", 1);
-    QVERIFY(off != nullptr && on != nullptr && quoted != nullptr && doc != nullptr);
-    QCOMPARE(qvxsessrun_set_command(list, on, "sleep 9\nxterm\n", 1), 0);
+    command_entry *loop = qvxsessrun_add_command(list, "while sleep 60; do\n  xsetroot\ndone", 1);
+    QVERIFY(off != nullptr && quoted != nullptr && doc != nullptr && loop != nullptr);
+    size_t added = 0;
+    const QByteArray given = "# two of them\nsleep 9\n\nxterm &\n# last\n";
+    QCOMPARE(qvxsessrun_set_text(list, old, given.constData(), size_t(given.size()), 1, &added), 0);
+    QCOMPARE(added, size_t(1));
 
     QCOMPARE(qvxsessrun_write(list), 0);
     /* A here-document's last line must stay its delimiter alone: no "&" behind it. */
-    QCOMPARE(readFile(scriptPath()),
-             H
-                 + "#[INACTIVE]#off rm -rf x&\nsleep 9 xterm&\n#[INACTIVE]#echo \"a\n"
-                   "#[INACTIVE]#rm -rf x\"&\ncat <<E\nrm\nE\n");
+    const QByteArray saved = H
+        + "# two of them\nsleep 9  \r\n\nxterm &\n# last\n#[INACTIVE]#off&\n#[INACTIVE]#rm -rf x&\n"
+          "#[INACTIVE]#echo \"a\n#[INACTIVE]#rm -rf x\"&\ncat <<E\nrm\nE\n"
+          "while sleep 60; do\n  xsetroot\ndone&\n";
+    QCOMPARE(readFile(scriptPath()), saved);
+    QCOMPARE(runShell({ "sh", "-n", scriptPath() }, home, false), 0);
+    const QByteArrayList rows { "+sleep 9", "+xterm", "-off", "-rm -rf x", "-echo \"a\nrm -rf x\"",
+                                "+cat <<E\nrm\nE", "+while sleep 60; do\n  xsetroot\ndone" };
+    QCOMPARE(entriesOf(list), rows);
+
     qvxsessrun_undo(list);
-    QCOMPARE(QByteArray(on->text), QByteArray("on"));
+    QCOMPARE(entriesOf(list).mid(0, 2), QByteArrayList({ "+old", "-off" }));
     qvxsessrun_redo(list);
-    QCOMPARE(QByteArray(on->text), QByteArray("sleep 9 xterm"));
+    QCOMPARE(entriesOf(list), rows);
     qvxsessrun_free(list);
 
     list = qvxsessrun_read();
     QVERIFY2(list != nullptr, qvxsessrun_error_text());
-    QCOMPARE(entriesOf(list),
-             QByteArrayList({ "-off rm -rf x", "+sleep 9 xterm", "-echo \"a\nrm -rf x\"",
-                              "+cat <<E\nrm\nE" }));
+    QCOMPARE(entriesOf(list), rows);
     qvxsessrun_free(list);
 }
 
@@ -529,8 +616,18 @@ void TestStore::editsKeepLines_data()
         << hand << QStringList { "set xrdb_-merge_.Xresources xrdb_&_ 1" }
         << QByteArray("#!/bin/bash\n# colours first\nxrdb&\n\n"
                       "# the panel\ntint2 & \r\n#[INACTIVE]#picom -b\nexec i3");
+    QTest::newRow("an added row is one new line, above a last exec")
+        << hand << QStringList { "add conky" }
+        << QByteArray("#!/bin/bash\n# colours first\nxrdb -merge .Xresources\n\n"
+                      "# the panel\ntint2 & \r\n#[INACTIVE]#picom -b\nconky&\nexec i3");
     QTest::newRow("an added row is one new line, after a last line without LF")
-        << hand << QStringList { "add conky" } << hand + "\nconky&\n";
+        << QByteArray("#!/bin/sh\nexec i3 &\nxterm") << QStringList { "add conky" }
+        << QByteArray("#!/bin/sh\nexec i3 &\nxterm\nconky&\n");
+    QTest::newRow("a text with a comment: the & goes in front of it")
+        << hand << QStringList { "set tint2 tint2_#_the_panel 1", "add conky_#_mine" }
+        << QByteArray("#!/bin/bash\n# colours first\nxrdb -merge .Xresources\n\n"
+                      "# the panel\ntint2 & # the panel \r\n#[INACTIVE]#picom -b\n"
+                      "conky & # mine\nexec i3");
     QTest::newRow("deleted: the comments above it stay")
         << hand << QStringList { "del tint2", "del exec_i3" }
         << QByteArray("#!/bin/bash\n# colours first\nxrdb -merge .Xresources\n\n"
@@ -556,8 +653,18 @@ void TestStore::editsKeepLines_data()
         << QStringList { "set cat_>f_<<E_&\nx\nE cat_>f_<<E_&\nx\nE 0" }
         << QByteArray("#!/bin/sh\n#[INACTIVE]#cat >f <<E &\n#[INACTIVE]#x\n#[INACTIVE]#E\n");
     QTest::newRow("a toggle keeps && as it was")
-        << QByteArray("xterm &&\nxclock&\n") << QStringList { "set xterm_&& xterm_&& 0" }
-        << QByteArray("#!/bin/sh\n#[INACTIVE]#xterm &&\nxclock&\n");
+        << QByteArray("xterm &&\nxclock&\n")
+        << QStringList { "set xterm_&&\nxclock xterm_&&\nxclock 0" }
+        << QByteArray("#!/bin/sh\n#[INACTIVE]#xterm &&\n#[INACTIVE]#xclock&\n");
+    QTest::newRow("an if switched off and moved")
+        << QByteArray("a&\nif true; then\n  b\nfi\n")
+        << QStringList { "set if_true;_then\n__b\nfi if_true;_then\n__b\nfi 0",
+                         "up if_true;_then\n__b\nfi", "bg a 0" }
+        << QByteArray("#!/bin/sh\n#[INACTIVE]#if true; then\n#[INACTIVE]#  b\n#[INACTIVE]#fi\na\n");
+    QTest::newRow("a loop to the background: the & after done")
+        << QByteArray("while :; do\n  sleep 1\ndone\n")
+        << QStringList { "bg while_:;_do\n__sleep_1\ndone 1" }
+        << QByteArray("#!/bin/sh\nwhile :; do\n  sleep 1\ndone&\n");
     QTest::newRow("a read line of & alone switched off keeps its bytes")
         << QByteArray("a&\n &\n") << QStringList { "flip " }
         << QByteArray("#!/bin/sh\na&\n#[INACTIVE]# &\n");
@@ -597,7 +704,9 @@ void TestStore::editsKeepLines()
         else if (w[0] == "bg")
             QCOMPARE(qvxsessrun_set_background(list, e, w[2].toInt()), 0);
         else if (w[0] == "add")
-            QVERIFY(qvxsessrun_add_command(list, w[1].toUtf8().constData(), 1) != nullptr);
+            QVERIFY(qvxsessrun_add_command(list, QString(w[1]).replace('_', ' ').toUtf8().constData(),
+                                           1)
+                    != nullptr);
         else if (w[0] == "del")
             QCOMPARE(qvxsessrun_delete_command(list, e), e);
         else if (w[0] == "up")
@@ -637,8 +746,12 @@ void TestStore::background_data()
 
     QTest::newRow("final &") << QByteArray("xterm &") << 1 << false;
     QTest::newRow("no final &") << QByteArray("xrdb x") << 0 << false;
-    QTest::newRow("& before a comment") << QByteArray("sleep 1 & # clock") << 1 << true;
-    QTest::newRow("a comment") << QByteArray("xterm # note") << 0 << true;
+    QTest::newRow("& before a comment") << QByteArray("sleep 1 & # clock") << 1 << false;
+    QTest::newRow("a comment") << QByteArray("xterm # note") << 0 << false;
+    QTest::newRow("& inside a comment") << QByteArray("xterm # note &") << 0 << false;
+    QTest::newRow("a function") << QByteArray("f() { :; }") << 0 << true;
+    QTest::newRow("an if over lines") << QByteArray("if true; then\n  :\nfi") << 0 << false;
+    QTest::newRow("ending in ;: the & takes its place") << QByteArray("true;") << 0 << false;
     QTest::newRow("&&") << QByteArray("a &&") << 0 << true;
     QTest::newRow("a pipe") << QByteArray("a |") << 0 << true;
     QTest::newRow("then") << QByteArray("if true; then") << 0 << true;
@@ -664,18 +777,18 @@ void TestStore::background()
     QVERIFY(list->entries != nullptr && list->entries->next == nullptr);
     command_entry *e = list->entries;
     int isFixed = -1;
-    QCOMPARE(qvxsessrun_background(e, &isFixed), background);
+    QCOMPARE(qvxsessrun_background(list, e, &isFixed), background);
     QCOMPARE(isFixed, int(fixed));
 
     QCOMPARE(qvxsessrun_set_background(list, e, !background), 0);
-    QCOMPARE(qvxsessrun_background(e, nullptr), fixed ? background : !background);
+    QCOMPARE(qvxsessrun_background(list, e, nullptr), fixed ? background : !background);
     QCOMPARE(qvxsessrun_can_undo(list), !fixed);
     QCOMPARE(qvxsessrun_write(list), 0);
     /* What sh makes of the saved line: backgrounded, it comes back at once. */
     if (!fixed) {
         command_list *back = qvxsessrun_read();
         QVERIFY(back != nullptr);
-        QCOMPARE(qvxsessrun_background(back->entries, nullptr), !background);
+        QCOMPARE(qvxsessrun_background(back, back->entries, nullptr), !background);
         qvxsessrun_free(back);
     }
     qvxsessrun_undo(list);
@@ -907,44 +1020,71 @@ static int runShell(const QStringList &argv, const QString &dir, bool quiet)
 
 /*
  * Texts given to the store by an addition or a set lose their trailing
- * blanks and a lone final "&", which the script line gets anyway.
+ * blanks and their final "&"s, which the script line gets anyway where
+ * the shell takes one there: a final ";" makes way for it, and a text
+ * that cannot take one ("a &&") is written as given.
  */
 void TestStore::givenTexts_data()
 {
     QTest::addColumn<QByteArray>("given");
     QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<bool>("takesAmp");
 
-    QTest::newRow("final &") << QByteArray("sleep 30 &") << QByteArray("sleep 30");
-    QTest::newRow("final & and a blank") << QByteArray("sleep 30 & ") << QByteArray("sleep 30");
-    QTest::newRow("final & without a blank") << QByteArray("xclock&") << QByteArray("xclock");
+    QTest::newRow("final &") << QByteArray("sleep 30 &") << QByteArray("sleep 30") << true;
+    QTest::newRow("final & and a blank") << QByteArray("sleep 30 & ") << QByteArray("sleep 30")
+                                         << true;
+    QTest::newRow("final & without a blank") << QByteArray("xclock&") << QByteArray("xclock")
+                                             << true;
     QTest::newRow("blanks and tabs around the &")
-        << QByteArray("xclock \t&\t ") << QByteArray("xclock");
-    QTest::newRow("trailing blanks and tabs") << QByteArray("xterm  \t") << QByteArray("xterm");
-    QTest::newRow("leading blanks stay") << QByteArray("  xterm &") << QByteArray("  xterm");
-    QTest::newRow("&& stays") << QByteArray("a &&") << QByteArray("a &&");
-    QTest::newRow("&& without a blank stays") << QByteArray("a&&") << QByteArray("a&&");
-    QTest::newRow("&& and blanks") << QByteArray("a && \t") << QByteArray("a &&");
-    QTest::newRow("every final & goes") << QByteArray("a & &") << QByteArray("a");
-    QTest::newRow("& after &&") << QByteArray("a &&&") << QByteArray("a &&");
-    QTest::newRow("& inside stays") << QByteArray("a & b") << QByteArray("a & b");
-    QTest::newRow("escaped & stays") << QByteArray("echo \\&") << QByteArray("echo \\&");
+        << QByteArray("xclock \t&\t ") << QByteArray("xclock") << true;
+    QTest::newRow("trailing blanks and tabs")
+        << QByteArray("xterm  \t") << QByteArray("xterm") << true;
+    QTest::newRow("leading blanks stay") << QByteArray("  xterm &") << QByteArray("  xterm") << true;
+    QTest::newRow("&& stays") << QByteArray("a &&") << QByteArray("a &&") << false;
+    QTest::newRow("&& without a blank stays") << QByteArray("a&&") << QByteArray("a&&") << false;
+    QTest::newRow("&& and blanks") << QByteArray("a && \t") << QByteArray("a &&") << false;
+    QTest::newRow("every final & goes") << QByteArray("a & &") << QByteArray("a") << true;
+    QTest::newRow("& after &&") << QByteArray("a &&&") << QByteArray("a &&") << false;
+    QTest::newRow("& inside stays") << QByteArray("a & b") << QByteArray("a & b") << true;
+    QTest::newRow("escaped & stays") << QByteArray("echo \\&") << QByteArray("echo \\&") << true;
     QTest::newRow("escaped backslash, then &")
-        << QByteArray("echo \\\\&") << QByteArray("echo \\\\");
-    QTest::newRow("& alone") << QByteArray("&") << QByteArray();
-    QTest::newRow("blanks and & alone") << QByteArray(" \t & ") << QByteArray();
-    QTest::newRow("blanks alone") << QByteArray(" \t ") << QByteArray();
-    QTest::newRow("empty") << QByteArray() << QByteArray();
-    QTest::newRow("line feeds become blanks first")
-        << QByteArray("a\nb &\n\n") << QByteArray("a b");
-    QTest::newRow("a CR at the end goes") << QByteArray("a &\r") << QByteArray("a");
-    QTest::newRow("a CR inside stays") << QByteArray("a\rb") << QByteArray("a\rb");
-    QTest::newRow("an escaped blank stays") << QByteArray("echo \\ ") << QByteArray("echo \\ ");
+        << QByteArray("echo \\\\&") << QByteArray("echo \\\\") << true;
+    QTest::newRow("a final ; makes way") << QByteArray("true;") << QByteArray("true") << true;
+    QTest::newRow(";; stays") << QByteArray("true;;") << QByteArray("true;;") << false;
+    QTest::newRow("a comment: the & in front of it")
+        << QByteArray("conky # my panel") << QByteArray("conky # my panel") << true;
+    QTest::newRow("an & typed in front of a comment")
+        << QByteArray("conky & # my panel") << QByteArray("conky # my panel") << true;
+    QTest::newRow("then wants more") << QByteArray("if true; then") << QByteArray("if true; then")
+                                     << false;
+    QTest::newRow("a line feed inside a quote stays")
+        << QByteArray("echo \"a\nb\" &\n\n") << QByteArray("echo \"a\nb\"") << true;
+    QTest::newRow("& alone") << QByteArray("&") << QByteArray() << false;
+    QTest::newRow("blanks and & alone") << QByteArray(" \t & ") << QByteArray() << false;
+    QTest::newRow("blanks alone") << QByteArray(" \t ") << QByteArray() << false;
+    QTest::newRow("empty") << QByteArray() << QByteArray() << false;
+    QTest::newRow("a CR at the end goes") << QByteArray("a &\r") << QByteArray("a") << true;
+    QTest::newRow("a CR inside stays") << QByteArray("a\rb") << QByteArray("a\rb") << true;
+    QTest::newRow("an escaped blank stays")
+        << QByteArray("echo \\ ") << QByteArray("echo \\ ") << true;
+}
+
+/* The line of a text with a form whose "&" it takes where it can. */
+static QByteArray lineOf(const QByteArray &text, const QByteArray &amp, bool takes)
+{
+    if (!takes)
+        return text;
+    const int comment = text.indexOf(" #");
+    if (comment < 0)
+        return text + amp;
+    return text.left(comment) + (amp.startsWith(' ') ? amp : " " + amp) + text.mid(comment);
 }
 
 void TestStore::givenTexts()
 {
     QFETCH(QByteArray, given);
     QFETCH(QByteArray, stored);
+    QFETCH(bool, takesAmp);
     const QByteArray old = "old  &"; /* as read from a script: its form stays */
 
     writeScript(old + "\n");
@@ -957,8 +1097,8 @@ void TestStore::givenTexts()
 
     QCOMPARE(qvxsessrun_set_command(list, a, given.constData(), 0), 0);
     QCOMPARE(QByteArray(a->text), stored);
-    QCOMPARE(QByteArray(list->redo_cursor->text), stored);
-    QCOMPARE(QByteArray(list->undo_cursor->text), QByteArray("old"));
+    QCOMPARE(QByteArray(list->redo_cursor->state->text), stored);
+    QCOMPARE(QByteArray(list->undo_cursor->state->text), QByteArray("old"));
     qvxsessrun_undo(list);
     QCOMPARE(QByteArray(a->text), QByteArray("old"));
     qvxsessrun_redo(list);
@@ -968,8 +1108,12 @@ void TestStore::givenTexts()
      * set row keeps its line's "  &", the added one gets its own "&". */
     QCOMPARE(qvxsessrun_write(list), 0);
     const bool written = !stored.trimmed().isEmpty() || stored.contains('\r');
+    QByteArray inactive = lineOf(stored, "  &", takesAmp);
+    inactive.replace("\n", "\n#[INACTIVE]#");
     QCOMPARE(readFile(scriptPath()),
-             H + (written ? "#[INACTIVE]#" + stored + "  &\n" + stored + "&\n" : QByteArray()));
+             H
+                 + (written ? "#[INACTIVE]#" + inactive + "\n" + lineOf(stored, "&", takesAmp) + "\n"
+                            : QByteArray()));
     qvxsessrun_free(list);
     list = qvxsessrun_read();
     QVERIFY2(list != nullptr, qvxsessrun_error_text());
@@ -1182,7 +1326,8 @@ void TestStore::copy_data()
     QTest::newRow("one") << QByteArray("a&\n") << QByteArrayList { "+a" };
     QTest::newRow("several, with their forms") << QByteArray(
         "#!/bin/bash\n# c\na &\n#[INACTIVE]#b\n\n & \r\nx" + QByteArray(1, '\0') + "y\n# end")
-                                               << QByteArrayList { "+a", "-b", "+", "+x" };
+                                               << QByteArrayList { "+a", "-b", "+",
+                                                                   "+x" + QByteArray(1, '\0') + "y" };
 }
 
 void TestStore::copy()
@@ -1428,16 +1573,16 @@ void TestStore::textsAreCopies()
         qvxsessrun_undo(list); /* the add */
         qvxsessrun_undo(list); /* the set */
         QCOMPARE(QByteArray(a->text), QByteArray("A"));
-        QVERIFY(a->text != list->undo_head->text && a->text != list->redo_head->text);
+        QVERIFY(a->text != list->undo_head->state->text && a->text != list->redo_head->state->text);
         qvxsessrun_redo(list);
         QCOMPARE(QByteArray(a->text), QByteArray("given"));
-        QVERIFY(a->text != list->undo_head->text && a->text != list->redo_head->text);
+        QVERIFY(a->text != list->undo_head->state->text && a->text != list->redo_head->state->text);
         qvxsessrun_redo(list);
         QCOMPARE(list->entries->next, b);
         /* The entry's text is its own: changing it leaves the records alone. */
         a->text[0] = 'g';
-        QCOMPARE(QByteArray(list->undo_head->text), QByteArray("A"));
-        QCOMPARE(QByteArray(list->redo_head->text), QByteArray("given"));
+        QCOMPARE(QByteArray(list->undo_head->state->text), QByteArray("A"));
+        QCOMPARE(QByteArray(list->redo_head->state->text), QByteArray("given"));
     }
     qvxsessrun_free(list);
 }
