@@ -174,7 +174,7 @@ void CommandCheck::makeScript(const command_list *commands)
         if (bytes != nullptr)
             s->lineBytes.append(bytes, int(len));
         s->textStarts[i] = s->textBytes.size();
-        s->textBytes.append(e->text);
+        s->textBytes.append(e->text, int(e->text_len));
         free(bytes);
     }
     s->lineStarts[n] = s->lineBytes.size();
@@ -231,7 +231,7 @@ void CommandCheck::analyseRow(const QByteArray &line, const QByteArray &text, bo
                               const QByteArray &home, CheckRow *row, bool *open)
 {
     line_scan scan;
-    qvxsessrun_scan(line.constData(), size_t(line.size()), &scan);
+    qvxsessrun_scan(nullptr, line.constData(), size_t(line.size()), &scan);
     *open = scan.open != SCAN_CLOSED;
     row->runs = !text.isNull() && !line.isEmpty() && !onlyBlanks(line);
     if (!row->runs)
@@ -253,6 +253,8 @@ void CommandCheck::analyseRow(const QByteArray &line, const QByteArray &text, bo
         row->local = HereDocument;
     else if (scan.open == SCAN_QUOTE && runsBelow)
         row->local = OpenQuote;
+    else if ((scan.open == SCAN_CONSTRUCT || scan.open == SCAN_BACKSLASH) && runsBelow)
+        row->local = ReadsOn;
     else if (trimmed.endsWith('&') && !scan.background && !scan.joins)
         row->local = Foreground;
     else if (scan.background && words.simple && words.first == "exec" && words.replaces_shell)

@@ -45,7 +45,8 @@ public:
         NeverRuns, // below a line that replaces or ends the shell
         ExecInBackground, // exec in a background subshell replaces only that
         NotPosix, // a word that /bin/sh does not know
-        Unchecked // the shell took too long over it
+        Unchecked, // the shell took too long over it
+        ReadsOn // not a whole command: the shell reads the lines below into it
     };
     Q_ENUM(Verdict)
 

@@ -20,18 +20,23 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QVariant>
-
-#include <string.h>
+#include <QVector>
 
 /* Rows can be selected, edited and switched on and off, nothing more: no
  * drag, no drop, no third check state. */
 static const Qt::ItemFlags itemFlags
     = Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsUserCheckable | Qt::ItemIsEnabled;
 
-/* An entry's text as its row shows it. */
+/* An entry's command, all of its bytes. */
+static QByteArray textOf(const command_entry *entry)
+{
+    return entry->text ? QByteArray(entry->text, int(entry->text_len)) : QByteArray();
+}
+
+/* An entry's text as its row shows it: a NUL byte as its sign. */
 static QString shownText(const command_entry *entry)
 {
-    return entry->text ? QString::fromUtf8(entry->text) : QString("");
+    return utf8_shown(textOf(entry));
 }
 
 static command_entry *entryOf(const QListWidgetItem *item)
@@ -142,7 +147,8 @@ void List::addItem()
     if (!entry)
         dialog_errx(this, 1, "%s", qvxsessrun_error_text());
 
-    const int row = listWidget->count();
+    // Where it runs: above a last "exec" that ends the script, if any.
+    const int row = rowFor(entry);
     QListWidgetItem *item = createItem(entry, row);
     noteChange(cursor, row, row + 1);
     showNewRows(item, item);
@@ -237,39 +243,62 @@ void List::redo()
     applyJournalStep(false);
 }
 
-/* The record that the next undo, or redo, applies; null when there is none. */
-static const journal_record *nextRecord(const command_list *commands, bool undo)
+/* The records that the next undo, or redo, applies, in the order it
+ * applies them: one step, which may hold several. */
+static QVector<const journal_record *> nextStep(const command_list *commands, bool undo)
 {
-    if (undo)
-        return commands->undo_cursor;
-    return commands->redo_cursor ? commands->redo_cursor->next : commands->redo_head;
+    QVector<const journal_record *> step;
+
+    if (undo) {
+        for (const journal_record *r = commands->undo_cursor; r; r = r->prev) {
+            step.append(r);
+            if (!r->joined)
+                break;
+        }
+        return step;
+    }
+    const journal_record *r
+        = commands->redo_cursor ? commands->redo_cursor->next : commands->redo_head;
+    for (; r && (step.isEmpty() || r->joined); r = r->next)
+        step.append(r);
+    return step;
 }
 
 /*
  * An undo or redo.  Every journalled operation adds, deletes, sets or
- * moves one entry, so the record it applies names the one row that
- * changes; the others stay as they are, and are not checked again.  The
+ * moves one entry, so the records a step applies name the rows that
+ * change; the others stay as they are, and are not checked again.  The
  * current row is kept as rebuild() keeps it.
  */
 void List::applyJournalStep(bool undo)
 {
-    const journal_record *record = nextRecord(commands, undo);
+    const QVector<const journal_record *> step = nextStep(commands, undo);
     const QListWidgetItem *current = listWidget->currentItem();
     const command_entry *currentEntry = current ? entryOf(current) : nullptr;
     const int row = listWidget->currentRow();
+    const journal_record *before = undo ? commands->undo_cursor : commands->redo_cursor;
 
     if (undo)
         qvxsessrun_undo(commands);
     else
         qvxsessrun_redo(commands);
-    // A record that could not be applied leaves the cursor where it was.
-    if (record && record != nextRecord(commands, undo) && record->entry) {
+    // A record that could not be applied leaves the cursor at the last
+    // one that was.
+    const journal_record *after = undo ? commands->undo_cursor : commands->redo_cursor;
+    if (after != before) {
         if (undo)
             savedState.noteUndone();
         else
             savedState.noteRedone();
-        const bool gone = record->type == (undo ? JOURNAL_ADD : JOURNAL_DELETE);
-        updateRow(record->entry, !gone);
+        for (const journal_record *record : step) {
+            if (undo && record == after)
+                break;
+            const bool gone = record->type == (undo ? JOURNAL_ADD : JOURNAL_DELETE);
+            if (record->entry)
+                updateRow(record->entry, !gone);
+            if (!undo && record == after)
+                break;
+        }
         restoreCurrent(currentEntry, row);
     }
     updateModified();
@@ -299,9 +328,7 @@ void List::updateRow(command_entry *entry, bool inList)
         moveRow(row, to);
         savedState.noteChange(qMin(row, to), qMax(row, to) + 1, listWidget->count());
     } else if (item) {
-        const QSignalBlocker blocker(listWidget);
-        item->setData(Qt::DisplayRole, shownText(entry));
-        item->setData(Qt::CheckStateRole, entry->active * 2);
+        showEntry(item, entry);
         refreshMark(item);
         savedState.noteChange(row, row + 1, listWidget->count());
     } else {
@@ -381,7 +408,7 @@ bool List::currentInBackground(bool *changeable) const
     const command_entry *entry = item ? entryOf(item) : nullptr;
     int fixed = 1;
 
-    const bool background = entry && qvxsessrun_background(entry, &fixed) == 1;
+    const bool background = entry && qvxsessrun_background(commands, entry, &fixed) == 1;
     if (changeable)
         *changeable = entry && !fixed;
     return background;
@@ -429,7 +456,7 @@ QString List::runCurrent()
     QListWidgetItem *item = listWidget->currentItem();
     const command_entry *entry = item ? entryOf(item) : nullptr;
 
-    if (!entry || entry->text[strspn(entry->text, " \t")] == '\0')
+    if (!entry || textOf(entry).trimmed().isEmpty())
         return RunText::nothingToRun();
     const QString command = QString::fromUtf8(entry->text);
     int report;
@@ -472,13 +499,18 @@ void List::addDesktopFiles(QStringList &list)
             continue;
         }
         const journal_record *cursor = commands->undo_cursor;
-        command_entry *entry = qvxsessrun_add_command(commands, file.exec.toUtf8().constData(), 1);
+        const QByteArray exec = file.exec.toUtf8();
+        size_t count = 0;
+        command_entry *entry
+            = qvxsessrun_add_text(commands, exec.constData(), size_t(exec.size()), 1, &count);
         if (!entry)
             dialog_errx(this, 1, "%s", qvxsessrun_error_text());
-        const int row = listWidget->count();
-        last = createItem(entry, row);
-        noteChange(cursor, row, row + 1);
-        first = first ? first : last;
+        const int row = rowFor(entry);
+        for (size_t i = 0; i < count; i++, entry = entry->next) {
+            last = createItem(entry, row + int(i));
+            first = first ? first : last;
+        }
+        noteChange(cursor, row, row + int(count));
     }
     if (first)
         showNewRows(first, last);
@@ -508,7 +540,8 @@ QListWidgetItem *List::createItem(command_entry *entry, int row)
  * Writes one row into its entry, and only when the row differs from it: an
  * unchanged row records nothing, so that a save or quit leaves the journal
  * as it was, and bytes that do not decode as UTF-8 are never re-encoded.
- * The row compares with the entry as the row shows it.
+ * The row compares with the entry as the row shows it.  A text of several
+ * commands becomes rows of their own below it.
  */
 void List::syncItem(QListWidgetItem *item)
 {
@@ -521,25 +554,38 @@ void List::syncItem(QListWidgetItem *item)
         return;
     // A changed check state alone keeps the entry's own bytes, an edit
     // those of the text it left as it was.
-    const QByteArray text = sameText
-        ? QByteArray(entry->text)
-        : utf8_edited(QByteArray(entry->text ? entry->text : ""), shownText(entry), shown);
+    const QByteArray text
+        = sameText ? textOf(entry) : utf8_edited(textOf(entry), shownText(entry), shown);
     const journal_record *cursor = commands->undo_cursor;
-    if (qvxsessrun_set_command(commands, entry, text.constData(), active) == -1)
+    size_t added = 0;
+    if (qvxsessrun_set_text(commands, entry, text.constData(), size_t(text.size()), active, &added)
+        == -1)
         dialog_errx(this, 1, "%s", qvxsessrun_error_text());
     const int row = listWidget->row(item);
-    noteChange(cursor, row, row + 1);
+    command_entry *next = entry;
+    for (int i = 1; i <= int(added); i++)
+        createItem(next = next->next, row + i);
+    noteChange(cursor, row, row + 1 + int(added));
 
-    // The store may have stored the text otherwise than given (one line,
-    // no trailing "&"); the row shows what it holds, without a second
-    // operation for the view's own itemChanged.
-    const QString stored = shownText(entry);
-    if (shown != stored) {
-        const QSignalBlocker blocker(listWidget);
-        item->setData(Qt::DisplayRole, stored);
-    }
+    // The store may have stored the text otherwise than given (no final
+    // "&", several rows, switched off behind the marker); the row shows
+    // what it holds, without a second operation for the view's own
+    // itemChanged.
+    showEntry(item, entry);
     refreshMark(item);
     updateModified();
+}
+
+/* What the row shows of its entry, without the view's itemChanged: it is
+ * no edit of the user's. */
+void List::showEntry(QListWidgetItem *item, const command_entry *entry)
+{
+    const QSignalBlocker blocker(listWidget);
+    const QString stored = shownText(entry);
+    if (item->data(Qt::DisplayRole).toString() != stored)
+        item->setData(Qt::DisplayRole, stored);
+    if (item->data(Qt::CheckStateRole).toInt() != entry->active * 2)
+        item->setData(Qt::CheckStateRole, entry->active * 2);
 }
 
 /*

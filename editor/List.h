@@ -71,6 +71,7 @@ private:
     void removeRow(QListWidgetItem *item);
     void showNewRows(QListWidgetItem *first, QListWidgetItem *last);
     void syncItem(QListWidgetItem *item);
+    void showEntry(QListWidgetItem *item, const command_entry *entry);
     void updateModified();
     void rebuild();
     void applyJournalStep(bool undo);

@@ -10,20 +10,52 @@
 #include <string.h>
 
 /* Whether the row's command holds up the commands below it, or the shell
- * joins its line with the next one; empty when neither. */
+ * joins its line with the next one; empty when neither.  A function's
+ * definition runs nothing there. */
 QString MarkText::hint(const command_entry *entry)
 {
     line_scan scan;
-    int fixed = 1;
 
     if (!entry->active)
         return QString();
-    qvxsessrun_scan(entry->text, strlen(entry->text), &scan);
+    qvxsessrun_scan(nullptr, entry->text, entry->text_len, &scan);
     if (scan.joins)
         return tr("The shell joins this line with the next one: it ends in &&, || or |.");
-    if (qvxsessrun_background(entry, &fixed) == 0 && (!fixed || scan.comment))
+    if (scan.open == SCAN_CLOSED && scan.has_command && !scan.func_def
+        && qvxsessrun_background(nullptr, entry, nullptr) == 0)
         return tr("Runs in the foreground: the commands below it wait until it ends.");
     return QString();
+}
+
+/* A command over several lines, as a tool tip shows it: its first lines,
+ * cut short where it is long; empty for a command of one line. */
+QString MarkText::wholeCommand(const command_entry *entry)
+{
+    static const int linesAtMost = 30, charactersAtMost = 3000;
+
+    if (!entry || !entry->text || memchr(entry->text, '\n', entry->text_len) == nullptr)
+        return QString();
+    const QString text = utf8_shown(QByteArray(entry->text, int(entry->text_len)));
+    int cut = text.size(), lines = 0;
+    for (int i = 0; i < text.size() && i < charactersAtMost; i++)
+        if (text.at(i) == QLatin1Char('\n') && ++lines == linesAtMost) {
+            cut = i;
+            break;
+        }
+    cut = qMin(cut, charactersAtMost);
+    if (cut < text.size() && text.at(cut - 1).isHighSurrogate())
+        cut--;
+    return cut < text.size() ? text.left(cut) + QChar(0x2026) : text;
+}
+
+/* What a NUL byte in the command is; empty when there is none. */
+QString MarkText::nulBytes(const command_entry *entry)
+{
+    if (!entry || !entry->text || memchr(entry->text, '\0', entry->text_len) == nullptr)
+        return QString();
+    return tr("%1 stands for a NUL byte in the script. The shell skips it: what stands on either "
+              "side of it runs as one word.")
+        .arg(utf8_nul_sign);
 }
 
 /* Which bytes of an entry's command are not UTF-8, and what an edit does
@@ -31,8 +63,8 @@ QString MarkText::hint(const command_entry *entry)
 QString MarkText::undecodable(const command_entry *entry)
 {
     static const int listedAtMost = 8;
-    const QByteArray invalid
-        = utf8_invalid_bytes(QByteArray(entry && entry->text ? entry->text : ""));
+    const QByteArray invalid = utf8_invalid_bytes(
+        entry && entry->text ? QByteArray(entry->text, int(entry->text_len)) : QByteArray());
     if (invalid.isEmpty())
         return QString();
 
@@ -49,7 +81,7 @@ QString MarkText::undecodable(const command_entry *entry)
 QString MarkText::forVerdict(const command_entry *entry, int verdict, const QString &word)
 {
     line_scan scan;
-    qvxsessrun_scan(entry->text, strlen(entry->text), &scan);
+    qvxsessrun_scan(nullptr, entry->text, entry->text_len, &scan);
 
     switch (verdict) {
     case CommandCheck::NotShell:
@@ -68,12 +100,14 @@ QString MarkText::forVerdict(const command_entry *entry, int verdict, const QStr
     case CommandCheck::HereDocument:
         return tr("This line starts a here-document that no line ends: every line below "
                   "becomes its text, and no later command runs.");
+    case CommandCheck::ReadsOn:
+        return tr("This command is not complete: it ends in &&, ||, | or a backslash, or opens "
+                  "if, case, a loop or a brace that it does not close. The shell reads the lines "
+                  "below as part of it.");
     case CommandCheck::Foreground:
         return tr("The final & is swallowed (by a comment or a trailing backslash): the command "
                   "runs in the foreground and holds up every later one.");
     case CommandCheck::Comment:
-        if (entry->text[0] == ' ' || entry->text[0] == '\t')
-            return tr("This line is a comment: it does not run.");
         return tr("An active command that begins with # is a comment: it does not run, and it "
                   "is gone the next time the script is read.");
     case CommandCheck::ComesBackInactive:
@@ -86,18 +120,19 @@ QString MarkText::forVerdict(const command_entry *entry, int verdict, const QStr
     case CommandCheck::StateInBackground:
         if (word.isEmpty())
             return tr("This assignment has no effect on the commands below it, because it runs "
-                      "in a background subshell. Remove the final & to let it act on the "
-                      "script.");
+                      "in a background subshell. Switch off \"Run in the background\" in the "
+                      "row's menu to let it act on the script.");
         return tr("%1 has no effect on the commands below it, because it runs in a background "
-                  "subshell. Remove the final & to let it act on the script.")
+                  "subshell. Switch off \"Run in the background\" in the row's menu to let it "
+                  "act on the script.")
             .arg(word);
     case CommandCheck::NeverRuns:
         return tr("This command never runs: a line above replaces or ends the shell (exec or "
                   "exit).");
     case CommandCheck::ExecInBackground:
         return tr("exec here does not replace the session's shell: the final & runs it in a "
-                  "background subshell. Remove the & if the script should end in this "
-                  "command.");
+                  "background subshell. Switch off \"Run in the background\" in the row's menu "
+                  "if the script should end in this command.");
     case CommandCheck::NotPosix:
         return tr("%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in "
                   "POSIX syntax, or name another shell in the first line of the script.")

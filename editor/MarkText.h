@@ -20,6 +20,8 @@ public:
     static QString forVerdict(const command_entry *entry, int verdict, const QString &word);
     static QString hint(const command_entry *entry);
     static QString undecodable(const command_entry *entry);
+    static QString nulBytes(const command_entry *entry);
+    static QString wholeCommand(const command_entry *entry);
 };
 
 #endif // MARKTEXT_H

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include "RowDelegate.h"
 
+#include <QAbstractItemView>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QVariant>
 
 #include <limits>
@@ -13,40 +16,110 @@ RowDelegate::RowDelegate(QObject *parent) : QStyledItemDelegate(parent) { }
 
 RowDelegate::~RowDelegate() = default;
 
+/* Lines that a row's editor of several lines shows at most before it scrolls. */
+static const int editorLinesAtMost = 12;
+
+static bool severalLines(const QString &text)
+{
+    return text.contains(QLatin1Char('\n'));
+}
+
+/* At most shownLength characters of text, an ellipsis after them, never
+ * half a character. */
+static QString cutShort(const QString &text)
+{
+    int length = qMin(text.size(), RowDelegate::shownLength);
+    if (length < text.size() && text.at(length - 1).isHighSurrogate())
+        length--;
+    QString shown = text.left(length);
+    if (length < text.size())
+        shown += ellipsis;
+    return shown;
+}
+
 /*
- * A row's text as the row shows it: one line, each line feed as a sign,
- * and no more than shownLength characters, an ellipsis after them.  Laying
- * out a text costs as much as the text is long, and the style lays out the
- * whole text to paint or measure a row even where it shows a piece of it,
- * so a row of some megabytes would hold up every key that moves onto it.
- * Only the display is cut: the row's data, which the editor gets and an
- * edit is compared with, keeps the whole text.
+ * A row's text as the row shows it: one line, no more than shownLength
+ * characters, an ellipsis after them; a command over several lines shows
+ * its first and how many lines it has.  Laying out a text costs as much as
+ * the text is long, and the style lays out the whole text to paint or
+ * measure a row even where it shows a piece of it, so a row of some
+ * megabytes would hold up every key that moves onto it.  Only the display
+ * is cut: the row's data, which the editor gets and an edit is compared
+ * with, keeps the whole text.
  */
 QString RowDelegate::displayText(const QVariant &value, const QLocale &locale) const
 {
     if (value.userType() != QMetaType::QString)
         return QStyledItemDelegate::displayText(value, locale);
     const QString text = value.toString();
-    int length = qMin(text.size(), shownLength);
-    if (length < text.size() && text.at(length - 1).isHighSurrogate())
-        length--; // never half a character
-    QString shown = text.left(length);
-    shown.replace(QLatin1Char('\n'), lineFeedSign);
-    if (length < text.size())
-        shown += ellipsis;
-    return shown;
+    const int lineFeed = text.indexOf(QLatin1Char('\n'));
+    if (lineFeed < 0)
+        return cutShort(text);
+    const int lines = text.count(QLatin1Char('\n')) + 1;
+    return cutShort(text.left(lineFeed)) + ' ' + lineFeedSign + ' ' + ellipsis + ' '
+        + tr("(%n lines)", nullptr, lines);
 }
 
 /* A line editor takes 32767 characters unless told otherwise, and would cut
  * a longer text as it opens: closed unchanged, it would still change the
- * row. */
+ * row.  A command over several lines gets an editor of several lines. */
 QWidget *RowDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                                    const QModelIndex &index) const
 {
+    if (severalLines(index.data(Qt::DisplayRole).toString())) {
+        QPlainTextEdit *text = new QPlainTextEdit(parent);
+        text->setLineWrapMode(QPlainTextEdit::NoWrap);
+        text->setFrameShape(QFrame::Box);
+        text->setAccessibleName(tr("Command"));
+        return text;
+    }
     QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
     if (QLineEdit *line = qobject_cast<QLineEdit *>(editor))
         line->setMaxLength(std::numeric_limits<int>::max());
     return editor;
+}
+
+/*
+ * The editor of several lines is taller than its row: as many lines as
+ * the command has, up to a limit, and within the list, moved up where the
+ * row is near its bottom.
+ */
+void RowDelegate::updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,
+                                       const QModelIndex &index) const
+{
+    QPlainTextEdit *text = qobject_cast<QPlainTextEdit *>(editor);
+    if (!text) {
+        QStyledItemDelegate::updateEditorGeometry(editor, option, index);
+        return;
+    }
+    QStyledItemDelegate::updateEditorGeometry(editor, option, index);
+    const int lines = qMin(index.data(Qt::DisplayRole).toString().count(QLatin1Char('\n')) + 2,
+                           editorLinesAtMost);
+    const QMargins margins = text->contentsMargins();
+    QRect rect = editor->geometry();
+    rect.setHeight(lines * text->fontMetrics().lineSpacing() + margins.top() + margins.bottom()
+                   + 2 * int(text->document()->documentMargin()));
+    const QWidget *area = editor->parentWidget();
+    if (area && rect.bottom() > area->height())
+        rect.moveBottom(qMax(rect.height() - 1, area->height() - 1));
+    editor->setGeometry(rect);
+}
+
+/* Ctrl+Enter commits the editor of several lines, where Enter starts a
+ * new line; the rest is the editor's and the base class's. */
+bool RowDelegate::eventFilter(QObject *object, QEvent *event)
+{
+    QPlainTextEdit *text = qobject_cast<QPlainTextEdit *>(object);
+    if (text && event->type() == QEvent::KeyPress) {
+        const QKeyEvent *key = static_cast<const QKeyEvent *>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            && (key->modifiers() & Qt::ControlModifier)) {
+            emit commitData(text);
+            emit closeEditor(text, QAbstractItemDelegate::NoHint);
+            return true;
+        }
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
 }
 
 /*

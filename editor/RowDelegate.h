@@ -6,8 +6,11 @@
 
 /* Draws and edits the rows as the style does, with the room of a row icon
  * on every row, so that the texts of rows with and without a warning icon
- * start in one column.  A row shows its text on one line and cut short;
- * its editor gets the whole text. */
+ * start in one column.  A row shows its text on one line and cut short: a
+ * command over several lines shows its first and how many there are.  Its
+ * editor gets the whole text, a command over several lines an editor of
+ * several lines, where Enter starts a new line and Ctrl+Enter or leaving
+ * it commits. */
 class RowDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -23,9 +26,12 @@ public:
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                           const QModelIndex &index) const override;
     void setEditorData(QWidget *editor, const QModelIndex &index) const override;
+    void updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,
+                              const QModelIndex &index) const override;
 
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
+    bool eventFilter(QObject *object, QEvent *event) override;
 
 private:
     Q_DISABLE_COPY(RowDelegate)

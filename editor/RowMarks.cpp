@@ -15,7 +15,7 @@
 
 static QByteArray textOf(const command_entry *entry)
 {
-    return QByteArray(entry->text ? entry->text : "");
+    return entry->text ? QByteArray(entry->text, int(entry->text_len)) : QByteArray();
 }
 
 void RowMarks::take(QListWidgetItem *item, const command_entry *entry, int verdict,
@@ -61,7 +61,8 @@ int RowMarks::count(const QHash<const command_entry *, QListWidgetItem *> &rows)
 void RowMarks::show(QListWidgetItem *item, const command_entry *entry, int verdict)
 {
     const QSignalBlocker blocker(item->listWidget());
-    if (verdict == CommandCheck::Ok && MarkText::undecodable(entry).isEmpty()) {
+    if (verdict == CommandCheck::Ok && MarkText::undecodable(entry).isEmpty()
+        && MarkText::nulBytes(entry).isEmpty()) {
         item->setData(Qt::DecorationRole, QVariant());
     } else {
         if (warningIcon.isNull())
@@ -72,18 +73,20 @@ void RowMarks::show(QListWidgetItem *item, const command_entry *entry, int verdi
 }
 
 /*
- * The row's tool tip: why it is marked, or else whether the script waits
- * for it (a switched-off row does not run at all), and which of its bytes
- * are not UTF-8.
+ * The row's tool tip: a command over several lines, which the row shows
+ * only the first of; why it is marked, or else whether the script waits
+ * for it (a switched-off row does not run at all); which of its bytes are
+ * not UTF-8 or NUL.
  */
 void RowMarks::updateToolTip(QListWidgetItem *item, const command_entry *entry) const
 {
     QStringList tips;
+    tips << MarkText::wholeCommand(entry);
     if (const Mark *mark = of(entry))
         tips << MarkText::forVerdict(entry, mark->verdict, mark->word);
     else
         tips << MarkText::hint(entry);
-    tips << MarkText::undecodable(entry);
+    tips << MarkText::undecodable(entry) << MarkText::nulBytes(entry);
     tips.removeAll(QString());
 
     const QSignalBlocker blocker(item->listWidget());

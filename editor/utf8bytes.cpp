@@ -15,6 +15,8 @@ struct unit
 
 } // namespace
 
+const QChar utf8_nul_sign(0x2400);
+
 /*
  * The length of the well-formed UTF-8 sequence at s, with left bytes
  * there, or 0 when the byte at s begins none: no overlong forms, no
@@ -67,8 +69,8 @@ static QString character(const unsigned char *s, int n)
     return QString(pair, 2);
 }
 
-/* The characters of bytes as QString::fromUtf8 decodes them: a byte-order
- * mark at the very start shows as nothing. */
+/* The characters of bytes as utf8_shown() shows them: a byte-order mark at
+ * the very start as nothing, a NUL byte as its sign. */
 static QVector<unit> units_of(const QByteArray &bytes)
 {
     const unsigned char *s = reinterpret_cast<const unsigned char *>(bytes.constData());
@@ -82,10 +84,22 @@ static QVector<unit> units_of(const QByteArray &bytes)
             continue;
         }
         const bool mark = i == 0 && bytes.startsWith("\xef\xbb\xbf");
-        units.append({ i, mark ? QString("") : character(s + i, n) });
+        units.append({ i,
+                       mark            ? QString("")
+                           : s[i] == 0 ? QString(utf8_nul_sign)
+                                       : character(s + i, n) });
         i += n;
     }
     return units;
+}
+
+QString utf8_shown(const QByteArray &bytes)
+{
+    QString text = QString::fromUtf8(bytes.constData(), bytes.size());
+
+    if (bytes.contains('\0'))
+        text.replace(QChar(0), utf8_nul_sign);
+    return text;
 }
 
 QByteArray utf8_invalid_bytes(const QByteArray &bytes)

@@ -7,8 +7,15 @@
 
 /*
  * A command's bytes need not be UTF-8; its row shows them decoded, each
- * byte that is no part of a well-formed UTF-8 sequence as U+FFFD.
+ * byte that is no part of a well-formed UTF-8 sequence as U+FFFD, and a
+ * NUL byte, which the shell skips, as U+2400 (the symbol for null).
  */
+
+/* The sign that a row shows for a NUL byte. */
+extern const QChar utf8_nul_sign;
+
+/* The text of a command's bytes as its row shows them. */
+QString utf8_shown(const QByteArray &bytes);
 
 /* The bytes of a command that do not decode, in their order. */
 QByteArray utf8_invalid_bytes(const QByteArray &bytes);

@@ -446,18 +446,19 @@ scenario_handwritten() {
 	cp "$script" "$work/original"
 	(cd "$work" && rm -f out && sh "$script" && sleep 0.5 && sort out >before)
 	start_program
-	expect start '[ "$rows" = 8 ] && [ "$row_on" = "1 1 1 1 1 1 1 1" ] && [ "$status_ink" = 0 ]'
-	# The rows of the if are no fault in the script as a whole; the cd in
-	# the background is, and its mark tells that the check has run.
-	expect checked '[ "$row_mark" = "0 0 0 0 0 0 1 0" ]'
+	# A row a command: the if with its lines is one.
+	expect start '[ "$rows" = 6 ] && [ "$row_on" = "1 1 1 1 1 1" ] && [ "$status_ink" = 0 ]'
+	# The cd in the background is a fault, and its mark tells that the
+	# check has run.
+	expect checked '[ "$row_mark" = "0 0 0 0 1 0" ]'
 
 	key ctrl+s
 	expect saved '[ "$status_ink" -gt 0 ]'
 	check_script "$work/original"
 	[ -n "$(find "$script" -perm 0755)" ] || fail "the saved script lost its mode 0755"
 
-	click_at "$check_x" "$(row_y 5)"
-	expect unchecked '[ "$row_on" = "1 1 1 1 1 0 1 1" ]'
+	click_at "$check_x" "$(row_y 3)"
+	expect unchecked '[ "$row_on" = "1 1 1 0 1 1" ]'
 	key ctrl+s
 	sed 's/^echo unwanted/#[INACTIVE]#echo unwanted/' "$work/original" >"$work/expected"
 	wait_script "$work/expected"

@@ -18,6 +18,7 @@
 #include <QListWidgetItem>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -34,6 +35,9 @@
 #ifdef QVX_HAVE_FIU
 #include <fiu-control.h>
 #include <fiu.h>
+
+// The store's allocator, where the failures are made to happen.
+void *store_malloc(size_t size);
 #endif
 
 #include <errno.h>
@@ -112,12 +116,13 @@ static bool userStep(List *list, QListWidget *view, const QString &op)
     return true;
 }
 
-// Operations in effect: the undo journal up to its cursor.
+// Steps in effect: the undo journal up to its cursor, a step being
+// records that are undone together.
 static int steps(const command_list *list)
 {
     int n = 0;
     for (const journal_record *r = list->undo_cursor; r; r = r->prev)
-        n++;
+        n += !r->joined;
     return n;
 }
 
@@ -197,12 +202,28 @@ static QLineEdit *openEditor(QListWidget *view)
     return nullptr;
 }
 
+// The open editor of a row of several lines.
+static QPlainTextEdit *openTextEditor(QListWidget *view)
+{
+    const QList<QPlainTextEdit *> editors = view->viewport()->findChildren<QPlainTextEdit *>();
+    for (QPlainTextEdit *e : editors)
+        if (e->isVisible())
+            return e;
+    return nullptr;
+}
+
 // What a row says when its command would not run, by reason.
 static const char notShell[]
     = "This line is not valid shell: the script stops here and no later command runs.";
 static const char foreground[]
     = "The final & is swallowed (by a comment or a trailing backslash): the command runs in the "
       "foreground and holds up every later one.";
+static const char joinsAtEnd[]
+    = "This line ends in && (or ||, |), so the shell joins it with the next line, and none "
+      "follows: the script stops here.";
+static const char readsOn[]
+    = "This command is not complete: it ends in &&, ||, | or a backslash, or opens if, case, a "
+      "loop or a brace that it does not close. The shell reads the lines below as part of it.";
 
 static bool hasIcon(const QListWidgetItem *item)
 {
@@ -224,7 +245,10 @@ static QStringList marksWhenChecked(List *list, QListWidget *view)
         return { "<the checks did not end>" };
     for (int i = 0; i < view->count(); i++) {
         const QListWidgetItem *item = view->item(i);
-        const QString tip = item->data(Qt::ToolTipRole).toString();
+        QString tip = item->data(Qt::ToolTipRole).toString();
+        // A command over several lines is shown whole first.
+        if (item->text().contains('\n') && tip.startsWith(item->text()))
+            tip = tip.mid(item->text().size() + 2);
         if (hasIcon(item) != !tip.isEmpty())
             out << "<icon and tool tip disagree>";
         else
@@ -314,6 +338,7 @@ private slots:
     void personPressesDelete();
     void marks_data();
     void marks();
+    void typedMarker();
     void marksWaitForEventLoop();
     void marksFollowTheWholeScript();
     void editChangesMark();
@@ -1522,58 +1547,86 @@ void TestList::marks_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("active");
+    QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("tip");
 
     QTest::newRow("unmatched quote")
-        << "echo \"unterminated" << true
-        << "The shell reads on from this line to the end of the script for the end of what it "
-           "opens (if, case, a loop, a brace or a quote): this command and every later one never "
-           "run.";
-    QTest::newRow("trailing comment") << "true # mine" << true << foreground;
-    QTest::newRow("trailing backslash") << "true \\" << true << foreground;
-    QTest::newRow("true;") << "true;" << true << notShell;
+        << "echo \"unterminated" << true << "echo \"unterminated"
+        << "This line leaves a quote open: the shell reads the lines below as part of this "
+           "command, up to the next matching quote.";
+    // The "&" goes in front of a comment, and in place of a final ";".
+    QTest::newRow("trailing comment") << "true # mine" << true << "true # mine" << "-";
+    QTest::newRow("true;") << "true;" << true << "true" << "-";
+    QTest::newRow("trailing backslash") << "true \\" << true << "true \\" << readsOn;
+    QTest::newRow("ends in &&") << "true &&" << true << "true &&" << readsOn;
+    QTest::newRow("opens an if") << "if true; then" << true << "if true; then"
+                                 << "The shell reads on from this line to the end of the script "
+                                    "for the end of what it opens (if, case, a loop, a brace or a "
+                                    "quote): this command and every later one never run.";
+    QTest::newRow("stray fi") << "fi" << true << "fi" << notShell;
     QTest::newRow("active comment")
-        << "#x" << true
+        << "#x" << true << "#x"
         << "An active command that begins with # is a comment: it does not run, and it is gone "
            "the next time the script is read.";
-    QTest::newRow("typed inactive marker")
-        << "#[INACTIVE]#x" << true
-        << "This command begins with #[INACTIVE]#: it does not run and comes back switched off.";
     QTest::newRow("unknown command")
-        << "qvx-no-such-command --flag" << true
+        << "qvx-no-such-command --flag" << true << "qvx-no-such-command --flag"
         << "qvx-no-such-command: no such command (not a shell builtin, and not found on PATH).";
     QTest::newRow("not executable")
-        << "/dev/null" << true << "/dev/null is not an executable file.";
-    QTest::newRow("valid command") << "true --flag" << true << "-";
-    QTest::newRow("subshell") << "(sleep 1; true)" << true << "-";
-    QTest::newRow("inactive bad row") << "echo \"unterminated" << false << "-";
-    QTest::newRow("inactive unknown command") << "qvx-no-such-command" << false << "-";
+        << "/dev/null" << true << "/dev/null" << "/dev/null is not an executable file.";
+    QTest::newRow("valid command") << "true --flag" << true << "true --flag" << "-";
+    QTest::newRow("subshell") << "(sleep 1; true)" << true << "(sleep 1; true)" << "-";
+    QTest::newRow("if over lines") << "if true; then\n  true\nfi" << true
+                                   << "if true; then\n  true\nfi" << "-";
+    QTest::newRow("function") << "f() { true; }" << true << "f() { true; }" << "-";
+    QTest::newRow("inactive bad row")
+        << "echo \"unterminated" << false << "echo \"unterminated" << "-";
+    QTest::newRow("inactive unknown command")
+        << "qvx-no-such-command" << false << "qvx-no-such-command" << "-";
 }
 
-/* A row edited to a text, and its mark once checked; the other row is
+/* A row edited to a text, and its mark once checked; the other rows are
  * valid throughout and never marked. */
 void TestList::marks()
 {
     QFETCH(QString, text);
     QFETCH(bool, active);
+    QFETCH(QString, stored);
     QFETCH(QString, tip);
 
-    command_list *commands = load("#!/bin/sh\ntrue&\ntrue&\n");
+    command_list *commands = load("#!/bin/sh\ntrue&\ntrue&\ntrue&\n");
     QVERIFY(commands);
     List list(commands, nullptr);
     ListWidget *view = list.findChild<ListWidget *>();
-    QCOMPARE(marksWhenChecked(&list, view), QStringList({ "-", "-" }));
+    QCOMPARE(marksWhenChecked(&list, view), QStringList({ "-", "-", "-" }));
 
     view->item(1)->setText(text);
     view->item(1)->setCheckState(active ? Qt::Checked : Qt::Unchecked);
-    QCOMPARE(entries(commands).at(1), QString("%1:%2").arg(active ? 1 : 0).arg(text));
-    QCOMPARE(marksWhenChecked(&list, view), QStringList({ "-", tip }));
+    QCOMPARE(entries(commands).at(1), QString("%1:%2").arg(active ? 1 : 0).arg(stored));
+    QCOMPARE(marksWhenChecked(&list, view), QStringList({ "-", tip, "-" }));
     QCOMPARE(list.markedCount(), tip == "-" ? 0 : 1);
     // The mark is no edit of the row.
     QCOMPARE(steps(commands), active ? 1 : 2);
     VERIFY_MIRROR(view, commands);
     // The list's own help stays on the view.
     QVERIFY(view->toolTip().startsWith("Double click to edit."));
+}
+
+/* A text given with the marker in front of a line is a switched-off
+ * command, as the script reads it back: the row's box goes off. */
+void TestList::typedMarker()
+{
+    command_list *commands = load("#!/bin/sh\ntrue&\n");
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    ListWidget *view = list.findChild<ListWidget *>();
+
+    view->item(0)->setText("#[INACTIVE]#xclock");
+    QCOMPARE(entries(commands), QStringList({ "0:xclock" }));
+    QCOMPARE(view->item(0)->checkState(), Qt::Unchecked);
+    QCOMPARE(view->item(0)->text(), QString("xclock"));
+    VERIFY_MIRROR(view, commands);
+    save(&list, commands);
+    QCOMPARE(read_file(script_path()), QByteArray("#!/bin/sh\n#[INACTIVE]#xclock&\n"));
 }
 
 /* The script's rows are checked once the event loop runs, not while the
@@ -1609,7 +1662,8 @@ void TestList::marksWaitForEventLoop()
  */
 void TestList::marksFollowTheWholeScript()
 {
-    command_list *commands = load("#!/bin/sh\nif true; then\n  true &\nfi\n");
+    command_list *commands
+        = load("#!/bin/sh\nqvx_f() {\n  true\n}\nqvx_f &\nexec true\ntrue &\n");
     QVERIFY(commands);
     List list(commands, nullptr);
     ListWidget *view = list.findChild<ListWidget *>();
@@ -1620,20 +1674,23 @@ void TestList::marksFollowTheWholeScript()
             out << (look.startsWith("icon: ") ? look.mid(6, 24) : QString("-"));
         return out;
     };
-    QCOMPARE(marks(), QStringList({ "-", "-", "-" }));
+    QCOMPARE(marks(), QStringList({ "-", "-", "-", "This command never runs:" }));
 
-    view->setCurrentRow(2);
+    // Without its definition the function is no command.
+    view->setCurrentRow(0);
     list.delItem();
-    QCOMPARE(marks(), QStringList({ "The shell reads on from ", "-" }));
+    QCOMPARE(marks(), QStringList({ "qvx_f: no such command (", "-", "This command never runs:" }));
     list.undo();
-    QCOMPARE(marks(), QStringList({ "-", "-", "-" }));
+    QCOMPARE(marks(), QStringList({ "-", "-", "-", "This command never runs:" }));
 
-    view->setCurrentRow(2);
+    // Above the exec, the last row runs.
+    view->setCurrentRow(3);
     list.moveUp();
-    list.moveUp();
-    // The stray fi stops the script; below it, the if is never closed.
-    QCOMPARE(marks(), QStringList({ "This line is not valid s", "The shell reads on from ", "-" }));
-    QCOMPARE(list.markedCount(), 2);
+    QCOMPARE(marks(), QStringList({ "-", "-", "-", "-" }));
+    QCOMPARE(list.markedCount(), 0);
+    list.undo();
+    QCOMPARE(marks(), QStringList({ "-", "-", "-", "This command never runs:" }));
+    QCOMPARE(list.markedCount(), 1);
 }
 
 void TestList::editChangesMark()
@@ -1645,7 +1702,7 @@ void TestList::editChangesMark()
     QCOMPARE(marksWhenChecked(&list, view), QStringList({ notShell, "-" }));
 
     view->item(0)->setText("echo terminated");
-    view->item(1)->setText("true;");
+    view->item(1)->setText("fi");
     QCOMPARE(marksWhenChecked(&list, view), QStringList({ "-", notShell }));
 
     // Switched off, the bad row runs no more; switched on again, it would.
@@ -1655,11 +1712,11 @@ void TestList::editChangesMark()
     QCOMPARE(marksWhenChecked(&list, view), QStringList({ "-", notShell }));
 
     // Bad, then good again before any result is in: only the last counts.
-    view->item(0)->setText("true # mine");
+    view->item(0)->setText("then");
     view->item(0)->setText("true");
     view->item(1)->setText("true");
-    view->item(1)->setText("true # mine");
-    QCOMPARE(marksWhenChecked(&list, view), QStringList({ "-", foreground }));
+    view->item(1)->setText("true &&");
+    QCOMPARE(marksWhenChecked(&list, view), QStringList({ "-", joinsAtEnd }));
     QCOMPARE(list.markedCount(), 1);
 }
 
@@ -1673,7 +1730,7 @@ void TestList::marksFollowUndoRedo()
     ListWidget *view = list.findChild<ListWidget *>();
     QCOMPARE(marksWhenChecked(&list, view), QStringList({ "-", "-" }));
 
-    view->item(0)->setText("true;");
+    view->item(0)->setText("fi");
     QCOMPARE(marksWhenChecked(&list, view), QStringList({ notShell, "-" }));
     list.undo();
     QCOMPARE(entries(commands), QStringList({ "1:true", "1:true" }));
@@ -1690,7 +1747,7 @@ void TestList::marksFollowUndoRedo()
     QCOMPARE(marksWhenChecked(&list, view), QStringList({ notShell, "-" }));
 
     // Deleted while its check runs: the result finds no row.
-    view->item(1)->setText("true # mine");
+    view->item(1)->setText("done");
     view->setCurrentRow(1);
     list.delItem();
     QCOMPARE(marksWhenChecked(&list, view), QStringList({ notShell }));
@@ -1785,11 +1842,23 @@ void TestList::editorGetsWholeText()
         view->setCurrentItem(item);
         QTest::keyClick(view, Qt::Key_F2);
     }
-    QLineEdit *editor = nullptr;
-    QTRY_VERIFY((editor = openEditor(view)) != nullptr);
-    QCOMPARE(editor->text(), text);
-    QTest::keyClick(editor, Qt::Key_Return);
-    QTRY_VERIFY(!openEditor(view));
+    // A command of one line gets a line's editor, one of several lines an
+    // editor of several lines, which Ctrl+Enter commits.
+    if (text.contains('\n')) {
+        QPlainTextEdit *editor = nullptr;
+        QTRY_VERIFY((editor = openTextEditor(view)) != nullptr);
+        QVERIFY(!openEditor(view));
+        QCOMPARE(editor->toPlainText(), text);
+        QVERIFY(editor->height() > view->visualItemRect(item).height());
+        QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
+        QTRY_VERIFY(!openTextEditor(view));
+    } else {
+        QLineEdit *editor = nullptr;
+        QTRY_VERIFY((editor = openEditor(view)) != nullptr);
+        QCOMPARE(editor->text(), text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_VERIFY(!openEditor(view));
+    }
 
     QCOMPARE(steps(commands), 0);
     QVERIFY(!list.modified());
@@ -1808,15 +1877,12 @@ void TestList::storeFailure_data()
     QTest::newRow("addItem, malloc") << "add"
                                      << "libc/mm/malloc"
                                      << "malloc(): " + nomem;
-    QTest::newRow("addItem, strdup") << "add"
-                                     << "libc/str/strdup"
-                                     << "strdup(): " + nomem;
-    QTest::newRow("syncItems, strdup") << "sync"
-                                       << "libc/str/strdup"
-                                       << "strdup(): " + nomem;
-    QTest::newRow("check box, strdup") << "toggle"
-                                       << "libc/str/strdup"
-                                       << "strdup(): " + nomem;
+        QTest::newRow("syncItems, malloc") << "sync"
+                                       << "libc/mm/malloc"
+                                       << "malloc(): " + nomem;
+    QTest::newRow("check box, malloc") << "toggle"
+                                       << "libc/mm/malloc"
+                                       << "malloc(): " + nomem;
     QTest::newRow("delItem, malloc") << "delete"
                                      << "libc/mm/malloc"
                                      << "malloc(): " + nomem;
@@ -1826,9 +1892,9 @@ void TestList::storeFailure_data()
     QTest::newRow("moveUp, malloc") << "up"
                                     << "libc/mm/malloc"
                                     << "malloc(): " + nomem;
-    QTest::newRow("drop, strdup") << "drop"
-                                  << "libc/str/strdup"
-                                  << "strdup(): " + nomem;
+    QTest::newRow("drop, malloc") << "drop"
+                                  << "libc/mm/malloc"
+                                  << "malloc(): " + nomem;
     // The snapshot failure also names the system's reason.
     QTest::newRow("resetModified, malloc") << "reset"
                                            << "libc/mm/malloc"
@@ -1922,8 +1988,13 @@ static int failChild(int argc, char **argv)
         }
 
 #ifdef QVX_HAVE_FIU
+        // Only the store's own allocations fail: Qt's on the way there
+        // would end the process otherwise.
         fiu_init(0);
-        fiu_enable(point.constData(), 1, reinterpret_cast<void *>(long(ENOMEM)), FIU_ONETIME);
+        if (fiu_enable_stack(point.constData(), 1, reinterpret_cast<void *>(long(ENOMEM)),
+                             FIU_ONETIME, reinterpret_cast<void *>(&store_malloc), -1)
+            != 0)
+            QCoreApplication::exit(6);
 #endif
         if (op == "add")
             list.addItem();
