@@ -64,24 +64,8 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
         <translation>%1 wird von /bin/sh nicht gefunden; diese Shell kennt nur POSIX-Syntax. Schreiben Sie es in POSIX-Syntax oder geben Sie in der ersten Zeile des Skripts eine andere Shell an.</translation>
     </message>
     <message>
-        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Remove the &amp; if the script should end in this command.</source>
-        <translation>exec ersetzt hier nicht die Shell der Sitzung: Das abschließende &amp; führt es in einer Subshell im Hintergrund aus. Entfernen Sie das &amp; am Ende, wenn das Skript mit diesem Befehl enden soll.</translation>
-    </message>
-    <message>
         <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
         <translation>Dieser Befehl wird nie ausgeführt: Eine Zeile darüber ersetzt oder beendet die Shell (exec oder exit).</translation>
-    </message>
-    <message>
-        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
-        <translation>%1 wirkt sich nicht auf die Befehle darunter aus, weil es in einer Subshell im Hintergrund läuft. Entfernen Sie das &amp; am Ende, damit es auf das Skript wirkt.</translation>
-    </message>
-    <message>
-        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
-        <translation>Diese Zuweisung wirkt sich nicht auf die Befehle darunter aus, weil sie in einer Subshell im Hintergrund läuft. Entfernen Sie das &amp; am Ende, damit sie auf das Skript wirkt.</translation>
-    </message>
-    <message>
-        <source>This line is a comment: it does not run.</source>
-        <translation>Diese Zeile ist ein Kommentar: Sie wird nicht ausgeführt.</translation>
     </message>
     <message>
         <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
@@ -126,6 +110,26 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
     <message>
         <source>%1 ended at once with status %2: %3</source>
         <translation>%1 endete sofort mit Status %2: %3</translation>
+    </message>
+    <message>
+        <source>%1 stands for a NUL byte in the script. The shell skips it: what stands on either side of it runs as one word.</source>
+        <translation>%1 steht für ein NUL-Byte im Skript. Die Shell überspringt es: Was auf beiden Seiten steht, läuft als ein Wort.</translation>
+    </message>
+    <message>
+        <source>This command is not complete: it ends in &amp;&amp;, ||, | or a backslash, or opens if, case, a loop or a brace that it does not close. The shell reads the lines below as part of it.</source>
+        <translation>Dieser Befehl ist nicht vollständig: Er endet mit &amp;&amp;, ||, | oder einem Backslash oder öffnet if, case, eine Schleife oder eine Klammer, die er nicht schließt. Die Shell liest die Zeilen darunter als Teil davon.</translation>
+    </message>
+    <message>
+        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>Diese Zuweisung wirkt sich nicht auf die Befehle darunter aus, weil sie in einer Subshell im Hintergrund läuft. Schalten Sie „Im Hintergrund ausführen“ im Menü der Zeile aus, damit sie auf das Skript wirkt.</translation>
+    </message>
+    <message>
+        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>%1 wirkt sich nicht auf die Befehle darunter aus, weil es in einer Subshell im Hintergrund läuft. Schalten Sie „Im Hintergrund ausführen“ im Menü der Zeile aus, damit es auf das Skript wirkt.</translation>
+    </message>
+    <message>
+        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
+        <translation>exec ersetzt hier nicht die Shell der Sitzung: Das abschließende &amp; führt es in einer Subshell im Hintergrund aus. Schalten Sie „Im Hintergrund ausführen“ im Menü der Zeile aus, wenn das Skript mit diesem Befehl enden soll.</translation>
     </message>
 </context>
 <context>
@@ -234,6 +238,20 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
     <message>
         <source>Error</source>
         <translation>Fehler</translation>
+    </message>
+</context>
+<context>
+    <name>RowDelegate</name>
+    <message numerus="yes">
+        <source>(%n lines)</source>
+        <translation>
+            <numerusform>(%n Zeile)</numerusform>
+            <numerusform>(%n Zeilen)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Command</source>
+        <translation>Befehl</translation>
     </message>
 </context>
 </TS>

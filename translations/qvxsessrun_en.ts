@@ -19,4 +19,14 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>RowDelegate</name>
+    <message numerus="yes">
+        <source>(%n lines)</source>
+        <translation>
+            <numerusform>(%n line)</numerusform>
+            <numerusform>(%n lines)</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

@@ -64,24 +64,8 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
         <translation>/bin/sh no encuentra %1; este shell solo conoce la sintaxis POSIX. Escríbalo en sintaxis POSIX o indique otro shell en la primera línea del script.</translation>
     </message>
     <message>
-        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Remove the &amp; if the script should end in this command.</source>
-        <translation>Aquí exec no reemplaza el shell de la sesión: el &amp; final lo ejecuta en un subshell en segundo plano. Quite el &amp; si el script debe terminar con este comando.</translation>
-    </message>
-    <message>
         <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
         <translation>Este comando nunca se ejecuta: una línea de arriba reemplaza o termina el shell (exec o exit).</translation>
-    </message>
-    <message>
-        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
-        <translation>%1 no afecta a los comandos de abajo, porque se ejecuta en un subshell en segundo plano. Quite el &amp; final para que actúe sobre el script.</translation>
-    </message>
-    <message>
-        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
-        <translation>Esta asignación no afecta a los comandos de abajo, porque se ejecuta en un subshell en segundo plano. Quite el &amp; final para que actúe sobre el script.</translation>
-    </message>
-    <message>
-        <source>This line is a comment: it does not run.</source>
-        <translation>Esta línea es un comentario: no se ejecuta.</translation>
     </message>
     <message>
         <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
@@ -126,6 +110,26 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
     <message>
         <source>%1 ended at once with status %2: %3</source>
         <translation>%1 terminó de inmediato con el estado %2: %3</translation>
+    </message>
+    <message>
+        <source>%1 stands for a NUL byte in the script. The shell skips it: what stands on either side of it runs as one word.</source>
+        <translation>%1 representa un byte NUL en el script. El shell lo omite: lo que hay a ambos lados se ejecuta como una sola palabra.</translation>
+    </message>
+    <message>
+        <source>This command is not complete: it ends in &amp;&amp;, ||, | or a backslash, or opens if, case, a loop or a brace that it does not close. The shell reads the lines below as part of it.</source>
+        <translation>Este comando no está completo: termina en &amp;&amp;, ||, | o una barra invertida, o abre un if, un case, un bucle o una llave que no cierra. El shell lee las líneas de abajo como parte de él.</translation>
+    </message>
+    <message>
+        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>Esta asignación no afecta a los comandos de abajo, porque se ejecuta en un subshell en segundo plano. Desactive «Ejecutar en segundo plano» en el menú de la fila para que actúe sobre el script.</translation>
+    </message>
+    <message>
+        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>%1 no afecta a los comandos de abajo, porque se ejecuta en un subshell en segundo plano. Desactive «Ejecutar en segundo plano» en el menú de la fila para que actúe sobre el script.</translation>
+    </message>
+    <message>
+        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
+        <translation>Aquí exec no reemplaza el shell de la sesión: el &amp; final lo ejecuta en un subshell en segundo plano. Desactive «Ejecutar en segundo plano» en el menú de la fila si el script debe terminar con este comando.</translation>
     </message>
 </context>
 <context>
@@ -234,6 +238,20 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
     <message>
         <source>Error</source>
         <translation>Error</translation>
+    </message>
+</context>
+<context>
+    <name>RowDelegate</name>
+    <message numerus="yes">
+        <source>(%n lines)</source>
+        <translation>
+            <numerusform>(%n línea)</numerusform>
+            <numerusform>(%n líneas)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Command</source>
+        <translation>Comando</translation>
     </message>
 </context>
 </TS>

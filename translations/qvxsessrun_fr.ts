@@ -64,24 +64,8 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
         <translation>/bin/sh ne trouve pas %1 ; ce shell ne connaît que la syntaxe POSIX. Écrivez-le en syntaxe POSIX ou indiquez un autre shell dans la première ligne du script.</translation>
     </message>
     <message>
-        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Remove the &amp; if the script should end in this command.</source>
-        <translation>Ici, exec ne remplace pas le shell de la session : le &amp; final l'exécute dans un sous-shell en arrière-plan. Supprimez le &amp; si le script doit se terminer par cette commande.</translation>
-    </message>
-    <message>
         <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
         <translation>Cette commande ne s'exécute jamais : une ligne au-dessus remplace ou termine le shell (exec ou exit).</translation>
-    </message>
-    <message>
-        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
-        <translation>%1 n'a aucun effet sur les commandes en dessous, car il s'exécute dans un sous-shell en arrière-plan. Supprimez le &amp; final pour qu'il agisse sur le script.</translation>
-    </message>
-    <message>
-        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
-        <translation>Cette affectation n'a aucun effet sur les commandes en dessous, car elle s'exécute dans un sous-shell en arrière-plan. Supprimez le &amp; final pour qu'elle agisse sur le script.</translation>
-    </message>
-    <message>
-        <source>This line is a comment: it does not run.</source>
-        <translation>Cette ligne est un commentaire : elle ne s'exécute pas.</translation>
     </message>
     <message>
         <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
@@ -126,6 +110,26 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
     <message>
         <source>%1 ended at once with status %2: %3</source>
         <translation>%1 s'est terminé aussitôt avec le code %2 : %3</translation>
+    </message>
+    <message>
+        <source>%1 stands for a NUL byte in the script. The shell skips it: what stands on either side of it runs as one word.</source>
+        <translation>%1 représente un octet NUL dans le script. Le shell l'ignore : ce qui se trouve de part et d'autre s'exécute comme un seul mot.</translation>
+    </message>
+    <message>
+        <source>This command is not complete: it ends in &amp;&amp;, ||, | or a backslash, or opens if, case, a loop or a brace that it does not close. The shell reads the lines below as part of it.</source>
+        <translation>Cette commande n'est pas complète : elle se termine par &amp;&amp;, ||, | ou une barre oblique inverse, ou ouvre un if, un case, une boucle ou une accolade qu'elle ne ferme pas. Le shell lit les lignes en dessous comme faisant partie d'elle.</translation>
+    </message>
+    <message>
+        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>Cette affectation n'a aucun effet sur les commandes en dessous, car elle s'exécute dans un sous-shell en arrière-plan. Désactivez « Exécuter en arrière-plan » dans le menu de la ligne pour qu'elle agisse sur le script.</translation>
+    </message>
+    <message>
+        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>%1 n'a aucun effet sur les commandes en dessous, car il s'exécute dans un sous-shell en arrière-plan. Désactivez « Exécuter en arrière-plan » dans le menu de la ligne pour qu'il agisse sur le script.</translation>
+    </message>
+    <message>
+        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
+        <translation>Ici, exec ne remplace pas le shell de la session : le &amp; final l'exécute dans un sous-shell en arrière-plan. Désactivez « Exécuter en arrière-plan » dans le menu de la ligne si le script doit se terminer par cette commande.</translation>
     </message>
 </context>
 <context>
@@ -234,6 +238,20 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
     <message>
         <source>Error</source>
         <translation>Erreur</translation>
+    </message>
+</context>
+<context>
+    <name>RowDelegate</name>
+    <message numerus="yes">
+        <source>(%n lines)</source>
+        <translation>
+            <numerusform>(%n ligne)</numerusform>
+            <numerusform>(%n lignes)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Command</source>
+        <translation>Commande</translation>
     </message>
 </context>
 </TS>

@@ -64,24 +64,8 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
         <translation>/bin/sh non trova %1; questa shell conosce solo la sintassi POSIX. Scrivilo in sintassi POSIX oppure indica un'altra shell nella prima riga dello script.</translation>
     </message>
     <message>
-        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Remove the &amp; if the script should end in this command.</source>
-        <translation>Qui exec non sostituisce la shell della sessione: la &amp; finale lo esegue in una subshell in secondo piano. Rimuovi la &amp; se lo script deve terminare con questo comando.</translation>
-    </message>
-    <message>
         <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
         <translation>Questo comando non viene mai eseguito: una riga sopra sostituisce o termina la shell (exec o exit).</translation>
-    </message>
-    <message>
-        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
-        <translation>%1 non ha effetto sui comandi sotto di esso, perché viene eseguito in una subshell in secondo piano. Rimuovi la &amp; finale perché agisca sullo script.</translation>
-    </message>
-    <message>
-        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
-        <translation>Questa assegnazione non ha effetto sui comandi sotto di essa, perché viene eseguita in una subshell in secondo piano. Rimuovi la &amp; finale perché agisca sullo script.</translation>
-    </message>
-    <message>
-        <source>This line is a comment: it does not run.</source>
-        <translation>Questa riga è un commento: non viene eseguita.</translation>
     </message>
     <message>
         <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
@@ -126,6 +110,26 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
     <message>
         <source>%1 ended at once with status %2: %3</source>
         <translation>%1 è terminato subito con lo stato %2: %3</translation>
+    </message>
+    <message>
+        <source>%1 stands for a NUL byte in the script. The shell skips it: what stands on either side of it runs as one word.</source>
+        <translation>%1 rappresenta un byte NUL nello script. La shell lo salta: ciò che sta ai due lati viene eseguito come una sola parola.</translation>
+    </message>
+    <message>
+        <source>This command is not complete: it ends in &amp;&amp;, ||, | or a backslash, or opens if, case, a loop or a brace that it does not close. The shell reads the lines below as part of it.</source>
+        <translation>Questo comando non è completo: termina con &amp;&amp;, ||, | o una barra rovesciata, oppure apre un if, un case, un ciclo o una graffa che non chiude. La shell legge le righe sotto come parte di esso.</translation>
+    </message>
+    <message>
+        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>Questa assegnazione non ha effetto sui comandi sotto di essa, perché viene eseguita in una subshell in secondo piano. Disattiva «Esegui in secondo piano» nel menu della riga perché agisca sullo script.</translation>
+    </message>
+    <message>
+        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>%1 non ha effetto sui comandi sotto di esso, perché viene eseguito in una subshell in secondo piano. Disattiva «Esegui in secondo piano» nel menu della riga perché agisca sullo script.</translation>
+    </message>
+    <message>
+        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
+        <translation>Qui exec non sostituisce la shell della sessione: la &amp; finale lo esegue in una subshell in secondo piano. Disattiva «Esegui in secondo piano» nel menu della riga se lo script deve terminare con questo comando.</translation>
     </message>
 </context>
 <context>
@@ -234,6 +238,20 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
     <message>
         <source>Error</source>
         <translation>Errore</translation>
+    </message>
+</context>
+<context>
+    <name>RowDelegate</name>
+    <message numerus="yes">
+        <source>(%n lines)</source>
+        <translation>
+            <numerusform>(%n riga)</numerusform>
+            <numerusform>(%n righe)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Command</source>
+        <translation>Comando</translation>
     </message>
 </context>
 </TS>

@@ -64,24 +64,8 @@ Use Drag &amp; Drop to add desktop files.</source>
         <translation>%1 は /bin/sh では見つかりません。このシェルは POSIX の構文しか扱えません。POSIX の構文で書くか、スクリプトの 1 行目で別のシェルを指定してください。</translation>
     </message>
     <message>
-        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Remove the &amp; if the script should end in this command.</source>
-        <translation>ここでの exec はセッションのシェルを置き換えません。末尾の &amp; によってバックグラウンドのサブシェルで実行されます。スクリプトをこのコマンドで終わらせる場合は、&amp; を削除してください。</translation>
-    </message>
-    <message>
         <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
         <translation>このコマンドは実行されません。上の行がシェルを置き換えるか終了させます（exec または exit）。</translation>
-    </message>
-    <message>
-        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
-        <translation>%1 はバックグラウンドのサブシェルで実行されるため、下のコマンドには影響しません。スクリプトに反映させるには、末尾の &amp; を削除してください。</translation>
-    </message>
-    <message>
-        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
-        <translation>この代入はバックグラウンドのサブシェルで実行されるため、下のコマンドには影響しません。スクリプトに反映させるには、末尾の &amp; を削除してください。</translation>
-    </message>
-    <message>
-        <source>This line is a comment: it does not run.</source>
-        <translation>この行はコメントです。実行されません。</translation>
     </message>
     <message>
         <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
@@ -126,6 +110,26 @@ Use Drag &amp; Drop to add desktop files.</source>
     <message>
         <source>%1 ended at once with status %2: %3</source>
         <translation>%1 はすぐに終了しました（終了ステータス %2）: %3</translation>
+    </message>
+    <message>
+        <source>%1 stands for a NUL byte in the script. The shell skips it: what stands on either side of it runs as one word.</source>
+        <translation>%1 はスクリプト中の NUL バイトを表します。シェルはこれを読み飛ばすため、その前後は 1 つの語として実行されます。</translation>
+    </message>
+    <message>
+        <source>This command is not complete: it ends in &amp;&amp;, ||, | or a backslash, or opens if, case, a loop or a brace that it does not close. The shell reads the lines below as part of it.</source>
+        <translation>このコマンドは完結していません。&amp;&amp;、||、| またはバックスラッシュで終わっているか、閉じていない if、case、ループ、または波かっこを開いています。シェルは下の行をこのコマンドの一部として読み込みます。</translation>
+    </message>
+    <message>
+        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>この代入はバックグラウンドのサブシェルで実行されるため、下のコマンドには影響しません。スクリプトに反映させるには、行のメニューで「バックグラウンドで実行」をオフにしてください。</translation>
+    </message>
+    <message>
+        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>%1 はバックグラウンドのサブシェルで実行されるため、下のコマンドには影響しません。スクリプトに反映させるには、行のメニューで「バックグラウンドで実行」をオフにしてください。</translation>
+    </message>
+    <message>
+        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
+        <translation>ここでの exec はセッションのシェルを置き換えません。末尾の &amp; によってバックグラウンドのサブシェルで実行されます。スクリプトをこのコマンドで終わらせる場合は、行のメニューで「バックグラウンドで実行」をオフにしてください。</translation>
     </message>
 </context>
 <context>
@@ -232,6 +236,19 @@ Use Drag &amp; Drop to add desktop files.</source>
     <message>
         <source>Error</source>
         <translation>エラー</translation>
+    </message>
+</context>
+<context>
+    <name>RowDelegate</name>
+    <message numerus="yes">
+        <source>(%n lines)</source>
+        <translation>
+            <numerusform>(%n 行)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Command</source>
+        <translation>コマンド</translation>
     </message>
 </context>
 </TS>

@@ -64,24 +64,8 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
         <translation>/bin/sh nie znajduje %1; ta powłoka zna tylko składnię POSIX. Zapisz to w składni POSIX lub wskaż inną powłokę w pierwszym wierszu skryptu.</translation>
     </message>
     <message>
-        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Remove the &amp; if the script should end in this command.</source>
-        <translation>exec nie zastępuje tutaj powłoki sesji: końcowy &amp; uruchamia to polecenie w podpowłoce w tle. Usuń znak &amp; z końca, jeśli skrypt ma zakończyć się tym poleceniem.</translation>
-    </message>
-    <message>
         <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
         <translation>To polecenie nigdy nie zostanie wykonane: wiersz powyżej zastępuje lub kończy powłokę (exec lub exit).</translation>
-    </message>
-    <message>
-        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
-        <translation>%1 nie ma wpływu na polecenia poniżej, ponieważ działa w podpowłoce w tle. Usuń znak &amp; z końca wiersza, jeśli ma to wpływać na skrypt.</translation>
-    </message>
-    <message>
-        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
-        <translation>To przypisanie nie ma wpływu na polecenia poniżej, ponieważ działa w podpowłoce w tle. Usuń znak &amp; z końca wiersza, aby działało ono na skrypt.</translation>
-    </message>
-    <message>
-        <source>This line is a comment: it does not run.</source>
-        <translation>Ten wiersz jest komentarzem: nie zostanie wykonany.</translation>
     </message>
     <message>
         <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
@@ -126,6 +110,26 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
     <message>
         <source>%1 ended at once with status %2: %3</source>
         <translation>%1 od razu zakończyło się ze statusem %2: %3</translation>
+    </message>
+    <message>
+        <source>%1 stands for a NUL byte in the script. The shell skips it: what stands on either side of it runs as one word.</source>
+        <translation>%1 oznacza bajt NUL w skrypcie. Powłoka go pomija: to, co stoi po obu jego stronach, jest wykonywane jako jedno słowo.</translation>
+    </message>
+    <message>
+        <source>This command is not complete: it ends in &amp;&amp;, ||, | or a backslash, or opens if, case, a loop or a brace that it does not close. The shell reads the lines below as part of it.</source>
+        <translation>To polecenie nie jest kompletne: kończy się na &amp;&amp;, ||, | lub ukośniku wstecznym albo otwiera if, case, pętlę lub nawias klamrowy, którego nie zamyka. Powłoka czyta wiersze poniżej jako jego część.</translation>
+    </message>
+    <message>
+        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>To przypisanie nie wpływa na polecenia poniżej, ponieważ jest wykonywane w podpowłoce w tle. Wyłącz „Uruchom w tle” w menu wiersza, aby działało na skrypt.</translation>
+    </message>
+    <message>
+        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>%1 nie wpływa na polecenia poniżej, ponieważ jest wykonywane w podpowłoce w tle. Wyłącz „Uruchom w tle” w menu wiersza, aby działało na skrypt.</translation>
+    </message>
+    <message>
+        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
+        <translation>exec nie zastępuje tutaj powłoki sesji: końcowy &amp; uruchamia to polecenie w podpowłoce w tle. Wyłącz „Uruchom w tle” w menu wiersza, jeśli skrypt ma zakończyć się tym poleceniem.</translation>
     </message>
 </context>
 <context>
@@ -236,6 +240,21 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
     <message>
         <source>Error</source>
         <translation>Błąd</translation>
+    </message>
+</context>
+<context>
+    <name>RowDelegate</name>
+    <message numerus="yes">
+        <source>(%n lines)</source>
+        <translation>
+            <numerusform>(%n wiersz)</numerusform>
+            <numerusform>(%n wiersze)</numerusform>
+            <numerusform>(%n wierszy)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Command</source>
+        <translation>Polecenie</translation>
     </message>
 </context>
 </TS>

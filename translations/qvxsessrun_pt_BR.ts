@@ -64,24 +64,8 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
         <translation>%1 não é encontrado pelo /bin/sh; este shell conhece apenas a sintaxe POSIX. Escreva-o em sintaxe POSIX ou indique outro shell na primeira linha do script.</translation>
     </message>
     <message>
-        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Remove the &amp; if the script should end in this command.</source>
-        <translation>Aqui, exec não substitui o shell da sessão: o &amp; final o executa em um subshell em segundo plano. Remova o &amp; se o script deve terminar com este comando.</translation>
-    </message>
-    <message>
         <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
         <translation>Este comando nunca é executado: uma linha acima substitui ou encerra o shell (exec ou exit).</translation>
-    </message>
-    <message>
-        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
-        <translation>%1 não tem efeito nos comandos abaixo, porque roda em um subshell em segundo plano. Remova o &amp; final para que atue no script.</translation>
-    </message>
-    <message>
-        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
-        <translation>Esta atribuição não tem efeito nos comandos abaixo, porque roda em um subshell em segundo plano. Remova o &amp; final para que ela atue no script.</translation>
-    </message>
-    <message>
-        <source>This line is a comment: it does not run.</source>
-        <translation>Esta linha é um comentário: ela não é executada.</translation>
     </message>
     <message>
         <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
@@ -126,6 +110,26 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
     <message>
         <source>%1 ended at once with status %2: %3</source>
         <translation>%1 terminou imediatamente com o status %2: %3</translation>
+    </message>
+    <message>
+        <source>%1 stands for a NUL byte in the script. The shell skips it: what stands on either side of it runs as one word.</source>
+        <translation>%1 representa um byte NUL no script. O shell o ignora: o que está de cada lado dele é executado como uma só palavra.</translation>
+    </message>
+    <message>
+        <source>This command is not complete: it ends in &amp;&amp;, ||, | or a backslash, or opens if, case, a loop or a brace that it does not close. The shell reads the lines below as part of it.</source>
+        <translation>Este comando não está completo: termina em &amp;&amp;, ||, | ou uma barra invertida, ou abre um if, um case, um laço ou uma chave que não fecha. O shell lê as linhas abaixo como parte dele.</translation>
+    </message>
+    <message>
+        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>Esta atribuição não tem efeito sobre os comandos abaixo, porque é executada em um subshell em segundo plano. Desative "Executar em segundo plano" no menu da linha para que ela atue sobre o script.</translation>
+    </message>
+    <message>
+        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>%1 não tem efeito sobre os comandos abaixo, porque é executado em um subshell em segundo plano. Desative "Executar em segundo plano" no menu da linha para que atue sobre o script.</translation>
+    </message>
+    <message>
+        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
+        <translation>Aqui, exec não substitui o shell da sessão: o &amp; final o executa em um subshell em segundo plano. Desative "Executar em segundo plano" no menu da linha se o script deve terminar com este comando.</translation>
     </message>
 </context>
 <context>
@@ -234,6 +238,20 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
     <message>
         <source>Error</source>
         <translation>Erro</translation>
+    </message>
+</context>
+<context>
+    <name>RowDelegate</name>
+    <message numerus="yes">
+        <source>(%n lines)</source>
+        <translation>
+            <numerusform>(%n linha)</numerusform>
+            <numerusform>(%n linhas)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Command</source>
+        <translation>Comando</translation>
     </message>
 </context>
 </TS>

@@ -64,24 +64,8 @@ Use Drag &amp; Drop to add desktop files.</source>
         <translation>/bin/sh не находит %1; эта оболочка знает только синтаксис POSIX. Запишите это в синтаксисе POSIX или укажите другую оболочку в первой строке сценария.</translation>
     </message>
     <message>
-        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Remove the &amp; if the script should end in this command.</source>
-        <translation>Здесь exec не заменяет оболочку сеанса: завершающий &amp; запускает его в фоновой подоболочке. Удалите символ &amp; в конце, если сценарий должен завершаться этой командой.</translation>
-    </message>
-    <message>
         <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
         <translation>Эта команда никогда не выполнится: строка выше заменяет или завершает оболочку (exec или exit).</translation>
-    </message>
-    <message>
-        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
-        <translation>%1 не влияет на команды ниже, потому что выполняется в фоновой подоболочке. Удалите завершающий символ &amp; — тогда действие будет распространяться на сценарий.</translation>
-    </message>
-    <message>
-        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
-        <translation>Это присваивание не влияет на команды ниже, потому что выполняется в фоновой подоболочке. Удалите завершающий символ &amp; — тогда оно будет действовать на сценарий.</translation>
-    </message>
-    <message>
-        <source>This line is a comment: it does not run.</source>
-        <translation>Эта строка — комментарий: она не выполняется.</translation>
     </message>
     <message>
         <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
@@ -126,6 +110,26 @@ Use Drag &amp; Drop to add desktop files.</source>
     <message>
         <source>%1 ended at once with status %2: %3</source>
         <translation>%1 сразу завершилась с кодом %2: %3</translation>
+    </message>
+    <message>
+        <source>%1 stands for a NUL byte in the script. The shell skips it: what stands on either side of it runs as one word.</source>
+        <translation>%1 обозначает байт NUL в сценарии. Оболочка пропускает его: то, что стоит по обе стороны от него, выполняется как одно слово.</translation>
+    </message>
+    <message>
+        <source>This command is not complete: it ends in &amp;&amp;, ||, | or a backslash, or opens if, case, a loop or a brace that it does not close. The shell reads the lines below as part of it.</source>
+        <translation>Эта команда не завершена: она оканчивается на &amp;&amp;, ||, | или обратную косую черту либо открывает if, case, цикл или фигурную скобку, которые не закрывает. Оболочка читает строки ниже как её часть.</translation>
+    </message>
+    <message>
+        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>Это присваивание не влияет на команды ниже, потому что выполняется в фоновой подоболочке. Отключите «Запускать в фоне» в меню строки, чтобы оно действовало на сценарий.</translation>
+    </message>
+    <message>
+        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>%1 не влияет на команды ниже, потому что выполняется в фоновой подоболочке. Отключите «Запускать в фоне» в меню строки, чтобы это действовало на сценарий.</translation>
+    </message>
+    <message>
+        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
+        <translation>Здесь exec не заменяет оболочку сеанса: завершающий &amp; запускает его в фоновой подоболочке. Отключите «Запускать в фоне» в меню строки, если сценарий должен завершаться этой командой.</translation>
     </message>
 </context>
 <context>
@@ -236,6 +240,21 @@ Use Drag &amp; Drop to add desktop files.</source>
     <message>
         <source>Error</source>
         <translation>Ошибка</translation>
+    </message>
+</context>
+<context>
+    <name>RowDelegate</name>
+    <message numerus="yes">
+        <source>(%n lines)</source>
+        <translation>
+            <numerusform>(%n строка)</numerusform>
+            <numerusform>(%n строки)</numerusform>
+            <numerusform>(%n строк)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Command</source>
+        <translation>Команда</translation>
     </message>
 </context>
 </TS>

@@ -64,24 +64,8 @@ Use Drag &amp; Drop to add desktop files.</source>
         <translation>/bin/sh 找不到 %1；此 shell 只支持 POSIX 语法。请用 POSIX 语法改写，或在脚本第一行指定其他 shell。</translation>
     </message>
     <message>
-        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Remove the &amp; if the script should end in this command.</source>
-        <translation>此处的 exec 不会替换会话的 shell：末尾的 &amp; 使它在后台子 shell 中运行。如果脚本应以此命令结束，请删除末尾的 &amp; 符号。</translation>
-    </message>
-    <message>
         <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
         <translation>此命令永远不会运行：上面的某一行替换或结束了 shell（exec 或 exit）。</translation>
-    </message>
-    <message>
-        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
-        <translation>%1 对其下的命令不起作用，因为它在后台子 shell 中运行。删除末尾的 &amp; 即可使其作用于脚本。</translation>
-    </message>
-    <message>
-        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Remove the final &amp; to let it act on the script.</source>
-        <translation>此赋值对其下的命令不起作用，因为它在后台子 shell 中运行。删除末尾的 &amp; 即可使其作用于脚本。</translation>
-    </message>
-    <message>
-        <source>This line is a comment: it does not run.</source>
-        <translation>此行是注释：它不会运行。</translation>
     </message>
     <message>
         <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
@@ -126,6 +110,26 @@ Use Drag &amp; Drop to add desktop files.</source>
     <message>
         <source>%1 ended at once with status %2: %3</source>
         <translation>%1 立即结束，状态为 %2：%3</translation>
+    </message>
+    <message>
+        <source>%1 stands for a NUL byte in the script. The shell skips it: what stands on either side of it runs as one word.</source>
+        <translation>%1 表示脚本中的一个 NUL 字节。shell 会跳过它：它两边的内容作为一个词运行。</translation>
+    </message>
+    <message>
+        <source>This command is not complete: it ends in &amp;&amp;, ||, | or a backslash, or opens if, case, a loop or a brace that it does not close. The shell reads the lines below as part of it.</source>
+        <translation>此命令不完整：它以 &amp;&amp;、||、| 或反斜杠结尾，或者打开了未闭合的 if、case、循环或花括号。shell 会把下面的行当作它的一部分读入。</translation>
+    </message>
+    <message>
+        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>此赋值在后台子 shell 中运行，因此对下面的命令没有影响。请在该行的菜单中关闭“在后台运行”，使其作用于脚本。</translation>
+    </message>
+    <message>
+        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>%1 在后台子 shell 中运行，因此对下面的命令没有影响。请在该行的菜单中关闭“在后台运行”，使其作用于脚本。</translation>
+    </message>
+    <message>
+        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
+        <translation>此处的 exec 不会替换会话的 shell：末尾的 &amp; 使它在后台子 shell 中运行。如果脚本应以此命令结束，请在该行的菜单中关闭“在后台运行”。</translation>
     </message>
 </context>
 <context>
@@ -232,6 +236,19 @@ Use Drag &amp; Drop to add desktop files.</source>
     <message>
         <source>Error</source>
         <translation>错误</translation>
+    </message>
+</context>
+<context>
+    <name>RowDelegate</name>
+    <message numerus="yes">
+        <source>(%n lines)</source>
+        <translation>
+            <numerusform>(%n 行)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Command</source>
+        <translation>命令</translation>
     </message>
 </context>
 </TS>

@@ -116,18 +116,22 @@ const Message requiredMessages[] = {
     { "List",
       "This line starts a here-document that no line ends: every line below becomes its text, "
       "and no later command runs." },
-    { "List", "This line is a comment: it does not run." },
     { "List",
       "This assignment has no effect on the commands below it, because it runs in a background "
-      "subshell. Remove the final & to let it act on the script." },
+      "subshell. Switch off \"Run in the background\" in the row's menu to let it act on the "
+      "script." },
     { "List",
       "%1 has no effect on the commands below it, because it runs in a background subshell. "
-      "Remove the final & to let it act on the script." },
+      "Switch off \"Run in the background\" in the row's menu to let it act on the script." },
+    { "List",
+      "This command is not complete: it ends in &&, ||, | or a backslash, or opens if, case, a "
+      "loop or a brace that it does not close. The shell reads the lines below as part of it." },
     { "List",
       "This command never runs: a line above replaces or ends the shell (exec or exit)." },
     { "List",
       "exec here does not replace the session's shell: the final & runs it in a background "
-      "subshell. Remove the & if the script should end in this command." },
+      "subshell. Switch off \"Run in the background\" in the row's menu if the script should "
+      "end in this command." },
     { "List",
       "%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in POSIX syntax, "
       "or name another shell in the first line of the script." },
@@ -140,6 +144,11 @@ const Message requiredMessages[] = {
     { "List",
       "This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it "
       "leaves the text as it was and replaces those that it changes." },
+    { "List",
+      "%1 stands for a NUL byte in the script. The shell skips it: what stands on either side of "
+      "it runs as one word." },
+    { "RowDelegate", "(%n lines)" },
+    { "RowDelegate", "Command" },
     { "QObject", "Error" },
 };
 
