@@ -6,7 +6,7 @@
 # script on disk and the exit status.
 #
 # usage: e2e.sh SCENARIO PROGRAM HELPER WMCLOSE SHOTDIR
-#   SCENARIO  edit | close | drop | marks | handwritten | add | menu | runnow
+#   SCENARIO  edit | close | drop | marks | handwritten | add | menu | runnow | rows
 # Runs inside tests/with-home.sh, which provides QVX_TEST_HOME and QVX_TEST_DIR.
 #
 # The conditions given to expect are in single quotes on purpose: it
@@ -613,6 +613,78 @@ scenario_runnow() {
 	return 0
 }
 
+# 9. A row is a command: every row of a script of the shell's compound
+# commands switched off and on, moved, deleted and edited, each saved, and
+# each save a script that sh reads.
+scenario_rows() {
+	printf '%s\n' '#!/bin/sh' '# written by hand' 'xrdb -merge "$HOME/.Xresources"' \
+		'if [ -x /usr/bin/picom ]; then' '    picom -b' 'else' '    : nothing' 'fi' \
+		'for f in a b; do' '    echo "$f" >/dev/null' 'done' 'case "$LANG" in' \
+		'    de*) echo Hallo ;;' '    *) echo Hello ;;' 'esac' 'start() {' '    "$@" &' '}' \
+		'{ sleep 1; echo late >/dev/null; } &' 'echo one |' '    cat >/dev/null' \
+		'exec true' >"$script"
+	cp "$script" "$work/original"
+	start_program
+	expect start '[ "$rows" = 8 ] && [ "$status_ink" = 0 ]'
+	shot rows
+	n=0
+	while [ $n -lt 8 ]; do
+		click_at "$check_x" "$(row_y $n)"
+		saved_parses "row $n off"
+		click_at "$check_x" "$(row_y $n)"
+		key ctrl+s
+		wait_script "$work/original"
+		if [ $n -gt 0 ]; then
+			click_at "$text_x" "$(row_y $n)"
+			click_at "$btn_x" "$(btn_y 4)"
+			saved_parses "row $n up"
+			key ctrl+z
+		fi
+		click_at "$text_x" "$(row_y $n)"
+		key Delete
+		saved_parses "row $n deleted"
+		key ctrl+z
+		key ctrl+s
+		wait_script "$work/original"
+		n=$((n + 1))
+	done
+
+	# A row of one line, and one of several, whose editor takes a new line.
+	click_at "$text_x" "$(row_y 0)"
+	key F2
+	key End
+	type_text ' -nocpp'
+	key Return
+	saved_parses "row 0 edited"
+	click_at "$text_x" "$(row_y 1)"
+	key F2
+	key ctrl+End
+	key Return
+	type_text 'nm-applet'
+	shot several-lines
+	key ctrl+Return
+	expect split '[ "$rows" = 9 ]'
+	saved_parses "row 1 edited"
+	grep -q '^nm-applet&$' "$script" || fail "the new command is no line of its own: $(cat "$script")"
+
+	key ctrl+q
+	wait_exit 10
+	[ "$rc" -eq 0 ] || fail "exit status $rc"
+}
+
+# saved_parses WHAT: saves, waits for the script to change, and has sh read it.
+saved_parses() {
+	cp "$script" "$work/before"
+	key ctrl+s
+	i=0
+	while cmp -s "$work/before" "$script"; do
+		i=$((i + 1))
+		[ $i -gt 50 ] && fail "$1: the save changed nothing"
+		sleep 0.1
+	done
+	sh -n "$script" 2>"$work/sh.err" || fail "$1: sh does not read the saved script: $(cat "$work/sh.err")"
+}
+
 qt_env
 start_x
 case $scenario in
@@ -624,6 +696,7 @@ handwritten) scenario_handwritten ;;
 add) scenario_add ;;
 menu) scenario_menu ;;
 runnow) scenario_runnow ;;
+rows) scenario_rows ;;
 *) fail "unknown scenario" ;;
 esac
 [ -s "$work/program.err" ] && {
