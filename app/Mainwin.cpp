@@ -13,6 +13,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "AppDialog.h"
 #include "List.h"
 #include "dialog.h"
 #include "icon.h"
@@ -108,6 +109,9 @@ void Mainwin::createActions()
         this, "down", theme_or_standard_icon("go-down", QStyle::SP_ArrowDown), tr("Dow&n"));
     connect(downAction, SIGNAL(triggered()), this, SLOT(downClicked()));
     editActions = { undoAction, redoAction, addRowAction, deleteAction, upAction, downAction };
+    addApplicationAction = window_action(this, "addApplication", QIcon(), tr("Add A&pplication…"));
+    addApplicationAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
+    connect(addApplicationAction, SIGNAL(triggered()), this, SLOT(addApplicationClicked()));
 
     saveAction = window_action(this, "save",
                                theme_or_standard_icon("document-save", QStyle::SP_DialogSaveButton),
@@ -127,8 +131,8 @@ void Mainwin::createActions()
     backgroundAction->setCheckable(true);
     connect(backgroundAction, SIGNAL(triggered(bool)), this, SLOT(backgroundToggled(bool)));
 
-    for (QAction *action :
-         { undoAction, redoAction, addRowAction, saveAction, quitAction, runAction })
+    for (QAction *action : { undoAction, redoAction, addRowAction, addApplicationAction, saveAction,
+                             quitAction, runAction })
         addAction(action);
     undoAction->setEnabled(list->canUndo());
     redoAction->setEnabled(list->canRedo());
@@ -334,6 +338,14 @@ void Mainwin::addClicked()
     list->addItem();
 }
 
+/* The chosen applications become rows as a drop of their files would. */
+void Mainwin::addApplicationClicked()
+{
+    AppDialog dialog(this);
+    if (dialog.exec() == QDialog::Accepted)
+        list->addDesktopEntries(dialog.selectedPaths());
+}
+
 void Mainwin::delClicked()
 {
     list->delItem();
@@ -377,8 +389,8 @@ void Mainwin::backgroundToggled(bool background)
 
 /*
  * For a row: Run now and the row's final "&", then the editing buttons as
- * they stand, enabled or not.  For the list without a row: only what needs
- * no row.
+ * they stand, enabled or not, with Add Application after Add.  For the
+ * list without a row: only what needs no row.
  */
 void Mainwin::catchContextMenu(const QPoint &globalPos, bool forRow)
 {
@@ -395,8 +407,10 @@ void Mainwin::catchContextMenu(const QPoint &globalPos, bool forRow)
         menu.addAction(backgroundAction);
         menu.addSeparator();
         menu.addActions(editActions);
+        menu.insertAction(deleteAction, addApplicationAction);
     } else {
         menu.addAction(addRowAction);
+        menu.addAction(addApplicationAction);
     }
     menu.exec(globalPos);
 }

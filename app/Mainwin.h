@@ -31,6 +31,7 @@ private slots:
     void save();
     void quit();
     void addClicked();
+    void addApplicationClicked();
     void delClicked();
     void undoClicked();
     void redoClicked();
@@ -56,6 +57,7 @@ private:
     QAction *undoAction = nullptr;
     QAction *redoAction = nullptr;
     QAction *addRowAction = nullptr; /* the one editing action that needs no row */
+    QAction *addApplicationAction = nullptr; /* needs no row either; in the menu only */
     QAction *deleteAction = nullptr;
     QAction *upAction = nullptr;
     QAction *downAction = nullptr;

@@ -8,6 +8,7 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,12 +17,62 @@ static const qint64 maxEntrySize = 1024 * 1024;
 
 static const QString mainGroup = QStringLiteral("Desktop Entry");
 static const QString execKey = QStringLiteral("Exec");
-static const QString nameKey = QStringLiteral("Name");
+static const QString typeKey = QStringLiteral("Type");
+static const QString tryExecKey = QStringLiteral("TryExec");
+static const QString noDisplayKey = QStringLiteral("NoDisplay");
+static const QString hiddenKey = QStringLiteral("Hidden");
 // Removed from Exec: what stands for files, URLs, the icon and the name,
 // and what is deprecated.  %k, the entry's own location, is kept apart.
 static const QString removedFieldCodes = QStringLiteral("fFuUicdDnNvm");
 
-DesktopFile::DesktopFile(const QString &path) : path(path) { }
+DesktopFile::DesktopFile(const QString &path) : path(path), locales(localeNames()) { }
+
+DesktopFile::DesktopFile(const QString &path, const QStringList &locales)
+    : path(path), locales(locales)
+{ }
+
+/* The names of a locale value such as de_DE.UTF-8@euro that a localized
+ * key may carry, most specific first. */
+static QStringList localeNamesOf(QString value)
+{
+    QString modifier;
+    const int at = value.indexOf(QLatin1Char('@'));
+    if (at >= 0) {
+        modifier = value.mid(at);
+        value.truncate(at);
+    }
+    const int dot = value.indexOf(QLatin1Char('.'));
+    if (dot >= 0)
+        value.truncate(dot);
+    if (value.isEmpty() || value == QLatin1String("C") || value == QLatin1String("POSIX"))
+        return QStringList();
+    const int underscore = value.indexOf(QLatin1Char('_'));
+    const QString language = value.left(underscore);
+    const QString country = underscore >= 0 ? value.mid(underscore) : QString();
+    if (language.isEmpty())
+        return QStringList();
+
+    QStringList names;
+    if (!country.isEmpty() && !modifier.isEmpty())
+        names << language + country + modifier;
+    if (!country.isEmpty())
+        names << language + country;
+    if (!modifier.isEmpty())
+        names << language + modifier;
+    names << language;
+    return names;
+}
+
+QStringList DesktopFile::localeNames()
+{
+    // The first that is set decides, as for the C library's messages.
+    for (const char *variable : { "LC_ALL", "LC_MESSAGES", "LANG" }) {
+        const QString value = qEnvironmentVariable(variable);
+        if (!value.isEmpty())
+            return localeNamesOf(value);
+    }
+    return QStringList();
+}
 
 /*
  * Reads at most maxEntrySize bytes of a regular file into data.  Whatever
@@ -165,6 +216,57 @@ static bool splitKeyValue(const QString &line, QString *key, QString *value)
     return true;
 }
 
+/*
+ * Splits a key such as "Name[de_DE]" into "Name" and its locale; a key
+ * without one keeps a null locale.  False for a bracket that is not a
+ * locale at the key's end.
+ */
+static bool splitLocale(QString *key, QString *locale)
+{
+    const int open = key->indexOf(QLatin1Char('['));
+    if (open < 0)
+        return true;
+    if (open == 0 || !key->endsWith(QLatin1Char(']'))
+        || key->indexOf(QLatin1Char(']')) < key->size() - 1)
+        return false;
+    *locale = key->mid(open + 1, key->size() - open - 2);
+    key->truncate(open);
+    return true;
+}
+
+static bool isTrue(const QString &value)
+{
+    // "1" is what older entries wrote.
+    return value == QLatin1String("true") || value == QLatin1String("1");
+}
+
+/*
+ * The strings of a list value such as Keywords, separated by ";": an
+ * escaped "\;" belongs to its string, and each is decoded as a value is.
+ * The ";" after the last string may be missing.
+ */
+static QStringList splitList(const QString &value)
+{
+    QStringList list;
+    QString current;
+    for (int i = 0; i < value.size(); i++) {
+        const QChar c = value.at(i);
+        if (c == QLatin1Char('\\') && i + 1 < value.size()) {
+            if (value.at(i + 1) != QLatin1Char(';'))
+                current.append(c); // decoded below with the character after it
+            current.append(value.at(++i));
+        } else if (c == QLatin1Char(';')) {
+            list << unescaped(current);
+            current.clear();
+        } else {
+            current.append(c);
+        }
+    }
+    if (!current.isEmpty())
+        list << unescaped(current);
+    return list;
+}
+
 /* Where the shell stands in a command: outside quotes, or inside single or
  * double quotes. */
 enum Quoting { Unquoted, SingleQuoted, DoubleQuoted };
@@ -269,6 +371,23 @@ int DesktopFile::read()
     stream.setCodec("UTF-8");
     const QString location = QFileInfo(path).absoluteFilePath();
     bool inside = false;
+    // The keys with a value for each locale, and how well the value they
+    // have fits: the position of its locale in locales, locales.size() for
+    // the plain key's.  A list is decoded string by string at the end.
+    QString keywordsValue;
+    struct Localized
+    {
+        QLatin1String key;
+        QString *value;
+        bool list;
+        int fit;
+    } localized[] = {
+        { QLatin1String("Name"), &name, false, INT_MAX },
+        { QLatin1String("GenericName"), &genericName, false, INT_MAX },
+        { QLatin1String("Comment"), &comment, false, INT_MAX },
+        { QLatin1String("Keywords"), &keywordsValue, true, INT_MAX },
+        { QLatin1String("Icon"), &icon, false, INT_MAX },
+    };
     while (!stream.atEnd()) {
         const QString line = chugged(stream.readLine());
         if (line.isEmpty())
@@ -282,14 +401,32 @@ int DesktopFile::read()
         // The next group, such as a desktop action, has keys of its own.
         if (line.startsWith(QLatin1Char('[')))
             break;
-        QString key, value;
-        if (!splitKeyValue(line, &key, &value))
+        QString key, value, locale;
+        if (!splitKeyValue(line, &key, &value) || !splitLocale(&key, &locale))
             continue;
-        if (key == nameKey)
-            name = unescaped(value);
-        else if (key == execKey)
+        // A later value of the same fit replaces an earlier one.
+        const int fit = locale.isNull() ? locales.size() : locales.indexOf(locale);
+        for (Localized &l : localized)
+            if (fit >= 0 && key == l.key && fit <= l.fit) {
+                *l.value = l.list ? value : unescaped(value);
+                l.fit = fit;
+            }
+        // The other keys have no localized forms.
+        if (!locale.isNull())
+            continue;
+        if (key == execKey)
             exec = expandedFieldCodes(unescaped(value), location);
+        else if (key == typeKey)
+            type = unescaped(value);
+        else if (key == tryExecKey)
+            tryExec = unescaped(value);
+        else if (key == noDisplayKey)
+            noDisplay = isTrue(value);
+        else if (key == hiddenKey)
+            hidden = isTrue(value);
     }
+    if (!keywordsValue.isNull())
+        keywords = splitList(keywordsValue);
 
     return inside && !exec.isEmpty() ? 0 : -1;
 }

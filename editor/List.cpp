@@ -520,6 +520,12 @@ void List::addDesktopFiles(QStringList &list)
         emit filesSkipped(skipped);
 }
 
+void List::addDesktopEntries(const QStringList &paths)
+{
+    QStringList files = paths;
+    addDesktopFiles(files);
+}
+
 QListWidgetItem *List::createItem(command_entry *entry, int row)
 {
     QListWidgetItem *item = new QListWidgetItem(shownText(entry));

@@ -45,6 +45,8 @@ public:
     void setCurrentInBackground(bool background);
     int markedCount() const;
     bool checking() const;
+    /* Adds the commands of desktop entry files as a drop of the files does. */
+    void addDesktopEntries(const QStringList &paths);
 
 signals:
     void listModified(bool);

@@ -2,6 +2,60 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de" sourcelanguage="en_US">
 <context>
+    <name>AppDialog</name>
+    <message>
+        <source>Add Application</source>
+        <translation>Anwendung hinzufügen</translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation>Filter</translation>
+    </message>
+    <message>
+        <source>A part of a name, a description or a command</source>
+        <translation>Ein Teil eines Namens, einer Beschreibung oder eines Befehls</translation>
+    </message>
+    <message>
+        <source>&amp;Filter:</source>
+        <translation>&amp;Filter:</translation>
+    </message>
+    <message>
+        <source>Installed applications</source>
+        <translation>Installierte Anwendungen</translation>
+    </message>
+    <message>
+        <source>Installed a&amp;pplications:</source>
+        <translation>Installierte A&amp;nwendungen:</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Hinzufügen</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>Looking for the installed applications…</source>
+        <translation>Die installierten Anwendungen werden gesucht…</translation>
+    </message>
+    <message>
+        <source>No installed application was found.</source>
+        <translation>Es wurde keine installierte Anwendung gefunden.</translation>
+    </message>
+    <message>
+        <source>No application matches the filter.</source>
+        <translation>Keine Anwendung passt zum Filter.</translation>
+    </message>
+</context>
+<context>
+    <name>AppModel</name>
+    <message>
+        <source>Command: %1</source>
+        <translation>Befehl: %1</translation>
+    </message>
+</context>
+<context>
     <name>List</name>
     <message>
         <source>Double click to edit.
@@ -161,6 +215,10 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
     <message>
         <source>Dow&amp;n</source>
         <translation>Nach &amp;unten</translation>
+    </message>
+    <message>
+        <source>Add A&amp;pplication…</source>
+        <translation>&amp;Anwendung hinzufügen…</translation>
     </message>
     <message>
         <source>&amp;Save</source>

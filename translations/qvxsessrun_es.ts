@@ -2,6 +2,60 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="es" sourcelanguage="en_US">
 <context>
+    <name>AppDialog</name>
+    <message>
+        <source>Add Application</source>
+        <translation>Añadir aplicación</translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation>Filtro</translation>
+    </message>
+    <message>
+        <source>A part of a name, a description or a command</source>
+        <translation>Parte de un nombre, una descripción o un comando</translation>
+    </message>
+    <message>
+        <source>&amp;Filter:</source>
+        <translation>&amp;Filtro:</translation>
+    </message>
+    <message>
+        <source>Installed applications</source>
+        <translation>Aplicaciones instaladas</translation>
+    </message>
+    <message>
+        <source>Installed a&amp;pplications:</source>
+        <translation>A&amp;plicaciones instaladas:</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Añadir</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Cancelar</translation>
+    </message>
+    <message>
+        <source>Looking for the installed applications…</source>
+        <translation>Buscando las aplicaciones instaladas…</translation>
+    </message>
+    <message>
+        <source>No installed application was found.</source>
+        <translation>No se encontró ninguna aplicación instalada.</translation>
+    </message>
+    <message>
+        <source>No application matches the filter.</source>
+        <translation>Ninguna aplicación coincide con el filtro.</translation>
+    </message>
+</context>
+<context>
+    <name>AppModel</name>
+    <message>
+        <source>Command: %1</source>
+        <translation>Comando: %1</translation>
+    </message>
+</context>
+<context>
     <name>List</name>
     <message>
         <source>Double click to edit.
@@ -161,6 +215,10 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
     <message>
         <source>Dow&amp;n</source>
         <translation>&amp;Bajar</translation>
+    </message>
+    <message>
+        <source>Add A&amp;pplication…</source>
+        <translation>Añadir apl&amp;icación…</translation>
     </message>
     <message>
         <source>&amp;Save</source>

@@ -2,6 +2,60 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr" sourcelanguage="en_US">
 <context>
+    <name>AppDialog</name>
+    <message>
+        <source>Add Application</source>
+        <translation>Ajouter une application</translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation>Filtre</translation>
+    </message>
+    <message>
+        <source>A part of a name, a description or a command</source>
+        <translation>Une partie d’un nom, d’une description ou d’une commande</translation>
+    </message>
+    <message>
+        <source>&amp;Filter:</source>
+        <translation>&amp;Filtre :</translation>
+    </message>
+    <message>
+        <source>Installed applications</source>
+        <translation>Applications installées</translation>
+    </message>
+    <message>
+        <source>Installed a&amp;pplications:</source>
+        <translation>Applications &amp;installées :</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>A&amp;jouter</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Annuler</translation>
+    </message>
+    <message>
+        <source>Looking for the installed applications…</source>
+        <translation>Recherche des applications installées…</translation>
+    </message>
+    <message>
+        <source>No installed application was found.</source>
+        <translation>Aucune application installée n’a été trouvée.</translation>
+    </message>
+    <message>
+        <source>No application matches the filter.</source>
+        <translation>Aucune application ne correspond au filtre.</translation>
+    </message>
+</context>
+<context>
+    <name>AppModel</name>
+    <message>
+        <source>Command: %1</source>
+        <translation>Commande : %1</translation>
+    </message>
+</context>
+<context>
     <name>List</name>
     <message>
         <source>Double click to edit.
@@ -161,6 +215,10 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
     <message>
         <source>Dow&amp;n</source>
         <translation>&amp;Descendre</translation>
+    </message>
+    <message>
+        <source>Add A&amp;pplication…</source>
+        <translation>Ajouter une appli&amp;cation…</translation>
     </message>
     <message>
         <source>&amp;Save</source>

@@ -2,6 +2,60 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="it" sourcelanguage="en_US">
 <context>
+    <name>AppDialog</name>
+    <message>
+        <source>Add Application</source>
+        <translation>Aggiungi applicazione</translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation>Filtro</translation>
+    </message>
+    <message>
+        <source>A part of a name, a description or a command</source>
+        <translation>Parte di un nome, di una descrizione o di un comando</translation>
+    </message>
+    <message>
+        <source>&amp;Filter:</source>
+        <translation>&amp;Filtro:</translation>
+    </message>
+    <message>
+        <source>Installed applications</source>
+        <translation>Applicazioni installate</translation>
+    </message>
+    <message>
+        <source>Installed a&amp;pplications:</source>
+        <translation>A&amp;pplicazioni installate:</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>Agg&amp;iungi</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Annulla</translation>
+    </message>
+    <message>
+        <source>Looking for the installed applications…</source>
+        <translation>Ricerca delle applicazioni installate…</translation>
+    </message>
+    <message>
+        <source>No installed application was found.</source>
+        <translation>Non è stata trovata alcuna applicazione installata.</translation>
+    </message>
+    <message>
+        <source>No application matches the filter.</source>
+        <translation>Nessuna applicazione corrisponde al filtro.</translation>
+    </message>
+</context>
+<context>
+    <name>AppModel</name>
+    <message>
+        <source>Command: %1</source>
+        <translation>Comando: %1</translation>
+    </message>
+</context>
+<context>
     <name>List</name>
     <message>
         <source>Double click to edit.
@@ -161,6 +215,10 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
     <message>
         <source>Dow&amp;n</source>
         <translation>&amp;Giù</translation>
+    </message>
+    <message>
+        <source>Add A&amp;pplication…</source>
+        <translation>Aggiungi appli&amp;cazione…</translation>
     </message>
     <message>
         <source>&amp;Save</source>

@@ -2,6 +2,60 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja" sourcelanguage="en_US">
 <context>
+    <name>AppDialog</name>
+    <message>
+        <source>Add Application</source>
+        <translation>アプリケーションを追加</translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation>フィルター</translation>
+    </message>
+    <message>
+        <source>A part of a name, a description or a command</source>
+        <translation>名前、説明、コマンドの一部</translation>
+    </message>
+    <message>
+        <source>&amp;Filter:</source>
+        <translation>フィルター(&amp;F)</translation>
+    </message>
+    <message>
+        <source>Installed applications</source>
+        <translation>インストール済みのアプリケーション</translation>
+    </message>
+    <message>
+        <source>Installed a&amp;pplications:</source>
+        <translation>インストール済みのアプリケーション(&amp;P)</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>追加(&amp;A)</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>キャンセル(&amp;C)</translation>
+    </message>
+    <message>
+        <source>Looking for the installed applications…</source>
+        <translation>インストール済みのアプリケーションを探しています…</translation>
+    </message>
+    <message>
+        <source>No installed application was found.</source>
+        <translation>インストール済みのアプリケーションが見つかりませんでした。</translation>
+    </message>
+    <message>
+        <source>No application matches the filter.</source>
+        <translation>フィルターに一致するアプリケーションはありません。</translation>
+    </message>
+</context>
+<context>
+    <name>AppModel</name>
+    <message>
+        <source>Command: %1</source>
+        <translation>コマンド: %1</translation>
+    </message>
+</context>
+<context>
     <name>List</name>
     <message>
         <source>Double click to edit.
@@ -161,6 +215,10 @@ Use Drag &amp; Drop to add desktop files.</source>
     <message>
         <source>Dow&amp;n</source>
         <translation>下へ(&amp;N)</translation>
+    </message>
+    <message>
+        <source>Add A&amp;pplication…</source>
+        <translation>アプリケーションを追加…(&amp;I)</translation>
     </message>
     <message>
         <source>&amp;Save</source>

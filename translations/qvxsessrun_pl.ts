@@ -2,6 +2,60 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="pl" sourcelanguage="en_US">
 <context>
+    <name>AppDialog</name>
+    <message>
+        <source>Add Application</source>
+        <translation>Dodaj aplikację</translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation>Filtr</translation>
+    </message>
+    <message>
+        <source>A part of a name, a description or a command</source>
+        <translation>Fragment nazwy, opisu lub polecenia</translation>
+    </message>
+    <message>
+        <source>&amp;Filter:</source>
+        <translation>&amp;Filtr:</translation>
+    </message>
+    <message>
+        <source>Installed applications</source>
+        <translation>Zainstalowane aplikacje</translation>
+    </message>
+    <message>
+        <source>Installed a&amp;pplications:</source>
+        <translation>Zainstalowane a&amp;plikacje:</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Dodaj</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Anuluj</translation>
+    </message>
+    <message>
+        <source>Looking for the installed applications…</source>
+        <translation>Wyszukiwanie zainstalowanych aplikacji…</translation>
+    </message>
+    <message>
+        <source>No installed application was found.</source>
+        <translation>Nie znaleziono żadnej zainstalowanej aplikacji.</translation>
+    </message>
+    <message>
+        <source>No application matches the filter.</source>
+        <translation>Żadna aplikacja nie pasuje do filtra.</translation>
+    </message>
+</context>
+<context>
+    <name>AppModel</name>
+    <message>
+        <source>Command: %1</source>
+        <translation>Polecenie: %1</translation>
+    </message>
+</context>
+<context>
     <name>List</name>
     <message>
         <source>Double click to edit.
@@ -161,6 +215,10 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
     <message>
         <source>Dow&amp;n</source>
         <translation>W &amp;dół</translation>
+    </message>
+    <message>
+        <source>Add A&amp;pplication…</source>
+        <translation>Dodaj apl&amp;ikację…</translation>
     </message>
     <message>
         <source>&amp;Save</source>

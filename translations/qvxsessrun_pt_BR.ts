@@ -2,6 +2,60 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="pt_BR" sourcelanguage="en_US">
 <context>
+    <name>AppDialog</name>
+    <message>
+        <source>Add Application</source>
+        <translation>Adicionar aplicativo</translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation>Filtro</translation>
+    </message>
+    <message>
+        <source>A part of a name, a description or a command</source>
+        <translation>Parte de um nome, de uma descrição ou de um comando</translation>
+    </message>
+    <message>
+        <source>&amp;Filter:</source>
+        <translation>&amp;Filtro:</translation>
+    </message>
+    <message>
+        <source>Installed applications</source>
+        <translation>Aplicativos instalados</translation>
+    </message>
+    <message>
+        <source>Installed a&amp;pplications:</source>
+        <translation>A&amp;plicativos instalados:</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Adicionar</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Cancelar</translation>
+    </message>
+    <message>
+        <source>Looking for the installed applications…</source>
+        <translation>Procurando os aplicativos instalados…</translation>
+    </message>
+    <message>
+        <source>No installed application was found.</source>
+        <translation>Nenhum aplicativo instalado foi encontrado.</translation>
+    </message>
+    <message>
+        <source>No application matches the filter.</source>
+        <translation>Nenhum aplicativo corresponde ao filtro.</translation>
+    </message>
+</context>
+<context>
+    <name>AppModel</name>
+    <message>
+        <source>Command: %1</source>
+        <translation>Comando: %1</translation>
+    </message>
+</context>
+<context>
     <name>List</name>
     <message>
         <source>Double click to edit.
@@ -161,6 +215,10 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
     <message>
         <source>Dow&amp;n</source>
         <translation>Para &amp;baixo</translation>
+    </message>
+    <message>
+        <source>Add A&amp;pplication…</source>
+        <translation>Adicionar a&amp;plicativo…</translation>
     </message>
     <message>
         <source>&amp;Save</source>

@@ -2,6 +2,60 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru" sourcelanguage="en_US">
 <context>
+    <name>AppDialog</name>
+    <message>
+        <source>Add Application</source>
+        <translation>Добавить приложение</translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation>Фильтр</translation>
+    </message>
+    <message>
+        <source>A part of a name, a description or a command</source>
+        <translation>Часть названия, описания или команды</translation>
+    </message>
+    <message>
+        <source>&amp;Filter:</source>
+        <translation>&amp;Фильтр:</translation>
+    </message>
+    <message>
+        <source>Installed applications</source>
+        <translation>Установленные приложения</translation>
+    </message>
+    <message>
+        <source>Installed a&amp;pplications:</source>
+        <translation>Установленные п&amp;риложения:</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Добавить</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Отмена</translation>
+    </message>
+    <message>
+        <source>Looking for the installed applications…</source>
+        <translation>Поиск установленных приложений…</translation>
+    </message>
+    <message>
+        <source>No installed application was found.</source>
+        <translation>Установленные приложения не найдены.</translation>
+    </message>
+    <message>
+        <source>No application matches the filter.</source>
+        <translation>Нет приложений, подходящих под фильтр.</translation>
+    </message>
+</context>
+<context>
+    <name>AppModel</name>
+    <message>
+        <source>Command: %1</source>
+        <translation>Команда: %1</translation>
+    </message>
+</context>
+<context>
     <name>List</name>
     <message>
         <source>Double click to edit.
@@ -161,6 +215,10 @@ Use Drag &amp; Drop to add desktop files.</source>
     <message>
         <source>Dow&amp;n</source>
         <translation>В&amp;низ</translation>
+    </message>
+    <message>
+        <source>Add A&amp;pplication…</source>
+        <translation>Добавить п&amp;риложение…</translation>
     </message>
     <message>
         <source>&amp;Save</source>

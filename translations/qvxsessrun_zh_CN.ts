@@ -2,6 +2,60 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN" sourcelanguage="en_US">
 <context>
+    <name>AppDialog</name>
+    <message>
+        <source>Add Application</source>
+        <translation>添加应用程序</translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation>筛选</translation>
+    </message>
+    <message>
+        <source>A part of a name, a description or a command</source>
+        <translation>名称、描述或命令的一部分</translation>
+    </message>
+    <message>
+        <source>&amp;Filter:</source>
+        <translation>筛选(&amp;F)</translation>
+    </message>
+    <message>
+        <source>Installed applications</source>
+        <translation>已安装的应用程序</translation>
+    </message>
+    <message>
+        <source>Installed a&amp;pplications:</source>
+        <translation>已安装的应用程序(&amp;P)</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>添加(&amp;A)</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>取消(&amp;C)</translation>
+    </message>
+    <message>
+        <source>Looking for the installed applications…</source>
+        <translation>正在查找已安装的应用程序…</translation>
+    </message>
+    <message>
+        <source>No installed application was found.</source>
+        <translation>未找到已安装的应用程序。</translation>
+    </message>
+    <message>
+        <source>No application matches the filter.</source>
+        <translation>没有与筛选条件匹配的应用程序。</translation>
+    </message>
+</context>
+<context>
+    <name>AppModel</name>
+    <message>
+        <source>Command: %1</source>
+        <translation>命令：%1</translation>
+    </message>
+</context>
+<context>
     <name>List</name>
     <message>
         <source>Double click to edit.
@@ -161,6 +215,10 @@ Use Drag &amp; Drop to add desktop files.</source>
     <message>
         <source>Dow&amp;n</source>
         <translation>下移(&amp;N)</translation>
+    </message>
+    <message>
+        <source>Add A&amp;pplication…</source>
+        <translation>添加应用程序…(&amp;I)</translation>
     </message>
     <message>
         <source>&amp;Save</source>

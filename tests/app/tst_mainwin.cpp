@@ -21,6 +21,8 @@
 
 #include <functional>
 
+#include "AppDialog.h"
+#include "AppModel.h"
 #include "List.h"
 #include "Mainwin.h"
 #include "dropevent.h"
@@ -118,6 +120,9 @@ private slots:
     void openEditorIsNotLost();
     void addWhileEditing();
     void dropTellsWhatWasSkipped();
+    void addApplication_data();
+    void addApplication();
+    void addApplicationKeepsOpenEdit();
 };
 
 void TestMainwin::init()
@@ -622,6 +627,7 @@ void TestMainwin::keysInEditor()
     editor->setFocus();
     QTRY_VERIFY(editor->hasFocus());
     editor->end(false);
+    QTest::keyClick(editor, Qt::Key_End);
     QTest::keyClicks(editor, " -ls");
     QCOMPARE(editor->text(), QString("xterm -ls"));
     if (cursorAtStart)
@@ -985,6 +991,168 @@ void TestMainwin::dropTellsWhatWasSkipped()
     // Unlike "Saved", it has no time-out.
     QTest::qWait(5300);
     QCOMPARE(w.message(), QString("1 dropped file(s) could not be added."));
+}
+
+/* Installed applications in a data folder of the test's own, for as long
+ * as the object lives: the environment points the listing at it alone. */
+class InstalledFixture
+{
+public:
+    InstalledFixture() : savedHome(qgetenv("XDG_DATA_HOME")), savedDirs(qgetenv("XDG_DATA_DIRS"))
+    {
+        if (!dir.isValid() || !QDir().mkpath(dir.filePath("share/applications")))
+            return;
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("home")));
+        qputenv("XDG_DATA_DIRS", QFile::encodeName(dir.filePath("share")));
+        ok = add("browser.desktop",
+                 "Name=Web Browser\nExec=web-browser %u\nActions=private;\n\n"
+                 "[Desktop Action private]\nName=Private\nExec=web-browser --private %u\n")
+            && add("volume.desktop", "Name=Volume Control\nExec=pasystray")
+            && add("launcher.desktop", "Name=My Launcher\nExec=launch --entry %k --title=a\\sb %F");
+    }
+    ~InstalledFixture()
+    {
+        qputenv("XDG_DATA_HOME", savedHome);
+        qputenv("XDG_DATA_DIRS", savedDirs);
+    }
+    QString path(const QString &file) const { return dir.filePath("share/applications/" + file); }
+
+    bool ok = false;
+
+private:
+    bool add(const QString &file, const QByteArray &keys)
+    {
+        QFile f(path(file));
+        const QByteArray content = "[Desktop Entry]\nType=Application\n" + keys + "\n";
+        return f.open(QIODevice::WriteOnly) && f.write(content) == content.size();
+    }
+
+    QTemporaryDir dir;
+    QByteArray savedHome, savedDirs;
+};
+
+/*
+ * Ctrl+Shift+N opens the dialog; once it has read the applications, the
+ * filter is typed, then the keys (d: Down, D: Shift+Down, u: Shift+Up) and
+ * Enter, or Escape.  False when no dialog came.
+ */
+static bool pickApplications(QWidget *window, const QString &typed, const QString &keys,
+                             bool escape)
+{
+    bool seen = false;
+    ModalBoxWatch<AppDialog> watch([&](AppDialog *dialog) {
+        if (!dialog->applications()->isLoaded())
+            return;
+        watch.stop();
+        seen = true;
+        QLineEdit *filter = dialog->findChild<QLineEdit *>("filter");
+        QTest::keyClicks(filter, typed);
+        for (const QChar k : keys)
+            QTest::keyClick(filter, k == 'u' ? Qt::Key_Up : Qt::Key_Down,
+                            k == 'd' ? Qt::NoModifier : Qt::ShiftModifier);
+        QTest::keyClick(filter, escape ? Qt::Key_Escape : Qt::Key_Return);
+    });
+    QTest::keySequence(window, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
+    // The filter's clear button fades in with an animation that ends, and
+    // deletes itself, at a tick of the event loop after the dialog has gone;
+    // the last test has no event loop after it to do that.
+    QTest::qWait(100);
+    return seen;
+}
+
+void TestMainwin::addApplication_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<bool>("escape");
+    QTest::addColumn<QStringList>("files"); // whose drop gives the same rows
+
+    // The list: My Launcher, Volume Control, Web Browser.
+    QTest::newRow("by a part of its name")
+        << "volu" << QString() << false << QStringList("volume.desktop");
+    QTest::newRow("the command's %k is its file")
+        << "launch" << QString() << false << QStringList("launcher.desktop");
+    QTest::newRow("several, selected upwards, in the list's order")
+        << QString() << "ddu" << false << QStringList({ "volume.desktop", "browser.desktop" });
+    QTest::newRow("all three") << QString() << "DD" << false
+                               << QStringList(
+                                      { "launcher.desktop", "volume.desktop", "browser.desktop" });
+    QTest::newRow("Escape adds nothing") << "volu" << QString() << true << QStringList();
+}
+
+/*
+ * An application picked in the dialog becomes a row exactly as a drop of
+ * its file does, current and in view, with one undo step for each.
+ */
+void TestMainwin::addApplication()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, keys);
+    QFETCH(bool, escape);
+    QFETCH(QStringList, files);
+    InstalledFixture installed;
+    QVERIFY(installed.ok);
+    QStringList paths;
+    for (const QString &file : qAsConst(files))
+        paths << installed.path(file);
+
+    writeScript("#!/bin/sh\nxterm&\n");
+    QStringList dropped { "xterm" };
+    {
+        Window d;
+        dropFiles(d.view, paths);
+        for (int i = 1; i < d.view->count(); i++)
+            dropped << d.view->item(i)->text();
+    }
+    QCOMPARE(dropped.size(), files.size() + 1);
+
+    Window w;
+    w.win.show();
+    QApplication::setActiveWindow(&w.win);
+    QVERIFY(QTest::qWaitForWindowActive(&w.win));
+    QVERIFY2(pickApplications(&w.win, typed, keys, escape), "Ctrl+Shift+N opened no dialog");
+
+    QStringList rows;
+    for (int i = 0; i < w.view->count(); i++)
+        rows << w.view->item(i)->text();
+    QCOMPARE(rows, dropped);
+    if (files.contains("launcher.desktop"))
+        QVERIFY(rows.contains("launch --entry '" + installed.path("launcher.desktop")
+                              + "' --title=a b"));
+    if (escape) {
+        QVERIFY(!w.list->modified());
+        QVERIFY(!w.undo()->isEnabled());
+        return;
+    }
+    QCOMPARE(w.view->currentRow(), 1);
+    QCOMPARE(w.message(), QString("Modified"));
+    for (int left = files.size(); left > 0; left--) {
+        QVERIFY(w.undo()->isEnabled());
+        w.undo()->click();
+        QCOMPARE(w.view->count(), left);
+    }
+    QVERIFY(!w.list->modified());
+}
+
+/* Opening the dialog over a row's editor loses nothing typed there. */
+void TestMainwin::addApplicationKeepsOpenEdit()
+{
+    InstalledFixture installed;
+    QVERIFY(installed.ok);
+    writeScript("xterm&\n");
+    Window w;
+    w.win.show();
+    QApplication::setActiveWindow(&w.win);
+    QVERIFY(QTest::qWaitForWindowActive(&w.win));
+    w.view->editItem(w.view->item(0));
+    QLineEdit *editor = w.editor(0);
+    QVERIFY(editor);
+    QTest::keyClick(editor, Qt::Key_End);
+    QTest::keyClicks(editor, " -ls");
+
+    QVERIFY2(pickApplications(editor, "volu", QString(), false), "no dialog");
+    w.button("saveButton")->click();
+    QCOMPARE(readScript(), QByteArray("#!/bin/sh\nxterm -ls&\npasystray&\n"));
 }
 
 QTEST_MAIN(TestMainwin)

@@ -387,7 +387,7 @@ void TestRunNow::contextMenuFromKeyboard()
 
     QCOMPARE(seen,
              QStringList({ "Run no&w", "Run in the &background", "-", "&Undo", "&Redo", "&Add",
-                           "&Delete", "&Up", "Dow&n" }));
+                           "Add A&pplication\u2026", "&Delete", "&Up", "Dow&n" }));
     QVERIFY(!undoEnabled); // nothing to undo yet, as on the button
     QVERIFY2(waitForFile(out, 5000), "Run now from the menu did not run the row");
     QCOMPARE(fileBytes(out), QByteArray("menu\n"));
@@ -430,15 +430,17 @@ void TestRunNow::menuBelongsWhereItOpens_data()
     QTest::addColumn<QStringList>("rowsAfter");
 
     const QStringList rowEntries
-        = { "Run no&w", "Run in the &background", "-", "&Undo", "&Redo", "&Add", "&Delete", "&Up",
-            "Dow&n" };
+        = { "Run no&w", "Run in the &background", "-",       "&Undo", "&Redo",
+            "&Add",     "Add A&pplication\u2026", "&Delete", "&Up",   "Dow&n" };
     const QStringList added = { "first", "second", "third", "" };
     QTest::newRow("right click on a row, another current")
         << OnThirdRow << 0 << rowEntries << "&Delete" << QStringList({ "first", "second" });
     QTest::newRow("right click below the rows, a row current")
-        << BelowTheRows << 0 << QStringList("&Add") << "&Add" << added;
+        << BelowTheRows << 0 << QStringList({ "&Add", "Add A&pplication\u2026" }) << "&Add"
+        << added;
     QTest::newRow("menu key without a current row")
-        << MenuKeyWithoutRow << -1 << QStringList("&Add") << "&Add" << added;
+        << MenuKeyWithoutRow << -1 << QStringList({ "&Add", "Add A&pplication\u2026" }) << "&Add"
+        << added;
 }
 
 /*

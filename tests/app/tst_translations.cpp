@@ -82,6 +82,19 @@ const Message requiredMessages[] = {
     { "Mainwin", "The script was changed by another program since it was opened." },
     { "Mainwin", "Overwrite it with the commands shown here?" },
     { "Mainwin", "&Overwrite" },
+    { "Mainwin", "Add A&pplication\u2026" },
+    { "AppDialog", "Add Application" },
+    { "AppDialog", "Filter" },
+    { "AppDialog", "A part of a name, a description or a command" },
+    { "AppDialog", "&Filter:" },
+    { "AppDialog", "Installed applications" },
+    { "AppDialog", "Installed a&pplications:" },
+    { "AppDialog", "&Add" },
+    { "AppDialog", "&Cancel" },
+    { "AppDialog", "Looking for the installed applications\u2026" },
+    { "AppDialog", "No installed application was found." },
+    { "AppDialog", "No application matches the filter." },
+    { "AppModel", "Command: %1" },
     { "List", tipSource },
     { "List", "There is no command to run." },
     { "List", "Could not start %1: %2" },
@@ -157,8 +170,11 @@ const char *const windowButtons[]
     = { "&Undo", "&Redo", "&Add", "&Delete", "&Up", "Dow&n", "&Save", "&Quit" };
 const char *const quitBoxButtons[] = { "&Save", "&Quit without saving", "&Cancel" };
 const char *const overwriteBoxButtons[] = { "&Overwrite", "&Cancel" };
-const char *const rowMenuItems[]
-    = { "Run no&w", "Run in the &background", "&Undo", "&Redo", "&Add", "&Delete", "&Up", "Dow&n" };
+const char *const rowMenuItems[] = { "Run no&w", "Run in the &background", "&Undo",   "&Redo",
+                                     "&Add",     "Add A&pplication\u2026", "&Delete", "&Up",
+                                     "Dow&n" };
+const char *const applicationDialogItems[]
+    = { "&Filter:", "Installed a&pplications:", "&Add", "&Cancel" };
 
 const char *const requiredLanguages[]
     = { "de", "fr", "es", "it", "pt_BR", "ru", "pl", "ja", "zh_CN" };
@@ -323,12 +339,12 @@ QString mnemonics(const QString &text)
 
 // Problems with the mnemonics of a group of buttons shown together.
 QStringList checkButtonGroup(const Catalogue &cat, const char *const *sources, int n,
-                             const char *group)
+                             const char *group, const char *context = "Mainwin")
 {
     QStringList problems;
     QMap<QChar, QString> seen;
     for (int i = 0; i < n; i++) {
-        const QString tr = cat.entries.value(Key("Mainwin", sources[i])).translation;
+        const QString tr = cat.entries.value(Key(context, sources[i])).translation;
         const QString m = mnemonics(tr);
         if (m.size() != 1)
             continue; // reported with the single texts
@@ -416,6 +432,9 @@ QStringList checkCatalogue(const QString &lang, const Catalogue &cat)
     problems << checkButtonGroup(cat, rowMenuItems, int(std::size(rowMenuItems)), "row menu");
     problems << checkButtonGroup(cat, quitBoxButtons, int(std::size(quitBoxButtons)),
                                  "quit question");
+    problems << checkButtonGroup(cat, applicationDialogItems,
+                                 int(std::size(applicationDialogItems)), "application dialog",
+                                 "AppDialog");
     return problems;
 }
 

@@ -6,7 +6,7 @@
 # script on disk and the exit status.
 #
 # usage: e2e.sh SCENARIO PROGRAM HELPER WMCLOSE SHOTDIR
-#   SCENARIO  edit | close | drop | marks | handwritten | add | menu | runnow | rows
+#   SCENARIO  edit | close | drop | marks | handwritten | add | menu | runnow | rows | addapp
 # Runs inside tests/with-home.sh, which provides QVX_TEST_HOME and QVX_TEST_DIR.
 #
 # The conditions given to expect are in single quotes on purpose: it
@@ -685,6 +685,53 @@ saved_parses() {
 	sh -n "$script" 2>"$work/sh.err" || fail "$1: sh does not read the saved script: $(cat "$work/sh.err")"
 }
 
+# 10. Add Application: Ctrl+Shift+N opens the list of the installed
+# applications (a system folder of XDG_DATA_DIRS and the user's own); a
+# part of a name typed into its filter and Enter add the command, which
+# Ctrl+S saves.
+scenario_addapp() {
+	printf '%s\n' '#!/bin/sh' 'xsetroot -solid grey&' >"$script"
+	share=$work/share
+	mkdir -p "$share/applications" "$XDG_DATA_HOME/applications"
+	printf '%s\n' '[Desktop Entry]' 'Type=Application' 'Name=PulseAudio System Tray' \
+		'GenericName=Volume Control' 'Exec=pasystray' 'Icon=multimedia-volume-control' \
+		>"$share/applications/pasystray.desktop"
+	printf '%s\n' '[Desktop Entry]' 'Type=Application' 'Name=Firefox Web Browser' \
+		'Comment=Browse the World Wide Web' 'Exec=firefox %u' 'Icon=firefox' \
+		>"$share/applications/firefox.desktop"
+	printf '%s\n' '[Desktop Entry]' 'Type=Application' 'Name=XTerm' \
+		'Comment=Terminal emulator for the X Window System' 'Exec=xterm' \
+		>"$share/applications/xterm.desktop"
+	printf '%s\n' '[Desktop Entry]' 'Type=Application' 'Name=Clock' 'Exec=xclock -digital' \
+		>"$XDG_DATA_HOME/applications/clock.desktop"
+	XDG_DATA_DIRS=$share
+	export XDG_DATA_DIRS
+	start_program
+	expect start '[ "$rows" = 1 ]'
+
+	key ctrl+shift+n
+	find_window 'Add Application' 50 || fail "Ctrl+Shift+N opened no dialog"
+	dialog=$found
+	xdotool windowfocus --sync "$dialog"
+	sleep 0.5
+	shot dialog
+	type_text 'volu'
+	shot filtered
+	key Return
+	window_gone 'Add Application' || fail "Enter did not close the dialog"
+	expect added '[ "$rows" = 2 ] && [ "$row_on" = "1 1" ]'
+
+	# No window manager gives the keyboard back to the main window.
+	xdotool windowfocus --sync "$win"
+	key ctrl+s
+	printf '%s\n' '#!/bin/sh' 'xsetroot -solid grey&' 'pasystray&' >"$work/expected"
+	wait_script "$work/expected"
+	key ctrl+q
+	wait_exit 10
+	[ "$rc" -eq 0 ] || fail "exit status $rc"
+	check_script "$work/expected"
+}
+
 qt_env
 start_x
 case $scenario in
@@ -697,6 +744,7 @@ add) scenario_add ;;
 menu) scenario_menu ;;
 runnow) scenario_runnow ;;
 rows) scenario_rows ;;
+addapp) scenario_addapp ;;
 *) fail "unknown scenario" ;;
 esac
 [ -s "$work/program.err" ] && {

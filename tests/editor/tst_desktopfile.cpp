@@ -47,6 +47,12 @@ private slots:
     void sizeLimit_data();
     void sizeLimit();
     void unreadableFile();
+    void localeNames_data();
+    void localeNames();
+    void localizedKeys_data();
+    void localizedKeys();
+    void menuKeys_data();
+    void menuKeys();
 
 private:
     QString writeFile(const QString &name, const QByteArray &content);
@@ -452,6 +458,179 @@ void TestDesktopFile::unreadableFile()
     QCOMPARE(r.result, -1);
     QVERIFY(r.execNull);
     QVERIFY(r.nameNull);
+}
+
+void TestDesktopFile::localeNames_data()
+{
+    QTest::addColumn<QString>("lcAll");
+    QTest::addColumn<QString>("lcMessages");
+    QTest::addColumn<QString>("lang");
+    QTest::addColumn<QStringList>("names");
+
+    const QString unset;
+    QTest::newRow("language, country, encoding and modifier")
+        << unset << unset << "de_DE.UTF-8@euro"
+        << QStringList { "de_DE@euro", "de_DE", "de@euro", "de" };
+    QTest::newRow("language and country")
+        << unset << unset << "pt_BR.UTF-8" << QStringList { "pt_BR", "pt" };
+    QTest::newRow("language and modifier")
+        << unset << unset << "sr@latin" << QStringList { "sr@latin", "sr" };
+    QTest::newRow("language alone") << unset << unset << "fr" << QStringList { "fr" };
+    QTest::newRow("C") << unset << unset << "C.UTF-8" << QStringList();
+    QTest::newRow("POSIX") << unset << unset << "POSIX" << QStringList();
+    QTest::newRow("nothing set") << unset << unset << unset << QStringList();
+    QTest::newRow("LC_MESSAGES before LANG") << unset << "ja_JP.UTF-8"
+                                             << "de_DE.UTF-8" << QStringList { "ja_JP", "ja" };
+    QTest::newRow("LC_ALL before both") << "ru_RU.UTF-8"
+                                        << "ja_JP.UTF-8"
+                                        << "de_DE.UTF-8" << QStringList { "ru_RU", "ru" };
+    QTest::newRow("an empty LC_ALL counts for nothing")
+        << "" << unset << "it_IT.UTF-8" << QStringList { "it_IT", "it" };
+}
+
+/* The locale that picks a localized value is the environment's for messages. */
+void TestDesktopFile::localeNames()
+{
+    QFETCH(QString, lcAll);
+    QFETCH(QString, lcMessages);
+    QFETCH(QString, lang);
+    QFETCH(QStringList, names);
+
+    const QByteArray saved[] = { qgetenv("LC_ALL"), qgetenv("LC_MESSAGES"), qgetenv("LANG") };
+    const char *variables[] = { "LC_ALL", "LC_MESSAGES", "LANG" };
+    const QString values[] = { lcAll, lcMessages, lang };
+    for (int i = 0; i < 3; i++) {
+        if (values[i].isNull())
+            qunsetenv(variables[i]);
+        else
+            qputenv(variables[i], values[i].toUtf8());
+    }
+    const QStringList got = DesktopFile::localeNames();
+    for (int i = 0; i < 3; i++)
+        qputenv(variables[i], saved[i]);
+    QCOMPARE(got, names);
+}
+
+void TestDesktopFile::localizedKeys_data()
+{
+    QTest::addColumn<QByteArray>("content"); // after the group header
+    QTest::addColumn<QStringList>("locales");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("comment");
+    QTest::addColumn<QStringList>("keywords");
+
+    const QByteArray entry("Exec=app\n"
+                           "Name=Files\nName[de]=Dateien\nName[de_AT]=Dateien (AT)\n"
+                           "Name[sr@latin]=Datoteke\nComment=Manage files\n"
+                           "Comment[de]=Dateien verwalten\nKeywords=folder;disk;\n"
+                           "Keywords[de]=Ordner;Platte;\n");
+    const QStringList plainKeywords { "folder", "disk" };
+    const QStringList germanKeywords { "Ordner", "Platte" };
+    QTest::newRow("no locale") << entry << QStringList() << "Files"
+                               << "Manage files" << plainKeywords;
+    QTest::newRow("language") << entry << QStringList { "de_DE", "de" } << "Dateien"
+                              << "Dateien verwalten" << germanKeywords;
+    QTest::newRow("country before language")
+        << entry << QStringList { "de_AT", "de" } << "Dateien (AT)"
+        << "Dateien verwalten" << germanKeywords;
+    QTest::newRow("modifier") << entry << QStringList { "sr_RS@latin", "sr_RS", "sr@latin", "sr" }
+                              << "Datoteke"
+                              << "Manage files" << plainKeywords;
+    QTest::newRow("a locale without values") << entry << QStringList { "fr_FR", "fr" } << "Files"
+                                             << "Manage files" << plainKeywords;
+    QTest::newRow("the better fit wins wherever it stands")
+        << QByteArray("Exec=app\nName[de_AT]=AT\nName[de]=DE\nName=plain\n")
+        << QStringList { "de_AT", "de" } << "AT" << QString() << QStringList();
+    QTest::newRow("escapes decoded, list separators escaped")
+        << QByteArray("Exec=app\nName[de]=A\\sB\nKeywords=semi\\;colon;back\\\\slash;"
+                      "last")
+        << QStringList { "de" } << "A B" << QString()
+        << QStringList { "semi;colon", "back\\slash", "last" };
+    QTest::newRow("a locale on a key without one counts for nothing")
+        << QByteArray("Exec=app\nExec[de]=other\nName[de=broken\nName=N\n") << QStringList { "de" }
+        << "N" << QString() << QStringList();
+}
+
+void TestDesktopFile::localizedKeys()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, locales);
+    QFETCH(QString, name);
+    QFETCH(QString, comment);
+    QFETCH(QStringList, keywords);
+
+    const QString path
+        = writeFile(QStringLiteral("localized.desktop"), "[Desktop Entry]\n" + content);
+    QVERIFY(!path.isEmpty());
+    DesktopFile file(path, locales);
+    QCOMPARE(file.read(), 0);
+    QCOMPARE(file.exec, QString("app"));
+    QCOMPARE(file.name, name);
+    QCOMPARE(file.comment, comment);
+    QCOMPARE(file.keywords, keywords);
+}
+
+void TestDesktopFile::menuKeys_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("tryExec");
+    QTest::addColumn<QString>("icon");
+    QTest::addColumn<QString>("genericName");
+    QTest::addColumn<bool>("noDisplay");
+    QTest::addColumn<bool>("hidden");
+
+    QTest::newRow("an application's keys")
+        << QByteArray("[Desktop Entry]\nType=Application\nTryExec=/usr/bin/app\nIcon=app\n"
+                      "GenericName=Viewer\nExec=app\n")
+        << 0 << "Application"
+        << "/usr/bin/app"
+        << "app"
+        << "Viewer" << false << false;
+    QTest::newRow("NoDisplay and Hidden")
+        << QByteArray("[Desktop Entry]\nExec=app\n"
+                      "NoDisplay=true\nHidden=true\n")
+        << 0 << QString() << QString() << QString() << QString() << true << true;
+    QTest::newRow("false, and other words, are not true")
+        << QByteArray("[Desktop Entry]\nExec=app\nNoDisplay=false\nHidden=yes\n") << 0 << QString()
+        << QString() << QString() << QString() << false << false;
+    // An entry that hides the system's of the same name need not run anything.
+    QTest::newRow("Hidden without Exec")
+        << QByteArray("[Desktop Entry]\nHidden=true\n") << -1 << QString() << QString() << QString()
+        << QString() << false << true;
+    QTest::newRow("keys of a later group count for nothing")
+        << QByteArray("[Desktop Entry]\nExec=app\n[Desktop Action a]\nNoDisplay=true\n"
+                      "Type=Link\nIcon=other\n")
+        << 0 << QString() << QString() << QString() << QString() << false << false;
+    QTest::newRow("an absolute icon path")
+        << QByteArray("[Desktop Entry]\nExec=app\n"
+                      "Icon=/opt/app/icon 1.png\n")
+        << 0 << QString() << QString() << "/opt/app/icon 1.png" << QString() << false << false;
+}
+
+/* What a list of the installed applications needs of an entry. */
+void TestDesktopFile::menuKeys()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, result);
+    QFETCH(QString, type);
+    QFETCH(QString, tryExec);
+    QFETCH(QString, icon);
+    QFETCH(QString, genericName);
+    QFETCH(bool, noDisplay);
+    QFETCH(bool, hidden);
+
+    const QString path = writeFile(QStringLiteral("menu.desktop"), content);
+    QVERIFY(!path.isEmpty());
+    DesktopFile file(path, QStringList());
+    QCOMPARE(file.read(), result);
+    QCOMPARE(file.type, type);
+    QCOMPARE(file.tryExec, tryExec);
+    QCOMPARE(file.icon, icon);
+    QCOMPARE(file.genericName, genericName);
+    QCOMPARE(file.noDisplay, noDisplay);
+    QCOMPARE(file.hidden, hidden);
 }
 
 QTEST_GUILESS_MAIN(TestDesktopFile)
