@@ -4,6 +4,7 @@
 #include "CommandCheck.h"
 #include "DesktopFile.h"
 #include "ListWidget.h"
+#include "RowDelegate.h"
 #include "RowMarks.h"
 #include "RunText.h"
 #include "RunWatcher.h"
@@ -22,6 +23,8 @@
 #include <QVariant>
 #include <QVector>
 
+#include <string.h>
+
 /* Rows can be selected, edited and switched on and off, nothing more: no
  * drag, no drop, no third check state. */
 static const Qt::ItemFlags itemFlags
@@ -31,6 +34,19 @@ static const Qt::ItemFlags itemFlags
 static QByteArray textOf(const command_entry *entry)
 {
     return entry->text ? QByteArray(entry->text, int(entry->text_len)) : QByteArray();
+}
+
+/* How many lines an entry's command has. */
+static int linesOf(const command_entry *entry)
+{
+    int lines = 1;
+    const char *p = entry->text, *end = entry->text + entry->text_len;
+
+    while ((p = static_cast<const char *>(memchr(p, '\n', size_t(end - p)))) != nullptr) {
+        lines++;
+        p++;
+    }
+    return lines;
 }
 
 /* An entry's text as its row shows it: a NUL byte as its sign. */
@@ -355,8 +371,8 @@ void List::moveRow(int from, int to)
     // The items keep the order their entries were made in.
     items.swapItemsAt(items.indexOf(a), items.indexOf(b));
     const QSignalBlocker blocker(listWidget);
-    for (int role : { int(Qt::DisplayRole), int(Qt::CheckStateRole), int(Qt::UserRole),
-                      int(Qt::DecorationRole), int(Qt::ToolTipRole) }) {
+    for (int role : { int(Qt::DisplayRole), int(RowDelegate::LinesRole), int(Qt::CheckStateRole),
+                      int(Qt::UserRole), int(Qt::DecorationRole), int(Qt::ToolTipRole) }) {
         const QVariant value = a->data(role);
         a->setData(role, b->data(role));
         b->setData(role, value);
@@ -532,6 +548,7 @@ QListWidgetItem *List::createItem(command_entry *entry, int row)
 
     // All of this before the item joins the view, so no itemChanged.
     item->setFlags(itemFlags);
+    item->setData(RowDelegate::LinesRole, linesOf(entry));
     item->setData(Qt::CheckStateRole, entry->active * 2);
     item->setData(Qt::UserRole, QVariant::fromValue(static_cast<void *>(entry)));
     // A rebuilt row keeps its mark while its entry is as it was checked.
@@ -588,8 +605,10 @@ void List::showEntry(QListWidgetItem *item, const command_entry *entry)
 {
     const QSignalBlocker blocker(listWidget);
     const QString stored = shownText(entry);
-    if (item->data(Qt::DisplayRole).toString() != stored)
+    if (item->data(Qt::DisplayRole).toString() != stored) {
+        item->setData(RowDelegate::LinesRole, linesOf(entry));
         item->setData(Qt::DisplayRole, stored);
+    }
     if (item->data(Qt::CheckStateRole).toInt() != entry->active * 2)
         item->setData(Qt::CheckStateRole, entry->active * 2);
 }

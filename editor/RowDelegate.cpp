@@ -19,7 +19,7 @@ RowDelegate::~RowDelegate() = default;
 /* Lines that a row's editor of several lines shows at most before it scrolls. */
 static const int editorLinesAtMost = 12;
 
-static bool severalLines(const QString &text)
+static bool hasLineFeed(const QString &text)
 {
     return text.contains(QLatin1Char('\n'));
 }
@@ -52,12 +52,15 @@ QString RowDelegate::displayText(const QVariant &value, const QLocale &locale) c
     if (value.userType() != QMetaType::QString)
         return QStyledItemDelegate::displayText(value, locale);
     const QString text = value.toString();
-    const int lineFeed = text.indexOf(QLatin1Char('\n'));
-    if (lineFeed < 0)
-        return cutShort(text);
-    const int lines = text.count(QLatin1Char('\n')) + 1;
-    return cutShort(text.left(lineFeed)) + ' ' + lineFeedSign + ' ' + ellipsis + ' '
-        + tr("(%n lines)", nullptr, lines);
+    const int lines = knownLines > 0 ? knownLines : text.count(QLatin1Char('\n')) + 1;
+    return lines == 1 ? cutShort(text) : severalLines(text, lines);
+}
+
+/* The first line of a command of several, and how many it has. */
+QString RowDelegate::severalLines(const QString &text, int lines) const
+{
+    return cutShort(text.left(text.indexOf(QLatin1Char('\n')))) + ' ' + lineFeedSign + ' '
+        + ellipsis + ' ' + tr("(%n lines)", nullptr, lines);
 }
 
 /* A line editor takes 32767 characters unless told otherwise, and would cut
@@ -66,7 +69,7 @@ QString RowDelegate::displayText(const QVariant &value, const QLocale &locale) c
 QWidget *RowDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                                    const QModelIndex &index) const
 {
-    if (severalLines(index.data(Qt::DisplayRole).toString())) {
+    if (hasLineFeed(index.data(Qt::DisplayRole).toString())) {
         QPlainTextEdit *text = new QPlainTextEdit(parent);
         text->setLineWrapMode(QPlainTextEdit::NoWrap);
         text->setFrameShape(QFrame::Box);
@@ -129,7 +132,12 @@ bool RowDelegate::eventFilter(QObject *object, QEvent *event)
  */
 void RowDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
 {
+    // A row that says how many lines its command has is shown without a
+    // look at all of its text, which may be megabytes long.
+    const QVariant lines = index.data(LinesRole);
+    knownLines = lines.isValid() ? lines.toInt() : 0;
     QStyledItemDelegate::initStyleOption(option, index);
+    knownLines = 0;
     option->features |= QStyleOptionViewItem::HasDecoration;
 }
 

@@ -18,6 +18,8 @@ class RowDelegate : public QStyledItemDelegate
 public:
     /* The characters of a text that a row shows at most. */
     static constexpr int shownLength = 500;
+    /* The role in which a row may say how many lines its text has. */
+    static constexpr int LinesRole = Qt::UserRole + 1;
 
     explicit RowDelegate(QObject *parent);
     ~RowDelegate() override;
@@ -34,6 +36,10 @@ protected:
     bool eventFilter(QObject *object, QEvent *event) override;
 
 private:
+    QString severalLines(const QString &text, int lines) const;
+
+    mutable int knownLines = 0; // of the row being shown, when it says so
+
     Q_DISABLE_COPY(RowDelegate)
 };
 
