@@ -498,10 +498,12 @@ void List::catchItemChanged(QListWidgetItem *item)
     syncItem(item);
 }
 
+/* The row double-clicked is edited, and is the current row, highlighted:
+ * what the keys do next acts on it. */
 void List::catchDoubleClicked(QListWidgetItem *item)
 {
     listWidget->editItem(item);
-    listWidget->setCurrentItem(item, QItemSelectionModel::Deselect);
+    listWidget->setCurrentItem(item);
 }
 
 void List::addDesktopFiles(QStringList &list)

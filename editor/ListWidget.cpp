@@ -11,6 +11,7 @@
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 
 static const char uriListFormat[] = "text/uri-list";
 static const char fileScheme[] = "file://";
@@ -22,6 +23,19 @@ ListWidget::ListWidget(QWidget *parent) : QListWidget(parent)
     setAcceptDrops(true);
     setDropIndicatorShown(true);
     setItemDelegate(new RowDelegate(this));
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    // A selected row looks otherwise while the list does not have the
+    // focus: a lighter highlight, with the text in its own colour.
+    QPalette colours = palette();
+    const QColor highlight = colours.color(QPalette::Active, QPalette::Highlight);
+    const QColor base = colours.color(QPalette::Active, QPalette::Base);
+    colours.setColor(QPalette::Inactive, QPalette::Highlight,
+                     QColor((highlight.red() * 2 + base.red() * 3) / 5,
+                            (highlight.green() * 2 + base.green() * 3) / 5,
+                            (highlight.blue() * 2 + base.blue() * 3) / 5));
+    colours.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     colours.color(QPalette::Active, QPalette::Text));
+    setPalette(colours);
 }
 
 ListWidget::~ListWidget() = default;
@@ -155,7 +169,73 @@ void ListWidget::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    // Enter edits the current row, as F2 does; Shift+F10 opens its menu,
+    // as the menu key does.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && event->modifiers() == Qt::NoModifier && !editing() && currentIndex().isValid()) {
+        edit(currentIndex());
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        openMenuAtCurrentRow();
+        event->accept();
+        return;
+    }
     QListWidget::keyPressEvent(event);
+}
+
+/* The current row is the selected one, however it became current: a row
+ * that is acted on is never one that is not highlighted. */
+void ListWidget::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QListWidget::currentChanged(current, previous);
+    if (current.isValid() && !selectionModel()->isSelected(current))
+        selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
+}
+
+bool ListWidget::onCheckBox(const QPoint &pos) const
+{
+    const QModelIndex index = indexAt(pos);
+    const RowDelegate *delegate = qobject_cast<const RowDelegate *>(itemDelegate());
+    if (!index.isValid() || !delegate)
+        return false;
+    QStyleOptionViewItem option = viewOptions();
+    option.rect = visualRect(index);
+    return delegate->checkRect(option, index).contains(pos);
+}
+
+/* A click on a row's check box switches it and makes it the current row,
+ * as a click on its text does. */
+void ListWidget::mousePressEvent(QMouseEvent *event)
+{
+    QListWidgetItem *item = itemAt(event->pos());
+    if (item && event->button() == Qt::LeftButton && onCheckBox(event->pos())
+        && item != currentItem())
+        setCurrentItem(item);
+    QListWidget::mousePressEvent(event);
+}
+
+void ListWidget::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (swallowRelease) {
+        swallowRelease = false;
+        event->accept();
+        return;
+    }
+    QListWidget::mouseReleaseEvent(event);
+}
+
+/* A double click on a check box switches the row once, as its first click
+ * did, and opens no editor. */
+void ListWidget::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && onCheckBox(event->pos())) {
+        swallowRelease = true;
+        event->accept();
+        return;
+    }
+    QListWidget::mouseDoubleClickEvent(event);
 }
 
 /*
@@ -165,22 +245,25 @@ void ListWidget::keyPressEvent(QKeyEvent *event)
  */
 void ListWidget::contextMenuEvent(QContextMenuEvent *event)
 {
-    QPoint where = event->globalPos();
-    bool forRow = false;
-
-    if (event->reason() == QContextMenuEvent::Mouse) {
-        QListWidgetItem *item = itemAt(event->pos());
-        if (item)
-            setCurrentItem(item);
-        forRow = item != nullptr;
-    } else if (QListWidgetItem *item = currentItem()) {
-        where = viewport()->mapToGlobal(visualItemRect(item).bottomLeft());
-        forRow = true;
-    } else {
-        where = viewport()->mapToGlobal(QPoint(0, 0));
-    }
     event->accept();
-    emit contextMenuWanted(where, forRow);
+    if (event->reason() != QContextMenuEvent::Mouse) {
+        openMenuAtCurrentRow();
+        return;
+    }
+    QListWidgetItem *item = itemAt(event->pos());
+    if (item)
+        setCurrentItem(item);
+    emit contextMenuWanted(event->globalPos(), item != nullptr);
+}
+
+/* The menu of the current row under it, or the list's at its top. */
+void ListWidget::openMenuAtCurrentRow()
+{
+    if (QListWidgetItem *item = currentItem()) {
+        emit contextMenuWanted(viewport()->mapToGlobal(visualItemRect(item).bottomLeft()), true);
+        return;
+    }
+    emit contextMenuWanted(viewport()->mapToGlobal(QPoint(0, 0)), false);
 }
 
 void ListWidget::dragEnterEvent(QDragEnterEvent *event)

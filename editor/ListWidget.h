@@ -9,7 +9,9 @@
 class QByteArray;
 
 /* A list view that turns dropped file URIs into path names, reports the
- * Delete key and commits its open row editor on request. */
+ * Delete key and commits its open row editor on request.  The row that the
+ * keys act on is always the one highlighted: current and selected go
+ * together, a click on a row's check box makes it current too. */
 class ListWidget : public QListWidget
 {
     Q_OBJECT
@@ -37,6 +39,10 @@ signals:
 
 protected:
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
                      const QVector<int> &roles = QVector<int>()) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -46,7 +52,11 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    bool onCheckBox(const QPoint &pos) const;
+    void openMenuAtCurrentRow();
+
     QPersistentModelIndex edited; // the row whose editor opened last
+    bool swallowRelease = false; // the release of a double click on a check box
 
     Q_DISABLE_COPY(ListWidget)
 };

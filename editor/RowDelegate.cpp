@@ -2,11 +2,15 @@
 #include "RowDelegate.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
+#include <QStyle>
 #include <QVariant>
 
+#include <cmath>
 #include <limits>
 
 static const QChar lineFeedSign(0x23CE); // the return symbol
@@ -79,6 +83,7 @@ QWidget *RowDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &
     QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
     if (QLineEdit *line = qobject_cast<QLineEdit *>(editor))
         line->setMaxLength(std::numeric_limits<int>::max());
+    editor->setAccessibleName(tr("Command"));
     return editor;
 }
 
@@ -108,21 +113,103 @@ void RowDelegate::updateEditorGeometry(QWidget *editor, const QStyleOptionViewIt
     editor->setGeometry(rect);
 }
 
-/* Ctrl+Enter commits the editor of several lines, where Enter starts a
- * new line; the rest is the editor's and the base class's. */
+/*
+ * Ctrl+Enter commits the editor of several lines, where Enter starts a
+ * new line.  Tab and Shift+Tab commit a row's editor and go on to the
+ * control after the list or before it, as in a form; Ctrl+Tab types a tab
+ * into an editor of several lines.  The rest is the editor's and the base
+ * class's.
+ */
 bool RowDelegate::eventFilter(QObject *object, QEvent *event)
 {
-    QPlainTextEdit *text = qobject_cast<QPlainTextEdit *>(object);
-    if (text && event->type() == QEvent::KeyPress) {
-        const QKeyEvent *key = static_cast<const QKeyEvent *>(event);
-        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-            && (key->modifiers() & Qt::ControlModifier)) {
-            emit commitData(text);
-            emit closeEditor(text, QAbstractItemDelegate::NoHint);
-            return true;
+    QWidget *editor = qobject_cast<QWidget *>(object);
+    if (!editor || event->type() != QEvent::KeyPress)
+        return QStyledItemDelegate::eventFilter(object, event);
+    const QKeyEvent *key = static_cast<const QKeyEvent *>(event);
+    QPlainTextEdit *text = qobject_cast<QPlainTextEdit *>(editor);
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    if (text && enter && (key->modifiers() & Qt::ControlModifier)) {
+        emit commitData(text);
+        emit closeEditor(text, QAbstractItemDelegate::NoHint);
+        return true;
+    }
+    if (text && key->key() == Qt::Key_Tab && (key->modifiers() & Qt::ControlModifier)) {
+        text->insertPlainText(QStringLiteral("\t"));
+        return true;
+    }
+    if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+        && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        QWidget *view = qobject_cast<QWidget *>(parent());
+        const bool back = key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
+        emit commitData(editor);
+        emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+        // The list hands the key on to the focus chain.
+        if (view) {
+            QKeyEvent tab(QEvent::KeyPress, back ? Qt::Key_Backtab : Qt::Key_Tab,
+                          back ? Qt::ShiftModifier : Qt::NoModifier);
+            QApplication::sendEvent(view, &tab);
         }
+        return true;
     }
     return QStyledItemDelegate::eventFilter(object, event);
+}
+
+/* The contrast between two colours, as WCAG counts it: 1 to 21. */
+static double contrast(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &c) {
+        const auto channel = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF())
+            + 0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
+
+/*
+ * The style draws the current row's focus as a faint dotted frame; the row
+ * gets one of two pixels instead, in a colour that stands out at least 3:1
+ * from the row's own background.
+ */
+void RowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                        const QModelIndex &index) const
+{
+    QStyleOptionViewItem opt = option;
+    const bool focus = opt.state & QStyle::State_HasFocus;
+    opt.state &= ~QStyle::State_HasFocus;
+    QStyledItemDelegate::paint(painter, opt, index);
+    if (!focus)
+        return;
+    const bool selected = opt.state & QStyle::State_Selected;
+    const QPalette::ColorGroup group
+        = opt.state & QStyle::State_Active ? QPalette::Active : QPalette::Inactive;
+    const QColor background
+        = opt.palette.color(group, selected ? QPalette::Highlight : QPalette::Base);
+    QColor frame
+        = opt.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Highlight);
+    if (contrast(frame, background) < 3.0)
+        frame = opt.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
+    if (contrast(frame, background) < 3.0)
+        frame = contrast(Qt::black, background) > contrast(Qt::white, background) ? Qt::black
+                                                                                  : Qt::white;
+    painter->save();
+    painter->setPen(QPen(frame, 2));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(QRectF(opt.rect).adjusted(1, 1, -1, -1));
+    painter->restore();
+}
+
+QRect RowDelegate::checkRect(const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    if (!(opt.features & QStyleOptionViewItem::HasCheckIndicator))
+        return QRect();
+    const QWidget *widget = opt.widget;
+    QStyle *style = widget ? widget->style() : QApplication::style();
+    return style->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, widget);
 }
 
 /*
@@ -138,6 +225,10 @@ void RowDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelInde
     knownLines = lines.isValid() ? lines.toInt() : 0;
     QStyledItemDelegate::initStyleOption(option, index);
     knownLines = 0;
+    // A selected row looks otherwise while the list does not have the
+    // focus: the palette's inactive colours, which the list sets.
+    if (option->widget && !option->widget->hasFocus())
+        option->state &= ~QStyle::State_Active;
     option->features |= QStyleOptionViewItem::HasDecoration;
 }
 

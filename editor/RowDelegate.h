@@ -6,7 +6,8 @@
 
 /* Draws and edits the rows as the style does, with the room of a row icon
  * on every row, so that the texts of rows with and without a warning icon
- * start in one column.  A row shows its text on one line and cut short: a
+ * start in one column, and a frame that is plain to see around the current
+ * row while the list has the focus.  A row shows its text on one line and cut short: a
  * command over several lines shows its first and how many there are.  Its
  * editor gets the whole text, a command over several lines an editor of
  * several lines, where Enter starts a new line and Ctrl+Enter or leaving
@@ -27,6 +28,10 @@ public:
     QString displayText(const QVariant &value, const QLocale &locale) const override;
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                           const QModelIndex &index) const override;
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override;
+    /* Where the row at index, drawn with option, has its check box. */
+    QRect checkRect(const QStyleOptionViewItem &option, const QModelIndex &index) const;
     void setEditorData(QWidget *editor, const QModelIndex &index) const override;
     void updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,
                               const QModelIndex &index) const override;
