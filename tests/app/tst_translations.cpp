@@ -140,6 +140,9 @@ const Message requiredMessages[] = {
     { "List",
       "This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it "
       "leaves the text as it was and replaces those that it changes." },
+    { "CommandCheck", "The commands could not be checked: %1 could not be run (%2)." },
+    { "CommandCheck",
+      "The commands could not be checked: no temporary file could be made in %1 (%2)." },
     { "QObject", "Error" },
 };
 
