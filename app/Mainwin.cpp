@@ -46,6 +46,8 @@ Mainwin::Mainwin(QWidget *parent)
     connect(list, SIGNAL(checksFinished()), this, SLOT(catchChecksFinished()));
     connect(list, SIGNAL(runReported(const QString &)), statusBar(),
             SLOT(showMessage(const QString &)));
+    connect(list, SIGNAL(uncheckable(const QString &)), statusBar(),
+            SLOT(showMessage(const QString &)));
     createActions();
 
     QLabel *label = new QLabel(tr("Add commands to be executed at session start"));

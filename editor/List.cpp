@@ -92,6 +92,8 @@ List::List(command_list *commands, QWidget *parent)
     connect(commandCheck, SIGNAL(checked(quint64, int, const QString &)), this,
             SLOT(catchChecked(quint64, int, const QString &)));
     connect(commandCheck, SIGNAL(allChecked()), this, SIGNAL(checksFinished()));
+    connect(commandCheck, SIGNAL(uncheckable(const QString &)), this,
+            SIGNAL(uncheckable(const QString &)));
     // From the event loop, so that the window is up before the first
     // shell is started.
     QTimer::singleShot(0, this, SLOT(checkAll()));

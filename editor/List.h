@@ -54,6 +54,8 @@ signals:
     void checksFinished();
     /* What became of a command that runCurrent() started. */
     void runReported(const QString &message);
+    /* No row could be checked, and why. */
+    void uncheckable(const QString &message);
 
 public slots:
     void delItem();

@@ -23,6 +23,7 @@
 
 #include "List.h"
 #include "Mainwin.h"
+#include "checkshell.h"
 #include "dropevent.h"
 #include "icon.h"
 #include "modalbox.h"
@@ -110,6 +111,7 @@ private slots:
     void savedMessageCountsMarks_data();
     void savedMessageCountsMarks();
     void changeBeforeCountKeepsModified();
+    void noShellSaysWhy();
     void quitWithoutChanges_data();
     void quitWithoutChanges();
     void quitQuestion_data();
@@ -705,6 +707,24 @@ void TestMainwin::savedMessageCountsMarks_data()
 
 /* The save writes whatever the rows hold and then says how many of them
  * would not run; a save before the checks end says so when they end. */
+/* Without a shell to check with, the status bar says so and why. */
+void TestMainwin::noShellSaysWhy()
+{
+    writeScript("fi&\nxterm&\n");
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QByteArray missing = QFile::encodeName(dir.filePath("sh"));
+    const char *const shell = shell_program;
+    shell_program = missing.constData();
+    Window w;
+    QSignalSpy finished(w.list, SIGNAL(checksFinished()));
+    const bool checked = finished.wait(10000);
+    shell_program = shell;
+    QVERIFY(checked);
+    QVERIFY2(w.message().contains(QFile::decodeName(missing)), qPrintable(w.message()));
+    QCOMPARE(w.list->markedCount(), 0);
+}
+
 void TestMainwin::savedMessageCountsMarks()
 {
     QFETCH(QByteArray, script);
