@@ -158,13 +158,13 @@ void CheckTask::addStep(int from, ChainStep::Kind kind, int marked, int next, in
     step.toEnd = spanEnd == script->rowCount();
     step.madeAt = QDeadlineTimer::current().deadline();
     steps.append(step);
-    found[script->rowHash(from)].append(steps.size() - 1);
+    found[script->stepKey(from)].append(steps.size() - 1);
 }
 
 const ChainStep *CheckTask::stepAt(const ChainSteps &steps, const CheckScript &script, int at,
                                    qint64 retryTimedOutMs)
 {
-    const auto candidates = steps.constFind(script.rowHash(at));
+    const auto candidates = steps.constFind(script.stepKey(at));
     if (candidates == steps.constEnd())
         return nullptr;
     const qint64 now = QDeadlineTimer::current().deadline();
@@ -179,9 +179,11 @@ const ChainStep *CheckTask::stepAt(const ChainSteps &steps, const CheckScript &s
  * task. */
 const ChainStep *CheckTask::knownStep(int at) const
 {
-    for (const int i : found.value(script->rowHash(at)))
+    for (const int i : found.value(script->stepKey(at)))
         if (steps.at(i).holdsAt(*script, at))
             return &steps.at(i);
+    if (const ChainStep *step = stepAt(knownNow, *script, at, retryTimedOutMs))
+        return step;
     return stepAt(known, *script, at, retryTimedOutMs);
 }
 

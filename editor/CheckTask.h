@@ -37,9 +37,10 @@ struct CheckScript
     void computeHashes();
     int rowOfLine(int line) const;
     quint64 rangeHash(int from, int to) const;
-    /* The hash of a row's part of the text, by which what the shells
-     * found from that row on is kept. */
-    quint64 rowHash(int row) const { return rangeHash(row, row + 1); }
+    /* The hash of the text of a row and the next, by which what the
+     * shells found from that row on is kept: a step spans both, or
+     * reaches the end of the script. */
+    quint64 stepKey(int row) const { return rangeHash(row, qMin(row + 2, rowCount())); }
     QByteArray rows(int from, int to) const;
     /* Copies, made in the thread that reads them. */
     QByteArray rowLine(int row) const;
@@ -83,8 +84,8 @@ struct ChainStep
     bool holdsAt(const CheckScript &script, int at) const;
 };
 
-/* What the shells found, by the hash of the row each step begins at: the
- * same text anywhere in a script gives the same verdict. */
+/* What the shells found, by the step key of the row each step begins at:
+ * the same text anywhere in a script gives the same verdict. */
 using ChainSteps = QHash<quint64, std::vector<ChainStep>>;
 
 /*
@@ -114,11 +115,13 @@ public:
     // Analyse: the work itself, which fills in the script and the rows.
     std::function<void()> analyse;
 
-    // Chain: rows from..end-1, with the steps known from earlier runs.
+    // Chain: rows from..end-1, with the steps known from earlier runs, of
+    // earlier checks and of this one.
     QSharedPointer<const CheckScript> script;
     int from = 0;
     int end = 0;
     ChainSteps known;
+    ChainSteps knownNow;
     qint64 retryTimedOutMs = 0; // a timed-out step older than this is asked again
     QVector<ChainStep> steps;
     bool shellRan = false; // a shell was started
@@ -156,7 +159,7 @@ private:
     int crashingRow(int from);
     void addStep(int from, ChainStep::Kind kind, int marked, int next, int spanEnd);
 
-    QHash<quint64, QVector<int>> found; // indexes into steps, by the hash of their first row
+    QHash<quint64, QVector<int>> found; // indexes into steps, by their step key
     QObject *const receiver; // outlives the task: it waits for the pool
     std::atomic<bool> cancelled { false };
 };

@@ -34,8 +34,8 @@ static const int maxEndCandidates = 4;
 static const int coalesceMs = 30;
 // Answers on such rows kept for later checks.
 static const int maxProbesKept = 1024;
-// Steps kept per text of the row they begin at.
-static const int maxStepsPerRowText = 4;
+// Steps kept for later checks per text of the rows they begin at.
+static const int maxStepsPerKey = 8;
 
 int CommandCheck::retryAfterMs = 60000;
 
@@ -159,6 +159,7 @@ void CommandCheck::startRound()
     chainSplit = false;
     chainTasks = 0;
     chainMarks.clear();
+    stepsNow.clear();
     endRow = -1;
     probeDone = false;
     analysed = false;
@@ -394,7 +395,9 @@ void CommandCheck::advanceChain()
     const int n = script->rowCount();
 
     while (chainAt < n) {
-        const ChainStep *step = CheckTask::stepAt(steps, *script, chainAt, retryAfterMs);
+        const ChainStep *step = CheckTask::stepAt(stepsNow, *script, chainAt, retryAfterMs);
+        if (step == nullptr)
+            step = CheckTask::stepAt(steps, *script, chainAt, retryAfterMs);
         if (step == nullptr) {
             startChainTasks(chainAt);
             return;
@@ -425,6 +428,7 @@ void CommandCheck::startChainTasks(int from)
         task->from = from + int(qint64(left) * j / pieces);
         task->end = j == pieces - 1 ? n : from + int(qint64(left) * (j + 1) / pieces);
         task->known = steps;
+        task->knownNow = stepsNow;
         task->retryTimedOutMs = retryAfterMs;
         startTask(task);
         chainTasks++;
@@ -483,7 +487,7 @@ void CommandCheck::catchTaskDone(int id)
     bool timedOut = false;
     for (const ChainStep &step : qAsConst(task->steps)) {
         if (step.from < task->script->rowCount())
-            keepStep(task->script->rowHash(step.from), step);
+            keepStep(current ? &stepsNow : &steps, task->script->stepKey(step.from), step);
         timedOut = timedOut || step.kind == ChainStep::TimedOut;
     }
     const qint64 now = nowMs();
@@ -533,10 +537,15 @@ void CommandCheck::catchTaskDone(int id)
     finishIfDone();
 }
 
-/* A step for later rounds, among those that begin at the same text. */
-void CommandCheck::keepStep(quint64 key, const ChainStep &step)
+/*
+ * A step among those that begin at the same text.  Those of this round are
+ * all kept, so that the walk over the script finds every one that a shell
+ * found for it; of those kept for later rounds, the one found longest ago
+ * makes room.
+ */
+void CommandCheck::keepStep(ChainSteps *into, quint64 key, const ChainStep &step)
 {
-    std::vector<ChainStep> &kept = steps[key];
+    std::vector<ChainStep> &kept = (*into)[key];
     for (ChainStep &old : kept) {
         if (old.hash == step.hash && old.spanEnd - old.from == step.spanEnd - step.from
             && old.toEnd == step.toEnd) {
@@ -544,11 +553,10 @@ void CommandCheck::keepStep(quint64 key, const ChainStep &step)
             return;
         }
     }
-    if (kept.size() < size_t(maxStepsPerRowText)) {
+    if (into == &stepsNow || kept.size() < size_t(maxStepsPerKey)) {
         kept.push_back(step);
         return;
     }
-    // The one found longest ago makes room.
     *std::min_element(kept.begin(), kept.end(), [](const ChainStep &a, const ChainStep &b) {
         return a.madeAt < b.madeAt;
     }) = step;
@@ -610,11 +618,15 @@ void CommandCheck::finishRound()
     };
     for (auto it = told.begin(); it != told.end();)
         it = known(it.key()) ? std::next(it) : told.erase(it);
-    // Steps are kept by the text of their first row: those of texts no
-    // longer in the script go.
+    // Steps are kept by the text they begin at: those of texts no longer
+    // in the script go.
+    for (auto it = stepsNow.constBegin(); it != stepsNow.constEnd(); ++it)
+        for (const ChainStep &step : it.value())
+            keepStep(&steps, it.key(), step);
+    stepsNow.clear();
     QVector<quint64> texts(rows.size());
     for (int i = 0; i < rows.size(); i++)
-        texts[i] = script->rowHash(i);
+        texts[i] = script->stepKey(i);
     std::sort(texts.begin(), texts.end());
     for (auto it = steps.begin(); it != steps.end();)
         it = std::binary_search(texts.constBegin(), texts.constEnd(), it.key()) ? std::next(it)

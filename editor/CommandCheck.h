@@ -98,7 +98,7 @@ private:
     bool rowChanged(int row) const;
     void advanceChain();
     void startChainTasks(int from);
-    void keepStep(quint64 key, const ChainStep &step);
+    void keepStep(ChainSteps *into, quint64 key, const ChainStep &step);
     void markChain(int row, int from, int kind);
     void noteNoShell(const CheckTask &task);
     void probeEnd();
@@ -132,6 +132,8 @@ private:
     QHash<int, int> chainMarks; // row -> ChainStep::Kind
     int endRow = -1; // the row that replaces or ends the shell
     bool probeDone = false;
+
+    ChainSteps stepsNow; // what the shells found for this round's script
 
     // What the shells said, kept across rounds.
     ChainSteps steps;

@@ -352,6 +352,7 @@ private slots:
     void crashingShell();
     void shellTooSlow_data();
     void shellTooSlow();
+    void repeatedRows();
     void shellMissing_data();
     void shellMissing();
     void namesAskedAgain();
@@ -966,6 +967,39 @@ void TestCommandCheck::shellTooSlow()
         }
         QVERIFY2(kill(pid.toInt(), 0) == -1, pid.constData());
     }
+}
+
+/*
+ * Rows of one text in many places, each followed by other rows before the
+ * next break: what the shell found is kept by the text, and each place
+ * gets its own verdict, in the first check and after an edit above them.
+ */
+void TestCommandCheck::repeatedRows()
+{
+    QByteArray script = "echo 1 >>trace\n";
+    QStringList marks;
+    int row = 1;
+    for (int group = 2; group <= 24; group++) {
+        for (int i = 0; i < group; i++, row++)
+            script += "true\n";
+        script += "fi\n";
+        marks << QString("%1:NotShell").arg(row++);
+    }
+    command_list *list = readList(script);
+    QVERIFY(list);
+    QHash<quint64, Result> results = checkList(list);
+    QCOMPARE(marksOf(list, results).join(' '), marks.join(' '));
+
+    CommandCheck check(nullptr);
+    QSignalSpy checked(&check, SIGNAL(checked(quint64, int, QString)));
+    QSignalSpy done(&check, SIGNAL(allChecked()));
+    check.check(list);
+    QVERIFY(done.wait(20000));
+    QCOMPARE(qvxsessrun_set_command(list, list->entries, "true", 1), 0);
+    check.check(list);
+    QVERIFY(done.wait(20000));
+    results = collect(checked);
+    QCOMPARE(marksOf(list, results).join(' '), marks.join(' '));
 }
 
 void TestCommandCheck::shellMissing_data()
