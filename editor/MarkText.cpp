@@ -21,7 +21,10 @@ QString MarkText::hint(const command_entry *entry)
     qvxsessrun_scan(entry->text, strlen(entry->text), &scan);
     if (scan.joins)
         return tr("The shell joins this line with the next one: it ends in &&, || or |.");
-    if (qvxsessrun_background(entry, &fixed) == 0 && (!fixed || scan.comment))
+    // Most rows run in the background: whether their "&" could change is
+    // worth asking only of the others, every row is built with its hint.
+    if (qvxsessrun_background(entry, nullptr) == 0
+        && (qvxsessrun_background(entry, &fixed) == 0 && (!fixed || scan.comment)))
         return tr("Runs in the foreground: the commands below it wait until it ends.");
     return QString();
 }
@@ -31,6 +34,12 @@ QString MarkText::hint(const command_entry *entry)
 QString MarkText::undecodable(const command_entry *entry)
 {
     static const int listedAtMost = 8;
+    // Mostly ASCII: nothing to decode, and every row is built with this.
+    const char *p = entry && entry->text ? entry->text : "";
+    while (*p != '\0' && uchar(*p) < 0x80)
+        p++;
+    if (*p == '\0')
+        return QString();
     const QByteArray invalid
         = utf8_invalid_bytes(QByteArray(entry && entry->text ? entry->text : ""));
     if (invalid.isEmpty())
