@@ -96,7 +96,7 @@ List::List(command_list *commands, QWidget *parent)
             SIGNAL(uncheckable(const QString &)));
     // From the event loop, so that the window is up before the first
     // shell is started.
-    QTimer::singleShot(0, this, SLOT(checkAll()));
+    QTimer::singleShot(0, this, SLOT(checkWhenDrawn()));
 }
 
 List::~List()
@@ -588,8 +588,38 @@ bool List::checking() const
     return !checkedAll || commandCheck->isBusy();
 }
 
+/*
+ * The first check once the rows are drawn: its copy of the script and its
+ * shells would otherwise hold up the window's first appearance.  A list
+ * that is not shown is checked at once, one whose window is never drawn
+ * (as on another desktop) after a while all the same.
+ */
+void List::checkWhenDrawn()
+{
+    static const int drawnWithinMs = 1000;
+
+    if (!isVisible()) {
+        checkAll();
+        return;
+    }
+    listWidget->viewport()->installEventFilter(this);
+    QTimer::singleShot(drawnWithinMs, this, SLOT(checkAll()));
+}
+
+bool List::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Paint && watched == listWidget->viewport()) {
+        watched->removeEventFilter(this);
+        QTimer::singleShot(0, this, SLOT(checkAll()));
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+/* The first check of every row; later ones follow the changes. */
 void List::checkAll()
 {
+    if (checkedAll)
+        return;
     checkedAll = true;
     commandCheck->check(commands);
 }

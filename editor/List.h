@@ -60,10 +60,14 @@ signals:
 public slots:
     void delItem();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private slots:
     void catchItemChanged(QListWidgetItem *item);
     void catchDoubleClicked(QListWidgetItem *item);
     void addDesktopFiles(QStringList &list);
+    void checkWhenDrawn();
     void checkAll();
     void catchChecked(quint64 key, int verdict, const QString &word);
     void catchRunReported();
