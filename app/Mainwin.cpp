@@ -30,7 +30,7 @@ static QAction *window_action(QObject *parent, const char *name, const QIcon &ic
     return action;
 }
 
-Mainwin::Mainwin(QWidget *parent)
+Mainwin::Mainwin(QWidget *parent, bool rowsNow)
     : QMainWindow(parent), list(nullptr), commandList(qvxsessrun_read()), runAction(nullptr),
       backgroundAction(nullptr), savedCountWanted(false)
 {
@@ -38,7 +38,7 @@ Mainwin::Mainwin(QWidget *parent)
     if (!commandList)
         dialog_errx(this, 1, "%s", qvxsessrun_error_text());
 
-    list = new List(commandList, this);
+    list = new List(commandList, this, rowsNow);
     connect(list, SIGNAL(listModified(bool)), this, SLOT(catchListModified(bool)));
     connect(list, SIGNAL(filesSkipped(int)), this, SLOT(catchFilesSkipped(int)));
     connect(list, SIGNAL(contextMenuWanted(const QPoint &, bool)), this,
@@ -64,6 +64,19 @@ Mainwin::Mainwin(QWidget *parent)
     setCentralWidget(central);
     setWindowTitle("QVXSessRun");
     setMinimumSize(500, 300);
+    if (rowsNow)
+        fillAfterShown();
+}
+
+/*
+ * What the window needs only once it is shown: the rows of the list and
+ * the window's icon, whose theme lookup is the first and so the slowest.
+ * Called right after show(), they are there before the window is first
+ * drawn; built before, they would hold up its mapping.
+ */
+void Mainwin::fillAfterShown()
+{
+    list->buildRows();
     // The window keeps no icon of its own when the theme lacks this one.
     setWindowIcon(load_theme_icon("system-run", nullptr));
 }

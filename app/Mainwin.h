@@ -19,8 +19,12 @@ class Mainwin : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit Mainwin(QWidget *parent);
+    /* Without rowsNow, fillAfterShown() adds what the window needs only
+     * once it is shown. */
+    explicit Mainwin(QWidget *parent, bool rowsNow = true);
     ~Mainwin() override;
+
+    void fillAfterShown();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

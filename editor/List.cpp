@@ -45,7 +45,7 @@ static command_entry *entryOf(const QListWidgetItem *item)
     return static_cast<command_entry *>(v.value<void *>());
 }
 
-List::List(command_list *commands, QWidget *parent)
+List::List(command_list *commands, QWidget *parent, bool rowsNow)
     : QWidget(parent), modifiedFlag(false), commands(commands), snapshot(nullptr),
       listWidget(nullptr), commandCheck(nullptr)
 {
@@ -70,12 +70,8 @@ List::List(command_list *commands, QWidget *parent)
                               "Use checkbox to activate/deactivate a command.\n"
                               "Use Drag & Drop to add desktop files."));
 
-    snapshot = qvxsessrun_copy(commands);
-    if (!snapshot)
-        dialog_err(this, 1, "%s", qvxsessrun_error_text());
-    savedState.reset(snapshot);
-
-    rebuild();
+    if (rowsNow)
+        buildRows();
 
     // Last, so that building the first rows reaches no slot.
     connect(listWidget, SIGNAL(itemChanged(QListWidgetItem *)), this,
@@ -97,6 +93,25 @@ List::List(command_list *commands, QWidget *parent)
     // From the event loop, so that the window is up before the first
     // shell is started.
     QTimer::singleShot(0, this, SLOT(checkWhenDrawn()));
+}
+
+/*
+ * The rows, and the copy of the commands that tells whether they changed
+ * since the save: at many rows the work of most of the start, which a
+ * window built before it is shown does right after show(), so that it is
+ * mapped the sooner.  Before any slot is connected, or with no row to
+ * reach one.
+ */
+void List::buildRows()
+{
+    if (snapshot != nullptr)
+        return;
+    snapshot = qvxsessrun_copy(commands);
+    if (!snapshot)
+        dialog_err(this, 1, "%s", qvxsessrun_error_text());
+    savedState.reset(snapshot);
+
+    rebuild();
 }
 
 List::~List()

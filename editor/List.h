@@ -25,9 +25,11 @@ class List : public QWidget
     Q_OBJECT
 
 public:
-    List(command_list *commands, QWidget *parent);
+    /* Without rowsNow, the rows are built by buildRows(). */
+    List(command_list *commands, QWidget *parent, bool rowsNow = true);
     ~List() override;
 
+    void buildRows();
     bool modified() const;
     void resetModified();
     void syncItems();
