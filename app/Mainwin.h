@@ -51,6 +51,7 @@ private:
     QHBoxLayout *createBottomRow();
     void createActions();
     QPushButton *buttonFor(QAction *action);
+    void setActionIcons(bool real);
     bool saveScript();
     bool overwriteAllowed();
     void showSaved();
@@ -70,6 +71,7 @@ private:
     QAction *backgroundAction; /* the row's final "&", in the context menu */
     QHash<QAction *, QPushButton *> buttons;
     bool savedCountWanted; /* a save waits for the rows' checks to say how many are marked */
+    bool iconsReal = false; /* the actions' icons are the theme's or the style's */
 
     Q_DISABLE_COPY(Mainwin)
 };
