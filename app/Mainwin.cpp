@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
@@ -23,15 +24,32 @@
 static const int saved_message_ms = 5000;
 
 /* An action of the window, known to tests and tools by its object name. */
-static QAction *window_action(QObject *parent, const char *name, const QIcon &icon,
-                              const QString &text)
+static QAction *window_action(QObject *parent, const char *name, const QString &text)
 {
-    QAction *action = new QAction(icon, text, parent);
+    QAction *action = new QAction(text, parent);
     action->setObjectName(QLatin1String(name));
     return action;
 }
 
-Mainwin::Mainwin(QWidget *parent)
+/* The icons of the actions that have a button: the theme's by name, or
+ * the style's picture; Quit's is always the style's. */
+static const struct
+{
+    const char *action;
+    const char *theme;
+    QStyle::StandardPixmap fallback;
+} action_icons[] = {
+    { "undo", "edit-undo", QStyle::SP_ArrowLeft },
+    { "redo", "edit-redo", QStyle::SP_ArrowRight },
+    { "add", "list-add", QStyle::SP_FileDialogNewFolder },
+    { "delete", "edit-delete", QStyle::SP_TrashIcon },
+    { "up", "go-up", QStyle::SP_ArrowUp },
+    { "down", "go-down", QStyle::SP_ArrowDown },
+    { "save", "document-save", QStyle::SP_DialogSaveButton },
+    { "quit", nullptr, QStyle::SP_DialogCloseButton },
+};
+
+Mainwin::Mainwin(QWidget *parent, bool rowsNow)
     : QMainWindow(parent), list(nullptr), commandList(qvxsessrun_read()), runAction(nullptr),
       backgroundAction(nullptr), savedCountWanted(false)
 {
@@ -39,7 +57,7 @@ Mainwin::Mainwin(QWidget *parent)
     if (!commandList)
         dialog_errx(this, 1, "%s", qvxsessrun_error_text());
 
-    list = new List(commandList, this);
+    list = new List(commandList, this, rowsNow);
     connect(list, SIGNAL(listModified(bool)), this, SLOT(catchListModified(bool)));
     connect(list, SIGNAL(filesSkipped(int)), this, SLOT(catchFilesSkipped(int)));
     connect(list, SIGNAL(contextMenuWanted(const QPoint &, bool)), this,
@@ -47,7 +65,10 @@ Mainwin::Mainwin(QWidget *parent)
     connect(list, SIGNAL(checksFinished()), this, SLOT(catchChecksFinished()));
     connect(list, SIGNAL(runReported(const QString &)), statusBar(),
             SLOT(showMessage(const QString &)));
+    connect(list, SIGNAL(uncheckable(const QString &)), statusBar(),
+            SLOT(showMessage(const QString &)));
     createActions();
+    setActionIcons(rowsNow);
 
     QLabel *label = new QLabel(tr("Add commands to be executed at session start"));
     QHBoxLayout *middle = createMiddleRow();
@@ -63,6 +84,20 @@ Mainwin::Mainwin(QWidget *parent)
     setCentralWidget(central);
     setWindowTitle("QVXSessRun");
     setMinimumSize(500, 300);
+    if (rowsNow)
+        fillAfterShown();
+}
+
+/*
+ * What the window needs only once it is shown: the rows of the list and
+ * the window's icon, whose theme lookup is the first and so the slowest.
+ * Called right after show(), they are there before the window is first
+ * drawn; built before, they would hold up its mapping.
+ */
+void Mainwin::fillAfterShown()
+{
+    list->buildRows();
+    setActionIcons(true);
     // The window keeps no icon of its own when the theme lacks this one.
     setWindowIcon(load_theme_icon("system-run", nullptr));
 }
@@ -86,48 +121,38 @@ Mainwin::~Mainwin()
  */
 void Mainwin::createActions()
 {
-    undoAction = window_action(
-        this, "undo", theme_or_standard_icon("edit-undo", QStyle::SP_ArrowLeft), tr("&Undo"));
+    undoAction = window_action(this, "undo", tr("&Undo"));
     undoAction->setShortcuts(QKeySequence::Undo);
     connect(undoAction, SIGNAL(triggered()), this, SLOT(undoClicked()));
-    redoAction = window_action(
-        this, "redo", theme_or_standard_icon("edit-redo", QStyle::SP_ArrowRight), tr("&Redo"));
+    redoAction = window_action(this, "redo", tr("&Redo"));
     redoAction->setShortcuts(QKeySequence::Redo);
     connect(redoAction, SIGNAL(triggered()), this, SLOT(redoClicked()));
-    addRowAction = window_action(this, "add",
-                                 theme_or_standard_icon("list-add", QStyle::SP_FileDialogNewFolder),
-                                 tr("&Add"));
+    addRowAction = window_action(this, "add", tr("&Add"));
     addRowAction->setShortcuts(QKeySequence::New);
     connect(addRowAction, SIGNAL(triggered()), this, SLOT(addClicked()));
-    deleteAction = window_action(
-        this, "delete", theme_or_standard_icon("edit-delete", QStyle::SP_TrashIcon), tr("&Delete"));
+    deleteAction = window_action(this, "delete", tr("&Delete"));
     connect(deleteAction, SIGNAL(triggered()), this, SLOT(delClicked()));
-    upAction
-        = window_action(this, "up", theme_or_standard_icon("go-up", QStyle::SP_ArrowUp), tr("&Up"));
+    upAction = window_action(this, "up", tr("&Up"));
     connect(upAction, SIGNAL(triggered()), this, SLOT(upClicked()));
-    downAction = window_action(
-        this, "down", theme_or_standard_icon("go-down", QStyle::SP_ArrowDown), tr("Dow&n"));
+    downAction = window_action(this, "down", tr("Dow&n"));
     connect(downAction, SIGNAL(triggered()), this, SLOT(downClicked()));
     editActions = { undoAction, redoAction, addRowAction, deleteAction, upAction, downAction };
-    addApplicationAction = window_action(this, "addApplication", QIcon(), tr("Add A&pplication…"));
+    addApplicationAction = window_action(this, "addApplication", tr("Add A&pplication…"));
     addApplicationAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
     connect(addApplicationAction, SIGNAL(triggered()), this, SLOT(addApplicationClicked()));
 
-    saveAction = window_action(this, "save",
-                               theme_or_standard_icon("document-save", QStyle::SP_DialogSaveButton),
-                               tr("&Save"));
+    saveAction = window_action(this, "save", tr("&Save"));
     saveAction->setShortcuts(QKeySequence::Save);
     connect(saveAction, SIGNAL(triggered()), this, SLOT(save()));
-    quitAction = window_action(this, "quit", standard_icon(QStyle::SP_DialogCloseButton, nullptr),
-                               tr("&Quit"));
+    quitAction = window_action(this, "quit", tr("&Quit"));
     quitAction->setShortcuts(QKeySequence::Quit);
     connect(quitAction, SIGNAL(triggered()), this, SLOT(quit()));
 
     // Only the menu shows Run now's icon, which the menu sets.
-    runAction = window_action(this, "run", QIcon(), tr("Run no&w"));
+    runAction = window_action(this, "run", tr("Run no&w"));
     runAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     connect(runAction, SIGNAL(triggered()), this, SLOT(runClicked()));
-    backgroundAction = window_action(this, "background", QIcon(), tr("Run in the &background"));
+    backgroundAction = window_action(this, "background", tr("Run in the &background"));
     backgroundAction->setCheckable(true);
     connect(backgroundAction, SIGNAL(triggered(bool)), this, SLOT(backgroundToggled(bool)));
 
@@ -153,8 +178,39 @@ QPushButton *Mainwin::buttonFor(QAction *action)
 void Mainwin::catchActionChanged()
 {
     QAction *action = qobject_cast<QAction *>(sender());
-    if (QPushButton *button = buttons.value(action))
+    if (QPushButton *button = buttons.value(action)) {
         button->setEnabled(action->isEnabled());
+        button->setIcon(action->icon());
+    }
+}
+
+/*
+ * The icons of the actions, and so of their buttons: found in the theme or
+ * the style when real, else a blank one that takes the same place, so
+ * that the buttons keep their size when the real ones come.  The first
+ * lookups are slow, and the window is laid out and mapped without them.
+ */
+void Mainwin::setActionIcons(bool real)
+{
+    if (iconsReal)
+        return;
+    iconsReal = real;
+    QIcon blank;
+    if (!real) {
+        QPixmap pixmap(16, 16);
+        pixmap.fill(Qt::transparent);
+        blank = QIcon(pixmap);
+    }
+    for (const auto &named : action_icons) {
+        QAction *action
+            = findChild<QAction *>(QLatin1String(named.action), Qt::FindDirectChildrenOnly);
+        if (!real)
+            action->setIcon(blank);
+        else if (named.theme != nullptr)
+            action->setIcon(theme_or_standard_icon(named.theme, named.fallback));
+        else
+            action->setIcon(standard_icon(named.fallback, nullptr));
+    }
 }
 
 /* The list with the column of editing buttons at its right. */

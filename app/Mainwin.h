@@ -19,8 +19,12 @@ class Mainwin : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit Mainwin(QWidget *parent);
+    /* Without rowsNow, fillAfterShown() adds what the window needs only
+     * once it is shown. */
+    explicit Mainwin(QWidget *parent, bool rowsNow = true);
     ~Mainwin() override;
+
+    void fillAfterShown();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -48,6 +52,7 @@ private:
     QHBoxLayout *createBottomRow();
     void createActions();
     QPushButton *buttonFor(QAction *action);
+    void setActionIcons(bool real);
     bool saveScript();
     bool overwriteAllowed();
     void showSaved();
@@ -68,6 +73,7 @@ private:
     QAction *backgroundAction; /* the row's final "&", in the context menu */
     QHash<QAction *, QPushButton *> buttons;
     bool savedCountWanted; /* a save waits for the rows' checks to say how many are marked */
+    bool iconsReal = false; /* the actions' icons are the theme's or the style's */
 
     Q_DISABLE_COPY(Mainwin)
 };

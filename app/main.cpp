@@ -21,7 +21,10 @@ int main(int argc, char **argv)
         || translator.load("qvxsessrun_en", QVX_CATALOG_DIR))
         app.installTranslator(&translator);
 
-    Mainwin win(nullptr);
+    // The rows after show(), which sends the window to be mapped: no event
+    // is handled in between, and the first drawing has them.
+    Mainwin win(nullptr, false);
     win.show();
+    win.fillAfterShown();
     return app.exec();
 }

@@ -5,6 +5,8 @@
  *   - 10,000 rows that are all broken (or as many as the first argument
  *     says), until every row has its verdict,
  *     and how many check shells ran at once;
+ *   - 10,000 rows (or as many) each broken by itself, every one of them
+ *     marked, most of them a syntax error of its own;
  *   - 100,000 clean rows, until the checks end;
  *   - at 10,000 rows, a quarter of them broken, one edit, one Undo and one
  *     Redo in the widget, each until the marks are right again.
@@ -151,6 +153,52 @@ QByteArray brokenScript(int rows)
     return script;
 }
 
+/*
+ * Rows that each break the script, or hold it up, by themselves, whatever
+ * the rows around them: six in ten are a syntax error of their own, so
+ * that the shell stops at every one of them.
+ */
+QByteArray selfBrokenScript(int rows)
+{
+    QByteArray script = "#!/bin/sh\n";
+    for (int i = 0; i < rows; i++) {
+        const QByteArray n = QByteArray::number(i);
+        switch (i % 10) {
+        case 0:
+            script += "then&\n";
+            break;
+        case 1:
+            script += "fi&\n";
+            break;
+        case 2:
+            script += "do&\n";
+            break;
+        case 3:
+            script += "}&\n";
+            break;
+        case 4:
+            script += "esac&\n";
+            break;
+        case 5:
+            script += "true " + n + ";&\n";
+            break;
+        case 6:
+            script += "cd /tmp #&\n"; // the comment swallows the "&": in the foreground
+            break;
+        case 7:
+            script += "export A=" + n + " #&\n";
+            break;
+        case 8:
+            script += "sleep " + n + " # swallowed&\n";
+            break;
+        default:
+            script += "qvx-missing-" + n + " --flag&\n";
+            break;
+        }
+    }
+    return script;
+}
+
 QByteArray cleanScript(int rows, int brokenEvery)
 {
     const char *const names[]
@@ -269,6 +317,8 @@ int main(int argc, char **argv)
     char what[64];
     snprintf(what, sizeof(what), "%d broken rows, all checked", broken);
     firstCheck(brokenScript(broken), what, brokenLimitMs, &failed);
+    snprintf(what, sizeof(what), "%d rows each broken by itself", broken);
+    firstCheck(selfBrokenScript(broken), what, brokenLimitMs, &failed);
     firstCheck(cleanScript(100000, 0), "100000 clean rows in the list", cleanLimitMs, &failed);
     editUndoRedo(10000, &failed);
     return failed ? 1 : 0;

@@ -9,7 +9,7 @@
  * usage: bench_startup [PROGRAM FLOOR [RUNS]]
  *
  * Without arguments it measures the program and the floor of its own build
- * tree, five runs each (what scripts/bench does).
+ * tree, 15 runs each (what scripts/bench does), the cases taking turns.
  *
  * Runs in a temporary home (tests/with-home.sh, which sets QVX_TEST_HOME)
  * and starts its own Xvfb.  The programs are told nothing: the map is seen
@@ -243,7 +243,7 @@ int main(int argc, char **argv)
     const char *home = std::getenv("QVX_TEST_HOME");
     if (!home)
         die("run me through tests/with-home.sh: I write the script of a temporary home");
-    int runs = argc == 4 ? std::atoi(argv[3]) : 5;
+    int runs = argc == 4 ? std::atoi(argv[3]) : 15;
     if (runs < 1)
         runs = 1;
 
@@ -275,7 +275,8 @@ int main(int argc, char **argv)
         { "1,000 commands", program, 1000, false }, { "10,000 commands", program, 10000, false },
         { "save of 10,000", program, 10000, true },
     };
-    std::printf("start-up, median of %d runs; shown: start to window mapped; total: start to "
+    std::printf("start-up, median of %d runs, the cases in turn; shown: start to window mapped; "
+                "total: start to "
                 "end after Alt+Q;\ncpu: user and system time of the process; ratio: to the "
                 "floor\n",
                 runs);
@@ -283,29 +284,40 @@ int main(int argc, char **argv)
                 "total ms", "ratio", "cpu ms", "ratio", "peak KB", "ratio", "save ms");
     double floorShown = 0, floorTotal = 0, floorCpu = 0, floorRss = 0;
     int failed = 0;
-    for (const Case &c : cases) {
-        if (c.commands >= 0)
-            writeScript(script, c.commands);
-        std::vector<Sample> samples;
-        Sample s;
-        bool ok = runOnce(dpy, c, script, &s); // warms the caches; not counted
-        for (int i = 0; ok && i < runs; i++) {
-            ok = runOnce(dpy, c, script, &s);
-            samples.push_back(s);
+    // The cases take turns, one run each, so that a load that comes and
+    // goes on the machine meets the floor as much as the program.
+    const int caseCount = int(sizeof(cases) / sizeof(cases[0]));
+    std::vector<std::vector<Sample>> samples(caseCount);
+    std::vector<bool> ok(caseCount, true);
+    for (int i = 0; i <= runs; i++) {
+        for (int k = 0; k < caseCount; k++) {
+            const Case &c = cases[k];
+            if (!ok[k])
+                continue;
+            if (c.commands >= 0)
+                writeScript(script, c.commands);
+            Sample s;
+            ok[k] = runOnce(dpy, c, script, &s);
+            if (i > 0) // the first round warms the caches; not counted
+                samples[k].push_back(s);
         }
-        if (!ok && c.commands < 0) {
+        if (!ok[0]) {
             std::fprintf(stderr, "bench_startup: the floor failed; nothing to compare with\n");
             return 1;
         }
-        if (!ok) {
+    }
+    for (int k = 0; k < caseCount; k++) {
+        const Case &c = cases[k];
+        if (!ok[k]) {
             failed++;
             continue;
         }
-        double shown = median(samples, [](const Sample &x) { return x.shown; });
-        double total = median(samples, [](const Sample &x) { return x.total; });
-        double cpu = median(samples, [](const Sample &x) { return x.cpu; });
-        double rss = median(samples, [](const Sample &x) { return double(x.rssKb); });
-        double save = median(samples, [](const Sample &x) { return x.save; });
+        const std::vector<Sample> &v = samples[k];
+        double shown = median(v, [](const Sample &x) { return x.shown; });
+        double total = median(v, [](const Sample &x) { return x.total; });
+        double cpu = median(v, [](const Sample &x) { return x.cpu; });
+        double rss = median(v, [](const Sample &x) { return double(x.rssKb); });
+        double save = median(v, [](const Sample &x) { return x.save; });
         if (c.commands < 0) {
             floorShown = shown;
             floorTotal = total;

@@ -3,7 +3,10 @@
 
 #include "checkshell.h"
 
+#include <QDeadlineTimer>
 #include <QMetaObject>
+#include <QMutex>
+#include <QMutexLocker>
 #include <QObject>
 
 #include <algorithm>
@@ -100,19 +103,47 @@ void CheckTask::run()
     QMetaObject::invokeMethod(receiver, "catchTaskDone", Qt::QueuedConnection, Q_ARG(int, id));
 }
 
-/* The outcome of "sh -n" over the rows from..to-1. */
-int CheckTask::parse(int from, int to, bool *atEnd, int *line)
+bool ChainStep::holdsAt(const CheckScript &script, int at) const
+{
+    const int span = spanEnd - from;
+    const int n = script.rowCount();
+    if (at + span > n || (toEnd && at + span != n))
+        return false;
+    return script.rangeHash(at, at + span) == hash;
+}
+
+/*
+ * "sh -n" over the rows from..to-1, and the row its messages point at: the
+ * last line they name within the rows.  Shells name the line where they
+ * gave up, which for a construct never closed is past the end (dash, bash)
+ * or the line where a quote began (FreeBSD's sh, bash); FreeBSD's sh says
+ * of a command substitution never closed both: first the end, then the
+ * line of its "$(".
+ */
+CheckTask::Parsed CheckTask::parse(int from, int to, const QByteArray &tail)
 {
     shell_run run;
+    Parsed parsed;
 
-    shell_parse(script->rows(from, to), &cancelled, &run);
-    // A shell that reads to the end looking for the end of a construct
-    // names the line after the last one.
-    if (atEnd)
-        *atEnd = run.line > script->lines.at(to) - script->lines.at(from);
-    if (line)
-        *line = run.line;
-    return run.outcome;
+    shell_parse(script->rows(from, to) + tail, &cancelled, &run);
+    parsed.outcome = run.outcome;
+    shellRan = shellRan || run.outcome != SHELL_NOT_RUN;
+    if (run.outcome == SHELL_NOT_RUN && !noShell) {
+        noShell = true;
+        noShellError = run.error;
+        noShellWhat = run.failed;
+    }
+    const int lines = script->lines.at(to) - script->lines.at(from);
+    int within = 0;
+    for (int line : qAsConst(run.lines)) {
+        parsed.pastEnd = parsed.pastEnd || line > lines;
+        if (line <= lines)
+            within = line;
+    }
+    parsed.lined = !run.lines.isEmpty();
+    if (within > 0)
+        parsed.named = qMax(from, script->rowOfLine(script->lines.at(from) + within - 1));
+    return parsed;
 }
 
 void CheckTask::addStep(int from, ChainStep::Kind kind, int marked, int next, int spanEnd)
@@ -125,16 +156,75 @@ void CheckTask::addStep(int from, ChainStep::Kind kind, int marked, int next, in
     step.spanEnd = spanEnd;
     step.hash = script->rangeHash(from, spanEnd);
     step.toEnd = spanEnd == script->rowCount();
+    step.madeAt = QDeadlineTimer::current().deadline();
     steps.append(step);
+    found[script->stepKey(from)].append(steps.size() - 1);
+}
+
+const ChainStep *CheckTask::stepAt(const ChainSteps &steps, const CheckScript &script, int at,
+                                   qint64 retryTimedOutMs)
+{
+    const auto candidates = steps.constFind(script.stepKey(at));
+    if (candidates == steps.constEnd())
+        return nullptr;
+    const qint64 now = QDeadlineTimer::current().deadline();
+    for (const ChainStep &step : *candidates)
+        if (step.holdsAt(script, at)
+            && (step.kind != ChainStep::TimedOut || now - step.madeAt < retryTimedOutMs))
+            return &step;
+    return nullptr;
+}
+
+/* A step from row `at` that an earlier run found, here or before this
+ * task. */
+const ChainStep *CheckTask::knownStep(int at) const
+{
+    for (const int i : found.value(script->stepKey(at)))
+        if (steps.at(i).holdsAt(*script, at))
+            return &steps.at(i);
+    if (const ChainStep *step = stepAt(knownNow, *script, at, retryTimedOutMs))
+        return step;
+    return stepAt(known, *script, at, retryTimedOutMs);
+}
+
+/*
+ * Whether the shell under test names the line where a construct that is
+ * never closed begins (as the Korn shells do for "if") rather than where
+ * the text ended: asked once per shell, with an "if" that has no "fi".
+ */
+bool CheckTask::namesOpeners()
+{
+    static QMutex lock;
+    static QHash<QByteArray, bool> known;
+    const QByteArray program(shell_program);
+    {
+        QMutexLocker locker(&lock);
+        const auto it = known.constFind(program);
+        if (it != known.constEnd())
+            return *it;
+    }
+    shell_run run;
+    shell_parse("if :\nthen :\n", &cancelled, &run);
+    if (run.outcome == SHELL_CANCELLED || run.outcome == SHELL_NOT_RUN
+        || run.outcome == SHELL_TIMED_OUT)
+        return false;
+    bool names = false;
+    for (int line : qAsConst(run.lines))
+        names = names || line == 1;
+    QMutexLocker locker(&lock);
+    known.insert(program, names);
+    return names;
 }
 
 /*
  * The shell over the script from row `from` on, again and again: each run
  * stops at the first syntax error, whose line names the row, and the next
- * run starts behind that row, until the rows are used up.  A piece that
- * ends before the script does is only sure of what it found before its
- * last row: there, the rows after it could have changed the verdict, and
- * the task stops and leaves the rest to a run over the whole remainder.
+ * run starts behind that row, until the rows are used up.  Rows whose text
+ * was read from the same row before, here or earlier, need no shell: the
+ * same text gives the same verdict.  A piece that ends before the script
+ * does is only sure of what it found before its last row: there, the rows
+ * after it could have changed the verdict, and the task stops and leaves
+ * the rest to a run over the whole remainder.
  */
 void CheckTask::runChain()
 {
@@ -143,18 +233,14 @@ void CheckTask::runChain()
     int r = from;
 
     while (r < end && !cancelled) {
-        if (r != from && stopAt.contains(r))
-            return;
-        bool atEnd = false;
-        int line = 0;
-        const int outcome = parse(r, end, &atEnd, &line);
-        if (outcome == SHELL_NOT_RUN) {
-            noShell = true;
-            return;
+        if (const ChainStep *step = knownStep(r)) {
+            r += step->next - step->from;
+            continue;
         }
-        if (outcome == SHELL_CANCELLED)
+        const Parsed parsed = parse(r, end);
+        if (parsed.outcome == SHELL_NOT_RUN || parsed.outcome == SHELL_CANCELLED)
             return;
-        if (outcome == SHELL_PASSED) {
+        if (parsed.outcome == SHELL_PASSED) {
             bool open = false;
             for (int i = r; i < end && !toTheEnd; i++)
                 open = open || script->open.at(i);
@@ -162,12 +248,12 @@ void CheckTask::runChain()
                 addStep(r, ChainStep::Clean, -1, end, end);
             return;
         }
-        if (outcome == SHELL_TIMED_OUT) {
+        if (parsed.outcome == SHELL_TIMED_OUT) {
             // Another run over nearly the same rows would take as long.
             addStep(r, ChainStep::TimedOut, r, end, end);
             return;
         }
-        if (outcome == SHELL_CRASHED) {
+        if (parsed.outcome == SHELL_CRASHED) {
             const int row = crashingRow(r);
             if (row < 0 || (!toTheEnd && row >= end - 1))
                 return;
@@ -175,17 +261,31 @@ void CheckTask::runChain()
             r = row + 1;
             continue;
         }
-        if (atEnd || line == 0) {
+        int row = parsed.named;
+        // The shell read to the end for what the row it names opens: a
+        // quote that the row's own line leaves open, or what a message
+        // past the end says was never closed.
+        bool opens = row >= 0 && (parsed.pastEnd || script->quote.at(row));
+        if (row >= 0 && !opens && namesOpeners()) {
+            // A shell that names where an "if" never closed begins: a line
+            // after the end that would break the script anywhere else moves
+            // what it says only when it read that far.
+            const Parsed more = parse(r, end, "\n)\n");
+            if (more.outcome == SHELL_CANCELLED || more.outcome == SHELL_NOT_RUN)
+                return;
+            opens = more.outcome != SHELL_FAILED || more.named != row || more.pastEnd;
+        }
+        if (row < 0 || opens) {
             if (!toTheEnd)
                 return;
-            const int row = unclosedRow(r);
-            if (row < 0)
+            // Without a line, or only past the end: the shell must be
+            // asked where the construct begins.
+            if (row < 0 && (row = unclosedRow(r)) < 0)
                 return;
             addStep(r, ChainStep::Unclosed, row, row + 1, rows);
             r = row + 1;
             continue;
         }
-        const int row = qMax(r, script->rowOfLine(script->lines.at(r) + line - 1));
         if (!toTheEnd && row >= end - 1)
             return;
         addStep(r, ChainStep::Error, row, row + 1, qMin(row + 2, rows));
@@ -207,7 +307,7 @@ int CheckTask::unclosedRow(int from)
 
     for (int step = 1; bad - step > good && !cancelled; step *= 2) {
         const int k = bad - step;
-        if (parse(from, k) == SHELL_PASSED) {
+        if (parse(from, k).outcome == SHELL_PASSED) {
             good = k;
             break;
         }
@@ -215,7 +315,7 @@ int CheckTask::unclosedRow(int from)
     }
     while (bad - good > 1 && !cancelled) {
         const int mid = good + (bad - good) / 2;
-        if (parse(from, mid) == SHELL_PASSED)
+        if (parse(from, mid).outcome == SHELL_PASSED)
             good = mid;
         else
             bad = mid;
@@ -230,7 +330,7 @@ int CheckTask::crashingRow(int from)
 
     while (crashes - fine > 1 && !cancelled) {
         const int mid = fine + (crashes - fine) / 2;
-        if (parse(from, mid) == SHELL_CRASHED)
+        if (parse(from, mid).outcome == SHELL_CRASHED)
             crashes = mid;
         else
             fine = mid;
@@ -251,8 +351,11 @@ void CheckTask::runLookup()
     while (done < words.size() && !cancelled) {
         shell_run run;
         shell_lookup(words.mid(done), &cancelled, &run);
+        shellRan = shellRan || run.outcome != SHELL_NOT_RUN;
         if (run.outcome == SHELL_NOT_RUN || run.outcome == SHELL_CANCELLED) {
             noShell = run.outcome == SHELL_NOT_RUN;
+            noShellError = run.error;
+            noShellWhat = run.failed;
             return;
         }
         int answered = 0;
@@ -276,7 +379,7 @@ void CheckTask::runProbe()
     answers = QVector<int>(candidates.size(), -1);
     for (int i = 0; i < candidates.size() && !cancelled; i++) {
         const int row = candidates.at(i);
-        const int before = parse(0, row), with = parse(0, row + 1);
+        const int before = parse(0, row).outcome, with = parse(0, row + 1).outcome;
         if (cancelled || before == SHELL_CANCELLED || with == SHELL_CANCELLED)
             return;
         answers[i] = before == SHELL_PASSED && with == SHELL_PASSED;

@@ -3,13 +3,14 @@
 #define CHECKTASK_H
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
-#include <QSet>
 #include <QSharedPointer>
 #include <QVector>
 
 #include <atomic>
 #include <functional>
+#include <vector>
 
 class QObject;
 
@@ -20,6 +21,7 @@ struct CheckScript
     QVector<int> starts; // per row where its part begins; one more: text.size()
     QVector<int> lines; // the line number (from 1) at each of starts
     QVector<bool> open; // the row's line leaves a quote, a backslash or a here-document open
+    QVector<bool> quote; // of those, a quote, "$(", "${" or a backquote
     QVector<quint64> keys; // the row's entry
     QVector<bool> active;
     // Each row's line as a save writes it, and its command, one after the
@@ -35,6 +37,10 @@ struct CheckScript
     void computeHashes();
     int rowOfLine(int line) const;
     quint64 rangeHash(int from, int to) const;
+    /* The hash of the text of a row and the next, by which what the
+     * shells found from that row on is kept: a step spans both, or
+     * reaches the end of the script. */
+    quint64 stepKey(int row) const { return rangeHash(row, qMin(row + 2, rowCount())); }
     QByteArray rows(int from, int to) const;
     /* Copies, made in the thread that reads them. */
     QByteArray rowLine(int row) const;
@@ -71,7 +77,16 @@ struct ChainStep
     int spanEnd = 0; // the rows from..spanEnd-1 decide the step
     quint64 hash = 0; // of those rows' text
     bool toEnd = false; // the rows reached to the script's end
+    qint64 madeAt = 0; // when a shell found it, in ms of the monotonic clock
+
+    /* Whether the step holds at row `at` of script: its rows are the same
+     * text there. */
+    bool holdsAt(const CheckScript &script, int at) const;
 };
+
+/* What the shells found, by the step key of the row each step begins at:
+ * the same text anywhere in a script gives the same verdict. */
+using ChainSteps = QHash<quint64, std::vector<ChainStep>>;
 
 /*
  * One piece of work for a worker thread: the syntax of the script from a
@@ -88,6 +103,10 @@ public:
 
     void run();
     void cancel();
+    /* The step of steps that holds at row `at` of script; a timed-out one
+     * only while it is younger than retryTimedOutMs. */
+    static const ChainStep *stepAt(const ChainSteps &steps, const CheckScript &script, int at,
+                                   qint64 retryTimedOutMs);
 
     const Kind kind;
     const int id;
@@ -96,13 +115,19 @@ public:
     // Analyse: the work itself, which fills in the script and the rows.
     std::function<void()> analyse;
 
-    // Chain: rows from..end-1; stops at any row of stopAt but the first.
+    // Chain: rows from..end-1, with the steps known from earlier runs, of
+    // earlier checks and of this one.
     QSharedPointer<const CheckScript> script;
     int from = 0;
     int end = 0;
-    QSet<int> stopAt;
+    ChainSteps known;
+    ChainSteps knownNow;
+    qint64 retryTimedOutMs = 0; // a timed-out step older than this is asked again
     QVector<ChainStep> steps;
+    bool shellRan = false; // a shell was started
     bool noShell = false; // the shell could not be run at all
+    int noShellError = 0; // then the errno
+    QByteArray noShellWhat; // and the program or file it is about
 
     // Lookup: a status per word: 0, 126, 127, -1 when it took too long, or
     // NotAsked when the task was cancelled before.
@@ -120,11 +145,21 @@ private:
     void runChain();
     void runLookup();
     void runProbe();
-    int parse(int from, int to, bool *atEnd = nullptr, int *line = nullptr);
+    struct Parsed
+    {
+        int outcome = 0; // a SHELL_ value
+        int named = -1; // the row the last message with a line names, -1 for none
+        bool pastEnd = false; // a message names a line past the rows' end
+        bool lined = false; // some message names a line
+    };
+    Parsed parse(int from, int to, const QByteArray &tail = QByteArray());
+    bool namesOpeners();
+    const ChainStep *knownStep(int at) const;
     int unclosedRow(int from);
     int crashingRow(int from);
     void addStep(int from, ChainStep::Kind kind, int marked, int next, int spanEnd);
 
+    QHash<quint64, QVector<int>> found; // indexes into steps, by their step key
     QObject *const receiver; // outlives the task: it waits for the pool
     std::atomic<bool> cancelled { false };
 };

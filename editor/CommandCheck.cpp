@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include "CommandCheck.h"
 
+#include "checkshell.h"
 #include "checkwords.h"
 #include "store.h"
 
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QGuiApplication>
 #include <QSet>
 #include <QString>
 #include <QThread>
@@ -30,6 +34,15 @@ static const int maxEndCandidates = 4;
 static const int coalesceMs = 30;
 // Answers on such rows kept for later checks.
 static const int maxProbesKept = 1024;
+// Steps kept for later checks per text of the rows they begin at.
+static const int maxStepsPerKey = 8;
+
+int CommandCheck::retryAfterMs = 60000;
+
+static qint64 nowMs()
+{
+    return QDeadlineTimer::current().deadline();
+}
 
 /* The user's home from the password database, as the session has it. */
 static QByteArray homeDirectory()
@@ -60,12 +73,17 @@ static bool onlyBlanks(const QByteArray &bytes)
 }
 
 CommandCheck::CommandCheck(QObject *parent)
-    : QObject(parent), roundTimer(new QTimer(this)), pool(new QThreadPool(this)),
-      home(homeDirectory())
+    : QObject(parent), roundTimer(new QTimer(this)), retryTimer(new QTimer(this)),
+      pool(new QThreadPool(this)), home(homeDirectory())
 {
     roundTimer->setSingleShot(true);
     roundTimer->setInterval(0);
     connect(roundTimer, SIGNAL(timeout()), this, SLOT(startRound()));
+    retryTimer->setSingleShot(true);
+    connect(retryTimer, SIGNAL(timeout()), this, SLOT(retry()));
+    if (QGuiApplication *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        connect(app, SIGNAL(applicationStateChanged(Qt::ApplicationState)), this,
+                SLOT(catchApplicationState(Qt::ApplicationState)));
     // One shell per core at most: each task runs one shell at a time.
     pool->setMaxThreadCount(qMax(1, QThread::idealThreadCount()));
 }
@@ -96,6 +114,33 @@ bool CommandCheck::isBusy() const
     return roundTimer->isActive() || inRound;
 }
 
+/*
+ * Back in front after another program was: one may have been installed
+ * or removed meanwhile, so every name is looked up again.  The marks stay
+ * as they are until the answers come.
+ */
+void CommandCheck::catchApplicationState(Qt::ApplicationState state)
+{
+    if (state != Qt::ApplicationActive) {
+        wentAway = seenActive;
+        return;
+    }
+    seenActive = true;
+    if (!wentAway || list == nullptr)
+        return;
+    wentAway = false;
+    for (auto it = wordStatus.constBegin(); it != wordStatus.constEnd(); ++it)
+        askAgain.insert(it.key());
+    check(list);
+}
+
+/* What the shell took too long for is old enough to be asked again. */
+void CommandCheck::retry()
+{
+    if (list != nullptr)
+        check(list);
+}
+
 void CommandCheck::cancelTasks()
 {
     for (const QSharedPointer<CheckTask> &task : qAsConst(tasks))
@@ -114,6 +159,7 @@ void CommandCheck::startRound()
     chainSplit = false;
     chainTasks = 0;
     chainMarks.clear();
+    stepsNow.clear();
     endRow = -1;
     probeDone = false;
     analysed = false;
@@ -208,16 +254,18 @@ void CommandCheck::analyse(CheckScript *s, const QByteArray &home, QVector<Check
 
     *rows = QVector<CheckRow>(n);
     s->open.resize(n);
+    s->quote.resize(n);
     bool runsBelow = false;
     for (int i = n - 1; i >= 0; i--) {
         CheckRow &row = (*rows)[i];
         row.key = s->keys.at(i);
-        bool isOpen = false;
+        int open = SCAN_CLOSED;
         if (s->active.at(i))
-            analyseRow(s->rowLine(i), s->rowText(i), runsBelow, home, &row, &isOpen);
+            analyseRow(s->rowLine(i), s->rowText(i), runsBelow, home, &row, &open);
         else
-            analyseRow(s->rowLine(i), QByteArray(), false, home, &row, &isOpen);
-        s->open[i] = isOpen;
+            analyseRow(s->rowLine(i), QByteArray(), false, home, &row, &open);
+        s->open[i] = open != SCAN_CLOSED;
+        s->quote[i] = open == SCAN_QUOTE;
         runsBelow = runsBelow || row.runs;
     }
 }
@@ -228,11 +276,11 @@ void CommandCheck::analyse(CheckScript *s, const QByteArray &home, QVector<Check
  * null for a switched-off row.
  */
 void CommandCheck::analyseRow(const QByteArray &line, const QByteArray &text, bool runsBelow,
-                              const QByteArray &home, CheckRow *row, bool *open)
+                              const QByteArray &home, CheckRow *row, int *open)
 {
     line_scan scan;
     qvxsessrun_scan(nullptr, line.constData(), size_t(line.size()), &scan);
-    *open = scan.open != SCAN_CLOSED;
+    *open = scan.open;
     row->runs = !text.isNull() && !line.isEmpty() && !onlyBlanks(line);
     if (!row->runs)
         return;
@@ -272,18 +320,45 @@ void CommandCheck::startTask(const QSharedPointer<CheckTask> &task)
     pool->start([task]() { task->run(); });
 }
 
-/* The names no shell was asked about yet, spread over the cores. */
+/* Whether the row is not as the last round told it: new, or its text or
+ * its being written changed. */
+bool CommandCheck::rowChanged(int row) const
+{
+    const auto before = told.constFind(rows.at(row).key);
+    return before == told.constEnd()
+        || before->hash != (script->rangeHash(row, row + 1) ^ quint64(rows.at(row).runs));
+}
+
+/*
+ * The names to ask a shell about, spread over the cores: those no shell
+ * was asked about yet, those of rows that changed, those to ask again
+ * after the program came back to the front, and those the shell took too
+ * long for a while ago.
+ */
 void CommandCheck::lookUpWords()
 {
     QList<QByteArray> missing;
     QSet<QByteArray> seen;
     int bytes = 0;
-    for (const CheckRow &row : qAsConst(rows)) {
+    const qint64 now = nowMs();
+    for (int i = 0; i < rows.size(); i++) {
+        const CheckRow &row = rows.at(i);
         if (!row.runs || row.local == Comment || row.local == ComesBackInactive)
             continue;
+        bool changed = false, changedKnown = false;
         for (const QByteArray &word : row.lookups) {
-            if (wordStatus.contains(word) || seen.contains(word) || defined.contains(word))
+            if (seen.contains(word) || defined.contains(word))
                 continue;
+            const auto known = wordStatus.constFind(word);
+            if (known != wordStatus.constEnd() && !askAgain.contains(word)
+                && !(*known == -1 && now - timedOutAt.value(word) >= retryAfterMs)) {
+                if (!changedKnown) {
+                    changed = rowChanged(i);
+                    changedKnown = true;
+                }
+                if (!changed)
+                    continue;
+            }
             seen.insert(word);
             missing.append(word);
             bytes += word.size() + 1;
@@ -301,16 +376,6 @@ void CommandCheck::lookUpWords()
         task->words = missing.mid(i, perChunk);
         startTask(task);
     }
-}
-
-/* A step found earlier still holds when its rows are the same text. */
-bool CommandCheck::validStep(const ChainStep &step, int at) const
-{
-    const int span = step.spanEnd - step.from;
-    const int n = script->rowCount();
-    if (at + span > n || (step.toEnd && at + span != n))
-        return false;
-    return script->rangeHash(at, at + span) == step.hash;
 }
 
 /* The mark of a chain step, on the row nearest to it that runs. */
@@ -332,8 +397,10 @@ void CommandCheck::advanceChain()
     const int n = script->rowCount();
 
     while (chainAt < n) {
-        const auto step = steps.constFind(rows.at(chainAt).key);
-        if (step == steps.constEnd() || !validStep(*step, chainAt)) {
+        const ChainStep *step = CheckTask::stepAt(stepsNow, *script, chainAt, retryAfterMs);
+        if (step == nullptr)
+            step = CheckTask::stepAt(steps, *script, chainAt, retryAfterMs);
+        if (step == nullptr) {
             startChainTasks(chainAt);
             return;
         }
@@ -357,16 +424,14 @@ void CommandCheck::startChainTasks(int from)
     const int pieces = chainSplit ? 1 : qBound(1, left / minPieceRows, pool->maxThreadCount());
     chainSplit = true;
 
-    QSet<int> known;
-    for (int i = from + 1; i < n; i++)
-        if (steps.contains(rows.at(i).key))
-            known.insert(i);
     for (int j = 0; j < pieces; j++) {
         QSharedPointer<CheckTask> task(new CheckTask(CheckTask::Chain, ++lastTaskId, this));
         task->script = script;
         task->from = from + int(qint64(left) * j / pieces);
         task->end = j == pieces - 1 ? n : from + int(qint64(left) * (j + 1) / pieces);
-        task->stopAt = known;
+        task->known = steps;
+        task->knownNow = stepsNow;
+        task->retryTimedOutMs = retryAfterMs;
         startTask(task);
         chainTasks++;
     }
@@ -421,12 +486,32 @@ void CommandCheck::catchTaskDone(int id)
     const bool current = task->round == round;
 
     // What a shell found holds for the same text, whichever round asked.
-    for (const ChainStep &step : qAsConst(task->steps))
+    bool timedOut = false;
+    for (const ChainStep &step : qAsConst(task->steps)) {
         if (step.from < task->script->rowCount())
-            steps.insert(task->script->keys.at(step.from), step);
-    for (int i = 0; i < task->words.size() && i < task->statuses.size(); i++)
-        if (task->statuses.at(i) != CheckTask::NotAsked)
-            wordStatus.insert(task->words.at(i), task->statuses.at(i));
+            keepStep(current ? &stepsNow : &steps, task->script->stepKey(step.from), step);
+        timedOut = timedOut || step.kind == ChainStep::TimedOut;
+    }
+    const qint64 now = nowMs();
+    for (int i = 0; i < task->words.size() && i < task->statuses.size(); i++) {
+        const QByteArray &word = task->words.at(i);
+        const int status = task->statuses.at(i);
+        if (status == CheckTask::NotAsked)
+            continue;
+        wordStatus.insert(word, status);
+        askAgain.remove(word);
+        if (status == -1)
+            timedOutAt.insert(word, now);
+        else
+            timedOutAt.remove(word);
+        timedOut = timedOut || status == -1;
+    }
+    if (timedOut && !retryTimer->isActive())
+        retryTimer->start(retryAfterMs);
+    if (task->noShell)
+        noteNoShell(*task);
+    else if (task->shellRan)
+        noShellTold = false;
     for (int i = 0; i < task->answers.size(); i++)
         if (task->answers.at(i) != -1)
             probed.insert(probeKey(*task->script, task->candidates.at(i)), task->answers.at(i));
@@ -446,9 +531,55 @@ void CommandCheck::catchTaskDone(int id)
             chainAt = script->rowCount(); // without a shell nothing can be told
         advanceChain();
     } else if (task->kind == CheckTask::Probe) {
-        probeEnd();
+        if (task->noShell)
+            probeDone = true; // asking again would find no shell either
+        else
+            probeEnd();
     }
     finishIfDone();
+}
+
+/*
+ * A step among those that begin at the same text.  Those of this round are
+ * all kept, so that the walk over the script finds every one that a shell
+ * found for it; of those kept for later rounds, the one found longest ago
+ * makes room.
+ */
+void CommandCheck::keepStep(ChainSteps *into, quint64 key, const ChainStep &step)
+{
+    std::vector<ChainStep> &kept = (*into)[key];
+    for (ChainStep &old : kept) {
+        if (old.hash == step.hash && old.spanEnd - old.from == step.spanEnd - step.from
+            && old.toEnd == step.toEnd) {
+            old = step;
+            return;
+        }
+    }
+    if (into == &stepsNow || kept.size() < size_t(maxStepsPerKey)) {
+        kept.push_back(step);
+        return;
+    }
+    *std::min_element(kept.begin(), kept.end(), [](const ChainStep &a, const ChainStep &b) {
+        return a.madeAt < b.madeAt;
+    }) = step;
+}
+
+/* Says once why no row could be checked: the shell or a file for it could
+ * not be had. */
+void CommandCheck::noteNoShell(const CheckTask &task)
+{
+    if (noShellTold)
+        return;
+    noShellTold = true;
+    const QString why = QString::fromLocal8Bit(strerror(task.noShellError));
+    const QString what = QFile::decodeName(task.noShellWhat);
+    if (task.noShellWhat == shell_program)
+        emit uncheckable(
+            tr("The commands could not be checked: %1 could not be run (%2).").arg(what, why));
+    else
+        emit uncheckable(tr("The commands could not be checked: no temporary file could be "
+                            "made in %1 (%2).")
+                             .arg(what, why));
 }
 
 void CommandCheck::finishIfDone()
@@ -489,8 +620,19 @@ void CommandCheck::finishRound()
     };
     for (auto it = told.begin(); it != told.end();)
         it = known(it.key()) ? std::next(it) : told.erase(it);
+    // Steps are kept by the text they begin at: those of texts no longer
+    // in the script go.
+    for (auto it = stepsNow.constBegin(); it != stepsNow.constEnd(); ++it)
+        for (const ChainStep &step : it.value())
+            keepStep(&steps, it.key(), step);
+    stepsNow.clear();
+    QVector<quint64> texts(rows.size());
+    for (int i = 0; i < rows.size(); i++)
+        texts[i] = script->stepKey(i);
+    std::sort(texts.begin(), texts.end());
     for (auto it = steps.begin(); it != steps.end();)
-        it = known(it.key()) ? std::next(it) : steps.erase(it);
+        it = std::binary_search(texts.constBegin(), texts.constEnd(), it.key()) ? std::next(it)
+                                                                                : steps.erase(it);
     // Each edit above a row that ends the shell asks anew; old answers go.
     if (probed.size() > maxProbesKept)
         probed.clear();

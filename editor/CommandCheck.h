@@ -23,7 +23,10 @@ struct command_list;
  * looks the command names up.  Nothing in a row's text is ever executed.
  * The shells run in worker threads, at most one per core, each for a few
  * seconds at most; what they found is kept, so that after an edit only
- * what the edit can change is asked again.
+ * what the edit can change is asked again.  A command name is asked again
+ * when its row changes, when the program comes back to the front (a
+ * program may have been installed meanwhile), and a while after the shell
+ * took too long over it.
  */
 class CommandCheck : public QObject
 {
@@ -58,16 +61,25 @@ public:
     void check(const command_list *list);
     bool isBusy() const;
 
+    /* How long a verdict that the shell took too long for stands before
+     * it is asked again; tests shorten it. */
+    static int retryAfterMs;
+
 signals:
     /* key is the row's entry; verdict is a Verdict; word is the command
      * name it is about, if any. */
     void checked(quint64 key, int verdict, const QString &word);
     /* Every row has its verdict for the script as it is now. */
     void allChecked();
+    /* No row could be checked, and why; said once, until a shell runs
+     * again. */
+    void uncheckable(const QString &message);
 
 private slots:
     void startRound();
     void catchTaskDone(int id);
+    void catchApplicationState(Qt::ApplicationState state);
+    void retry();
 
 private:
     struct Told
@@ -81,13 +93,15 @@ private:
     static void analyse(CheckScript *script, const QByteArray &home, QVector<CheckRow> *rows,
                         QSet<QByteArray> *defined);
     static void analyseRow(const QByteArray &line, const QByteArray &text, bool runsBelow,
-                           const QByteArray &home, CheckRow *row, bool *open);
+                           const QByteArray &home, CheckRow *row, int *open);
     void startTask(const QSharedPointer<CheckTask> &task);
     void lookUpWords();
+    bool rowChanged(int row) const;
     void advanceChain();
     void startChainTasks(int from);
-    bool validStep(const ChainStep &step, int at) const;
+    void keepStep(ChainSteps *into, quint64 key, const ChainStep &step);
     void markChain(int row, int from, int kind);
+    void noteNoShell(const CheckTask &task);
     void probeEnd();
     static quint64 probeKey(const CheckScript &script, int row);
     void finishIfDone();
@@ -96,6 +110,7 @@ private:
     void cancelTasks();
 
     QTimer *roundTimer;
+    QTimer *retryTimer; // asks again what the shell took too long for
     QThreadPool *pool;
     const command_list *list = nullptr;
     int round = 0;
@@ -119,11 +134,18 @@ private:
     int endRow = -1; // the row that replaces or ends the shell
     bool probeDone = false;
 
+    ChainSteps stepsNow; // what the shells found for this round's script
+
     // What the shells said, kept across rounds.
-    QHash<quint64, ChainStep> steps; // by the key of the row a step begins at
+    ChainSteps steps;
     QHash<QByteArray, int> wordStatus; // 0, 126, 127, or -1: could not be looked up
+    QHash<QByteArray, qint64> timedOutAt; // words with -1: when
+    QSet<QByteArray> askAgain; // known words to look up again all the same
     QHash<quint64, int> probed; // hash of the script up to a row's end -> top-level end or not
     QHash<quint64, Told> told; // by key: what checked() last said
+    bool noShellTold = false; // uncheckable() was said, and no shell ran since
+    bool seenActive = false; // the program was in front once
+    bool wentAway = false; // and another program was since
 
     Q_DISABLE_COPY(CommandCheck)
 };

@@ -66,7 +66,7 @@ static command_entry *entryOf(const QListWidgetItem *item)
     return static_cast<command_entry *>(v.value<void *>());
 }
 
-List::List(command_list *commands, QWidget *parent)
+List::List(command_list *commands, QWidget *parent, bool rowsNow)
     : QWidget(parent), modifiedFlag(false), commands(commands), snapshot(nullptr),
       listWidget(nullptr), commandCheck(nullptr)
 {
@@ -91,12 +91,8 @@ List::List(command_list *commands, QWidget *parent)
                               "Use checkbox to activate/deactivate a command.\n"
                               "Use Drag & Drop to add desktop files."));
 
-    snapshot = qvxsessrun_copy(commands);
-    if (!snapshot)
-        dialog_err(this, 1, "%s", qvxsessrun_error_text());
-    savedState.reset(snapshot);
-
-    rebuild();
+    if (rowsNow)
+        buildRows();
 
     // Last, so that building the first rows reaches no slot.
     connect(listWidget, SIGNAL(itemChanged(QListWidgetItem *)), this,
@@ -113,9 +109,30 @@ List::List(command_list *commands, QWidget *parent)
     connect(commandCheck, SIGNAL(checked(quint64, int, const QString &)), this,
             SLOT(catchChecked(quint64, int, const QString &)));
     connect(commandCheck, SIGNAL(allChecked()), this, SIGNAL(checksFinished()));
+    connect(commandCheck, SIGNAL(uncheckable(const QString &)), this,
+            SIGNAL(uncheckable(const QString &)));
     // From the event loop, so that the window is up before the first
     // shell is started.
-    QTimer::singleShot(0, this, SLOT(checkAll()));
+    QTimer::singleShot(0, this, SLOT(checkWhenDrawn()));
+}
+
+/*
+ * The rows, and the copy of the commands that tells whether they changed
+ * since the save: at many rows the work of most of the start, which a
+ * window built before it is shown does right after show(), so that it is
+ * mapped the sooner.  Before any slot is connected, or with no row to
+ * reach one.
+ */
+void List::buildRows()
+{
+    if (snapshot != nullptr)
+        return;
+    snapshot = qvxsessrun_copy(commands);
+    if (!snapshot)
+        dialog_err(this, 1, "%s", qvxsessrun_error_text());
+    savedState.reset(snapshot);
+
+    rebuild();
 }
 
 List::~List()
@@ -659,8 +676,38 @@ bool List::checking() const
     return !checkedAll || commandCheck->isBusy();
 }
 
+/*
+ * The first check once the rows are drawn: its copy of the script and its
+ * shells would otherwise hold up the window's first appearance.  A list
+ * that is not shown is checked at once, one whose window is never drawn
+ * (as on another desktop) after a while all the same.
+ */
+void List::checkWhenDrawn()
+{
+    static const int drawnWithinMs = 1000;
+
+    if (!isVisible()) {
+        checkAll();
+        return;
+    }
+    listWidget->viewport()->installEventFilter(this);
+    QTimer::singleShot(drawnWithinMs, this, SLOT(checkAll()));
+}
+
+bool List::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Paint && watched == listWidget->viewport()) {
+        watched->removeEventFilter(this);
+        QTimer::singleShot(0, this, SLOT(checkAll()));
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+/* The first check of every row; later ones follow the changes. */
 void List::checkAll()
 {
+    if (checkedAll)
+        return;
     checkedAll = true;
     commandCheck->check(commands);
 }

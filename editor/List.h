@@ -25,9 +25,11 @@ class List : public QWidget
     Q_OBJECT
 
 public:
-    List(command_list *commands, QWidget *parent);
+    /* Without rowsNow, the rows are built by buildRows(). */
+    List(command_list *commands, QWidget *parent, bool rowsNow = true);
     ~List() override;
 
+    void buildRows();
     bool modified() const;
     void resetModified();
     void syncItems();
@@ -56,14 +58,20 @@ signals:
     void checksFinished();
     /* What became of a command that runCurrent() started. */
     void runReported(const QString &message);
+    /* No row could be checked, and why. */
+    void uncheckable(const QString &message);
 
 public slots:
     void delItem();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private slots:
     void catchItemChanged(QListWidgetItem *item);
     void catchDoubleClicked(QListWidgetItem *item);
     void addDesktopFiles(QStringList &list);
+    void checkWhenDrawn();
     void checkAll();
     void catchChecked(quint64 key, int verdict, const QString &word);
     void catchRunReported();

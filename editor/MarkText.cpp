@@ -63,8 +63,14 @@ QString MarkText::nulBytes(const command_entry *entry)
 QString MarkText::undecodable(const command_entry *entry)
 {
     static const int listedAtMost = 8;
-    const QByteArray invalid = utf8_invalid_bytes(
-        entry && entry->text ? QByteArray(entry->text, int(entry->text_len)) : QByteArray());
+    // Mostly ASCII: nothing to decode, and every row is built with this.
+    const char *p = entry && entry->text ? entry->text : "";
+    const char *end = p + (entry && entry->text ? entry->text_len : 0);
+    while (p < end && uchar(*p) < 0x80)
+        p++;
+    if (p == end)
+        return QString();
+    const QByteArray invalid = utf8_invalid_bytes(QByteArray(entry->text, int(entry->text_len)));
     if (invalid.isEmpty())
         return QString();
 

@@ -60,16 +60,18 @@ int RowMarks::count(const QHash<const command_entry *, QListWidgetItem *> &rows)
 
 void RowMarks::show(QListWidgetItem *item, const command_entry *entry, int verdict)
 {
+    const QString undecodable = MarkText::undecodable(entry);
     const QSignalBlocker blocker(item->listWidget());
-    if (verdict == CommandCheck::Ok && MarkText::undecodable(entry).isEmpty()
-        && MarkText::nulBytes(entry).isEmpty()) {
-        item->setData(Qt::DecorationRole, QVariant());
+    if (verdict == CommandCheck::Ok && undecodable.isEmpty() && MarkText::nulBytes(entry).isEmpty()) {
+        // A row without an icon, as every new row is, is left alone.
+        if (item->data(Qt::DecorationRole).isValid())
+            item->setData(Qt::DecorationRole, QVariant());
     } else {
         if (warningIcon.isNull())
             warningIcon = theme_or_standard_icon("dialog-warning", QStyle::SP_MessageBoxWarning);
         item->setData(Qt::DecorationRole, warningIcon);
     }
-    updateToolTip(item, entry);
+    setToolTip(item, entry, undecodable);
 }
 
 /*
@@ -80,15 +82,23 @@ void RowMarks::show(QListWidgetItem *item, const command_entry *entry, int verdi
  */
 void RowMarks::updateToolTip(QListWidgetItem *item, const command_entry *entry) const
 {
+    setToolTip(item, entry, MarkText::undecodable(entry));
+}
+
+void RowMarks::setToolTip(QListWidgetItem *item, const command_entry *entry,
+                          const QString &undecodable) const
+{
+    const Mark *mark = of(entry);
     QStringList tips;
-    tips << MarkText::wholeCommand(entry);
-    if (const Mark *mark = of(entry))
-        tips << MarkText::forVerdict(entry, mark->verdict, mark->word);
-    else
-        tips << MarkText::hint(entry);
-    tips << MarkText::undecodable(entry) << MarkText::nulBytes(entry);
+    tips << MarkText::wholeCommand(entry)
+         << (mark ? MarkText::forVerdict(entry, mark->verdict, mark->word) : MarkText::hint(entry))
+         << undecodable << MarkText::nulBytes(entry);
     tips.removeAll(QString());
+    const QString tip = tips.join("\n\n");
 
     const QSignalBlocker blocker(item->listWidget());
-    item->setData(Qt::ToolTipRole, tips.isEmpty() ? QVariant() : QVariant(tips.join("\n\n")));
+    if (!tip.isEmpty())
+        item->setData(Qt::ToolTipRole, tip);
+    else if (item->data(Qt::ToolTipRole).isValid())
+        item->setData(Qt::ToolTipRole, QVariant());
 }

@@ -40,6 +40,8 @@ private:
 
     const Mark *of(const command_entry *entry) const;
     void show(QListWidgetItem *item, const command_entry *entry, int verdict);
+    void setToolTip(QListWidgetItem *item, const command_entry *entry,
+                    const QString &undecodable) const;
 
     QHash<const command_entry *, Mark> marks; // entries whose command would not run
     QIcon warningIcon; // loaded with the first mark

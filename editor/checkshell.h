@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QVector>
 
 #include <atomic>
 
@@ -20,27 +21,43 @@ enum {
     SHELL_CRASHED, /* ended by a signal it did not get from us */
     SHELL_TIMED_OUT, /* killed after shell_time_limit_ms */
     SHELL_CANCELLED, /* killed because the result is no longer wanted */
-    SHELL_NOT_RUN /* could not be started */
+    SHELL_NOT_RUN /* could not be started: see error and failed */
 };
 
 struct shell_run
 {
     int outcome = SHELL_NOT_RUN;
-    int line = 0; /* the line a syntax error names, 0 when none */
+    /* Every line that the shell's error messages name, in their order: a
+     * shell may name the line where it gave up and then the line where
+     * what it gave up on began. */
+    QVector<int> lines;
     QByteArray output; /* standard output */
+    int error = 0; /* SHELL_NOT_RUN: the errno */
+    QByteArray failed; /* SHELL_NOT_RUN: the program or file it is about */
 };
 
 /* How long a shell may run before it is killed; tests shorten it. */
 extern int shell_time_limit_ms;
 /* The shell that judges; tests put a stand-in here. */
 extern const char *shell_program;
+/* What a shell that is stopped gets; tests put 0 here for a shell that
+ * does not go away at once. */
+extern int shell_kill_signal;
+/* How long a shell that was killed is waited for before it is left to be
+ * collected later. */
+extern int shell_reap_limit_ms;
 
-/* "sh -n" over text, which must end in a line feed. */
+/* "sh -n FILE" over text, which must end in a line feed, in a temporary
+ * file of its own: named, so that every shell says which line an error
+ * is on. */
 void shell_parse(const QByteArray &text, const std::atomic<bool> *cancel, shell_run *run);
 /* Looks each word up, and prints one line "STATUS WORD" for it, in order:
  * 0 found, 126 there but not executable, 127 not found. */
 void shell_lookup(const QList<QByteArray> &words, const std::atomic<bool> *cancel, shell_run *run);
-/* The line number in a shell's syntax error message, 0 when there is none. */
-int shell_error_line(const QByteArray &message);
+/* The lines that a shell's syntax error messages name, in their order;
+ * script is the name the shell was given for the script, whose own
+ * characters are not read as part of a message.  Messages without a line
+ * name none. */
+QVector<int> shell_error_lines(const QByteArray &messages, const QByteArray &script);
 
 #endif // CHECKSHELL_H

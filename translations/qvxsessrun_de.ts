@@ -312,4 +312,15 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
         <translation>Befehl</translation>
     </message>
 </context>
+<context>
+    <name>CommandCheck</name>
+    <message>
+        <source>The commands could not be checked: %1 could not be run (%2).</source>
+        <translation>Die Befehle konnten nicht geprüft werden: %1 ließ sich nicht ausführen (%2).</translation>
+    </message>
+    <message>
+        <source>The commands could not be checked: no temporary file could be made in %1 (%2).</source>
+        <translation>Die Befehle konnten nicht geprüft werden: In %1 ließ sich keine temporäre Datei anlegen (%2).</translation>
+    </message>
+</context>
 </TS>

@@ -312,4 +312,15 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
         <translation>Comando</translation>
     </message>
 </context>
+<context>
+    <name>CommandCheck</name>
+    <message>
+        <source>The commands could not be checked: %1 could not be run (%2).</source>
+        <translation>No se pudieron comprobar los comandos: no se pudo ejecutar %1 (%2).</translation>
+    </message>
+    <message>
+        <source>The commands could not be checked: no temporary file could be made in %1 (%2).</source>
+        <translation>No se pudieron comprobar los comandos: no se pudo crear un archivo temporal en %1 (%2).</translation>
+    </message>
+</context>
 </TS>

@@ -312,4 +312,15 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
         <translation>Commande</translation>
     </message>
 </context>
+<context>
+    <name>CommandCheck</name>
+    <message>
+        <source>The commands could not be checked: %1 could not be run (%2).</source>
+        <translation>Les commandes n'ont pas pu être vérifiées : impossible d'exécuter %1 (%2).</translation>
+    </message>
+    <message>
+        <source>The commands could not be checked: no temporary file could be made in %1 (%2).</source>
+        <translation>Les commandes n'ont pas pu être vérifiées : impossible de créer un fichier temporaire dans %1 (%2).</translation>
+    </message>
+</context>
 </TS>

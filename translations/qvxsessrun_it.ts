@@ -312,4 +312,15 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
         <translation>Comando</translation>
     </message>
 </context>
+<context>
+    <name>CommandCheck</name>
+    <message>
+        <source>The commands could not be checked: %1 could not be run (%2).</source>
+        <translation>Impossibile verificare i comandi: non è stato possibile eseguire %1 (%2).</translation>
+    </message>
+    <message>
+        <source>The commands could not be checked: no temporary file could be made in %1 (%2).</source>
+        <translation>Impossibile verificare i comandi: non è stato possibile creare un file temporaneo in %1 (%2).</translation>
+    </message>
+</context>
 </TS>

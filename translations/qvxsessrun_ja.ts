@@ -309,4 +309,15 @@ Use Drag &amp; Drop to add desktop files.</source>
         <translation>コマンド</translation>
     </message>
 </context>
+<context>
+    <name>CommandCheck</name>
+    <message>
+        <source>The commands could not be checked: %1 could not be run (%2).</source>
+        <translation>コマンドを確認できませんでした。%1 を実行できませんでした (%2)。</translation>
+    </message>
+    <message>
+        <source>The commands could not be checked: no temporary file could be made in %1 (%2).</source>
+        <translation>コマンドを確認できませんでした。%1 に一時ファイルを作成できませんでした (%2)。</translation>
+    </message>
+</context>
 </TS>

@@ -315,4 +315,15 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
         <translation>Polecenie</translation>
     </message>
 </context>
+<context>
+    <name>CommandCheck</name>
+    <message>
+        <source>The commands could not be checked: %1 could not be run (%2).</source>
+        <translation>Nie można sprawdzić poleceń: nie można uruchomić %1 (%2).</translation>
+    </message>
+    <message>
+        <source>The commands could not be checked: no temporary file could be made in %1 (%2).</source>
+        <translation>Nie można sprawdzić poleceń: nie można utworzyć pliku tymczasowego w %1 (%2).</translation>
+    </message>
+</context>
 </TS>

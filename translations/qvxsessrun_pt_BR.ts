@@ -312,4 +312,15 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
         <translation>Comando</translation>
     </message>
 </context>
+<context>
+    <name>CommandCheck</name>
+    <message>
+        <source>The commands could not be checked: %1 could not be run (%2).</source>
+        <translation>Não foi possível verificar os comandos: não foi possível executar %1 (%2).</translation>
+    </message>
+    <message>
+        <source>The commands could not be checked: no temporary file could be made in %1 (%2).</source>
+        <translation>Não foi possível verificar os comandos: não foi possível criar um arquivo temporário em %1 (%2).</translation>
+    </message>
+</context>
 </TS>

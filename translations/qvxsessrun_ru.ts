@@ -315,4 +315,15 @@ Use Drag &amp; Drop to add desktop files.</source>
         <translation>Команда</translation>
     </message>
 </context>
+<context>
+    <name>CommandCheck</name>
+    <message>
+        <source>The commands could not be checked: %1 could not be run (%2).</source>
+        <translation>Не удалось проверить команды: не удалось запустить %1 (%2).</translation>
+    </message>
+    <message>
+        <source>The commands could not be checked: no temporary file could be made in %1 (%2).</source>
+        <translation>Не удалось проверить команды: не удалось создать временный файл в %1 (%2).</translation>
+    </message>
+</context>
 </TS>

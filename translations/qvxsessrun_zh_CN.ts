@@ -309,4 +309,15 @@ Use Drag &amp; Drop to add desktop files.</source>
         <translation>命令</translation>
     </message>
 </context>
+<context>
+    <name>CommandCheck</name>
+    <message>
+        <source>The commands could not be checked: %1 could not be run (%2).</source>
+        <translation>无法检查命令：无法运行 %1（%2）。</translation>
+    </message>
+    <message>
+        <source>The commands could not be checked: no temporary file could be made in %1 (%2).</source>
+        <translation>无法检查命令：无法在 %1 中创建临时文件（%2）。</translation>
+    </message>
+</context>
 </TS>

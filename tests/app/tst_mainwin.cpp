@@ -25,6 +25,7 @@
 #include "AppModel.h"
 #include "List.h"
 #include "Mainwin.h"
+#include "checkshell.h"
 #include "dropevent.h"
 #include "icon.h"
 #include "modalbox.h"
@@ -112,6 +113,8 @@ private slots:
     void savedMessageCountsMarks_data();
     void savedMessageCountsMarks();
     void changeBeforeCountKeepsModified();
+    void noShellSaysWhy();
+    void filledAfterShown();
     void quitWithoutChanges_data();
     void quitWithoutChanges();
     void quitQuestion_data();
@@ -711,6 +714,52 @@ void TestMainwin::savedMessageCountsMarks_data()
 
 /* The save writes whatever the rows hold and then says how many of them
  * would not run; a save before the checks end says so when they end. */
+/*
+ * The window as the program builds it: shown before its rows and icons,
+ * which come before anything else happens and leave the buttons as large
+ * as they are from the start.
+ */
+void TestMainwin::filledAfterShown()
+{
+    writeScript("true&\nfi&\n");
+    Window built;
+    Mainwin win(nullptr, false);
+    QListWidget *view = win.findChild<QListWidget *>();
+    QPushButton *undo = win.findChild<QPushButton *>("undoButton");
+    QVERIFY(view && undo);
+    QCOMPARE(view->count(), 0);
+    win.show();
+    const QSize size = undo->sizeHint();
+    win.fillAfterShown();
+    QCOMPARE(view->count(), 2);
+    QCOMPARE(undo->sizeHint(), size);
+    for (const char *name : { "undoButton", "saveButton", "quitButton" })
+        QCOMPARE(picture(win.findChild<QPushButton *>(name)->icon()),
+                 picture(built.button(name)->icon()));
+    QCOMPARE(win.windowIcon().isNull(), built.win.windowIcon().isNull());
+    QSignalSpy finished(win.findChild<List *>(), SIGNAL(checksFinished()));
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(win.findChild<List *>()->markedCount(), 1);
+}
+
+/* Without a shell to check with, the status bar says so and why. */
+void TestMainwin::noShellSaysWhy()
+{
+    writeScript("fi&\nxterm&\n");
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QByteArray missing = QFile::encodeName(dir.filePath("sh"));
+    const char *const shell = shell_program;
+    shell_program = missing.constData();
+    Window w;
+    QSignalSpy finished(w.list, SIGNAL(checksFinished()));
+    const bool checked = finished.wait(10000);
+    shell_program = shell;
+    QVERIFY(checked);
+    QVERIFY2(w.message().contains(QFile::decodeName(missing)), qPrintable(w.message()));
+    QCOMPARE(w.list->markedCount(), 0);
+}
+
 void TestMainwin::savedMessageCountsMarks()
 {
     QFETCH(QByteArray, script);

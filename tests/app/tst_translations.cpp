@@ -162,6 +162,9 @@ const Message requiredMessages[] = {
       "it runs as one word." },
     { "RowDelegate", "(%n lines)" },
     { "RowDelegate", "Command" },
+    { "CommandCheck", "The commands could not be checked: %1 could not be run (%2)." },
+    { "CommandCheck",
+      "The commands could not be checked: no temporary file could be made in %1 (%2)." },
     { "QObject", "Error" },
 };
 

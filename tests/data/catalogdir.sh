@@ -1,8 +1,9 @@
 #!/bin/sh
 # SPDX-License-Identifier: BSD-2-Clause
-# Where a configured tree installs the translation catalogues and where the
-# program looks for them: both must be the same directory, which follows the
-# install prefix unless QVX_CATALOG_DIR names another one.
+# Where a configured tree installs the translation catalogues, where the
+# program looks for them and where its manual page says they are: all must
+# be the same directory, which follows the install prefix unless
+# QVX_CATALOG_DIR names another one.
 #
 #   catalogdir.sh CMAKE SOURCE-DIR
 #
@@ -31,10 +32,15 @@ check() {
 		"$tree/translations/cmake_install.cmake")
 	looked=$(sed -n 's/.*-DQVX_CATALOG_DIR=\\"\([^\\]*\)\\".*/\1/p' \
 		"$tree/app/CMakeFiles/qvxsessrun.dir/flags.make")
-	if [ "$installed" = "$want" ] && [ "$looked" = "$want" ]; then
+	# The page that the tree installs, and the folder it names.
+	page=$(sed -n 's/.*file(INSTALL DESTINATION "[^"]*man1" TYPE FILE FILES "\([^"]*\)".*/\1/p' \
+		"$tree/app/cmake_install.cmake")
+	named=$(sed -n 's/^\.It Pa \(.*\)\/qvxsessrun_\*\.qm$/\1/p' "$page" 2>/dev/null)
+	if [ "$installed" = "$want" ] && [ "$looked" = "$want" ] && [ "$named" = "$want" ]; then
 		echo "$name: $want"
 	else
-		echo "$name: installs into '$installed', looks in '$looked', wanted '$want'"
+		echo "$name: installs into '$installed', looks in '$looked', the manual page" \
+			"'$page' names '$named', wanted '$want'"
 		failed=1
 	fi
 }

@@ -13,13 +13,84 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <errno.h>
 #include <fcntl.h>
 #include <pwd.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <unistd.h>
 
 // A command name that no system has.
 #define MISSING "qvx-no-such-command"
+
+/*
+ * A stand-in for a shell that reports syntax errors in another form, as
+ * QVX_FORM says: "dash" as dash does for a script on its standard input
+ * ("sh: N: ..."), "bash" ("FILE: line N: ..."), "freebsd" ("FILE: N: ...",
+ * a quote never closed named at the line where it begins, a command
+ * substitution never closed in two messages: the end, then its "$(") or
+ * "none", without a line.  The verdict itself comes from /bin/sh.
+ */
+static const char standInShell[] = R"SH(#!/bin/sh
+[ "$1" = -n ] || exec /bin/sh "$@"
+file=$2
+out=$(/bin/sh -n "$file" 2>&1) && exit 0
+rest=${out#"$file: "}
+line=${rest%%:*}
+msg=${rest#*: }
+# The first line from which every longer start of the script fails with
+# the message $1: where what is never closed begins.
+opener() {
+	n=$(wc -l <"$file")
+	at=$((n + 1))
+	while [ "$n" -ge 1 ] && head -n "$n" "$file" | /bin/sh -n 2>&1 | grep -qF "$1"; do
+		at=$n
+		n=$((n - 1))
+	done
+	echo "$at"
+}
+case $QVX_FORM in
+dash) echo "sh: $line: $msg" ;;
+bash) echo "$file: line $line: $msg" ;;
+none) echo "sh: $msg" ;;
+freebsd)
+	case $msg in
+	*'Unterminated quoted string'*) echo "$file: $(opener 'Unterminated quoted string'): $msg" ;;
+	*'expecting ")"'*)
+		echo "$file: $line: $msg"
+		echo "$file: $(opener 'expecting ")"'): Syntax error: Error in command substitution" ;;
+	*) echo "$file: $line: $msg" ;;
+	esac ;;
+esac >&2
+exit 2
+)SH";
+
+/*
+ * Scripts whose marks must not depend on the form in which the shell
+ * reports its errors: "marks" for a shell that names the line, "unlined"
+ * for one that names none, which cannot tell a line that breaks the
+ * script from one that opens what is never closed.
+ */
+struct Form
+{
+    const char *name;
+    const char *script;
+    const char *marks;
+    const char *unlined;
+};
+
+static const Form forms[] = {
+    { "stray fi", "echo 1\nfi\necho 2\n", "1:NotShell", "1:Unclosed" },
+    { "two broken rows", "echo 1\nthen\necho 2\nfi &\necho 3\n", "1:NotShell 3:NotShell",
+      "1:Unclosed 3:Unclosed" },
+    { "unclosed if", "echo 1\nif true; then\necho 2\n", "1:Unclosed", "1:Unclosed" },
+    { "unclosed quote", "echo 1\necho \"x\necho 2\n", "1:Unclosed", "1:Unclosed" },
+    { "quote after a stray fi", "fi\necho 1\necho 'x\necho 2\n", "0:NotShell 2:Unclosed",
+      "0:Unclosed 2:Unclosed" },
+    { "command substitution", "echo 1\necho $(true\necho 2\n", "1:Unclosed", "1:Unclosed" },
+    { "joins nothing", "echo 1\ntrue &&\n", "1:Unclosed", "1:Unclosed" },
+    { "clean", "if true; then\n  echo 1\nfi\necho 2\n", "", "" },
+};
 
 using V = CommandCheck::Verdict;
 
@@ -279,13 +350,19 @@ private slots:
     void inContext();
     void commandWords_data();
     void commandWords();
-    void errorLine_data();
-    void errorLine();
+    void errorLines_data();
+    void errorLines();
+    void errorForms_data();
+    void errorForms();
     void nothingIsExecuted();
     void changesWhileChecking();
     void crashingShell();
     void shellTooSlow_data();
     void shellTooSlow();
+    void repeatedRows();
+    void shellMissing_data();
+    void shellMissing();
+    void namesAskedAgain();
     void cleanScriptWithinOneSecond();
     void oneEditRecheckedFast();
 
@@ -296,7 +373,11 @@ private:
     QHash<quint64, Result> checkList(const command_list *list, int timeoutMs = 20000);
     Run runSaved(const command_list *list, const QByteArray &after = QByteArray());
 
+    QStringList marksOf(const command_list *list, const QHash<quint64, Result> &results) const;
+
     QTemporaryDir dir;
+    QByteArray shell; // the shell under test, QVX_CHECK_SHELL or /bin/sh
+    QByteArray standIn;
     int caseNumber = 0;
     QList<command_list *> lists;
 };
@@ -311,6 +392,18 @@ void TestCommandCheck::initTestCase()
     QVERIFY(plain.write("true\n") == 5);
     plain.close();
     QVERIFY(plain.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+
+    // Another shell than /bin/sh judges and runs the scripts on request,
+    // so that the verdicts can be held against every shell at hand.
+    shell = qEnvironmentVariableIsEmpty("QVX_CHECK_SHELL") ? QByteArray("/bin/sh")
+                                                           : qgetenv("QVX_CHECK_SHELL");
+    shell_program = shell.constData();
+    standIn = QFile::encodeName(dir.filePath("stand-in-sh"));
+    QFile file(QFile::decodeName(standIn));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(file.write(standInShell) == qint64(strlen(standInShell)));
+    file.close();
+    QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
 }
 
 void TestCommandCheck::cleanup()
@@ -392,7 +485,7 @@ Run TestCommandCheck::runSaved(const command_list *list, const QByteArray &after
     sh.setStandardErrorFile(QProcess::nullDevice());
     QElapsedTimer timer;
     timer.start();
-    sh.start("/bin/sh", { "autostart.sh" });
+    sh.start(QFile::decodeName(shell), { "autostart.sh" });
     run.finished = sh.waitForFinished(10000);
     run.elapsedMs = timer.elapsed();
     if (!run.finished) {
@@ -501,14 +594,7 @@ void TestCommandCheck::inContext()
     const QVector<command_entry *> entries = entriesOf(list);
     const QHash<quint64, Result> results = checkList(list);
     QCOMPARE(results.size(), entries.size());
-
-    QStringList marks;
-    for (int i = 0; i < entries.size(); i++) {
-        const Result r = results.value(keyOf(entries.at(i)));
-        if (r.verdict != V::Ok)
-            marks << QString("%1:%2").arg(i).arg(QString(verdictName(r.verdict)));
-    }
-    QCOMPARE(marks.join(' '), QString(c.marks));
+    QCOMPARE(marksOf(list, results).join(' '), QString(c.marks));
 
     const Run run = runSaved(list);
     QVERIFY(run.finished);
@@ -586,24 +672,97 @@ void TestCommandCheck::commandWords()
     QCOMPARE(set.join(' '), flags);
 }
 
-void TestCommandCheck::errorLine_data()
+void TestCommandCheck::errorLines_data()
 {
-    QTest::addColumn<QByteArray>("message");
-    QTest::addColumn<int>("line");
-    QTest::newRow("dash") << QByteArray("sh: 12: Syntax error: \"fi\" unexpected\n") << 12;
-    QTest::newRow("bash") << QByteArray("sh: line 3: syntax error near unexpected token `fi'\n"
-                                        "sh: line 3: `fi'\n")
-                          << 3;
-    QTest::newRow("path as name") << QByteArray("/bin/sh: 7: Syntax error: end of file") << 7;
-    QTest::newRow("no line") << QByteArray("sh: Syntax error: x") << 0;
-    QTest::newRow("only the first line") << QByteArray("sh: oops\nsh: 4: x") << 0;
+    QTest::addColumn<QByteArray>("messages");
+    QTest::addColumn<QString>("lines");
+    const QByteArray file = "/tmp/qvxsessrun-check-a1B2c3";
+    QTest::newRow("dash, its standard input")
+        << QByteArray("sh: 12: Syntax error: \"fi\" unexpected\n") << "12";
+    QTest::newRow("dash") << file + ": 3: Syntax error: \"fi\" unexpected\n"
+                          << "3";
+    QTest::newRow("bash") << file + ": line 3: syntax error near unexpected token `fi'\n" + file
+            + ": line 3: `fi'\n"
+                          << "3 3";
+    QTest::newRow("busybox") << file + ": line 2: syntax error: unexpected \"fi\""
+                             << "2";
+    QTest::newRow("FreeBSD") << file + ": 4: Syntax error: Unterminated quoted string\n"
+                             << "4";
+    QTest::newRow("FreeBSD, command substitution")
+        << file + ": 5: Syntax error: end of file unexpected (expecting \")\")\n" + file
+            + ": 2: Syntax error: Error in command substitution\n"
+        << "5 2";
+    QTest::newRow("Korn shells") << file + ":2: syntax error: `fi' unexpected\n" + file
+            + "[7]: syntax error: `if' unmatched\n"
+                                 << "2 7";
+    QTest::newRow("no line") << QByteArray("sh: Syntax error: \"fi\" unexpected\n") << "";
+    QTest::newRow("a number in the message") << file + ": Syntax error: \"12:\" unexpected\n"
+                                             << "";
+    QTest::newRow("the only line with a number") << QByteArray("sh: oops\nsh: 4: x") << "4";
 }
 
-void TestCommandCheck::errorLine()
+/* The lines a shell's messages name, in each shell's form. */
+void TestCommandCheck::errorLines()
 {
-    QFETCH(QByteArray, message);
-    QFETCH(int, line);
-    QCOMPARE(shell_error_line(message), line);
+    QFETCH(QByteArray, messages);
+    QFETCH(QString, lines);
+    QStringList got;
+    for (int line : shell_error_lines(messages, "/tmp/qvxsessrun-check-a1B2c3"))
+        got << QString::number(line);
+    QCOMPARE(got.join(' '), lines);
+
+    // A name of the script that holds what looks like a line is no line.
+    const QByteArray odd = "/tmp/x: 9:y/qvxsessrun-check-a1B2c3";
+    QByteArray renamed = messages;
+    renamed.replace("/tmp/qvxsessrun-check-a1B2c3", odd);
+    got.clear();
+    for (int line : shell_error_lines(renamed, odd))
+        got << QString::number(line);
+    QCOMPARE(got.join(' '), lines);
+}
+
+void TestCommandCheck::errorForms_data()
+{
+    QTest::addColumn<QByteArray>("form");
+    QTest::addColumn<int>("index");
+    for (const char *form : { "dash", "bash", "freebsd", "none" })
+        for (size_t i = 0; i < sizeof(forms) / sizeof(forms[0]); i++)
+            QTest::newRow(QByteArray(form).append(": ").append(forms[i].name).constData())
+                << QByteArray(form) << int(i);
+}
+
+/*
+ * The marks with stand-in shells that say the same verdicts as /bin/sh in
+ * another form: every form that names a line gives the marks of /bin/sh.
+ */
+void TestCommandCheck::errorForms()
+{
+    QFETCH(QByteArray, form);
+    QFETCH(int, index);
+    const Form &c = forms[index];
+
+    command_list *list = readList(c.script);
+    QVERIFY(list);
+    qputenv("QVX_FORM", form);
+    shell_program = standIn.constData();
+    const QHash<quint64, Result> results = checkList(list);
+    shell_program = shell.constData();
+    qunsetenv("QVX_FORM");
+    QCOMPARE(results.size(), entriesOf(list).size());
+    QCOMPARE(marksOf(list, results).join(' '), QString(form == "none" ? c.unlined : c.marks));
+}
+
+QStringList TestCommandCheck::marksOf(const command_list *list,
+                                      const QHash<quint64, Result> &results) const
+{
+    const QVector<command_entry *> entries = entriesOf(list);
+    QStringList marks;
+    for (int i = 0; i < entries.size(); i++) {
+        const Result r = results.value(keyOf(entries.at(i)));
+        if (r.verdict != V::Ok)
+            marks << QString("%1:%2").arg(i).arg(QString(verdictName(r.verdict)));
+    }
+    return marks;
 }
 
 /* Rows are judged, never run: not their syntax, not their words. */
@@ -684,7 +843,7 @@ void TestCommandCheck::crashingShell()
 {
     const QByteArray parens(1 << 20, '(');
     QProcess probe;
-    probe.start("/bin/sh", { "-n" });
+    probe.start(QFile::decodeName(shell), { "-n" });
     probe.write(parens + "\n");
     probe.closeWriteChannel();
     QVERIFY(probe.waitForFinished(10000));
@@ -717,42 +876,59 @@ void TestCommandCheck::crashingShell()
 void TestCommandCheck::shellTooSlow_data()
 {
     QTest::addColumn<QByteArray>("hangs");
+    QTest::addColumn<bool>("deaf"); // a kill does not end it at once
     QTest::addColumn<int>("first"); // the verdicts on "true", MISSING and "fi"
     QTest::addColumn<int>("second");
     QTest::addColumn<int>("third");
-    QTest::newRow("looking names up")
-        << QByteArray("lookup") << int(V::Unchecked) << int(V::Unchecked) << int(V::NotShell);
+    QTest::newRow("looking names up") << QByteArray("lookup") << false << int(V::Unchecked)
+                                      << int(V::Unchecked) << int(V::NotShell);
     QTest::newRow("reading the script")
-        << QByteArray("parse") << int(V::Unchecked) << int(V::NotFound) << int(V::Ok);
+        << QByteArray("parse") << false << int(V::Unchecked) << int(V::NotFound) << int(V::Ok);
+    QTest::newRow("reading the script, its output closed")
+        << QByteArray("quiet") << false << int(V::Unchecked) << int(V::NotFound) << int(V::Ok);
+    QTest::newRow("reading the script, not ended by the kill")
+        << QByteArray("parse") << true << int(V::Unchecked) << int(V::NotFound) << int(V::Ok);
 }
 
 /*
  * A shell that takes longer than it may is killed, and the rows it was at
- * are marked as not checked; the others still get their verdicts.  The
- * shell is a stand-in that hangs where it is told to and is /bin/sh
- * otherwise.
+ * are marked as not checked; the others still get their verdicts.  No
+ * wait is without end: not for a shell that closed its output and goes on,
+ * nor for one that the kill does not end at once, which a later run
+ * collects once it has ended.  The shell is a stand-in that hangs where it
+ * is told to and is /bin/sh otherwise.
  */
 void TestCommandCheck::shellTooSlow()
 {
     QFETCH(QByteArray, hangs);
+    QFETCH(bool, deaf);
     QFETCH(int, first);
     QFETCH(int, second);
     QFETCH(int, third);
 
     const QString standIn = dir.filePath("slow-sh");
+    const QString pids = dir.filePath("slow-sh.pids");
+    QFile::remove(pids);
     QFile file(standIn);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write("#!/bin/sh\n"
-               "case $1:$QVX_HANGS in -n:parse | -c:lookup) exec sleep 30 ;; esac\n"
+               "case $1:$QVX_HANGS in\n"
+               "-n:parse | -c:lookup) echo $$ >>\"$QVX_PIDS\"; exec sleep 30 ;;\n"
+               "-n:quiet) echo $$ >>\"$QVX_PIDS\"; exec sleep 30 >/dev/null 2>&1 ;;\n"
+               "esac\n"
                "exec /bin/sh \"$@\"\n");
     file.close();
     QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     const QByteArray program = QFile::encodeName(standIn);
     qputenv("QVX_HANGS", hangs);
-    const int limit = shell_time_limit_ms;
-    const char *const shell = shell_program;
+    qputenv("QVX_PIDS", QFile::encodeName(pids));
+    const int limit = shell_time_limit_ms, reapLimit = shell_reap_limit_ms;
+    const char *const before = shell_program;
     shell_time_limit_ms = 300;
+    shell_reap_limit_ms = 300;
     shell_program = program.constData();
+    if (deaf)
+        shell_kill_signal = 0;
 
     command_list *list = newList();
     QVERIFY(list);
@@ -765,8 +941,11 @@ void TestCommandCheck::shellTooSlow()
     const QHash<quint64, Result> results = checkList(list);
     const qint64 elapsed = timer.elapsed();
     shell_time_limit_ms = limit;
-    shell_program = shell;
+    shell_reap_limit_ms = reapLimit;
+    shell_kill_signal = SIGKILL;
+    shell_program = before;
     qunsetenv("QVX_HANGS");
+    qunsetenv("QVX_PIDS");
 
     QCOMPARE(verdictName(results.value(keyOf(a)).verdict), verdictName(first));
     QCOMPARE(verdictName(results.value(keyOf(b)).verdict), verdictName(second));
@@ -775,6 +954,195 @@ void TestCommandCheck::shellTooSlow()
         QCOMPARE(results.value(keyOf(a)).word, QString("true"));
     // Killed at the limit, not left to hang for the stand-in's 30 seconds.
     QVERIFY2(elapsed < 5000, qPrintable(QString::number(elapsed)));
+
+    // The shells that hung end now, and a later run collects them.
+    QFile list_of_pids(pids);
+    QVERIFY(list_of_pids.open(QIODevice::ReadOnly));
+    const QList<QByteArray> hung = list_of_pids.readAll().split('\n');
+    for (const QByteArray &pid : hung)
+        if (pid.toInt() > 0)
+            kill(pid.toInt(), SIGKILL);
+    for (const QByteArray &pid : hung) {
+        if (pid.toInt() <= 0)
+            continue;
+        QElapsedTimer since;
+        since.start();
+        while (kill(pid.toInt(), 0) == 0 && since.elapsed() < 5000) {
+            shell_run run;
+            shell_lookup({ "true" }, nullptr, &run);
+        }
+        QVERIFY2(kill(pid.toInt(), 0) == -1, pid.constData());
+    }
+}
+
+/*
+ * Rows of one text in many places, each followed by other rows before the
+ * next break: what the shell found is kept by the text, and each place
+ * gets its own verdict, in the first check and after an edit above them.
+ */
+void TestCommandCheck::repeatedRows()
+{
+    QByteArray script = "echo 1 >>trace\n";
+    QStringList marks;
+    int row = 1;
+    for (int group = 2; group <= 24; group++) {
+        for (int i = 0; i < group; i++, row++)
+            script += "true\n";
+        script += "fi\n";
+        marks << QString("%1:NotShell").arg(row++);
+    }
+    command_list *list = readList(script);
+    QVERIFY(list);
+    QHash<quint64, Result> results = checkList(list);
+    QCOMPARE(marksOf(list, results).join(' '), marks.join(' '));
+
+    CommandCheck check(nullptr);
+    QSignalSpy checked(&check, SIGNAL(checked(quint64, int, QString)));
+    QSignalSpy done(&check, SIGNAL(allChecked()));
+    check.check(list);
+    QVERIFY(done.wait(20000));
+    QCOMPARE(qvxsessrun_set_command(list, list->entries, "true", 1), 0);
+    check.check(list);
+    QVERIFY(done.wait(20000));
+    results = collect(checked);
+    QCOMPARE(marksOf(list, results).join(' '), marks.join(' '));
+}
+
+void TestCommandCheck::shellMissing_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<int>("error");
+    QTest::newRow("missing") << "no-such-sh" << ENOENT;
+    QTest::newRow("not executable") << "plain.txt" << EACCES;
+}
+
+/*
+ * Without a shell no row can be checked: that is said once, with the
+ * reason, however often the rows change, and again only after a shell
+ * ran in between.
+ */
+void TestCommandCheck::shellMissing()
+{
+    QFETCH(QString, program);
+    QFETCH(int, error);
+    const QByteArray path = QFile::encodeName(dir.filePath(program));
+
+    command_list *list = newList();
+    QVERIFY(list);
+    command_entry *broken = qvxsessrun_add_command(list, "fi", 1);
+    QVERIFY(broken && qvxsessrun_add_command(list, MISSING, 1));
+    CommandCheck check(nullptr);
+    QSignalSpy told(&check, SIGNAL(uncheckable(QString)));
+    QSignalSpy done(&check, SIGNAL(allChecked()));
+    QVERIFY(told.isValid() && done.isValid());
+    shell_program = path.constData();
+    check.check(list);
+    const bool first = done.wait(10000);
+    QCOMPARE(qvxsessrun_set_command(list, broken, "then", 1), 0);
+    check.check(list);
+    const bool second = done.wait(10000);
+    shell_program = shell.constData();
+    QVERIFY(first && second);
+    QCOMPARE(told.count(), 1);
+    const QString message = told.at(0).at(0).toString();
+    QVERIFY2(message.contains(QFile::decodeName(path)), qPrintable(message));
+    QVERIFY2(message.contains(QString::fromLocal8Bit(strerror(error))), qPrintable(message));
+
+    // A shell again, then none: said anew.
+    QSignalSpy checked(&check, SIGNAL(checked(quint64, int, QString)));
+    QCOMPARE(qvxsessrun_set_command(list, broken, "fi", 1), 0);
+    check.check(list);
+    QVERIFY(done.wait(10000));
+    QCOMPARE(verdictName(collect(checked).value(keyOf(broken)).verdict), verdictName(V::NotShell));
+    shell_program = path.constData();
+    QCOMPARE(qvxsessrun_set_command(list, broken, "esac", 1), 0);
+    check.check(list);
+    const bool third = done.wait(10000);
+    shell_program = shell.constData();
+    QVERIFY(third);
+    QCOMPARE(told.count(), 2);
+}
+
+/*
+ * A name that no shell found is asked again: when its row changes, when
+ * the program comes back to the front (a program may have been installed
+ * meanwhile), and a while after the shell took too long over it.
+ */
+void TestCommandCheck::namesAskedAgain()
+{
+    const QString bin = dir.filePath("bin");
+    QVERIFY(QDir().mkpath(bin));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(bin) + ":" + path);
+    const QString installed = bin + "/qvx-installed-later";
+    const auto install = [&installed](bool present) {
+        if (!present)
+            return QFile::remove(installed);
+        QFile program(installed);
+        return program.open(QIODevice::WriteOnly) && program.write("#!/bin/sh\n") > 0
+            && program.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    };
+
+    command_list *list = newList();
+    QVERIFY(list);
+    command_entry *row = qvxsessrun_add_command(list, "qvx-installed-later", 1);
+    QVERIFY(row && qvxsessrun_add_command(list, "true", 1));
+    CommandCheck check(nullptr);
+    QSignalSpy checked(&check, SIGNAL(checked(quint64, int, QString)));
+    QSignalSpy done(&check, SIGNAL(allChecked()));
+    const auto verdictNow
+        = [&]() { return verdictName(collect(checked).value(keyOf(row), Result()).verdict); };
+    check.check(list);
+    QVERIFY(done.wait(10000));
+    QCOMPARE(verdictNow(), verdictName(V::NotFound));
+
+    // Installed, then the row typed anew.
+    QVERIFY(install(true));
+    QCOMPARE(qvxsessrun_set_command(list, row, "qvx-installed-later --now", 1), 0);
+    check.check(list);
+    QVERIFY(done.wait(10000));
+    QCOMPARE(verdictNow(), verdictName(V::Ok));
+
+    // Removed while another program was in front.
+    QVERIFY(install(false));
+    for (Qt::ApplicationState state :
+         { Qt::ApplicationActive, Qt::ApplicationInactive, Qt::ApplicationActive })
+        QVERIFY(QMetaObject::invokeMethod(qApp, "applicationStateChanged", Qt::DirectConnection,
+                                          Q_ARG(Qt::ApplicationState, state)));
+    QVERIFY(done.wait(10000));
+    QCOMPARE(verdictNow(), verdictName(V::NotFound));
+
+    // Installed while the shell hangs over the name once: not checked,
+    // and found a while later without anything else happening.
+    QVERIFY(install(true));
+    const QString standIn = dir.filePath("once-slow-sh");
+    QFile file(standIn);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("#!/bin/sh\n"
+               "if [ \"$1\" = -c ] && mkdir \"$QVX_ONCE\" 2>/dev/null; then exec sleep 30; fi\n"
+               "exec /bin/sh \"$@\"\n");
+    file.close();
+    QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QByteArray program = QFile::encodeName(standIn);
+    qputenv("QVX_ONCE", QFile::encodeName(dir.filePath("once")));
+    const int limit = shell_time_limit_ms, retry = CommandCheck::retryAfterMs;
+    shell_time_limit_ms = 300;
+    CommandCheck::retryAfterMs = 500;
+    shell_program = program.constData();
+    QCOMPARE(qvxsessrun_set_command(list, row, "qvx-installed-later --later", 1), 0);
+    check.check(list);
+    const bool first = done.wait(10000);
+    const QByteArray unchecked = verdictNow();
+    const bool second = first && done.wait(10000);
+    shell_time_limit_ms = limit;
+    CommandCheck::retryAfterMs = retry;
+    shell_program = shell.constData();
+    qunsetenv("QVX_ONCE");
+    qputenv("PATH", path);
+    QVERIFY(first);
+    QCOMPARE(unchecked, verdictName(V::Unchecked));
+    QVERIFY(second);
+    QCOMPARE(verdictNow(), verdictName(V::Ok));
 }
 
 /*
