@@ -141,17 +141,20 @@ CheckTask::Parsed CheckTask::parse(int from, int to, const QByteArray &tail)
             within = line;
     }
     parsed.lined = !run.lines.isEmpty();
-    if (within > 0)
-        parsed.named = qMax(from, script->rowOfLine(script->lines.at(from) + within - 1));
+    if (within > 0) {
+        parsed.line = script->lines.at(from) + within - 1;
+        parsed.named = qMax(from, script->rowOfLine(parsed.line));
+    }
     return parsed;
 }
 
-void CheckTask::addStep(int from, ChainStep::Kind kind, int marked, int next, int spanEnd)
+void CheckTask::addStep(int from, ChainStep::Kind kind, int marked, int next, int spanEnd, int line)
 {
     ChainStep step;
     step.from = from;
     step.kind = kind;
     step.marked = marked;
+    step.line = line;
     step.next = next;
     step.spanEnd = spanEnd;
     step.hash = script->rangeHash(from, spanEnd);
@@ -288,7 +291,10 @@ void CheckTask::runChain()
         }
         if (!toTheEnd && row >= end - 1)
             return;
-        addStep(r, ChainStep::Error, row, row + 1, qMin(row + 2, rows));
+        // Where in a command of several lines the shell stops.
+        const int commandLine = script->lines.at(row) + script->leadLines.at(row);
+        addStep(r, ChainStep::Error, row, row + 1, qMin(row + 2, rows),
+                qMax(0, parsed.line - commandLine));
         r = row + 1;
     }
 }

@@ -20,6 +20,7 @@ struct CheckScript
     QByteArray text; // ends in a line feed
     QVector<int> starts; // per row where its part begins; one more: text.size()
     QVector<int> lines; // the line number (from 1) at each of starts
+    QVector<int> leadLines; // per row, the comment and blank lines above its command
     QVector<bool> open; // the row's line leaves a quote, a backslash or a here-document open
     QVector<bool> quote; // of those, a quote, "$(", "${" or a backquote
     QVector<quint64> keys; // the row's entry
@@ -73,6 +74,7 @@ struct ChainStep
     int from = 0;
     Kind kind = Clean;
     int marked = -1; // the row the step is about, -1 for Clean
+    int line = 0; // the line of the marked row's command the shell stops at, from 0
     int next = 0; // the row at which the check goes on
     int spanEnd = 0; // the rows from..spanEnd-1 decide the step
     quint64 hash = 0; // of those rows' text
@@ -149,6 +151,7 @@ private:
     {
         int outcome = 0; // a SHELL_ value
         int named = -1; // the row the last message with a line names, -1 for none
+        int line = 0; // that line, counted in the script from 1
         bool pastEnd = false; // a message names a line past the rows' end
         bool lined = false; // some message names a line
     };
@@ -157,7 +160,7 @@ private:
     const ChainStep *knownStep(int at) const;
     int unclosedRow(int from);
     int crashingRow(int from);
-    void addStep(int from, ChainStep::Kind kind, int marked, int next, int spanEnd);
+    void addStep(int from, ChainStep::Kind kind, int marked, int next, int spanEnd, int line = 0);
 
     QHash<quint64, QVector<int>> found; // indexes into steps, by their step key
     QObject *const receiver; // outlives the task: it waits for the pool

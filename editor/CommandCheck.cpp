@@ -109,6 +109,11 @@ void CommandCheck::check(const command_list *commands)
     roundTimer->start(round == 0 ? 0 : coalesceMs);
 }
 
+int CommandCheck::stopLine(quint64 key) const
+{
+    return told.value(key).line;
+}
+
 bool CommandCheck::isBusy() const
 {
     return roundTimer->isActive() || inRound;
@@ -159,6 +164,7 @@ void CommandCheck::startRound()
     chainSplit = false;
     chainTasks = 0;
     chainMarks.clear();
+    chainLines.clear();
     stepsNow.clear();
     endRow = -1;
     probeDone = false;
@@ -209,11 +215,17 @@ void CommandCheck::makeScript(const command_list *commands)
 
     s->keys.resize(n);
     s->active.resize(n);
+    s->leadLines.resize(n);
     s->lineStarts.resize(n + 1);
     s->textStarts.resize(n + 1);
     for (int i = 0; i < n; i++) {
         const command_entry *e = entries.at(i);
         char *bytes = qvxsessrun_line(e, &len);
+        s->leadLines[i]
+            = e->lead_len > 0 ? int(std::count(e->lead, e->lead + e->lead_len, '\n')) : 0;
+        // The first row's part begins with the "#!" line.
+        if (i == 0)
+            s->leadLines[i] += s->starts.at(1) > 0 && s->text.startsWith("#!") ? 1 : 0;
         s->keys[i] = quint64(reinterpret_cast<quintptr>(e));
         s->active[i] = e->active;
         s->lineStarts[i] = s->lineBytes.size();
@@ -379,15 +391,18 @@ void CommandCheck::lookUpWords()
 }
 
 /* The mark of a chain step, on the row nearest to it that runs. */
-void CommandCheck::markChain(int row, int from, int kind)
+void CommandCheck::markChain(int row, int from, int kind, int line)
 {
     int target = row;
     while (target > from && !rows.at(target).runs)
         target--;
     while (target < rows.size() && !rows.at(target).runs)
         target++;
-    if (target < rows.size())
-        chainMarks.insert(target, kind);
+    if (target >= rows.size())
+        return;
+    chainMarks.insert(target, kind);
+    if (target == row && line > 0)
+        chainLines.insert(target, line);
 }
 
 /* Walks the script with the steps known, and asks the shell from where
@@ -405,7 +420,7 @@ void CommandCheck::advanceChain()
             return;
         }
         if (step->kind != ChainStep::Clean)
-            markChain(chainAt + step->marked - step->from, chainAt, step->kind);
+            markChain(chainAt + step->marked - step->from, chainAt, step->kind, step->line);
         chainAt += step->next - step->from;
     }
     probeEnd();
@@ -606,10 +621,11 @@ void CommandCheck::finishRound()
         Told now;
         now.verdict = verdictOf(i, &word);
         now.word = QString::fromLocal8Bit(word);
+        now.line = now.verdict == NotShell ? chainLines.value(i) : 0;
         now.hash = script->rangeHash(i, i + 1) ^ quint64(row.runs);
         const auto before = told.constFind(row.key);
         if (before != told.constEnd() && before->verdict == now.verdict && before->word == now.word
-            && before->hash == now.hash)
+            && before->line == now.line && before->hash == now.hash)
             continue;
         told.insert(row.key, now);
         emit checked(row.key, now.verdict, now.word);

@@ -60,6 +60,9 @@ public:
      * and from then on reports a row whenever its verdict changes. */
     void check(const command_list *list);
     bool isBusy() const;
+    /* The line of a row's command of several lines at which the shell
+     * stops, counted from 0, as the last verdict on the row said. */
+    int stopLine(quint64 key) const;
 
     /* How long a verdict that the shell took too long for stands before
      * it is asked again; tests shorten it. */
@@ -86,6 +89,7 @@ private:
     {
         int verdict = Ok;
         QString word;
+        int line = 0;
         quint64 hash = 0;
     };
 
@@ -100,7 +104,7 @@ private:
     void advanceChain();
     void startChainTasks(int from);
     void keepStep(ChainSteps *into, quint64 key, const ChainStep &step);
-    void markChain(int row, int from, int kind);
+    void markChain(int row, int from, int kind, int line);
     void noteNoShell(const CheckTask &task);
     void probeEnd();
     static quint64 probeKey(const CheckScript &script, int row);
@@ -131,6 +135,7 @@ private:
     bool chainSplit = false; // the rows were cut into pieces once
     int chainTasks = 0; // chain tasks of this round still running
     QHash<int, int> chainMarks; // row -> ChainStep::Kind
+    QHash<int, int> chainLines; // row -> the line of its command where the shell stops
     int endRow = -1; // the row that replaces or ends the shell
     bool probeDone = false;
 

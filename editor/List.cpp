@@ -722,7 +722,7 @@ void List::catchChecked(quint64 key, int verdict, const QString &word)
     const command_entry *entry = reinterpret_cast<const command_entry *>(quintptr(key));
     QListWidgetItem *item = itemOf.value(entry);
     if (item)
-        rowMarks.take(item, entry, verdict, word);
+        rowMarks.take(item, entry, verdict, word, commandCheck->stopLine(key));
 }
 
 /* A row's mark after it was built or its entry changed. */

@@ -84,13 +84,17 @@ QString MarkText::undecodable(const command_entry *entry)
         .arg(QString(QChar::ReplacementCharacter), listed.join(' '));
 }
 
-QString MarkText::forVerdict(const command_entry *entry, int verdict, const QString &word)
+QString MarkText::forVerdict(const command_entry *entry, int verdict, const QString &word, int line)
 {
     line_scan scan;
     qvxsessrun_scan(nullptr, entry->text, entry->text_len, &scan);
 
     switch (verdict) {
     case CommandCheck::NotShell:
+        if (line > 0)
+            return tr("Line %1 of this command is not valid shell: the script stops there and no "
+                      "later command runs.")
+                .arg(line + 1);
         return tr("This line is not valid shell: the script stops here and no later command "
                   "runs.");
     case CommandCheck::Unclosed:

@@ -17,7 +17,8 @@ class MarkText
     Q_DECLARE_TR_FUNCTIONS(List)
 
 public:
-    static QString forVerdict(const command_entry *entry, int verdict, const QString &word);
+    static QString forVerdict(const command_entry *entry, int verdict, const QString &word,
+                              int line = 0);
     static QString hint(const command_entry *entry);
     static QString undecodable(const command_entry *entry);
     static QString nulBytes(const command_entry *entry);

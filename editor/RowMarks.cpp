@@ -19,7 +19,7 @@ static QByteArray textOf(const command_entry *entry)
 }
 
 void RowMarks::take(QListWidgetItem *item, const command_entry *entry, int verdict,
-                    const QString &word)
+                    const QString &word, int line)
 {
     if (verdict == CommandCheck::Ok) {
         if (marks.remove(entry) > 0)
@@ -31,6 +31,7 @@ void RowMarks::take(QListWidgetItem *item, const command_entry *entry, int verdi
     mark.active = entry->active;
     mark.verdict = verdict;
     mark.word = word;
+    mark.line = line;
     marks.insert(entry, mark);
     show(item, entry, verdict);
 }
@@ -62,7 +63,8 @@ void RowMarks::show(QListWidgetItem *item, const command_entry *entry, int verdi
 {
     const QString undecodable = MarkText::undecodable(entry);
     const QSignalBlocker blocker(item->listWidget());
-    if (verdict == CommandCheck::Ok && undecodable.isEmpty() && MarkText::nulBytes(entry).isEmpty()) {
+    if (verdict == CommandCheck::Ok && undecodable.isEmpty()
+        && MarkText::nulBytes(entry).isEmpty()) {
         // A row without an icon, as every new row is, is left alone.
         if (item->data(Qt::DecorationRole).isValid())
             item->setData(Qt::DecorationRole, QVariant());
@@ -91,7 +93,8 @@ void RowMarks::setToolTip(QListWidgetItem *item, const command_entry *entry,
     const Mark *mark = of(entry);
     QStringList tips;
     tips << MarkText::wholeCommand(entry)
-         << (mark ? MarkText::forVerdict(entry, mark->verdict, mark->word) : MarkText::hint(entry))
+         << (mark ? MarkText::forVerdict(entry, mark->verdict, mark->word, mark->line)
+                  : MarkText::hint(entry))
          << undecodable << MarkText::nulBytes(entry);
     tips.removeAll(QString());
     const QString tip = tips.join("\n\n");

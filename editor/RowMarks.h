@@ -22,7 +22,8 @@ class RowMarks
 {
 public:
     /* A check's verdict on the entry of the row item. */
-    void take(QListWidgetItem *item, const command_entry *entry, int verdict, const QString &word);
+    void take(QListWidgetItem *item, const command_entry *entry, int verdict, const QString &word,
+              int line = 0);
     /* The row item of entry after it was built or the entry changed. */
     void refresh(QListWidgetItem *item, const command_entry *entry);
     void updateToolTip(QListWidgetItem *item, const command_entry *entry) const;
@@ -36,6 +37,7 @@ private:
         int active = 0;
         int verdict = 0;
         QString word;
+        int line = 0; // of a command of several lines, where the shell stops
     };
 
     const Mark *of(const command_entry *entry) const;

@@ -185,6 +185,10 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
         <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
         <translation>exec ersetzt hier nicht die Shell der Sitzung: Das abschließende &amp; führt es in einer Subshell im Hintergrund aus. Schalten Sie „Im Hintergrund ausführen“ im Menü der Zeile aus, wenn das Skript mit diesem Befehl enden soll.</translation>
     </message>
+    <message>
+        <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
+        <translation>Zeile %1 dieses Befehls ist kein gültiger Shell-Code: Das Skript bricht dort ab, und kein späterer Befehl wird ausgeführt.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

@@ -185,6 +185,10 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
         <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
         <translation>Aquí exec no reemplaza el shell de la sesión: el &amp; final lo ejecuta en un subshell en segundo plano. Desactive «Ejecutar en segundo plano» en el menú de la fila si el script debe terminar con este comando.</translation>
     </message>
+    <message>
+        <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
+        <translation>La línea %1 de este comando no es shell válido: el script se detiene allí y no se ejecuta ningún comando posterior.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

@@ -185,6 +185,10 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
         <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
         <translation>Ici, exec ne remplace pas le shell de la session : le &amp; final l'exécute dans un sous-shell en arrière-plan. Désactivez « Exécuter en arrière-plan » dans le menu de la ligne si le script doit se terminer par cette commande.</translation>
     </message>
+    <message>
+        <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
+        <translation>La ligne %1 de cette commande n'est pas du shell valide : le script s'arrête là et aucune commande suivante ne s'exécute.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

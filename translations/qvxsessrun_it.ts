@@ -185,6 +185,10 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
         <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
         <translation>Qui exec non sostituisce la shell della sessione: la &amp; finale lo esegue in una subshell in secondo piano. Disattiva «Esegui in secondo piano» nel menu della riga se lo script deve terminare con questo comando.</translation>
     </message>
+    <message>
+        <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
+        <translation>La riga %1 di questo comando non è shell valido: lo script si ferma lì e nessun comando successivo viene eseguito.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

@@ -185,6 +185,10 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
         <translation>ここでの exec はセッションのシェルを置き換えません。末尾の &amp; によってバックグラウンドのサブシェルで実行されます。スクリプトをこのコマンドで終わらせる場合は、行のメニューで「バックグラウンドで実行」をオフにしてください。</translation>
     </message>
+    <message>
+        <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
+        <translation>このコマンドの %1 行目はシェルとして正しくありません。スクリプトはそこで止まり、以降のコマンドは実行されません。</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

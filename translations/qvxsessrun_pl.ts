@@ -185,6 +185,10 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
         <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
         <translation>exec nie zastępuje tutaj powłoki sesji: końcowy &amp; uruchamia to polecenie w podpowłoce w tle. Wyłącz „Uruchom w tle” w menu wiersza, jeśli skrypt ma zakończyć się tym poleceniem.</translation>
     </message>
+    <message>
+        <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
+        <translation>Wiersz %1 tego polecenia nie jest poprawnym kodem powłoki: skrypt zatrzyma się tam i żadne kolejne polecenie nie zostanie wykonane.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

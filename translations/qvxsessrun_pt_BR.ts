@@ -185,6 +185,10 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
         <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
         <translation>Aqui, exec não substitui o shell da sessão: o &amp; final o executa em um subshell em segundo plano. Desative "Executar em segundo plano" no menu da linha se o script deve terminar com este comando.</translation>
     </message>
+    <message>
+        <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
+        <translation>A linha %1 deste comando não é shell válido: o script para ali e nenhum comando posterior é executado.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

@@ -185,6 +185,10 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
         <translation>Здесь exec не заменяет оболочку сеанса: завершающий &amp; запускает его в фоновой подоболочке. Отключите «Запускать в фоне» в меню строки, если сценарий должен завершаться этой командой.</translation>
     </message>
+    <message>
+        <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
+        <translation>Строка %1 этой команды не является корректным кодом оболочки: сценарий остановится там, и ни одна последующая команда не выполнится.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

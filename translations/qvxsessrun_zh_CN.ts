@@ -185,6 +185,10 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
         <translation>此处的 exec 不会替换会话的 shell：末尾的 &amp; 使它在后台子 shell 中运行。如果脚本应以此命令结束，请在该行的菜单中关闭“在后台运行”。</translation>
     </message>
+    <message>
+        <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
+        <translation>此命令的第 %1 行不是有效的 shell 代码：脚本会在那里停止，之后的命令都不会运行。</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

@@ -106,6 +106,9 @@ const Message requiredMessages[] = {
     { "List", "%1 ended at once with status %2: %3" },
     { "List", "This line is not valid shell: the script stops here and no later command runs." },
     { "List",
+      "Line %1 of this command is not valid shell: the script stops there and no later command "
+      "runs." },
+    { "List",
       "The final & is swallowed (by a comment or a trailing backslash): the command runs in the "
       "foreground and holds up every later one." },
     { "List",

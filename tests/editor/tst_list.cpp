@@ -1579,6 +1579,11 @@ void TestList::marks_data()
     QTest::newRow("if over lines") << "if true; then\n  true\nfi" << true
                                    << "if true; then\n  true\nfi" << "-";
     QTest::newRow("function") << "f() { true; }" << true << "f() { true; }" << "-";
+    // A command of several lines says where in it the shell stops.
+    QTest::newRow("error on a later line")
+        << "if true; then\n  echo a\n  )\nfi" << true << "if true; then\n  echo a\n  )\nfi"
+        << "Line 3 of this command is not valid shell: the script stops there and no later "
+           "command runs.";
     QTest::newRow("inactive bad row")
         << "echo \"unterminated" << false << "echo \"unterminated" << "-";
     QTest::newRow("inactive unknown command")
