@@ -283,6 +283,34 @@ void CommandCheck::analyse(CheckScript *s, const QByteArray &home, QVector<Check
 }
 
 /*
+ * The names that the commands of a row look up, in their order, the first
+ * command's words given: a row of a compound command (an if, a loop, a
+ * function's body) or an and-or list runs several.
+ */
+QList<QByteArray> CommandCheck::commandNames(const QByteArray &text, const QByteArray &home,
+                                             const command_words &first)
+{
+    static const size_t most = 64;
+    size_t starts[most];
+    const size_t count
+        = qvxsessrun_command_starts(nullptr, text.constData(), size_t(text.size()), starts, most);
+    QList<QByteArray> names = first.lookups;
+
+    if (first.simple && count <= 1)
+        return names;
+    for (size_t i = 0; i < count && i < most; i++) {
+        if (starts[i] == 0)
+            continue; // the first command's, given
+        command_words words;
+        command_words_of(text.mid(int(starts[i])), home, &words);
+        for (const QByteArray &name : qAsConst(words.lookups))
+            if (!names.contains(name))
+                names << name;
+    }
+    return names;
+}
+
+/*
  * What the row's own line tells: whether it runs at all, the verdicts the
  * store's reading of its line gives, and the names to look up.  text is
  * null for a switched-off row.
@@ -300,7 +328,7 @@ void CommandCheck::analyseRow(const QByteArray &line, const QByteArray &text, bo
     const QByteArray trimmed = line.trimmed();
     command_words words;
     command_words_of(text, home, &words);
-    row->lookups = words.lookups;
+    row->lookups = commandNames(text, home, words);
     row->first = words.first;
     row->endsShell = !scan.background && words.simple && (words.replaces_shell || words.ends_shell);
 

@@ -14,6 +14,7 @@
 class QThreadPool;
 class QTimer;
 struct command_entry;
+struct command_words;
 struct command_list;
 
 /*
@@ -96,6 +97,8 @@ private:
     void makeScript(const command_list *list);
     static void analyse(CheckScript *script, const QByteArray &home, QVector<CheckRow> *rows,
                         QSet<QByteArray> *defined);
+    static QList<QByteArray> commandNames(const QByteArray &text, const QByteArray &home,
+                                          const command_words &first);
     static void analyseRow(const QByteArray &line, const QByteArray &text, bool runsBelow,
                            const QByteArray &home, CheckRow *row, int *open);
     void startTask(const QSharedPointer<CheckTask> &task);

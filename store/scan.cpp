@@ -161,12 +161,21 @@ static void note_top_thing(shell_scanner *s, int op)
     s->background = op == OP_AMP;
 }
 
+/* A simple command begins at offset at of the text. */
+static void note_command(shell_scanner *s, size_t at)
+{
+    if (s->commands != nullptr && s->command_count < s->command_max)
+        s->commands[s->command_count] = at;
+    s->command_count++;
+}
+
 /* One byte more of the word being read in the construct f; quoted when a
  * backslash or a quote took it. */
-static void word_byte(scan_frame *f, char c, bool quoted)
+static void word_byte(shell_scanner *s, scan_frame *f, char c, bool quoted)
 {
     if (!f->in_word) {
         f->in_word = 1;
+        f->word_at = s->at;
         f->plain = 1;
         f->name = N_START;
         f->word_len = 0;
@@ -317,6 +326,7 @@ static void list_word(shell_scanner *s, scan_frame *f)
             return;
         if (here && f->list == L_START)
             s->last_joined = 0;
+        note_command(s, f->word_at);
         f->list = L_WORDS;
         if (w.name == N_EQ || w.name == N_VALUE) /* an assignment: the command may follow */
             return;
@@ -428,6 +438,8 @@ static void redirection(shell_scanner *s, scan_frame *f)
 {
     if (!in_list(f))
         return;
+    if (f->list == L_START || f->list == L_NEED)
+        note_command(s, s->at);
     f->func_ok = 0;
     f->list = L_REDIR;
     if (at_top(s) && f == &s->f[0])
@@ -546,6 +558,7 @@ static size_t open_paren(shell_scanner *s, scan_frame *f, const char *p, size_t 
         }
         if (f->list == L_WORDS && f->func_ok) {
             f->func_ok = 0;
+            s->command_count--; /* the word is the function's name, not a command */
             if (at_top(s) && f == &s->f[0])
                 s->last_kind = LAST_OTHER;
             push(s, K_FUNC, FUNC_PAREN);
@@ -676,7 +689,7 @@ static size_t scan_operator(shell_scanner *s, const char *p, size_t i, size_t n)
         if (f->kind == K_COND)
             return i + 1;
         if (s->bash && next == '(') { /* <(...) is a word */
-            word_byte(f, c, true);
+            word_byte(s, f, c, true);
             push(s, K_SUBST, 0);
             return i + 2;
         }
@@ -709,7 +722,7 @@ static size_t scan_opener(shell_scanner *s, const char *p, size_t i, size_t n, b
     scan_frame *f = code(s);
 
     if (c == '$' && next == '(') {
-        word_byte(f, c, true);
+        word_byte(s, f, c, true);
         if (i + 2 < n && p[i + 2] == '(') {
             push(s, K_ARITH, 0);
             return i + 3;
@@ -718,12 +731,12 @@ static size_t scan_opener(shell_scanner *s, const char *p, size_t i, size_t n, b
         return i + 2;
     }
     if (c == '$' && (next == '{' || (in_code && (next == '\'' || next == '"')))) {
-        word_byte(f, c, true);
+        word_byte(s, f, c, true);
         push(s, next == '{' ? K_PARAM : next == '\'' ? K_DSQUOTE : K_DQUOTE, 0);
         return i + 2;
     }
     if (c == '\'' || c == '"' || c == '`') {
-        word_byte(f, c, true);
+        word_byte(s, f, c, true);
         push(s, c == '\'' ? K_SQUOTE : c == '"' ? K_DQUOTE : K_BACKQUOTE, 0);
         return i + 1;
     }
@@ -801,12 +814,12 @@ static size_t scan_word(shell_scanner *s, const char *p, size_t i, size_t n, boo
             *escaped_nl = true;
             return i + 1;
         }
-        word_byte(f, p[i + 1], true);
+        word_byte(s, f, p[i + 1], true);
         return i + 2;
     }
     if ((next = scan_opener(s, p, i, n, true)) != i)
         return next;
-    word_byte(f, c, false);
+    word_byte(s, f, c, false);
     return i + 1;
 }
 
@@ -823,7 +836,7 @@ static bool word_paren(shell_scanner *s, const char *p, size_t i)
         return true;
     }
     if (strchr("@*+?!", before) != nullptr && (before != '!' || f->word_len > 1)) {
-        word_byte(f, '(', true);
+        word_byte(s, f, '(', true);
         push(s, K_GROUP, 0);
         return true;
     }
@@ -878,6 +891,7 @@ void scan_line(shell_scanner *s, const char *p, size_t n)
 
     while (i < n) {
         const char c = p[i];
+        s->at = s->line_at + i;
         if (!is_code(top(s)->kind)) {
             i = scan_quoted(s, p, i, n, &escaped_nl);
             continue;
@@ -950,14 +964,23 @@ void scan_result(const shell_scanner *s, line_scan *out)
         && (s->last_kind == LAST_EXIT || (s->last_kind == LAST_EXEC && s->last_words > 0));
 }
 
+static void scan_lines(shell_scanner *s, const char *bytes, size_t len, line_scan *out);
+
 /* A text of one or more lines, from the start. */
 void scan_text(shell_scanner *s, const char *bytes, size_t len, int bash, line_scan *out)
 {
+    scan_reset(s, bash);
+    scan_lines(s, bytes, len, out);
+}
+
+/* The lines of a text, from where the scanner stands. */
+static void scan_lines(shell_scanner *s, const char *bytes, size_t len, line_scan *out)
+{
     const char *end = bytes + len, *p = bytes, *nl;
 
-    scan_reset(s, bash);
     for (;;) {
         nl = static_cast<const char *>(memchr(p, '\n', end - p));
+        s->line_at = size_t(p - bytes);
         scan_line(s, p, (nl != nullptr ? nl : end) - p);
         if (nl == nullptr)
             break;
@@ -965,6 +988,19 @@ void scan_text(shell_scanner *s, const char *bytes, size_t len, int bash, line_s
     }
     scan_result(s, out);
     out->comment_at += p - bytes;
+}
+
+size_t qvxsessrun_command_starts(const command_list *list, const char *bytes, size_t len,
+                                 size_t *starts, size_t max)
+{
+    shell_scanner s;
+    line_scan out;
+
+    scan_reset(&s, list != nullptr && header_names_bash(list->header, list->header_len));
+    s.commands = starts;
+    s.command_max = max;
+    scan_lines(&s, bytes, len, &out);
+    return s.command_count;
 }
 
 void qvxsessrun_scan(const command_list *list, const char *bytes, size_t len, line_scan *out)

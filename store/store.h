@@ -177,6 +177,11 @@ struct line_scan
 /* As the shell that the first line of list names reads them (bash reads
  * its own compound forms too); sh when list is null. */
 void qvxsessrun_scan(const command_list *list, const char *bytes, size_t len, line_scan *scan);
+/* Where the simple commands of a text begin (the first max of them, into
+ * starts), at its top level and inside its compound commands; how many
+ * there are. */
+size_t qvxsessrun_command_starts(const command_list *list, const char *bytes, size_t len,
+                                 size_t *starts, size_t max);
 
 /* 1 when the entry's command runs in the background as its line stands,
  * 0 when the script waits for it.  *fixed (when not null) is set to 1 when

@@ -91,6 +91,7 @@ struct scan_frame
     uint8_t plain; /* ... of unquoted bytes alone so far */
     uint8_t name; /* ... how far it is an assignment NAME=value */
     uint8_t func_ok; /* its last word may name a function: "(" defines one */
+    size_t word_at; /* where the word began */
     uint8_t word_len; /* its first SCAN_WORD bytes, one more when longer */
     char word[SCAN_WORD];
     uint32_t parens; /* "(" open inside it, where they count */
@@ -123,6 +124,13 @@ struct shell_scanner
     uint8_t last_kind; /* the last command's first word: exec, exit or other */
     uint8_t last_words; /* the words after it, up to 2 */
     uint8_t last_joined; /* it is part of a pipeline or an and-or list */
+    /* where the bytes being read are */
+    size_t line_at; /* the line's first byte, in the text */
+    size_t at; /* the byte's */
+    /* where each simple command begins, when asked */
+    size_t *commands;
+    size_t command_max;
+    size_t command_count;
 };
 
 void scan_reset(shell_scanner *s, int bash);

@@ -256,6 +256,11 @@ static const Context contexts[] = {
     { "an & inside a comment", "sleep 3 # a clock &\necho 1 >>trace\n", "0:Foreground", "1\n" },
     { "an & behind a backslash", "sleep 3 \\&\necho 1 >>trace\n", "0:Foreground", "1\n" },
     { "an if in the background", "if true; then\n  sleep 3\nfi &\necho 1 >>trace\n", "", "1\n" },
+    // Every command of a row is looked up, inside its compound commands too.
+    { "a missing command inside an if", "if true; then\n  " MISSING " --x\nfi\necho 1 >>trace\n",
+      "0:NotFound", "1\n" },
+    { "a missing command behind &&", "true &&\n  " MISSING "\necho 1 >>trace\n", "0:NotFound",
+      "1\n" },
     { "not POSIX", "#!/bin/sh\n[[ -f /etc/passwd ]] && echo 1 >>trace\necho 2 >>trace\n",
       "0:NotPosix", "2\n" },
     { "function keyword", "#!/bin/sh\necho 1 >>trace\nfunction f { true; }\necho 2 >>trace\n",

@@ -51,6 +51,8 @@ private slots:
     void readerStartsAfresh();
     void givenTexts_data();
     void givenTexts();
+    void commandStarts_data();
+    void commandStarts();
     void savedScriptRuns();
     void handWrittenScriptRuns();
 
@@ -224,9 +226,8 @@ void TestStore::readAndSave_data()
     QTest::newRow("&& and | go on to the next line")
         << QByteArray("a &&\n\n  # between\n b &\nc |\nd\n")
         << QByteArrayList { "+a &&\n\n  # between\n b» &", "+c |\nd" };
-    QTest::newRow("&& at the end")
-        << QByteArray("a&&\n#[INACTIVE]#b &&\nc |\n")
-        << QByteArrayList { "+a&&\n#[INACTIVE]#b &&\nc |" };
+    QTest::newRow("&& at the end") << QByteArray("a&&\n#[INACTIVE]#b &&\nc |\n")
+                                   << QByteArrayList { "+a&&\n#[INACTIVE]#b &&\nc |" };
     QTest::newRow("& after &&") << QByteArray("a &&&\n") << QByteArrayList { "+a &&»&" };
     QTest::newRow("escaped &") << QByteArray("echo \\&\n") << QByteArrayList { "+echo \\&" };
     QTest::newRow("escaped blank before the &")
@@ -239,8 +240,8 @@ void TestStore::readAndSave_data()
     QTest::newRow("incomplete or other markers are comments")
         << QByteArray("#[INACTIVE\n#[INACTIVE]\n#[inactive]#x&\n# [INACTIVE]#y&\n") << none;
     /* An indented comment is no row either. */
-    QTest::newRow("indented comments") << QByteArray(" #x&\n\t# y\nz&\n")
-                                       << QByteArrayList { "+z»&" };
+    QTest::newRow("indented comments")
+        << QByteArray(" #x&\n\t# y\nz&\n") << QByteArrayList { "+z»&" };
     /* The final "&" in front of a comment is the line's form; the comment
      * is the row's. */
     QTest::newRow("a comment after the &")
@@ -261,11 +262,13 @@ void TestStore::readAndSave_data()
         << QByteArray("\t a  &  \n") << QByteArrayList { "+\t a»  &  " };
     /* Switched on, these lines are comments; switched off, their final "&"
      * is their line's form, as for any other. */
-    QTest::newRow("marker, then #") << QByteArray("#[INACTIVE]##x&\n") << QByteArrayList { "-#x»&" };
+    QTest::newRow("marker, then #")
+        << QByteArray("#[INACTIVE]##x&\n") << QByteArrayList { "-#x»&" };
     QTest::newRow("marker twice") << QByteArray("#[INACTIVE]##[INACTIVE]#x&\n")
                                   << QByteArrayList { "-#[INACTIVE]#x»&" };
     /* CRs stay where they were, in the form when they end a line. */
-    QTest::newRow("CR LF") << QByteArray("#!/bin/sh\r\na&\r\n#[INACTIVE]#b&\r\nc\r\n\r\nd&&\r\ne\r\n")
+    QTest::newRow("CR LF") << QByteArray(
+        "#!/bin/sh\r\na&\r\n#[INACTIVE]#b&\r\nc\r\n\r\nd&&\r\ne\r\n")
                            << QByteArrayList { "+a»&\r", "-b»&\r", "+c»\r", "+d&&\r\ne»\r" };
     QTest::newRow("CR LF, last line without LF")
         << QByteArray("xclock&\r\nxterm&\r") << QByteArrayList { "+xclock»&\r", "+xterm»&\r" };
@@ -282,9 +285,8 @@ void TestStore::readAndSave_data()
     QTest::newRow("NUL bytes only: blank lines to the shell")
         << QByteArray(10, '\0') + "\na&\n" + QByteArray(3, '\0') + "# c\n" + QByteArray(3, '\0')
         << QByteArrayList { "+a»&" };
-    QTest::newRow("NUL, then a quote over two lines")
-        << "echo a" + nul + "\"b\nc\" &\nd&\n"
-        << QByteArrayList { "+echo a" + nul + "\"b\nc\"» &", "+d»&" };
+    QTest::newRow("NUL, then a quote over two lines") << "echo a" + nul
+            + "\"b\nc\" &\nd&\n" << QByteArrayList { "+echo a" + nul + "\"b\nc\"» &", "+d»&" };
     /* A command's line goes on as far as the shell reads it as one. */
     QTest::newRow("backslash continuation")
         << QByteArray("xautolock -time 10 \\\n  -locker slock &\nxterm&\n")
@@ -319,9 +321,11 @@ void TestStore::readAndSave_data()
         << QByteArrayList { "+for f in a b; do\n  while read x; do\n    :\n  done <\"$f\"\ndone» &",
                             "+until true\ndo :; done", "+x»&" };
     QTest::newRow("case with patterns in parentheses")
-        << QByteArray("case $1 in\n  (a|b) echo ab ;;\n  c)\n    echo c\n    ;;\n  *) : ;;\nesac\nx&\n")
-        << QByteArrayList { "+case $1 in\n  (a|b) echo ab ;;\n  c)\n    echo c\n    ;;\n  *) : ;;\nesac",
-                            "+x»&" };
+        << QByteArray(
+               "case $1 in\n  (a|b) echo ab ;;\n  c)\n    echo c\n    ;;\n  *) : ;;\nesac\nx&\n")
+        << QByteArrayList {
+               "+case $1 in\n  (a|b) echo ab ;;\n  c)\n    echo c\n    ;;\n  *) : ;;\nesac", "+x»&"
+           };
     QTest::newRow("a case inside $( )")
         << QByteArray("x=$(case a in a) echo y ;; esac)\ny&\n")
         << QByteArrayList { "+x=$(case a in a) echo y ;; esac)", "+y»&" };
@@ -340,7 +344,8 @@ void TestStore::readAndSave_data()
     QTest::newRow("a stray fi is a row of its own")
         << QByteArray("a&\nfi\nb&\n") << QByteArrayList { "+a»&", "+fi", "+b»&" };
     QTest::newRow("an if never closed takes the rest")
-        << QByteArray("a&\nif true; then\nb&\n# c\n") << QByteArrayList { "+a»&", "+if true; then\nb&\n# c" };
+        << QByteArray("a&\nif true; then\nb&\n# c\n")
+        << QByteArrayList { "+a»&", "+if true; then\nb&\n# c" };
     QTest::newRow("two commands on a line stay one row")
         << QByteArray("a; b\nc & d &\n") << QByteArrayList { "+a; b", "+c & d» &" };
     /* bash's forms where the first line names bash; sh reads them otherwise. */
@@ -561,8 +566,13 @@ void TestStore::lineFeedsInTexts()
           "while sleep 60; do\n  xsetroot\ndone&\n";
     QCOMPARE(readFile(scriptPath()), saved);
     QCOMPARE(runShell({ "sh", "-n", scriptPath() }, home, false), 0);
-    const QByteArrayList rows { "+sleep 9", "+xterm", "-off", "-rm -rf x", "-echo \"a\nrm -rf x\"",
-                                "+cat <<E\nrm\nE", "+while sleep 60; do\n  xsetroot\ndone" };
+    const QByteArrayList rows { "+sleep 9",
+                                "+xterm",
+                                "-off",
+                                "-rm -rf x",
+                                "-echo \"a\nrm -rf x\"",
+                                "+cat <<E\nrm\nE",
+                                "+while sleep 60; do\n  xsetroot\ndone" };
     QCOMPARE(entriesOf(list), rows);
 
     qvxsessrun_undo(list);
@@ -704,8 +714,8 @@ void TestStore::editsKeepLines()
         else if (w[0] == "bg")
             QCOMPARE(qvxsessrun_set_background(list, e, w[2].toInt()), 0);
         else if (w[0] == "add")
-            QVERIFY(qvxsessrun_add_command(list, QString(w[1]).replace('_', ' ').toUtf8().constData(),
-                                           1)
+            QVERIFY(qvxsessrun_add_command(list,
+                                           QString(w[1]).replace('_', ' ').toUtf8().constData(), 1)
                     != nullptr);
         else if (w[0] == "del")
             QCOMPARE(qvxsessrun_delete_command(list, e), e);
@@ -1031,15 +1041,16 @@ void TestStore::givenTexts_data()
     QTest::addColumn<bool>("takesAmp");
 
     QTest::newRow("final &") << QByteArray("sleep 30 &") << QByteArray("sleep 30") << true;
-    QTest::newRow("final & and a blank") << QByteArray("sleep 30 & ") << QByteArray("sleep 30")
-                                         << true;
-    QTest::newRow("final & without a blank") << QByteArray("xclock&") << QByteArray("xclock")
-                                             << true;
+    QTest::newRow("final & and a blank")
+        << QByteArray("sleep 30 & ") << QByteArray("sleep 30") << true;
+    QTest::newRow("final & without a blank")
+        << QByteArray("xclock&") << QByteArray("xclock") << true;
     QTest::newRow("blanks and tabs around the &")
         << QByteArray("xclock \t&\t ") << QByteArray("xclock") << true;
     QTest::newRow("trailing blanks and tabs")
         << QByteArray("xterm  \t") << QByteArray("xterm") << true;
-    QTest::newRow("leading blanks stay") << QByteArray("  xterm &") << QByteArray("  xterm") << true;
+    QTest::newRow("leading blanks stay")
+        << QByteArray("  xterm &") << QByteArray("  xterm") << true;
     QTest::newRow("&& stays") << QByteArray("a &&") << QByteArray("a &&") << false;
     QTest::newRow("&& without a blank stays") << QByteArray("a&&") << QByteArray("a&&") << false;
     QTest::newRow("&& and blanks") << QByteArray("a && \t") << QByteArray("a &&") << false;
@@ -1055,8 +1066,8 @@ void TestStore::givenTexts_data()
         << QByteArray("conky # my panel") << QByteArray("conky # my panel") << true;
     QTest::newRow("an & typed in front of a comment")
         << QByteArray("conky & # my panel") << QByteArray("conky # my panel") << true;
-    QTest::newRow("then wants more") << QByteArray("if true; then") << QByteArray("if true; then")
-                                     << false;
+    QTest::newRow("then wants more")
+        << QByteArray("if true; then") << QByteArray("if true; then") << false;
     QTest::newRow("a line feed inside a quote stays")
         << QByteArray("echo \"a\nb\" &\n\n") << QByteArray("echo \"a\nb\"") << true;
     QTest::newRow("& alone") << QByteArray("&") << QByteArray() << false;
@@ -1112,8 +1123,9 @@ void TestStore::givenTexts()
     inactive.replace("\n", "\n#[INACTIVE]#");
     QCOMPARE(readFile(scriptPath()),
              H
-                 + (written ? "#[INACTIVE]#" + inactive + "\n" + lineOf(stored, "&", takesAmp) + "\n"
-                            : QByteArray()));
+                 + (written
+                        ? "#[INACTIVE]#" + inactive + "\n" + lineOf(stored, "&", takesAmp) + "\n"
+                        : QByteArray()));
     qvxsessrun_free(list);
     list = qvxsessrun_read();
     QVERIFY2(list != nullptr, qvxsessrun_error_text());
@@ -1121,6 +1133,50 @@ void TestStore::givenTexts()
         = written ? QByteArrayList { "-" + stored, "+" + stored } : QByteArrayList();
     QCOMPARE(entriesOf(list), readBack);
     qvxsessrun_free(list);
+}
+
+/* Where the simple commands of a row begin: those the check looks up. */
+void TestStore::commandStarts_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QList<int>>("starts");
+
+    QTest::newRow("one") << QByteArray("xterm -e top") << QList<int> { 0 };
+    QTest::newRow("assignments first") << QByteArray("A=1 B=2 xterm") << QList<int> { 0 };
+    QTest::newRow("a redirection first") << QByteArray(">log xterm") << QList<int> { 0 };
+    QTest::newRow("a list") << QByteArray("a && b || c; d & e | f")
+                            << QList<int> { 0, 5, 10, 13, 17, 21 };
+    QTest::newRow("an if") << QByteArray("if a; then\n  b\nelif c; then d; else e; fi")
+                           << QList<int> { 3, 13, 20, 28, 36 };
+    QTest::newRow("reserved words are no commands")
+        << QByteArray("while x; do for i in 1 2; do y; done; done") << QList<int> { 6, 29 };
+    QTest::newRow("a case") << QByteArray("case $1 in a) b ;; (c) d;; esac")
+                            << QList<int> { 14, 23 };
+    QTest::newRow("a function's body") << QByteArray("f() { g; }") << QList<int> { 6 };
+    QTest::newRow("quoted and in arguments")
+        << QByteArray("echo 'a; b' \"c && d\" if then") << QList<int> { 0 };
+    QTest::newRow("a subshell and a group")
+        << QByteArray("(a; b) && { c; }") << QList<int> { 1, 4, 12 };
+    QTest::newRow("comments") << QByteArray("a # b; c\nd") << QList<int> { 0, 9 };
+}
+
+void TestStore::commandStarts()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QList<int>, starts);
+
+    size_t found[16];
+    const size_t count
+        = qvxsessrun_command_starts(nullptr, text.constData(), size_t(text.size()), found, 16);
+    QList<int> got;
+    for (size_t i = 0; i < count && i < 16; i++)
+        got << int(found[i]);
+    QCOMPARE(got, starts);
+    // Fewer slots than commands: the count says how many there are.
+    if (starts.size() > 1)
+        QCOMPARE(
+            qvxsessrun_command_starts(nullptr, text.constData(), size_t(text.size()), found, 1),
+            size_t(starts.size()));
 }
 
 /*
@@ -1324,10 +1380,10 @@ void TestStore::copy_data()
 
     QTest::newRow("empty") << QByteArray() << QByteArrayList();
     QTest::newRow("one") << QByteArray("a&\n") << QByteArrayList { "+a" };
-    QTest::newRow("several, with their forms") << QByteArray(
-        "#!/bin/bash\n# c\na &\n#[INACTIVE]#b\n\n & \r\nx" + QByteArray(1, '\0') + "y\n# end")
-                                               << QByteArrayList { "+a", "-b", "+",
-                                                                   "+x" + QByteArray(1, '\0') + "y" };
+    QTest::newRow("several, with their forms")
+        << QByteArray("#!/bin/bash\n# c\na &\n#[INACTIVE]#b\n\n & \r\nx" + QByteArray(1, '\0')
+                      + "y\n# end")
+        << QByteArrayList { "+a", "-b", "+", "+x" + QByteArray(1, '\0') + "y" };
 }
 
 void TestStore::copy()
