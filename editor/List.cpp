@@ -4,6 +4,7 @@
 #include "CommandCheck.h"
 #include "DesktopFile.h"
 #include "ListWidget.h"
+#include "MarkText.h"
 #include "RowDelegate.h"
 #include "RowMarks.h"
 #include "RunText.h"
@@ -15,6 +16,7 @@
 
 #include <QByteArray>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QListWidgetItem>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -90,6 +92,12 @@ List::List(command_list *commands, QWidget *parent, bool rowsNow)
     listWidget->setToolTip(tr("Double click to edit.\n"
                               "Use checkbox to activate/deactivate a command.\n"
                               "Use Drag & Drop to add desktop files."));
+    // What the tool tip says for the mouse, for the keyboard.
+    listWidget->setAccessibleName(tr("Commands"));
+    listWidget->setAccessibleDescription(
+        tr("Enter or F2 edits the current command, Space switches it on or off, Shift+F10 opens "
+           "its menu, F8 goes to the next marked command."));
+    setFocusProxy(listWidget);
 
     if (rowsNow)
         buildRows();
@@ -104,6 +112,9 @@ List::List(command_list *commands, QWidget *parent, bool rowsNow)
     connect(listWidget, SIGNAL(deleteKeyPressed()), this, SLOT(delItem()));
     connect(listWidget, SIGNAL(contextMenuWanted(const QPoint &, bool)), this,
             SIGNAL(contextMenuWanted(const QPoint &, bool)));
+    connect(listWidget, SIGNAL(currentRowKeyed(QListWidgetItem *)), this,
+            SLOT(catchCurrentRowKeyed(QListWidgetItem *)));
+    connect(listWidget, SIGNAL(noMarkedRow()), this, SLOT(catchNoMarkedRow()));
 
     commandCheck = new CommandCheck(this);
     connect(commandCheck, SIGNAL(checked(quint64, int, const QString &)), this,
@@ -389,7 +400,8 @@ void List::moveRow(int from, int to)
     items.swapItemsAt(items.indexOf(a), items.indexOf(b));
     const QSignalBlocker blocker(listWidget);
     for (int role : { int(Qt::DisplayRole), int(RowDelegate::LinesRole), int(Qt::CheckStateRole),
-                      int(Qt::UserRole), int(Qt::DecorationRole), int(Qt::ToolTipRole) }) {
+                      int(Qt::UserRole), int(Qt::DecorationRole), int(Qt::ToolTipRole),
+                      int(Qt::AccessibleDescriptionRole) }) {
         const QVariant value = a->data(role);
         a->setData(role, b->data(role));
         b->setData(role, value);
@@ -508,6 +520,29 @@ void List::catchRunReported()
     if (watcher)
         emit runReported(RunText::reported(QString::fromUtf8(watcher->command()), watcher->report(),
                                            watcher->active()));
+}
+
+void List::goToMarkedRow(int step)
+{
+    listWidget->setFocus(Qt::ShortcutFocusReason);
+    listWidget->goToMarkedRow(step);
+}
+
+void List::setLabel(QLabel *label)
+{
+    label->setBuddy(listWidget);
+}
+
+void List::catchCurrentRowKeyed(QListWidgetItem *item)
+{
+    emit keyedRowReason(MarkText::firstSentence(rowMarks.reason(entryOf(item))));
+}
+
+void List::catchNoMarkedRow()
+{
+    emit statusMessage(checking() ? tr("No command is marked yet: the commands are still being "
+                                       "checked.")
+                                  : tr("No command is marked."));
 }
 
 void List::catchItemChanged(QListWidgetItem *item)

@@ -15,6 +15,7 @@ struct command_list;
 struct journal_record;
 class CommandCheck;
 class ListWidget;
+class QLabel;
 class QListWidgetItem;
 
 /* The commands of a command_list as rows with check boxes; every user
@@ -49,6 +50,11 @@ public:
     bool checking() const;
     /* Adds the commands of desktop entry files as a drop of the files does. */
     void addDesktopEntries(const QStringList &paths);
+    /* The next marked row, or the previous for a step of -1, becomes
+     * current, and the list gets the focus. */
+    void goToMarkedRow(int step);
+    /* label names the list, for a screen reader too. */
+    void setLabel(QLabel *label);
 
 signals:
     void listModified(bool);
@@ -60,6 +66,11 @@ signals:
     void runReported(const QString &message);
     /* No row could be checked, and why. */
     void uncheckable(const QString &message);
+    /* A key made a row current: the first sentence of why it is marked,
+     * empty for a row that is not. */
+    void keyedRowReason(const QString &reason);
+    /* Something the status bar should say. */
+    void statusMessage(const QString &message);
 
 public slots:
     void delItem();
@@ -75,6 +86,8 @@ private slots:
     void checkAll();
     void catchChecked(quint64 key, int verdict, const QString &word);
     void catchRunReported();
+    void catchCurrentRowKeyed(QListWidgetItem *item);
+    void catchNoMarkedRow();
 
 private:
     QListWidgetItem *createItem(command_entry *entry, int row);

@@ -4,6 +4,7 @@
 #include "RowDelegate.h"
 
 #include <QAbstractItemDelegate>
+#include <QAccessible>
 #include <QByteArray>
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
@@ -151,6 +152,44 @@ void ListWidget::dataChanged(const QModelIndex &topLeft, const QModelIndex &bott
         QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
     else
         QListWidget::dataChanged(topLeft, bottomRight, roles);
+    notifyAccessibility(topLeft.row(), bottomRight.row(), roles);
+}
+
+/*
+ * The view tells assistive tools that rows changed, but not that a check
+ * box was switched or a row's description (its mark) changed: a screen
+ * reader would say neither.  A row's data changes only when its value
+ * does, so every change told here is one.
+ */
+void ListWidget::notifyAccessibility(int first, int last, const QVector<int> &roles)
+{
+#ifndef QT_NO_ACCESSIBILITY
+    const bool checked = roles.contains(Qt::CheckStateRole);
+    const bool described = roles.contains(Qt::AccessibleDescriptionRole);
+    if (!QAccessible::isActive() || (!checked && !described))
+        return;
+    QAccessibleInterface *view = QAccessible::queryAccessibleInterface(this);
+    QAccessibleTableInterface *table = view ? view->tableInterface() : nullptr;
+    for (int row = first; table && row <= last; row++) {
+        QAccessibleInterface *cell = table->cellAt(row, 0);
+        if (!cell)
+            continue;
+        if (checked) {
+            QAccessible::State state;
+            state.checked = true;
+            QAccessibleStateChangeEvent event(cell, state);
+            QAccessible::updateAccessibility(&event);
+        }
+        if (described) {
+            QAccessibleEvent event(cell, QAccessible::DescriptionChanged);
+            QAccessible::updateAccessibility(&event);
+        }
+    }
+#else
+    Q_UNUSED(first);
+    Q_UNUSED(last);
+    Q_UNUSED(roles);
+#endif
 }
 
 /* Whether a row's editor is open.  The view's state does not tell: a row
@@ -182,7 +221,28 @@ void ListWidget::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    const QModelIndex before = currentIndex();
     QListWidget::keyPressEvent(event);
+    if (currentIndex() != before && currentItem())
+        emit currentRowKeyed(currentItem());
+}
+
+void ListWidget::goToMarkedRow(int step)
+{
+    const int rows = count();
+    const int from = currentRow() >= 0 ? currentRow() : step > 0 ? -1 : rows;
+
+    for (int i = 1; i <= rows; i++) {
+        const int row = ((from + step * i) % rows + rows) % rows;
+        QListWidgetItem *candidate = item(row);
+        if (candidate->data(Qt::DecorationRole).isValid()) {
+            setCurrentItem(candidate);
+            scrollToItem(candidate);
+            emit currentRowKeyed(candidate);
+            return;
+        }
+    }
+    emit noMarkedRow();
 }
 
 /* The current row is the selected one, however it became current: a row

@@ -11,7 +11,8 @@ class QByteArray;
 /* A list view that turns dropped file URIs into path names, reports the
  * Delete key and commits its open row editor on request.  The row that the
  * keys act on is always the one highlighted: current and selected go
- * together, a click on a row's check box makes it current too. */
+ * together, a click on a row's check box makes it current too.  A row with
+ * an icon is marked: F8 and Shift+F8 go to the next and the previous one. */
 class ListWidget : public QListWidget
 {
     Q_OBJECT
@@ -28,6 +29,9 @@ public:
     void commitOpenEditor();
     bool editing() const;
     using QListWidget::edit;
+    /* Makes the next marked row current, or for a step of -1 the previous
+     * one, from the current row on and round. */
+    void goToMarkedRow(int step);
 
 signals:
     void itemDroped(QStringList &files);
@@ -36,6 +40,10 @@ signals:
      * forRow, else for the list as a whole (the empty area below the rows,
      * or no current row). */
     void contextMenuWanted(const QPoint &globalPos, bool forRow);
+    /* A key made item the current row (item may be the row it was on). */
+    void currentRowKeyed(QListWidgetItem *item);
+    /* F8 or Shift+F8 found no marked row to go to. */
+    void noMarkedRow();
 
 protected:
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
@@ -54,6 +62,7 @@ protected:
 private:
     bool onCheckBox(const QPoint &pos) const;
     void openMenuAtCurrentRow();
+    void notifyAccessibility(int first, int last, const QVector<int> &roles);
 
     QPersistentModelIndex edited; // the row whose editor opened last
     bool swallowRelease = false; // the release of a double click on a check box

@@ -158,3 +158,22 @@ QString MarkText::forVerdict(const command_entry *entry, int verdict, const QStr
         return QString();
     }
 }
+
+/* The first sentence of a text, for a line that has room for no more: up
+ * to a full stop (or ! or ?) before a space, or a line feed. */
+QString MarkText::firstSentence(const QString &text)
+{
+    static const QString fullWidthStops = QStringLiteral("\u3002\uFF01\uFF1F");
+
+    for (int i = 0; i < text.size(); i++) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\n'))
+            return text.left(i);
+        if (fullWidthStops.contains(c))
+            return text.left(i + 1);
+        if ((c == QLatin1Char('.') || c == QLatin1Char('!') || c == QLatin1Char('?'))
+            && (i + 1 == text.size() || text.at(i + 1).isSpace()))
+            return text.left(i + 1);
+    }
+    return text;
+}

@@ -23,6 +23,7 @@ public:
     static QString undecodable(const command_entry *entry);
     static QString nulBytes(const command_entry *entry);
     static QString wholeCommand(const command_entry *entry);
+    static QString firstSentence(const QString &text);
 };
 
 #endif // MARKTEXT_H

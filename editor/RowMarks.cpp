@@ -76,8 +76,19 @@ void RowMarks::show(QListWidgetItem *item, const command_entry *entry, int verdi
     setToolTip(item, entry, undecodable);
 }
 
+QString RowMarks::reason(const command_entry *entry) const
+{
+    const Mark *mark = of(entry);
+    QStringList reasons;
+    reasons << (mark ? MarkText::forVerdict(entry, mark->verdict, mark->word, mark->line)
+                     : QString())
+            << MarkText::undecodable(entry) << MarkText::nulBytes(entry);
+    reasons.removeAll(QString());
+    return reasons.value(0);
+}
+
 /*
- * The row's tool tip: a command over several lines, which the row shows
+ * The row's tool tip and accessible description: a command over several lines, which the row shows
  * only the first of; why it is marked, or else whether the script waits
  * for it (a switched-off row does not run at all); which of its bytes are
  * not UTF-8 or NUL.
@@ -100,8 +111,10 @@ void RowMarks::setToolTip(QListWidgetItem *item, const command_entry *entry,
     const QString tip = tips.join("\n\n");
 
     const QSignalBlocker blocker(item->listWidget());
-    if (!tip.isEmpty())
-        item->setData(Qt::ToolTipRole, tip);
-    else if (item->data(Qt::ToolTipRole).isValid())
-        item->setData(Qt::ToolTipRole, QVariant());
+    for (int role : { int(Qt::ToolTipRole), int(Qt::AccessibleDescriptionRole) }) {
+        if (!tip.isEmpty())
+            item->setData(role, tip);
+        else if (item->data(role).isValid())
+            item->setData(role, QVariant());
+    }
 }

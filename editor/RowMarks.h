@@ -15,8 +15,9 @@ class QListWidgetItem;
  * would not run as written, or that holds bytes that are not UTF-8, and a
  * tool tip that says why.  A verdict holds for the text and check state
  * the entry had when it was checked; a row whose entry changed since
- * shows none until the next check.  Rows are changed without the view's
- * itemChanged: a mark is no edit.
+ * shows none until the next check.  The tool tip is the row's accessible
+ * description too, so that a screen reader says what the icon shows.  Rows
+ * are changed without the view's itemChanged: a mark is no edit.
  */
 class RowMarks
 {
@@ -29,6 +30,8 @@ public:
     void updateToolTip(QListWidgetItem *item, const command_entry *entry) const;
     /* The marked entries, of those in rows. */
     int count(const QHash<const command_entry *, QListWidgetItem *> &rows) const;
+    /* Why the entry's row has its icon; empty for a row without one. */
+    QString reason(const command_entry *entry) const;
 
 private:
     struct Mark
