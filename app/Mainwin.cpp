@@ -67,10 +67,14 @@ Mainwin::Mainwin(QWidget *parent, bool rowsNow)
             SLOT(showMessage(const QString &)));
     connect(list, SIGNAL(uncheckable(const QString &)), statusBar(),
             SLOT(showMessage(const QString &)));
+    connect(list, SIGNAL(statusMessage(const QString &)), statusBar(),
+            SLOT(showMessage(const QString &)));
+    connect(list, SIGNAL(keyedRowReason(const QString &)), this, SLOT(showReason(const QString &)));
     createActions();
     setActionIcons(rowsNow);
 
     QLabel *label = new QLabel(tr("Add commands to be executed at session start"));
+    list->setLabel(label);
     QHBoxLayout *middle = createMiddleRow();
     QHBoxLayout *bottom = createBottomRow();
     QVBoxLayout *outer = new QVBoxLayout;
@@ -82,7 +86,8 @@ Mainwin::Mainwin(QWidget *parent, bool rowsNow)
     statusBar()->showMessage(QString());
     central->setLayout(outer);
     setCentralWidget(central);
-    setWindowTitle("QVXSessRun");
+    // "QVXSessRun", with the desktop's sign of unsaved changes.
+    setWindowTitle("QVXSessRun[*]");
     setMinimumSize(500, 300);
     if (rowsNow)
         fillAfterShown();
@@ -146,6 +151,9 @@ void Mainwin::createActions()
     connect(saveAction, SIGNAL(triggered()), this, SLOT(save()));
     quitAction = window_action(this, "quit", tr("&Quit"));
     quitAction->setShortcuts(QKeySequence::Quit);
+    // Some platforms' key schemes have no key to quit.
+    if (quitAction->shortcuts().isEmpty())
+        quitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(quitAction, SIGNAL(triggered()), this, SLOT(quit()));
 
     // Only the menu shows Run now's icon, which the menu sets.
@@ -156,18 +164,55 @@ void Mainwin::createActions()
     backgroundAction->setCheckable(true);
     connect(backgroundAction, SIGNAL(triggered(bool)), this, SLOT(backgroundToggled(bool)));
 
+    nextMarkAction = window_action(this, "nextMark", tr("Next marked command"));
+    nextMarkAction->setShortcut(QKeySequence(Qt::Key_F8));
+    connect(nextMarkAction, SIGNAL(triggered()), this, SLOT(nextMarkClicked()));
+    previousMarkAction = window_action(this, "previousMark", tr("Previous marked command"));
+    previousMarkAction->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F8));
+    connect(previousMarkAction, SIGNAL(triggered()), this, SLOT(previousMarkClicked()));
+
     for (QAction *action : { undoAction, redoAction, addRowAction, addApplicationAction, saveAction,
-                             quitAction, runAction })
+                             quitAction, runAction, nextMarkAction, previousMarkAction })
         addAction(action);
+    describeActions();
     undoAction->setEnabled(list->canUndo());
     redoAction->setEnabled(list->canRedo());
 }
 
-/* A button that triggers the action, with its icon and text, enabled as it is. */
+/*
+ * What the buttons do, with their keys: the buttons' tool tips, which are
+ * their descriptions for a screen reader too.  The keys are named as the
+ * menus name them, every key that works, in the platform's order.
+ */
+void Mainwin::describeActions()
+{
+    const auto keys = [](const QList<QKeySequence> &sequences) {
+        QStringList names;
+        for (const QKeySequence &sequence : sequences)
+            names += sequence.toString(QKeySequence::NativeText);
+        return names.join(QLatin1String(", "));
+    };
+    undoAction->setToolTip(tr("Undo the last change (%1)").arg(keys(undoAction->shortcuts())));
+    redoAction->setToolTip(
+        tr("Redo the change undone last (%1)").arg(keys(redoAction->shortcuts())));
+    addRowAction->setToolTip(tr("Add an empty command (%1)").arg(keys(addRowAction->shortcuts())));
+    // The list takes the Delete key itself, so that an editor keeps it.
+    deleteAction->setToolTip(
+        tr("Delete the current command (%1)").arg(keys({ QKeySequence(Qt::Key_Delete) })));
+    upAction->setToolTip(tr("Move the current command up one place"));
+    downAction->setToolTip(tr("Move the current command down one place"));
+    saveAction->setToolTip(
+        tr("Save the commands to the script (%1)").arg(keys(saveAction->shortcuts())));
+    quitAction->setToolTip(tr("Quit the program (%1)").arg(keys(quitAction->shortcuts())));
+}
+
+/* A button that triggers the action, with its icon, text and tool tip,
+ * enabled as it is. */
 QPushButton *Mainwin::buttonFor(QAction *action)
 {
     QPushButton *button = new QPushButton(action->icon(), action->text(), this);
     button->setObjectName(action->objectName() + QLatin1String("Button"));
+    button->setToolTip(action->toolTip());
     button->setEnabled(action->isEnabled());
     connect(button, SIGNAL(clicked()), action, SLOT(trigger()));
     connect(action, SIGNAL(changed()), this, SLOT(catchActionChanged()));
@@ -303,6 +348,7 @@ bool Mainwin::saveScript()
         return false;
     }
     list->resetModified();
+    setWindowModified(false);
     showSaved();
     return true;
 }
@@ -341,8 +387,9 @@ void Mainwin::showSaved()
     if (marked == 0)
         statusBar()->showMessage(tr("Saved"), saved_message_ms);
     else
-        statusBar()->showMessage(
-            tr("Saved. %n command(s) would not run as written.", nullptr, marked));
+        statusBar()->showMessage(tr("Saved. %n command(s) would not run as written: F8 goes to "
+                                    "them.",
+                                    nullptr, marked));
 }
 
 void Mainwin::catchChecksFinished()
@@ -421,6 +468,7 @@ void Mainwin::redoClicked()
 
 void Mainwin::catchListModified(bool state)
 {
+    setWindowModified(state);
     savedCountWanted = false; // a count from now on would not be the saved script's
     undoAction->setEnabled(list->canUndo());
     redoAction->setEnabled(list->canRedo());
@@ -469,4 +517,27 @@ void Mainwin::catchContextMenu(const QPoint &globalPos, bool forRow)
         menu.addAction(addApplicationAction);
     }
     menu.exec(globalPos);
+}
+
+void Mainwin::nextMarkClicked()
+{
+    list->goToMarkedRow(1);
+}
+
+void Mainwin::previousMarkClicked()
+{
+    list->goToMarkedRow(-1);
+}
+
+/*
+ * Why the row that a key made current is marked, in the status bar; a row
+ * that is not takes away the message about the one before, and only that.
+ */
+void Mainwin::showReason(const QString &reason)
+{
+    if (!reason.isEmpty())
+        statusBar()->showMessage(reason);
+    else if (!shownReason.isEmpty() && statusBar()->currentMessage() == shownReason)
+        statusBar()->clearMessage();
+    shownReason = reason;
 }

@@ -46,11 +46,15 @@ private slots:
     void catchContextMenu(const QPoint &globalPos, bool forRow);
     void catchChecksFinished();
     void catchActionChanged();
+    void nextMarkClicked();
+    void previousMarkClicked();
+    void showReason(const QString &reason);
 
 private:
     QHBoxLayout *createMiddleRow();
     QHBoxLayout *createBottomRow();
     void createActions();
+    void describeActions();
     QPushButton *buttonFor(QAction *action);
     void setActionIcons(bool real);
     bool saveScript();
@@ -71,6 +75,9 @@ private:
     QAction *quitAction = nullptr;
     QAction *runAction;
     QAction *backgroundAction; /* the row's final "&", in the context menu */
+    QAction *nextMarkAction = nullptr; /* keys only */
+    QAction *previousMarkAction = nullptr;
+    QString shownReason; /* the status bar's message about the current row's mark */
     QHash<QAction *, QPushButton *> buttons;
     bool savedCountWanted; /* a save waits for the rows' checks to say how many are marked */
     bool iconsReal = false; /* the actions' icons are the theme's or the style's */

@@ -189,6 +189,22 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
         <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
         <translation>Zeile %1 dieses Befehls ist kein gültiger Shell-Code: Das Skript bricht dort ab, und kein späterer Befehl wird ausgeführt.</translation>
     </message>
+    <message>
+        <source>Commands</source>
+        <translation>Befehle</translation>
+    </message>
+    <message>
+        <source>Enter or F2 edits the current command, Space switches it on or off, Shift+F10 opens its menu, F8 goes to the next marked command.</source>
+        <translation>Eingabe oder F2 bearbeitet den aktuellen Befehl, die Leertaste schaltet ihn ein oder aus, Umschalt+F10 öffnet sein Menü, F8 geht zum nächsten markierten Befehl.</translation>
+    </message>
+    <message>
+        <source>No command is marked yet: the commands are still being checked.</source>
+        <translation>Noch ist kein Befehl markiert: Die Befehle werden noch geprüft.</translation>
+    </message>
+    <message>
+        <source>No command is marked.</source>
+        <translation>Kein Befehl ist markiert.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -267,13 +283,6 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
             <numerusform>%n abgelegte Dateien konnten nicht hinzugefügt werden.</numerusform>
         </translation>
     </message>
-    <message numerus="yes">
-        <source>Saved. %n command(s) would not run as written.</source>
-        <translation>
-            <numerusform>Gespeichert. %n Befehl würde so nicht ausgeführt.</numerusform>
-            <numerusform>Gespeichert. %n Befehle würden so nicht ausgeführt.</numerusform>
-        </translation>
-    </message>
     <message>
         <source>Run no&amp;w</source>
         <translation>Jetzt aus&amp;führen</translation>
@@ -293,6 +302,53 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
     <message>
         <source>&amp;Overwrite</source>
         <translation>Ü&amp;berschreiben</translation>
+    </message>
+    <message>
+        <source>Next marked command</source>
+        <translation>Nächster markierter Befehl</translation>
+    </message>
+    <message>
+        <source>Previous marked command</source>
+        <translation>Vorheriger markierter Befehl</translation>
+    </message>
+    <message>
+        <source>Undo the last change (%1)</source>
+        <translation>Die letzte Änderung rückgängig machen (%1)</translation>
+    </message>
+    <message>
+        <source>Redo the change undone last (%1)</source>
+        <translation>Die zuletzt rückgängig gemachte Änderung wiederherstellen (%1)</translation>
+    </message>
+    <message>
+        <source>Add an empty command (%1)</source>
+        <translation>Einen leeren Befehl hinzufügen (%1)</translation>
+    </message>
+    <message>
+        <source>Delete the current command (%1)</source>
+        <translation>Den aktuellen Befehl löschen (%1)</translation>
+    </message>
+    <message>
+        <source>Move the current command up one place</source>
+        <translation>Den aktuellen Befehl um eine Stelle nach oben verschieben</translation>
+    </message>
+    <message>
+        <source>Move the current command down one place</source>
+        <translation>Den aktuellen Befehl um eine Stelle nach unten verschieben</translation>
+    </message>
+    <message>
+        <source>Save the commands to the script (%1)</source>
+        <translation>Die Befehle in das Skript speichern (%1)</translation>
+    </message>
+    <message>
+        <source>Quit the program (%1)</source>
+        <translation>Das Programm beenden (%1)</translation>
+    </message>
+    <message numerus="yes">
+        <source>Saved. %n command(s) would not run as written: F8 goes to them.</source>
+        <translation>
+            <numerusform>Gespeichert. %n Befehl würde so nicht ausgeführt: F8 geht zu ihm.</numerusform>
+            <numerusform>Gespeichert. %n Befehle würden so nicht ausgeführt: F8 geht zu ihnen.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

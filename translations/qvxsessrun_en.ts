@@ -12,10 +12,10 @@
         </translation>
     </message>
     <message numerus="yes">
-        <source>Saved. %n command(s) would not run as written.</source>
+        <source>Saved. %n command(s) would not run as written: F8 goes to them.</source>
         <translation>
-            <numerusform>Saved. %n command would not run as written.</numerusform>
-            <numerusform>Saved. %n commands would not run as written.</numerusform>
+            <numerusform>Saved. %n command would not run as written: F8 goes to it.</numerusform>
+            <numerusform>Saved. %n commands would not run as written: F8 goes to them.</numerusform>
         </translation>
     </message>
 </context>

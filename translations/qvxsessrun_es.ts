@@ -189,6 +189,22 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
         <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
         <translation>La línea %1 de este comando no es shell válido: el script se detiene allí y no se ejecuta ningún comando posterior.</translation>
     </message>
+    <message>
+        <source>Commands</source>
+        <translation>Órdenes</translation>
+    </message>
+    <message>
+        <source>Enter or F2 edits the current command, Space switches it on or off, Shift+F10 opens its menu, F8 goes to the next marked command.</source>
+        <translation>Intro o F2 edita la orden actual, Espacio la activa o desactiva, Mayús+F10 abre su menú, F8 va a la siguiente orden marcada.</translation>
+    </message>
+    <message>
+        <source>No command is marked yet: the commands are still being checked.</source>
+        <translation>Todavía no hay ninguna orden marcada: las órdenes aún se están comprobando.</translation>
+    </message>
+    <message>
+        <source>No command is marked.</source>
+        <translation>No hay ninguna orden marcada.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -267,13 +283,6 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
             <numerusform>No se pudieron añadir %n archivos soltados.</numerusform>
         </translation>
     </message>
-    <message numerus="yes">
-        <source>Saved. %n command(s) would not run as written.</source>
-        <translation>
-            <numerusform>Guardado. %n comando no se ejecutaría tal como está escrito.</numerusform>
-            <numerusform>Guardado. %n comandos no se ejecutarían tal como están escritos.</numerusform>
-        </translation>
-    </message>
     <message>
         <source>Run no&amp;w</source>
         <translation>E&amp;jecutar ahora</translation>
@@ -293,6 +302,53 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
     <message>
         <source>&amp;Overwrite</source>
         <translation>&amp;Sobrescribir</translation>
+    </message>
+    <message>
+        <source>Next marked command</source>
+        <translation>Siguiente orden marcada</translation>
+    </message>
+    <message>
+        <source>Previous marked command</source>
+        <translation>Orden marcada anterior</translation>
+    </message>
+    <message>
+        <source>Undo the last change (%1)</source>
+        <translation>Deshacer el último cambio (%1)</translation>
+    </message>
+    <message>
+        <source>Redo the change undone last (%1)</source>
+        <translation>Rehacer el último cambio deshecho (%1)</translation>
+    </message>
+    <message>
+        <source>Add an empty command (%1)</source>
+        <translation>Añadir una orden vacía (%1)</translation>
+    </message>
+    <message>
+        <source>Delete the current command (%1)</source>
+        <translation>Eliminar la orden actual (%1)</translation>
+    </message>
+    <message>
+        <source>Move the current command up one place</source>
+        <translation>Subir la orden actual un puesto</translation>
+    </message>
+    <message>
+        <source>Move the current command down one place</source>
+        <translation>Bajar la orden actual un puesto</translation>
+    </message>
+    <message>
+        <source>Save the commands to the script (%1)</source>
+        <translation>Guardar las órdenes en el script (%1)</translation>
+    </message>
+    <message>
+        <source>Quit the program (%1)</source>
+        <translation>Salir del programa (%1)</translation>
+    </message>
+    <message numerus="yes">
+        <source>Saved. %n command(s) would not run as written: F8 goes to them.</source>
+        <translation>
+            <numerusform>Guardado. %n orden no se ejecutaría tal como está escrita: F8 va a ella.</numerusform>
+            <numerusform>Guardado. %n órdenes no se ejecutarían tal como están escritas: F8 va a ellas.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

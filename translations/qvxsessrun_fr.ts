@@ -189,6 +189,22 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
         <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
         <translation>La ligne %1 de cette commande n'est pas du shell valide : le script s'arrête là et aucune commande suivante ne s'exécute.</translation>
     </message>
+    <message>
+        <source>Commands</source>
+        <translation>Commandes</translation>
+    </message>
+    <message>
+        <source>Enter or F2 edits the current command, Space switches it on or off, Shift+F10 opens its menu, F8 goes to the next marked command.</source>
+        <translation>Entrée ou F2 modifie la commande courante, Espace l’active ou la désactive, Maj+F10 ouvre son menu, F8 va à la commande marquée suivante.</translation>
+    </message>
+    <message>
+        <source>No command is marked yet: the commands are still being checked.</source>
+        <translation>Aucune commande n’est encore marquée : les commandes sont en cours de vérification.</translation>
+    </message>
+    <message>
+        <source>No command is marked.</source>
+        <translation>Aucune commande n’est marquée.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -267,13 +283,6 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
             <numerusform>%n fichiers déposés n'ont pas pu être ajoutés.</numerusform>
         </translation>
     </message>
-    <message numerus="yes">
-        <source>Saved. %n command(s) would not run as written.</source>
-        <translation>
-            <numerusform>Enregistré. %n commande ne s'exécuterait pas telle qu'elle est écrite.</numerusform>
-            <numerusform>Enregistré. %n commandes ne s'exécuteraient pas telles qu'elles sont écrites.</numerusform>
-        </translation>
-    </message>
     <message>
         <source>Run no&amp;w</source>
         <translation>&amp;Exécuter maintenant</translation>
@@ -293,6 +302,53 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
     <message>
         <source>&amp;Overwrite</source>
         <translation>É&amp;craser</translation>
+    </message>
+    <message>
+        <source>Next marked command</source>
+        <translation>Commande marquée suivante</translation>
+    </message>
+    <message>
+        <source>Previous marked command</source>
+        <translation>Commande marquée précédente</translation>
+    </message>
+    <message>
+        <source>Undo the last change (%1)</source>
+        <translation>Annuler la dernière modification (%1)</translation>
+    </message>
+    <message>
+        <source>Redo the change undone last (%1)</source>
+        <translation>Rétablir la dernière modification annulée (%1)</translation>
+    </message>
+    <message>
+        <source>Add an empty command (%1)</source>
+        <translation>Ajouter une commande vide (%1)</translation>
+    </message>
+    <message>
+        <source>Delete the current command (%1)</source>
+        <translation>Supprimer la commande courante (%1)</translation>
+    </message>
+    <message>
+        <source>Move the current command up one place</source>
+        <translation>Monter la commande courante d’une place</translation>
+    </message>
+    <message>
+        <source>Move the current command down one place</source>
+        <translation>Descendre la commande courante d’une place</translation>
+    </message>
+    <message>
+        <source>Save the commands to the script (%1)</source>
+        <translation>Enregistrer les commandes dans le script (%1)</translation>
+    </message>
+    <message>
+        <source>Quit the program (%1)</source>
+        <translation>Quitter le programme (%1)</translation>
+    </message>
+    <message numerus="yes">
+        <source>Saved. %n command(s) would not run as written: F8 goes to them.</source>
+        <translation>
+            <numerusform>Enregistré. %n commande ne s’exécuterait pas telle qu’écrite : F8 y mène.</numerusform>
+            <numerusform>Enregistré. %n commandes ne s’exécuteraient pas telles qu’écrites : F8 y mène.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

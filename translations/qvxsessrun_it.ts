@@ -189,6 +189,22 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
         <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
         <translation>La riga %1 di questo comando non è shell valido: lo script si ferma lì e nessun comando successivo viene eseguito.</translation>
     </message>
+    <message>
+        <source>Commands</source>
+        <translation>Comandi</translation>
+    </message>
+    <message>
+        <source>Enter or F2 edits the current command, Space switches it on or off, Shift+F10 opens its menu, F8 goes to the next marked command.</source>
+        <translation>Invio o F2 modifica il comando corrente, Spazio lo attiva o disattiva, Maiusc+F10 apre il suo menu, F8 va al comando segnato successivo.</translation>
+    </message>
+    <message>
+        <source>No command is marked yet: the commands are still being checked.</source>
+        <translation>Nessun comando è ancora segnato: i comandi sono ancora in verifica.</translation>
+    </message>
+    <message>
+        <source>No command is marked.</source>
+        <translation>Nessun comando è segnato.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -267,13 +283,6 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
             <numerusform>Non è stato possibile aggiungere %n file trascinati.</numerusform>
         </translation>
     </message>
-    <message numerus="yes">
-        <source>Saved. %n command(s) would not run as written.</source>
-        <translation>
-            <numerusform>Salvato. %n comando non verrebbe eseguito così come è scritto.</numerusform>
-            <numerusform>Salvato. %n comandi non verrebbero eseguiti così come sono scritti.</numerusform>
-        </translation>
-    </message>
     <message>
         <source>Run no&amp;w</source>
         <translation>&amp;Esegui ora</translation>
@@ -293,6 +302,53 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
     <message>
         <source>&amp;Overwrite</source>
         <translation>&amp;Sovrascrivi</translation>
+    </message>
+    <message>
+        <source>Next marked command</source>
+        <translation>Comando segnato successivo</translation>
+    </message>
+    <message>
+        <source>Previous marked command</source>
+        <translation>Comando segnato precedente</translation>
+    </message>
+    <message>
+        <source>Undo the last change (%1)</source>
+        <translation>Annulla l’ultima modifica (%1)</translation>
+    </message>
+    <message>
+        <source>Redo the change undone last (%1)</source>
+        <translation>Ripeti l’ultima modifica annullata (%1)</translation>
+    </message>
+    <message>
+        <source>Add an empty command (%1)</source>
+        <translation>Aggiungi un comando vuoto (%1)</translation>
+    </message>
+    <message>
+        <source>Delete the current command (%1)</source>
+        <translation>Elimina il comando corrente (%1)</translation>
+    </message>
+    <message>
+        <source>Move the current command up one place</source>
+        <translation>Sposta il comando corrente su di una posizione</translation>
+    </message>
+    <message>
+        <source>Move the current command down one place</source>
+        <translation>Sposta il comando corrente giù di una posizione</translation>
+    </message>
+    <message>
+        <source>Save the commands to the script (%1)</source>
+        <translation>Salva i comandi nello script (%1)</translation>
+    </message>
+    <message>
+        <source>Quit the program (%1)</source>
+        <translation>Esci dal programma (%1)</translation>
+    </message>
+    <message numerus="yes">
+        <source>Saved. %n command(s) would not run as written: F8 goes to them.</source>
+        <translation>
+            <numerusform>Salvato. %n comando non verrebbe eseguito così come è scritto: F8 porta a esso.</numerusform>
+            <numerusform>Salvato. %n comandi non verrebbero eseguiti così come sono scritti: F8 porta a essi.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

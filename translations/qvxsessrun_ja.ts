@@ -189,6 +189,22 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
         <translation>このコマンドの %1 行目はシェルとして正しくありません。スクリプトはそこで止まり、以降のコマンドは実行されません。</translation>
     </message>
+    <message>
+        <source>Commands</source>
+        <translation>コマンド</translation>
+    </message>
+    <message>
+        <source>Enter or F2 edits the current command, Space switches it on or off, Shift+F10 opens its menu, F8 goes to the next marked command.</source>
+        <translation>Enter または F2 で現在のコマンドを編集、Space でオン/オフを切り替え、Shift+F10 でメニューを開き、F8 で次の印の付いたコマンドへ移動します。</translation>
+    </message>
+    <message>
+        <source>No command is marked yet: the commands are still being checked.</source>
+        <translation>印の付いたコマンドはまだありません。コマンドを確認中です。</translation>
+    </message>
+    <message>
+        <source>No command is marked.</source>
+        <translation>印の付いたコマンドはありません。</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -266,12 +282,6 @@ Use Drag &amp; Drop to add desktop files.</source>
             <numerusform>ドロップされた %n 個のファイルを追加できませんでした。</numerusform>
         </translation>
     </message>
-    <message numerus="yes">
-        <source>Saved. %n command(s) would not run as written.</source>
-        <translation>
-            <numerusform>保存しました。%n 個のコマンドは書かれたとおりには実行されません。</numerusform>
-        </translation>
-    </message>
     <message>
         <source>Run no&amp;w</source>
         <translation>今すぐ実行(&amp;W)</translation>
@@ -291,6 +301,52 @@ Use Drag &amp; Drop to add desktop files.</source>
     <message>
         <source>&amp;Overwrite</source>
         <translation>上書き(&amp;O)</translation>
+    </message>
+    <message>
+        <source>Next marked command</source>
+        <translation>次の印の付いたコマンド</translation>
+    </message>
+    <message>
+        <source>Previous marked command</source>
+        <translation>前の印の付いたコマンド</translation>
+    </message>
+    <message>
+        <source>Undo the last change (%1)</source>
+        <translation>最後の変更を元に戻す (%1)</translation>
+    </message>
+    <message>
+        <source>Redo the change undone last (%1)</source>
+        <translation>最後に元に戻した変更をやり直す (%1)</translation>
+    </message>
+    <message>
+        <source>Add an empty command (%1)</source>
+        <translation>空のコマンドを追加 (%1)</translation>
+    </message>
+    <message>
+        <source>Delete the current command (%1)</source>
+        <translation>現在のコマンドを削除 (%1)</translation>
+    </message>
+    <message>
+        <source>Move the current command up one place</source>
+        <translation>現在のコマンドを 1 つ上へ移動</translation>
+    </message>
+    <message>
+        <source>Move the current command down one place</source>
+        <translation>現在のコマンドを 1 つ下へ移動</translation>
+    </message>
+    <message>
+        <source>Save the commands to the script (%1)</source>
+        <translation>コマンドをスクリプトに保存 (%1)</translation>
+    </message>
+    <message>
+        <source>Quit the program (%1)</source>
+        <translation>プログラムを終了 (%1)</translation>
+    </message>
+    <message numerus="yes">
+        <source>Saved. %n command(s) would not run as written: F8 goes to them.</source>
+        <translation>
+            <numerusform>保存しました。%n 個のコマンドは書かれたとおりには実行されません。F8 でそこへ移動します。</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -189,6 +189,22 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
         <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
         <translation>Wiersz %1 tego polecenia nie jest poprawnym kodem powłoki: skrypt zatrzyma się tam i żadne kolejne polecenie nie zostanie wykonane.</translation>
     </message>
+    <message>
+        <source>Commands</source>
+        <translation>Polecenia</translation>
+    </message>
+    <message>
+        <source>Enter or F2 edits the current command, Space switches it on or off, Shift+F10 opens its menu, F8 goes to the next marked command.</source>
+        <translation>Enter lub F2 edytuje bieżące polecenie, Spacja je włącza lub wyłącza, Shift+F10 otwiera jego menu, F8 przechodzi do następnego oznaczonego polecenia.</translation>
+    </message>
+    <message>
+        <source>No command is marked yet: the commands are still being checked.</source>
+        <translation>Żadne polecenie nie jest jeszcze oznaczone: polecenia są wciąż sprawdzane.</translation>
+    </message>
+    <message>
+        <source>No command is marked.</source>
+        <translation>Żadne polecenie nie jest oznaczone.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -268,14 +284,6 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
             <numerusform>%n upuszczonych plików nie mogło zostać dodanych.</numerusform>
         </translation>
     </message>
-    <message numerus="yes">
-        <source>Saved. %n command(s) would not run as written.</source>
-        <translation>
-            <numerusform>Zapisano. %n polecenie nie zostanie wykonane w tej postaci.</numerusform>
-            <numerusform>Zapisano. %n polecenia nie zostaną wykonane w tej postaci.</numerusform>
-            <numerusform>Zapisano. %n poleceń nie zostanie wykonanych w tej postaci.</numerusform>
-        </translation>
-    </message>
     <message>
         <source>Run no&amp;w</source>
         <translation>Uruchom &amp;teraz</translation>
@@ -295,6 +303,54 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
     <message>
         <source>&amp;Overwrite</source>
         <translation>&amp;Zastąp</translation>
+    </message>
+    <message>
+        <source>Next marked command</source>
+        <translation>Następne oznaczone polecenie</translation>
+    </message>
+    <message>
+        <source>Previous marked command</source>
+        <translation>Poprzednie oznaczone polecenie</translation>
+    </message>
+    <message>
+        <source>Undo the last change (%1)</source>
+        <translation>Cofnij ostatnią zmianę (%1)</translation>
+    </message>
+    <message>
+        <source>Redo the change undone last (%1)</source>
+        <translation>Ponów ostatnio cofniętą zmianę (%1)</translation>
+    </message>
+    <message>
+        <source>Add an empty command (%1)</source>
+        <translation>Dodaj puste polecenie (%1)</translation>
+    </message>
+    <message>
+        <source>Delete the current command (%1)</source>
+        <translation>Usuń bieżące polecenie (%1)</translation>
+    </message>
+    <message>
+        <source>Move the current command up one place</source>
+        <translation>Przesuń bieżące polecenie o jedno miejsce w górę</translation>
+    </message>
+    <message>
+        <source>Move the current command down one place</source>
+        <translation>Przesuń bieżące polecenie o jedno miejsce w dół</translation>
+    </message>
+    <message>
+        <source>Save the commands to the script (%1)</source>
+        <translation>Zapisz polecenia w skrypcie (%1)</translation>
+    </message>
+    <message>
+        <source>Quit the program (%1)</source>
+        <translation>Zakończ program (%1)</translation>
+    </message>
+    <message numerus="yes">
+        <source>Saved. %n command(s) would not run as written: F8 goes to them.</source>
+        <translation>
+            <numerusform>Zapisano. %n polecenie nie zostanie wykonane w tej postaci: F8 przechodzi do niego.</numerusform>
+            <numerusform>Zapisano. %n polecenia nie zostaną wykonane w tej postaci: F8 przechodzi do nich.</numerusform>
+            <numerusform>Zapisano. %n poleceń nie zostanie wykonanych w tej postaci: F8 przechodzi do nich.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

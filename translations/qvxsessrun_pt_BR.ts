@@ -189,6 +189,22 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
         <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
         <translation>A linha %1 deste comando não é shell válido: o script para ali e nenhum comando posterior é executado.</translation>
     </message>
+    <message>
+        <source>Commands</source>
+        <translation>Comandos</translation>
+    </message>
+    <message>
+        <source>Enter or F2 edits the current command, Space switches it on or off, Shift+F10 opens its menu, F8 goes to the next marked command.</source>
+        <translation>Enter ou F2 edita o comando atual, Espaço o ativa ou desativa, Shift+F10 abre seu menu, F8 vai para o próximo comando marcado.</translation>
+    </message>
+    <message>
+        <source>No command is marked yet: the commands are still being checked.</source>
+        <translation>Nenhum comando está marcado ainda: os comandos ainda estão sendo verificados.</translation>
+    </message>
+    <message>
+        <source>No command is marked.</source>
+        <translation>Nenhum comando está marcado.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -267,13 +283,6 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
             <numerusform>Não foi possível adicionar %n arquivos arrastados.</numerusform>
         </translation>
     </message>
-    <message numerus="yes">
-        <source>Saved. %n command(s) would not run as written.</source>
-        <translation>
-            <numerusform>Salvo. %n comando não seria executado como está escrito.</numerusform>
-            <numerusform>Salvo. %n comandos não seriam executados como estão escritos.</numerusform>
-        </translation>
-    </message>
     <message>
         <source>Run no&amp;w</source>
         <translation>E&amp;xecutar agora</translation>
@@ -293,6 +302,53 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
     <message>
         <source>&amp;Overwrite</source>
         <translation>&amp;Sobrescrever</translation>
+    </message>
+    <message>
+        <source>Next marked command</source>
+        <translation>Próximo comando marcado</translation>
+    </message>
+    <message>
+        <source>Previous marked command</source>
+        <translation>Comando marcado anterior</translation>
+    </message>
+    <message>
+        <source>Undo the last change (%1)</source>
+        <translation>Desfazer a última alteração (%1)</translation>
+    </message>
+    <message>
+        <source>Redo the change undone last (%1)</source>
+        <translation>Refazer a última alteração desfeita (%1)</translation>
+    </message>
+    <message>
+        <source>Add an empty command (%1)</source>
+        <translation>Adicionar um comando vazio (%1)</translation>
+    </message>
+    <message>
+        <source>Delete the current command (%1)</source>
+        <translation>Excluir o comando atual (%1)</translation>
+    </message>
+    <message>
+        <source>Move the current command up one place</source>
+        <translation>Mover o comando atual uma posição para cima</translation>
+    </message>
+    <message>
+        <source>Move the current command down one place</source>
+        <translation>Mover o comando atual uma posição para baixo</translation>
+    </message>
+    <message>
+        <source>Save the commands to the script (%1)</source>
+        <translation>Salvar os comandos no script (%1)</translation>
+    </message>
+    <message>
+        <source>Quit the program (%1)</source>
+        <translation>Sair do programa (%1)</translation>
+    </message>
+    <message numerus="yes">
+        <source>Saved. %n command(s) would not run as written: F8 goes to them.</source>
+        <translation>
+            <numerusform>Salvo. %n comando não seria executado como está escrito: F8 vai até ele.</numerusform>
+            <numerusform>Salvo. %n comandos não seriam executados como estão escritos: F8 vai até eles.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

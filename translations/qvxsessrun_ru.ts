@@ -189,6 +189,22 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
         <translation>Строка %1 этой команды не является корректным кодом оболочки: сценарий остановится там, и ни одна последующая команда не выполнится.</translation>
     </message>
+    <message>
+        <source>Commands</source>
+        <translation>Команды</translation>
+    </message>
+    <message>
+        <source>Enter or F2 edits the current command, Space switches it on or off, Shift+F10 opens its menu, F8 goes to the next marked command.</source>
+        <translation>Enter или F2 — изменить текущую команду, Пробел — включить или выключить её, Shift+F10 — открыть её меню, F8 — перейти к следующей отмеченной команде.</translation>
+    </message>
+    <message>
+        <source>No command is marked yet: the commands are still being checked.</source>
+        <translation>Отмеченных команд пока нет: команды ещё проверяются.</translation>
+    </message>
+    <message>
+        <source>No command is marked.</source>
+        <translation>Отмеченных команд нет.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -268,14 +284,6 @@ Use Drag &amp; Drop to add desktop files.</source>
             <numerusform>Не удалось добавить %n перетащенных файлов.</numerusform>
         </translation>
     </message>
-    <message numerus="yes">
-        <source>Saved. %n command(s) would not run as written.</source>
-        <translation>
-            <numerusform>Сохранено. %n команда не выполнится в таком виде.</numerusform>
-            <numerusform>Сохранено. %n команды не выполнятся в таком виде.</numerusform>
-            <numerusform>Сохранено. %n команд не выполнятся в таком виде.</numerusform>
-        </translation>
-    </message>
     <message>
         <source>Run no&amp;w</source>
         <translation>&amp;Запустить сейчас</translation>
@@ -295,6 +303,54 @@ Use Drag &amp; Drop to add desktop files.</source>
     <message>
         <source>&amp;Overwrite</source>
         <translation>&amp;Перезаписать</translation>
+    </message>
+    <message>
+        <source>Next marked command</source>
+        <translation>Следующая отмеченная команда</translation>
+    </message>
+    <message>
+        <source>Previous marked command</source>
+        <translation>Предыдущая отмеченная команда</translation>
+    </message>
+    <message>
+        <source>Undo the last change (%1)</source>
+        <translation>Отменить последнее изменение (%1)</translation>
+    </message>
+    <message>
+        <source>Redo the change undone last (%1)</source>
+        <translation>Вернуть последнее отменённое изменение (%1)</translation>
+    </message>
+    <message>
+        <source>Add an empty command (%1)</source>
+        <translation>Добавить пустую команду (%1)</translation>
+    </message>
+    <message>
+        <source>Delete the current command (%1)</source>
+        <translation>Удалить текущую команду (%1)</translation>
+    </message>
+    <message>
+        <source>Move the current command up one place</source>
+        <translation>Переместить текущую команду на одну позицию вверх</translation>
+    </message>
+    <message>
+        <source>Move the current command down one place</source>
+        <translation>Переместить текущую команду на одну позицию вниз</translation>
+    </message>
+    <message>
+        <source>Save the commands to the script (%1)</source>
+        <translation>Сохранить команды в сценарий (%1)</translation>
+    </message>
+    <message>
+        <source>Quit the program (%1)</source>
+        <translation>Выйти из программы (%1)</translation>
+    </message>
+    <message numerus="yes">
+        <source>Saved. %n command(s) would not run as written: F8 goes to them.</source>
+        <translation>
+            <numerusform>Сохранено. %n команда не выполнится в таком виде: F8 переходит к ней.</numerusform>
+            <numerusform>Сохранено. %n команды не выполнятся в таком виде: F8 переходит к ним.</numerusform>
+            <numerusform>Сохранено. %n команд не выполнятся в таком виде: F8 переходит к ним.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

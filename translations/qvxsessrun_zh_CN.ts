@@ -189,6 +189,22 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
         <translation>此命令的第 %1 行不是有效的 shell 代码：脚本会在那里停止，之后的命令都不会运行。</translation>
     </message>
+    <message>
+        <source>Commands</source>
+        <translation>命令</translation>
+    </message>
+    <message>
+        <source>Enter or F2 edits the current command, Space switches it on or off, Shift+F10 opens its menu, F8 goes to the next marked command.</source>
+        <translation>按 Enter 或 F2 编辑当前命令，按空格键启用或停用它，按 Shift+F10 打开其菜单，按 F8 转到下一个带标记的命令。</translation>
+    </message>
+    <message>
+        <source>No command is marked yet: the commands are still being checked.</source>
+        <translation>尚无带标记的命令：仍在检查这些命令。</translation>
+    </message>
+    <message>
+        <source>No command is marked.</source>
+        <translation>没有带标记的命令。</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -266,12 +282,6 @@ Use Drag &amp; Drop to add desktop files.</source>
             <numerusform>无法添加 %n 个拖放的文件。</numerusform>
         </translation>
     </message>
-    <message numerus="yes">
-        <source>Saved. %n command(s) would not run as written.</source>
-        <translation>
-            <numerusform>已保存。%n 条命令无法按所写内容运行。</numerusform>
-        </translation>
-    </message>
     <message>
         <source>Run no&amp;w</source>
         <translation>立即运行(&amp;W)</translation>
@@ -291,6 +301,52 @@ Use Drag &amp; Drop to add desktop files.</source>
     <message>
         <source>&amp;Overwrite</source>
         <translation>覆盖(&amp;O)</translation>
+    </message>
+    <message>
+        <source>Next marked command</source>
+        <translation>下一个带标记的命令</translation>
+    </message>
+    <message>
+        <source>Previous marked command</source>
+        <translation>上一个带标记的命令</translation>
+    </message>
+    <message>
+        <source>Undo the last change (%1)</source>
+        <translation>撤销上一次更改 (%1)</translation>
+    </message>
+    <message>
+        <source>Redo the change undone last (%1)</source>
+        <translation>重做上一次撤销的更改 (%1)</translation>
+    </message>
+    <message>
+        <source>Add an empty command (%1)</source>
+        <translation>添加一个空命令 (%1)</translation>
+    </message>
+    <message>
+        <source>Delete the current command (%1)</source>
+        <translation>删除当前命令 (%1)</translation>
+    </message>
+    <message>
+        <source>Move the current command up one place</source>
+        <translation>将当前命令上移一位</translation>
+    </message>
+    <message>
+        <source>Move the current command down one place</source>
+        <translation>将当前命令下移一位</translation>
+    </message>
+    <message>
+        <source>Save the commands to the script (%1)</source>
+        <translation>将命令保存到脚本 (%1)</translation>
+    </message>
+    <message>
+        <source>Quit the program (%1)</source>
+        <translation>退出程序 (%1)</translation>
+    </message>
+    <message numerus="yes">
+        <source>Saved. %n command(s) would not run as written: F8 goes to them.</source>
+        <translation>
+            <numerusform>已保存。%n 条命令不会按所写的那样运行：按 F8 转到它们。</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -29,6 +29,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTranslator>
+#include <QWindow>
 #include <QXmlStreamReader>
 #include <QtTest>
 
@@ -76,13 +77,23 @@ const Message requiredMessages[] = {
     { "Mainwin", "&Quit without saving" },
     { "Mainwin", "&Cancel" },
     { "Mainwin", "%n dropped file(s) could not be added." },
-    { "Mainwin", "Saved. %n command(s) would not run as written." },
+    { "Mainwin", "Saved. %n command(s) would not run as written: F8 goes to them." },
     { "Mainwin", "Run no&w" },
     { "Mainwin", "Run in the &background" },
     { "Mainwin", "The script was changed by another program since it was opened." },
     { "Mainwin", "Overwrite it with the commands shown here?" },
     { "Mainwin", "&Overwrite" },
     { "Mainwin", "Add A&pplication\u2026" },
+    { "Mainwin", "Next marked command" },
+    { "Mainwin", "Previous marked command" },
+    { "Mainwin", "Undo the last change (%1)" },
+    { "Mainwin", "Redo the change undone last (%1)" },
+    { "Mainwin", "Add an empty command (%1)" },
+    { "Mainwin", "Delete the current command (%1)" },
+    { "Mainwin", "Move the current command up one place" },
+    { "Mainwin", "Move the current command down one place" },
+    { "Mainwin", "Save the commands to the script (%1)" },
+    { "Mainwin", "Quit the program (%1)" },
     { "AppDialog", "Add Application" },
     { "AppDialog", "Filter" },
     { "AppDialog", "A part of a name, a description or a command" },
@@ -96,6 +107,12 @@ const Message requiredMessages[] = {
     { "AppDialog", "No application matches the filter." },
     { "AppModel", "Command: %1" },
     { "List", tipSource },
+    { "List", "Commands" },
+    { "List",
+      "Enter or F2 edits the current command, Space switches it on or off, Shift+F10 opens its "
+      "menu, F8 goes to the next marked command." },
+    { "List", "No command is marked yet: the commands are still being checked." },
+    { "List", "No command is marked." },
     { "List", "There is no command to run." },
     { "List", "Could not start %1: %2" },
     { "List", "Started %1" },
@@ -142,8 +159,7 @@ const Message requiredMessages[] = {
     { "List",
       "This command is not complete: it ends in &&, ||, | or a backslash, or opens if, case, a "
       "loop or a brace that it does not close. The shell reads the lines below as part of it." },
-    { "List",
-      "This command never runs: a line above replaces or ends the shell (exec or exit)." },
+    { "List", "This command never runs: a line above replaces or ends the shell (exec or exit)." },
     { "List",
       "exec here does not replace the session's shell: the final & runs it in a background "
       "subshell. Switch off \"Run in the background\" in the row's menu if the script should "
@@ -527,7 +543,9 @@ private:
 
     void readWindow()
     {
-        observe("title", window->windowTitle());
+        // As the window manager gets it.
+        observe("title",
+                window->windowHandle() ? window->windowHandle()->title() : window->windowTitle());
         for (QLabel *l : window->findChildren<QLabel *>())
             if (!inStatusBar(l))
                 observe("label", l->text());
