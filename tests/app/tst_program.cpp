@@ -37,7 +37,7 @@ Q_DECLARE_METATYPE(Launch)
  * file to appear. */
 using Steps = QStringList;
 
-static const char main_title[] = "wait:^QVXSessRun$";
+static const char main_title[] = "wait:^QVXSessRun\\*?$";
 static const char question_title[] = "wait:^The file has been modified\\.$";
 static const char error_title[] = "wait:^Error$";
 
@@ -420,7 +420,7 @@ void TestProgram::unreadableScript()
         QFAIL(qPrintable(QString("the program ended without a dialog (status %1) after %2 ms")
                              .arg(proc.exitCode())
                              .arg(shown)));
-    drive(proc, { error_title, "absent:^QVXSessRun$", "key:Return" });
+    drive(proc, { error_title, "absent:^QVXSessRun\\*?$", "key:Return" });
     if (QTest::currentTestFailed())
         return;
     const qint64 ended = timer.elapsed();
@@ -595,7 +595,7 @@ void TestProgram::highDensityScreen()
     QByteArray out;
     QString why;
     const bool shown = runStep(main_title, &why)
-        && xdotool({ "search", "--onlyvisible", "--name", "^QVXSessRun$", "getwindowgeometry",
+        && xdotool({ "search", "--onlyvisible", "--name", "^QVXSessRun\\*?$", "getwindowgeometry",
                      "--shell" },
                    &out);
     if (shown)

@@ -130,7 +130,7 @@ window_gone() {
 start_program() {
 	"$prog" >"$work/program.out" 2>"$work/program.err" &
 	ppid_=$!
-	find_window QVXSessRun 300 || fail "the main window did not appear"
+	find_window 'QVXSessRun\*?' 300 || fail "the main window did not appear"
 	win=$found
 	eval "$(xdotool getwindowgeometry --shell "$win")"
 	wx=$X wy=$Y ww=$WIDTH wh=$HEIGHT
@@ -316,7 +316,7 @@ scenario_close() {
 	key alt+c
 	window_gone 'The file has been modified.' || fail "the question stayed after Cancel"
 	kill -0 "$ppid_" 2>/dev/null || fail "the program ended on Cancel"
-	find_window QVXSessRun 10 || fail "the main window went away on Cancel"
+	find_window 'QVXSessRun\*' 10 || fail "the main window, its title marked modified, went away on Cancel"
 	expect cancelled '[ "$row_on" = "1 0 1" ] && [ "$status_sum" = "$modified_sum" ]'
 	check_script "$work/original"
 
