@@ -181,29 +181,25 @@ void Mainwin::createActions()
 
 /*
  * What the buttons do, with their keys: the buttons' tool tips, which are
- * their descriptions for a screen reader too.  The keys are named as the
- * menus name them, every key that works, in the platform's order.
+ * their descriptions for a screen reader too.  A key is named as the menus
+ * name it: the platform's first for the action.
  */
 void Mainwin::describeActions()
 {
-    const auto keys = [](const QList<QKeySequence> &sequences) {
-        QStringList names;
-        for (const QKeySequence &sequence : sequences)
-            names += sequence.toString(QKeySequence::NativeText);
-        return names.join(QLatin1String(", "));
-    };
-    undoAction->setToolTip(tr("Undo the last change (%1)").arg(keys(undoAction->shortcuts())));
+    const auto keys
+        = [](const QKeySequence &key) { return key.toString(QKeySequence::NativeText); };
+    undoAction->setToolTip(tr("Undo the last change (%1)").arg(keys(undoAction->shortcut())));
     redoAction->setToolTip(
-        tr("Redo the change undone last (%1)").arg(keys(redoAction->shortcuts())));
-    addRowAction->setToolTip(tr("Add an empty command (%1)").arg(keys(addRowAction->shortcuts())));
+        tr("Redo the change undone last (%1)").arg(keys(redoAction->shortcut())));
+    addRowAction->setToolTip(tr("Add an empty command (%1)").arg(keys(addRowAction->shortcut())));
     // The list takes the Delete key itself, so that an editor keeps it.
     deleteAction->setToolTip(
-        tr("Delete the current command (%1)").arg(keys({ QKeySequence(Qt::Key_Delete) })));
+        tr("Delete the current command (%1)").arg(keys(QKeySequence(Qt::Key_Delete))));
     upAction->setToolTip(tr("Move the current command up one place"));
     downAction->setToolTip(tr("Move the current command down one place"));
     saveAction->setToolTip(
-        tr("Save the commands to the script (%1)").arg(keys(saveAction->shortcuts())));
-    quitAction->setToolTip(tr("Quit the program (%1)").arg(keys(quitAction->shortcuts())));
+        tr("Save the commands to the script (%1)").arg(keys(saveAction->shortcut())));
+    quitAction->setToolTip(tr("Quit the program (%1)").arg(keys(quitAction->shortcut())));
 }
 
 /* A button that triggers the action, with its icon, text and tool tip,
