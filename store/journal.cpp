@@ -610,6 +610,27 @@ void qvxsessrun_redo(command_list *list)
     }
 }
 
+/*
+ * The newest step in effect becomes one with the step before it, so that
+ * one undo takes back both and one redo brings both back: what the user
+ * did as one act, such as several files dropped at once, is one step.
+ */
+int qvxsessrun_join_step(command_list *list)
+{
+    journal_record *undo = list->undo_cursor, *redo = list->redo_cursor;
+
+    while (undo != nullptr && undo->joined) {
+        undo = undo->prev;
+        redo = redo->prev;
+    }
+    if (undo == nullptr || undo->prev == nullptr) {
+        store_set_error("no step before the last one to join it with");
+        return -1;
+    }
+    undo->joined = redo->joined = 1;
+    return 0;
+}
+
 bool qvxsessrun_can_undo(const command_list *list)
 {
     return list->undo_cursor != nullptr;

@@ -212,6 +212,9 @@ int qvxsessrun_set_text(command_list *list, command_entry *entry, const char *te
 int qvxsessrun_set_background(command_list *list, command_entry *entry, int background);
 command_entry *qvxsessrun_move_up(command_list *list, command_entry *entry);
 command_entry *qvxsessrun_move_down(command_list *list, command_entry *entry);
+/* The newest step of undo and redo in effect becomes part of the step
+ * before it.  0, or -1 when fewer than two steps are in effect. */
+int qvxsessrun_join_step(command_list *list);
 void qvxsessrun_undo(command_list *list);
 void qvxsessrun_redo(command_list *list);
 bool qvxsessrun_can_undo(const command_list *list);

@@ -1527,6 +1527,21 @@ void TestStore::journal_data()
     QTest::newRow("a deleted entry added back by undo and deleted again")
         << pqr << QStringList { "del Q", "undo", "del Q", "del P", "undo", "undo" }
         << QStringList { "P,R 1/1", "P,Q,R 0/1", "P,R 1/1", "R 2/2", "P,R 1/2", "P,Q,R 0/2" };
+    // "join" makes the newest step one with the one before; "join!" finds none.
+    QTest::newRow("steps joined are undone and redone at once")
+        << QByteArrayList { "+A" }
+        << QStringList { "set A a 1", "add X", "add Y", "join", "undo", "redo", "undo", "undo" }
+        << QStringList { "a 1/1", "a,X 2/2",   "a,X,Y 3/3", "a,X,Y 3/3",
+                         "a 1/3", "a,X,Y 3/3", "a 1/3",     "A 0/3" };
+    QTest::newRow("a step joined again takes in the one before")
+        << QByteArrayList { "+A" }
+        << QStringList { "add X", "add Y", "join", "add Z", "join", "undo" }
+        << QStringList {
+               "A,X 1/1", "A,X,Y 2/2", "A,X,Y 2/2", "A,X,Y,Z 3/3", "A,X,Y,Z 3/3", "A 0/3"
+           };
+    QTest::newRow("nothing to join with")
+        << QByteArrayList { "+A" } << QStringList { "join!", "add X", "join!", "undo", "redo" }
+        << QStringList { "A 0/0", "A,X 1/1", "A,X 1/1", "A 0/1", "A,X 1/1" };
     QTest::newRow("nothing to undo or redo")
         << ab << QStringList { "undo", "redo" } << QStringList { "A,B 0/0", "A,B 0/0" };
 }
@@ -1576,6 +1591,10 @@ void TestStore::journal()
             QCOMPARE(qvxsessrun_move_up(list, e), e);
         } else if (w[0] == "down") {
             QCOMPARE(qvxsessrun_move_down(list, e), e);
+        } else if (w[0] == "join") {
+            QCOMPARE(qvxsessrun_join_step(list), 0);
+        } else if (w[0] == "join!") {
+            QCOMPARE(qvxsessrun_join_step(list), -1);
         } else if (w[0] == "undo") {
             qvxsessrun_undo(list);
         } else if (w[0] == "redo") {
