@@ -9,6 +9,7 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <string.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -74,21 +75,42 @@ QStringList DesktopFile::localeNames()
     return QStringList();
 }
 
+/* What the C library says of an error, in the locale's language. */
+static QString systemError(int error)
+{
+    return QString::fromLocal8Bit(strerror(error));
+}
+
 /*
  * Reads at most maxEntrySize bytes of a regular file into data.  Whatever
  * was dropped may be a FIFO, a device or a huge file: the file is opened
  * without blocking and checked through the open descriptor, so nothing
- * swapped in after a check can block the GUI thread or fill memory.
+ * swapped in after a check can block the GUI thread or fill memory.  On
+ * failure, *error says why, for the user.
  */
-static int readRegularFile(const QString &path, QByteArray &data)
+int DesktopFile::readRegularFile(QByteArray &data, QString *error) const
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd == -1)
+    if (fd == -1) {
+        *error = errno == ENOENT ? tr("not found") : systemError(errno);
         return -1;
+    }
 
     struct stat st;
-    if (fstat(fd, &st) == -1 || !S_ISREG(st.st_mode) || st.st_size > maxEntrySize)
+    if (fstat(fd, &st) == -1) {
+        *error = systemError(errno);
         goto fail;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        *error = tr("a folder, not a file");
+        goto fail;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        *error = tr("not a regular file");
+        goto fail;
+    }
+    if (st.st_size > maxEntrySize)
+        goto tooLarge;
 
     // One byte more than allowed tells a file that grew since fstat.
     data.resize(maxEntrySize + 1);
@@ -98,19 +120,23 @@ static int readRegularFile(const QString &path, QByteArray &data)
             const ssize_t n = ::read(fd, data.data() + total, data.size() - total);
             if (n == -1 && errno == EINTR)
                 continue;
-            if (n == -1)
+            if (n == -1) {
+                *error = systemError(errno);
                 goto fail;
+            }
             if (n == 0)
                 break;
             total += n;
             if (total > maxEntrySize)
-                goto fail;
+                goto tooLarge;
         }
         data.truncate(total);
     }
     ::close(fd);
     return 0;
 
+tooLarge:
+    *error = tr("too large for a desktop entry (over %1 MiB)").arg(maxEntrySize / (1024 * 1024));
 fail:
     ::close(fd);
     data.clear();
@@ -358,11 +384,14 @@ static QString expandedFieldCodes(const QString &exec, const QString &location)
 
 int DesktopFile::read()
 {
-    if (path.isEmpty())
+    error.clear();
+    if (path.isEmpty()) {
+        error = tr("not found");
         return -1;
+    }
 
     QByteArray data;
-    if (readRegularFile(path, data) == -1)
+    if (readRegularFile(data, &error) == -1)
         return -1;
 
     // Desktop entries are UTF-8 whatever the locale; a byte-order mark of
@@ -428,5 +457,9 @@ int DesktopFile::read()
     if (!keywordsValue.isNull())
         keywords = splitList(keywordsValue);
 
-    return inside && !exec.isEmpty() ? 0 : -1;
+    if (!inside)
+        error = tr("not a desktop entry");
+    else if (exec.isEmpty())
+        error = tr("a desktop entry without a command");
+    return error.isEmpty() ? 0 : -1;
 }

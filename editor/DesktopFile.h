@@ -2,6 +2,7 @@
 #ifndef DESKTOPFILE_H
 #define DESKTOPFILE_H
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -13,12 +14,16 @@
  */
 class DesktopFile
 {
+    Q_DECLARE_TR_FUNCTIONS(DesktopFile)
+
 public:
     /* With the message locale of the environment. */
     explicit DesktopFile(const QString &path);
     /* With the given locale names, most specific first. */
     DesktopFile(const QString &path, const QStringList &locales);
 
+    /* 0, or -1 when the file cannot be read or is no desktop entry with a
+     * command; error then says why, for the user. */
     int read();
 
     /* The names a localized key may carry for the message locale of the
@@ -38,8 +43,11 @@ public:
     QString tryExec;
     bool noDisplay = false;
     bool hidden = false;
+    QString error;
 
 private:
+    int readRegularFile(QByteArray &data, QString *error) const;
+
     QStringList locales;
 };
 

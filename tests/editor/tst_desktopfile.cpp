@@ -47,6 +47,8 @@ private slots:
     void sizeLimit_data();
     void sizeLimit();
     void unreadableFile();
+    void reasons_data();
+    void reasons();
     void localeNames_data();
     void localeNames();
     void localizedKeys_data();
@@ -436,6 +438,49 @@ void TestDesktopFile::sizeLimit()
     QVERIFY2(r.finished, "the read did not return within 5 s");
     QCOMPARE(r.result, result);
     QCOMPARE(r.execNull, result == -1);
+}
+
+void TestDesktopFile::reasons_data()
+{
+    // The file's content; "-" for no file, "/" for a folder, "|" for a FIFO.
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("error");
+
+    QTest::newRow("missing") << QByteArray("-") << "not found";
+    QTest::newRow("folder") << QByteArray("/") << "a folder, not a file";
+    QTest::newRow("FIFO") << QByteArray("|") << "not a regular file";
+    QTest::newRow("too large") << QByteArray(MiB + 1, '#')
+                               << "too large for a desktop entry (over 1 MiB)";
+    QTest::newRow("no group") << QByteArray("Exec=xterm\n") << "not a desktop entry";
+    QTest::newRow("another group only")
+        << QByteArray("[Desktop Action new]\nExec=xterm\n") << "not a desktop entry";
+    QTest::newRow("no Exec") << QByteArray("[Desktop Entry]\nName=X\n")
+                             << "a desktop entry without a command";
+    QTest::newRow("Exec of field codes only")
+        << QByteArray("[Desktop Entry]\nExec=%U\n") << "a desktop entry without a command";
+    QTest::newRow("read") << QByteArray("[Desktop Entry]\nExec=xterm\n") << QString();
+}
+
+/* What a person who dropped a file is told about it. */
+void TestDesktopFile::reasons()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, error);
+
+    QString path = dir.filePath(QStringLiteral("reason.desktop"));
+    if (content == "/") {
+        QVERIFY(QDir().mkpath(path));
+    } else if (content == "|") {
+        path = dir.filePath(QStringLiteral("reason-fifo.desktop"));
+        QVERIFY(mkfifo(QFile::encodeName(path).constData(), 0644) == 0);
+    } else if (content != "-") {
+        path = writeFile(QStringLiteral("reason-file.desktop"), content);
+    }
+    DesktopFile file(path, QStringList());
+    QCOMPARE(file.read(), error.isEmpty() ? 0 : -1);
+    QCOMPARE(file.error, error);
+    QDir(dir.path()).rmpath(QStringLiteral("reason.desktop"));
+    QFile::remove(path);
 }
 
 void TestDesktopFile::unreadableFile()
