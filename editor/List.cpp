@@ -15,6 +15,7 @@
 #include "utf8bytes.h"
 
 #include <QByteArray>
+#include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QListWidgetItem>
@@ -558,14 +559,26 @@ void List::catchDoubleClicked(QListWidgetItem *item)
     listWidget->setCurrentItem(item);
 }
 
+/*
+ * The files dropped or picked at once are one step of undo and redo.  The
+ * files that cannot be added are named with the reason, for the user.
+ */
 void List::addDesktopFiles(QStringList &list)
 {
-    int skipped = 0;
+    QStringList skipped;
+    const QStringList &elsewhere = listWidget->filesElsewhere();
+    int elsewhereSeen = 0;
     QListWidgetItem *first = nullptr, *last = nullptr;
     for (const QString &path : list) {
         DesktopFile file(path);
+        if (path.isEmpty()) {
+            const QString uri = elsewhere.value(elsewhereSeen++);
+            skipped += uri.isEmpty() ? tr("a file of another computer")
+                                     : tr("%1: a file of another computer").arg(uri);
+            continue;
+        }
         if (file.read() == -1) {
-            skipped++;
+            skipped += tr("%1: %2").arg(QFileInfo(path).fileName(), file.error);
             continue;
         }
         const journal_record *cursor = commands->undo_cursor;
@@ -575,6 +588,11 @@ void List::addDesktopFiles(QStringList &list)
             = qvxsessrun_add_text(commands, exec.constData(), size_t(exec.size()), 1, &count);
         if (!entry)
             dialog_errx(this, 1, "%s", qvxsessrun_error_text());
+        if (first) {
+            qvxsessrun_join_step(commands);
+            // Part of the step that the first file began, which counts once.
+            cursor = commands->undo_cursor;
+        }
         const int row = rowFor(entry);
         for (size_t i = 0; i < count; i++, entry = entry->next) {
             last = createItem(entry, row + int(i));
@@ -586,7 +604,7 @@ void List::addDesktopFiles(QStringList &list)
         showNewRows(first, last);
     updateModified();
     // After listModified, so that this message is the one left showing.
-    if (skipped > 0)
+    if (!skipped.isEmpty())
         emit filesSkipped(skipped);
 }
 

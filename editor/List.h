@@ -58,7 +58,9 @@ public:
 
 signals:
     void listModified(bool);
-    void filesSkipped(int count);
+    /* Files dropped or picked that could not be added: for each, its
+     * name and why. */
+    void filesSkipped(const QStringList &reasons);
     void contextMenuWanted(const QPoint &globalPos, bool forRow);
     /* Every row asked for has its mark, or none. */
     void checksFinished();

@@ -84,7 +84,7 @@ static bool isLocalHost(const QByteArray &authority)
  * comments and local "file://" lines without a path are skipped.  A NUL,
  * raw or escaped, ends the path, since no file name can hold one.
  */
-QStringList ListWidget::pathsFromUriList(const QByteArray &data)
+QStringList ListWidget::pathsFromUriList(const QByteArray &data, QStringList *elsewhere)
 {
     QStringList paths;
     const QList<QByteArray> pieces = data.split('\n');
@@ -100,6 +100,8 @@ QStringList ListWidget::pathsFromUriList(const QByteArray &data)
         const int slash = piece.indexOf('/');
         if (!isLocalHost(slash < 0 ? piece : piece.left(slash))) {
             paths.append(QString(""));
+            if (elsewhere)
+                *elsewhere += QString::fromUtf8(fileScheme + percentDecoded(piece));
             continue;
         }
         if (slash < 0)
@@ -347,6 +349,7 @@ void ListWidget::dropEvent(QDropEvent *event)
         return;
     }
     event->accept();
-    QStringList files = pathsFromUriList(event->mimeData()->data(uriListFormat));
+    QStringList files = pathsFromUriList(event->mimeData()->data(uriListFormat), &droppedElsewhere);
     emit itemDroped(files);
+    droppedElsewhere.clear();
 }

@@ -22,8 +22,12 @@ public:
     ~ListWidget() override;
 
     /* The local path names of the "file://" lines of a text/uri-list, and
-     * an empty one for each file of another host. */
-    static QStringList pathsFromUriList(const QByteArray &data);
+     * an empty one for each file of another host; elsewhere, when not null,
+     * gets the URIs of those, decoded, in their order. */
+    static QStringList pathsFromUriList(const QByteArray &data, QStringList *elsewhere = nullptr);
+    /* While itemDroped is being handled: the URIs of the dropped files of
+     * another host, in the order of their empty path names. */
+    const QStringList &filesElsewhere() const { return droppedElsewhere; }
 
     /* Hands the text of a row editor still open to its row and closes it. */
     void commitOpenEditor();
@@ -65,6 +69,7 @@ private:
     void notifyAccessibility(int first, int last, const QVector<int> &roles);
 
     QPersistentModelIndex edited; // the row whose editor opened last
+    QStringList droppedElsewhere;
     bool swallowRelease = false; // the release of a double click on a check box
 
     Q_DISABLE_COPY(ListWidget)

@@ -1079,35 +1079,45 @@ void TestList::drop_data()
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<bool>("modifiedBefore");
     QTest::addColumn<QStringList>("added");
-    QTest::addColumn<int>("skipped");
+    // Why the files that are not added were not, "@" standing for the
+    // folder's URI: the files are "My App 0.desktop", "My App 1.desktop", ...
+    QTest::addColumn<QStringList>("skipped");
 
     const QString first = "[Desktop Entry]\nName=Terminal\nExec=xterm -ls\n";
     const QString third = "[Desktop Entry]\nExec=pcmanfm %U\nName=Files\n";
     QTest::newRow("all read") << QStringList { first, third } << false
-                              << QStringList { "1:xterm -ls", "1:pcmanfm" } << 0;
-    QTest::newRow("second missing") << QStringList { first, "-", third } << false
-                                    << QStringList { "1:xterm -ls", "1:pcmanfm" } << 1;
-    QTest::newRow("second on another host") << QStringList { first, "@", third } << false
-                                            << QStringList { "1:xterm -ls", "1:pcmanfm" } << 1;
+                              << QStringList { "1:xterm -ls", "1:pcmanfm" } << QStringList();
+    QTest::newRow("second missing")
+        << QStringList { first, "-", third } << false << QStringList { "1:xterm -ls", "1:pcmanfm" }
+        << QStringList { "My App 1.desktop: not found" };
+    QTest::newRow("second on another host")
+        << QStringList { first, "@", third } << false << QStringList { "1:xterm -ls", "1:pcmanfm" }
+        << QStringList { "file://otherhost@/My App 1.desktop: a file of another computer" };
     QTest::newRow("second without group header")
         << QStringList { first, "Exec=evil\n", third } << false
-        << QStringList { "1:xterm -ls", "1:pcmanfm" } << 1;
+        << QStringList { "1:xterm -ls", "1:pcmanfm" }
+        << QStringList { "My App 1.desktop: not a desktop entry" };
     QTest::newRow("second with empty Exec")
         << QStringList { first, "[Desktop Entry]\nExec=\n", third } << true
-        << QStringList { "1:xterm -ls", "1:pcmanfm" } << 1;
+        << QStringList { "1:xterm -ls", "1:pcmanfm" }
+        << QStringList { "My App 1.desktop: a desktop entry without a command" };
     QTest::newRow("nothing reads, saved state")
-        << QStringList { "-", "no entry\n" } << false << QStringList() << 2;
+        << QStringList { "-", "no entry\n" } << false << QStringList()
+        << QStringList { "My App 0.desktop: not found", "My App 1.desktop: not a desktop entry" };
     QTest::newRow("nothing reads, modified state")
         << QStringList { "-", "no entry\n", "[Desktop Entry]\nExec=%f\n" } << true << QStringList()
-        << 3;
+        << QStringList { "My App 0.desktop: not found", "My App 1.desktop: not a desktop entry",
+                         "My App 2.desktop: a desktop entry without a command" };
 }
 
+/* Files dropped at once are added as one step, and each file that is not
+ * added is named with the reason. */
 void TestList::drop()
 {
     QFETCH(QStringList, files);
     QFETCH(bool, modifiedBefore);
     QFETCH(QStringList, added);
-    QFETCH(int, skipped);
+    QFETCH(QStringList, skipped);
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -1130,6 +1140,7 @@ void TestList::drop()
         }
         uris += "file://" + path.toUtf8().toPercentEncoding("/") + "\r\n";
     }
+    skipped.replaceInStrings("@", dir.path());
 
     command_list *commands = load("#!/bin/sh\nxclock&\n");
     QVERIFY(commands);
@@ -1141,7 +1152,7 @@ void TestList::drop()
     const int stepsBefore = steps(commands);
 
     QSignalSpy spy(&list, SIGNAL(listModified(bool)));
-    QSignalSpy skippedSpy(&list, SIGNAL(filesSkipped(int)));
+    QSignalSpy skippedSpy(&list, SIGNAL(filesSkipped(const QStringList &)));
     QVERIFY(spy.isValid() && skippedSpy.isValid());
     QStringList order;
     connect(&list, &List::listModified, [&order] { order << "modified"; });
@@ -1149,20 +1160,32 @@ void TestList::drop()
     drop_uri_list(view, uris);
 
     QCOMPARE(entries(commands), before + added);
-    QCOMPARE(steps(commands), stepsBefore + added.size());
+    QCOMPARE(steps(commands), stepsBefore + (added.isEmpty() ? 0 : 1));
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy.at(0).at(0).toBool(), modifiedBefore || !added.isEmpty());
     QCOMPARE(list.modified(), modifiedBefore || !added.isEmpty());
     VERIFY_MIRROR(view, commands);
-    // The count comes last, so that the window's last word is about it.
-    if (skipped > 0) {
+    // The reasons come last, so that the window's last word is about them.
+    if (!skipped.isEmpty()) {
         QCOMPARE(skippedSpy.count(), 1);
-        QCOMPARE(skippedSpy.at(0).at(0).toInt(), skipped);
+        QCOMPARE(skippedSpy.at(0).at(0).toStringList(), skipped);
         QCOMPARE(order, QStringList({ "modified", "skipped" }));
     } else {
         QCOMPARE(skippedSpy.count(), 0);
         QCOMPARE(order, QStringList({ "modified" }));
     }
+    if (added.isEmpty())
+        return;
+
+    // One undo takes back every file of the drop, and the saved state with it.
+    list.undo();
+    QCOMPARE(entries(commands), before);
+    QCOMPARE(list.modified(), modifiedBefore);
+    VERIFY_MIRROR(view, commands);
+    list.redo();
+    QCOMPARE(entries(commands), before + added);
+    QVERIFY(list.modified());
+    VERIFY_MIRROR(view, commands);
 }
 
 void TestList::dropUtf8UnderLatin1()
@@ -1556,8 +1579,10 @@ void TestList::marks_data()
         << "This line leaves a quote open: the shell reads the lines below as part of this "
            "command, up to the next matching quote.";
     // The "&" goes in front of a comment, and in place of a final ";".
-    QTest::newRow("trailing comment") << "true # mine" << true << "true # mine" << "-";
-    QTest::newRow("true;") << "true;" << true << "true" << "-";
+    QTest::newRow("trailing comment") << "true # mine" << true << "true # mine"
+                                      << "-";
+    QTest::newRow("true;") << "true;" << true << "true"
+                           << "-";
     QTest::newRow("trailing backslash") << "true \\" << true << "true \\" << readsOn;
     QTest::newRow("ends in &&") << "true &&" << true << "true &&" << readsOn;
     QTest::newRow("opens an if") << "if true; then" << true << "if true; then"
@@ -1572,22 +1597,27 @@ void TestList::marks_data()
     QTest::newRow("unknown command")
         << "qvx-no-such-command --flag" << true << "qvx-no-such-command --flag"
         << "qvx-no-such-command: no such command (not a shell builtin, and not found on PATH).";
-    QTest::newRow("not executable")
-        << "/dev/null" << true << "/dev/null" << "/dev/null is not an executable file.";
-    QTest::newRow("valid command") << "true --flag" << true << "true --flag" << "-";
-    QTest::newRow("subshell") << "(sleep 1; true)" << true << "(sleep 1; true)" << "-";
-    QTest::newRow("if over lines") << "if true; then\n  true\nfi" << true
-                                   << "if true; then\n  true\nfi" << "-";
-    QTest::newRow("function") << "f() { true; }" << true << "f() { true; }" << "-";
+    QTest::newRow("not executable") << "/dev/null" << true << "/dev/null"
+                                    << "/dev/null is not an executable file.";
+    QTest::newRow("valid command") << "true --flag" << true << "true --flag"
+                                   << "-";
+    QTest::newRow("subshell") << "(sleep 1; true)" << true << "(sleep 1; true)"
+                              << "-";
+    QTest::newRow("if over lines")
+        << "if true; then\n  true\nfi" << true << "if true; then\n  true\nfi"
+        << "-";
+    QTest::newRow("function") << "f() { true; }" << true << "f() { true; }"
+                              << "-";
     // A command of several lines says where in it the shell stops.
     QTest::newRow("error on a later line")
         << "if true; then\n  echo a\n  )\nfi" << true << "if true; then\n  echo a\n  )\nfi"
         << "Line 3 of this command is not valid shell: the script stops there and no later "
            "command runs.";
-    QTest::newRow("inactive bad row")
-        << "echo \"unterminated" << false << "echo \"unterminated" << "-";
+    QTest::newRow("inactive bad row") << "echo \"unterminated" << false << "echo \"unterminated"
+                                      << "-";
     QTest::newRow("inactive unknown command")
-        << "qvx-no-such-command" << false << "qvx-no-such-command" << "-";
+        << "qvx-no-such-command" << false << "qvx-no-such-command"
+        << "-";
 }
 
 /* A row edited to a text, and its mark once checked; the other rows are
@@ -1668,8 +1698,7 @@ void TestList::marksWaitForEventLoop()
  */
 void TestList::marksFollowTheWholeScript()
 {
-    command_list *commands
-        = load("#!/bin/sh\nqvx_f() {\n  true\n}\nqvx_f &\nexec true\ntrue &\n");
+    command_list *commands = load("#!/bin/sh\nqvx_f() {\n  true\n}\nqvx_f &\nexec true\ntrue &\n");
     QVERIFY(commands);
     List list(commands, nullptr);
     ListWidget *view = list.findChild<ListWidget *>();
@@ -1883,7 +1912,7 @@ void TestList::storeFailure_data()
     QTest::newRow("addItem, malloc") << "add"
                                      << "libc/mm/malloc"
                                      << "malloc(): " + nomem;
-        QTest::newRow("syncItems, malloc") << "sync"
+    QTest::newRow("syncItems, malloc") << "sync"
                                        << "libc/mm/malloc"
                                        << "malloc(): " + nomem;
     QTest::newRow("check box, malloc") << "toggle"
