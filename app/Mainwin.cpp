@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include "Mainwin.h"
+#include "StatusBar.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -54,12 +55,14 @@ Mainwin::Mainwin(QWidget *parent, bool rowsNow)
       backgroundAction(nullptr), savedCountWanted(false)
 {
     QWidget *central = new QWidget;
+    setStatusBar(new StatusBar(this));
     if (!commandList)
         dialog_errx(this, 1, "%s", qvxsessrun_error_text());
 
     list = new List(commandList, this, rowsNow);
     connect(list, SIGNAL(listModified(bool)), this, SLOT(catchListModified(bool)));
-    connect(list, SIGNAL(filesSkipped(int)), this, SLOT(catchFilesSkipped(int)));
+    connect(list, SIGNAL(filesSkipped(const QStringList &)), this,
+            SLOT(catchFilesSkipped(const QStringList &)));
     connect(list, SIGNAL(contextMenuWanted(const QPoint &, bool)), this,
             SLOT(catchContextMenu(const QPoint &, bool)));
     connect(list, SIGNAL(checksFinished()), this, SLOT(catchChecksFinished()));
@@ -257,9 +260,9 @@ void Mainwin::setActionIcons(bool real)
 /* The list with the column of editing buttons at its right. */
 QHBoxLayout *Mainwin::createMiddleRow()
 {
-    // The stretches above and below hold the buttons together in the middle.
+    // The stretch below holds the buttons together at the top, beside the
+    // list's first rows, however tall the window.
     QVBoxLayout *column = new QVBoxLayout;
-    column->addStretch(1);
     for (QAction *action : qAsConst(editActions)) {
         QPushButton *button = buttonFor(action);
         button->setStyleSheet("padding: 2px; text-align: left;");
@@ -471,10 +474,12 @@ void Mainwin::catchListModified(bool state)
     statusBar()->showMessage(state ? tr("Modified") : QString());
 }
 
-void Mainwin::catchFilesSkipped(int count)
+void Mainwin::catchFilesSkipped(const QStringList &reasons)
 {
     // No time-out: the user reads it when looking for the missing rows.
-    statusBar()->showMessage(tr("%n dropped file(s) could not be added.", nullptr, count));
+    statusBar()->showMessage(
+        tr("%n dropped file(s) could not be added: %1", nullptr, reasons.size())
+            .arg(reasons.join(QLatin1String("; "))));
 }
 
 void Mainwin::runClicked()

@@ -40,7 +40,7 @@ private slots:
     void undoClicked();
     void redoClicked();
     void catchListModified(bool state);
-    void catchFilesSkipped(int count);
+    void catchFilesSkipped(const QStringList &reasons);
     void runClicked();
     void backgroundToggled(bool background);
     void catchContextMenu(const QPoint &globalPos, bool forRow);

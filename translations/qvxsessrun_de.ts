@@ -205,6 +205,18 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
         <source>No command is marked.</source>
         <translation>Kein Befehl ist markiert.</translation>
     </message>
+    <message>
+        <source>a file of another computer</source>
+        <translation>eine Datei eines anderen Rechners</translation>
+    </message>
+    <message>
+        <source>%1: a file of another computer</source>
+        <translation>%1: eine Datei eines anderen Rechners</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -276,13 +288,6 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
         <source>&amp;Cancel</source>
         <translation>&amp;Abbrechen</translation>
     </message>
-    <message numerus="yes">
-        <source>%n dropped file(s) could not be added.</source>
-        <translation>
-            <numerusform>%n abgelegte Datei konnte nicht hinzugefügt werden.</numerusform>
-            <numerusform>%n abgelegte Dateien konnten nicht hinzugefügt werden.</numerusform>
-        </translation>
-    </message>
     <message>
         <source>Run no&amp;w</source>
         <translation>Jetzt aus&amp;führen</translation>
@@ -350,6 +355,13 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
             <numerusform>Gespeichert. %n Befehle würden so nicht ausgeführt: F8 geht zu ihnen.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n dropped file(s) could not be added: %1</source>
+        <translation>
+            <numerusform>%n abgelegte Datei konnte nicht hinzugefügt werden: %1</numerusform>
+            <numerusform>%n abgelegte Dateien konnten nicht hinzugefügt werden: %1</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -381,6 +393,33 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
     <message>
         <source>The commands could not be checked: no temporary file could be made in %1 (%2).</source>
         <translation>Die Befehle konnten nicht geprüft werden: In %1 ließ sich keine temporäre Datei anlegen (%2).</translation>
+    </message>
+</context>
+<context>
+    <name>DesktopFile</name>
+    <message>
+        <source>not found</source>
+        <translation>nicht gefunden</translation>
+    </message>
+    <message>
+        <source>a folder, not a file</source>
+        <translation>ein Ordner, keine Datei</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>keine gewöhnliche Datei</translation>
+    </message>
+    <message>
+        <source>too large for a desktop entry (over %1 MiB)</source>
+        <translation>zu groß für einen Desktop-Eintrag (über %1 MiB)</translation>
+    </message>
+    <message>
+        <source>not a desktop entry</source>
+        <translation>kein Desktop-Eintrag</translation>
+    </message>
+    <message>
+        <source>a desktop entry without a command</source>
+        <translation>ein Desktop-Eintrag ohne Befehl</translation>
     </message>
 </context>
 </TS>

@@ -205,6 +205,18 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
         <source>No command is marked.</source>
         <translation>No hay ninguna orden marcada.</translation>
     </message>
+    <message>
+        <source>a file of another computer</source>
+        <translation>un archivo de otro equipo</translation>
+    </message>
+    <message>
+        <source>%1: a file of another computer</source>
+        <translation>%1: un archivo de otro equipo</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -276,13 +288,6 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
         <source>&amp;Cancel</source>
         <translation>&amp;Cancelar</translation>
     </message>
-    <message numerus="yes">
-        <source>%n dropped file(s) could not be added.</source>
-        <translation>
-            <numerusform>No se pudo añadir %n archivo soltado.</numerusform>
-            <numerusform>No se pudieron añadir %n archivos soltados.</numerusform>
-        </translation>
-    </message>
     <message>
         <source>Run no&amp;w</source>
         <translation>E&amp;jecutar ahora</translation>
@@ -350,6 +355,13 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
             <numerusform>Guardado. %n órdenes no se ejecutarían tal como están escritas: F8 va a ellas.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n dropped file(s) could not be added: %1</source>
+        <translation>
+            <numerusform>No se pudo añadir %n archivo soltado: %1</numerusform>
+            <numerusform>No se pudieron añadir %n archivos soltados: %1</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -381,6 +393,33 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
     <message>
         <source>The commands could not be checked: no temporary file could be made in %1 (%2).</source>
         <translation>No se pudieron comprobar los comandos: no se pudo crear un archivo temporal en %1 (%2).</translation>
+    </message>
+</context>
+<context>
+    <name>DesktopFile</name>
+    <message>
+        <source>not found</source>
+        <translation>no encontrado</translation>
+    </message>
+    <message>
+        <source>a folder, not a file</source>
+        <translation>una carpeta, no un archivo</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>no es un archivo normal</translation>
+    </message>
+    <message>
+        <source>too large for a desktop entry (over %1 MiB)</source>
+        <translation>demasiado grande para una entrada de escritorio (más de %1 MiB)</translation>
+    </message>
+    <message>
+        <source>not a desktop entry</source>
+        <translation>no es una entrada de escritorio</translation>
+    </message>
+    <message>
+        <source>a desktop entry without a command</source>
+        <translation>una entrada de escritorio sin orden</translation>
     </message>
 </context>
 </TS>

@@ -205,6 +205,18 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
         <source>No command is marked.</source>
         <translation>Aucune commande n’est marquée.</translation>
     </message>
+    <message>
+        <source>a file of another computer</source>
+        <translation>un fichier d'un autre ordinateur</translation>
+    </message>
+    <message>
+        <source>%1: a file of another computer</source>
+        <translation>%1 : un fichier d'un autre ordinateur</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1 : %2</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -276,13 +288,6 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
         <source>&amp;Cancel</source>
         <translation>&amp;Annuler</translation>
     </message>
-    <message numerus="yes">
-        <source>%n dropped file(s) could not be added.</source>
-        <translation>
-            <numerusform>%n fichier déposé n'a pas pu être ajouté.</numerusform>
-            <numerusform>%n fichiers déposés n'ont pas pu être ajoutés.</numerusform>
-        </translation>
-    </message>
     <message>
         <source>Run no&amp;w</source>
         <translation>&amp;Exécuter maintenant</translation>
@@ -350,6 +355,13 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
             <numerusform>Enregistré. %n commandes ne s’exécuteraient pas telles qu’écrites : F8 y mène.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n dropped file(s) could not be added: %1</source>
+        <translation>
+            <numerusform>%n fichier déposé n'a pas pu être ajouté : %1</numerusform>
+            <numerusform>%n fichiers déposés n'ont pas pu être ajoutés : %1</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -381,6 +393,33 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
     <message>
         <source>The commands could not be checked: no temporary file could be made in %1 (%2).</source>
         <translation>Les commandes n'ont pas pu être vérifiées : impossible de créer un fichier temporaire dans %1 (%2).</translation>
+    </message>
+</context>
+<context>
+    <name>DesktopFile</name>
+    <message>
+        <source>not found</source>
+        <translation>introuvable</translation>
+    </message>
+    <message>
+        <source>a folder, not a file</source>
+        <translation>un dossier, pas un fichier</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>pas un fichier ordinaire</translation>
+    </message>
+    <message>
+        <source>too large for a desktop entry (over %1 MiB)</source>
+        <translation>trop grand pour une entrée de bureau (plus de %1 Mio)</translation>
+    </message>
+    <message>
+        <source>not a desktop entry</source>
+        <translation>pas une entrée de bureau</translation>
+    </message>
+    <message>
+        <source>a desktop entry without a command</source>
+        <translation>une entrée de bureau sans commande</translation>
     </message>
 </context>
 </TS>

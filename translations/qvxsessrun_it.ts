@@ -205,6 +205,18 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
         <source>No command is marked.</source>
         <translation>Nessun comando è segnato.</translation>
     </message>
+    <message>
+        <source>a file of another computer</source>
+        <translation>un file di un altro computer</translation>
+    </message>
+    <message>
+        <source>%1: a file of another computer</source>
+        <translation>%1: un file di un altro computer</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -276,13 +288,6 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
         <source>&amp;Cancel</source>
         <translation>&amp;Annulla</translation>
     </message>
-    <message numerus="yes">
-        <source>%n dropped file(s) could not be added.</source>
-        <translation>
-            <numerusform>Non è stato possibile aggiungere %n file trascinato.</numerusform>
-            <numerusform>Non è stato possibile aggiungere %n file trascinati.</numerusform>
-        </translation>
-    </message>
     <message>
         <source>Run no&amp;w</source>
         <translation>&amp;Esegui ora</translation>
@@ -350,6 +355,13 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
             <numerusform>Salvato. %n comandi non verrebbero eseguiti così come sono scritti: F8 porta a essi.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n dropped file(s) could not be added: %1</source>
+        <translation>
+            <numerusform>Non è stato possibile aggiungere %n file trascinato: %1</numerusform>
+            <numerusform>Non è stato possibile aggiungere %n file trascinati: %1</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -381,6 +393,33 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
     <message>
         <source>The commands could not be checked: no temporary file could be made in %1 (%2).</source>
         <translation>Impossibile verificare i comandi: non è stato possibile creare un file temporaneo in %1 (%2).</translation>
+    </message>
+</context>
+<context>
+    <name>DesktopFile</name>
+    <message>
+        <source>not found</source>
+        <translation>non trovato</translation>
+    </message>
+    <message>
+        <source>a folder, not a file</source>
+        <translation>una cartella, non un file</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>non è un file regolare</translation>
+    </message>
+    <message>
+        <source>too large for a desktop entry (over %1 MiB)</source>
+        <translation>troppo grande per una voce desktop (oltre %1 MiB)</translation>
+    </message>
+    <message>
+        <source>not a desktop entry</source>
+        <translation>non è una voce desktop</translation>
+    </message>
+    <message>
+        <source>a desktop entry without a command</source>
+        <translation>una voce desktop senza comando</translation>
     </message>
 </context>
 </TS>

@@ -205,6 +205,18 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>No command is marked.</source>
         <translation>印の付いたコマンドはありません。</translation>
     </message>
+    <message>
+        <source>a file of another computer</source>
+        <translation>別のコンピューターのファイルです</translation>
+    </message>
+    <message>
+        <source>%1: a file of another computer</source>
+        <translation>%1: 別のコンピューターのファイルです</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -276,12 +288,6 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>&amp;Cancel</source>
         <translation>キャンセル(&amp;C)</translation>
     </message>
-    <message numerus="yes">
-        <source>%n dropped file(s) could not be added.</source>
-        <translation>
-            <numerusform>ドロップされた %n 個のファイルを追加できませんでした。</numerusform>
-        </translation>
-    </message>
     <message>
         <source>Run no&amp;w</source>
         <translation>今すぐ実行(&amp;W)</translation>
@@ -348,6 +354,12 @@ Use Drag &amp; Drop to add desktop files.</source>
             <numerusform>保存しました。%n 個のコマンドは書かれたとおりには実行されません。F8 でそこへ移動します。</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n dropped file(s) could not be added: %1</source>
+        <translation>
+            <numerusform>ドロップされた %n 個のファイルを追加できませんでした: %1</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -378,6 +390,33 @@ Use Drag &amp; Drop to add desktop files.</source>
     <message>
         <source>The commands could not be checked: no temporary file could be made in %1 (%2).</source>
         <translation>コマンドを確認できませんでした。%1 に一時ファイルを作成できませんでした (%2)。</translation>
+    </message>
+</context>
+<context>
+    <name>DesktopFile</name>
+    <message>
+        <source>not found</source>
+        <translation>見つかりません</translation>
+    </message>
+    <message>
+        <source>a folder, not a file</source>
+        <translation>ファイルではなくフォルダーです</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>通常のファイルではありません</translation>
+    </message>
+    <message>
+        <source>too large for a desktop entry (over %1 MiB)</source>
+        <translation>デスクトップエントリーとしては大きすぎます（%1 MiB 超）</translation>
+    </message>
+    <message>
+        <source>not a desktop entry</source>
+        <translation>デスクトップエントリーではありません</translation>
+    </message>
+    <message>
+        <source>a desktop entry without a command</source>
+        <translation>コマンドのないデスクトップエントリーです</translation>
     </message>
 </context>
 </TS>

@@ -205,6 +205,18 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
         <source>No command is marked.</source>
         <translation>Żadne polecenie nie jest oznaczone.</translation>
     </message>
+    <message>
+        <source>a file of another computer</source>
+        <translation>plik innego komputera</translation>
+    </message>
+    <message>
+        <source>%1: a file of another computer</source>
+        <translation>%1: plik innego komputera</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -276,14 +288,6 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
         <source>&amp;Cancel</source>
         <translation>&amp;Anuluj</translation>
     </message>
-    <message numerus="yes">
-        <source>%n dropped file(s) could not be added.</source>
-        <translation>
-            <numerusform>%n upuszczony plik nie mógł zostać dodany.</numerusform>
-            <numerusform>%n upuszczone pliki nie mogły zostać dodane.</numerusform>
-            <numerusform>%n upuszczonych plików nie mogło zostać dodanych.</numerusform>
-        </translation>
-    </message>
     <message>
         <source>Run no&amp;w</source>
         <translation>Uruchom &amp;teraz</translation>
@@ -352,6 +356,14 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
             <numerusform>Zapisano. %n poleceń nie zostanie wykonanych w tej postaci: F8 przechodzi do nich.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n dropped file(s) could not be added: %1</source>
+        <translation>
+            <numerusform>%n upuszczony plik nie mógł zostać dodany: %1</numerusform>
+            <numerusform>%n upuszczone pliki nie mogły zostać dodane: %1</numerusform>
+            <numerusform>%n upuszczonych plików nie mogło zostać dodanych: %1</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -384,6 +396,33 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
     <message>
         <source>The commands could not be checked: no temporary file could be made in %1 (%2).</source>
         <translation>Nie można sprawdzić poleceń: nie można utworzyć pliku tymczasowego w %1 (%2).</translation>
+    </message>
+</context>
+<context>
+    <name>DesktopFile</name>
+    <message>
+        <source>not found</source>
+        <translation>nie znaleziono</translation>
+    </message>
+    <message>
+        <source>a folder, not a file</source>
+        <translation>folder, a nie plik</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>nie jest zwykłym plikiem</translation>
+    </message>
+    <message>
+        <source>too large for a desktop entry (over %1 MiB)</source>
+        <translation>za duży na wpis pulpitu (ponad %1 MiB)</translation>
+    </message>
+    <message>
+        <source>not a desktop entry</source>
+        <translation>nie jest wpisem pulpitu</translation>
+    </message>
+    <message>
+        <source>a desktop entry without a command</source>
+        <translation>wpis pulpitu bez polecenia</translation>
     </message>
 </context>
 </TS>

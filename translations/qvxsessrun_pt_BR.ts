@@ -205,6 +205,18 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
         <source>No command is marked.</source>
         <translation>Nenhum comando está marcado.</translation>
     </message>
+    <message>
+        <source>a file of another computer</source>
+        <translation>um arquivo de outro computador</translation>
+    </message>
+    <message>
+        <source>%1: a file of another computer</source>
+        <translation>%1: um arquivo de outro computador</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -276,13 +288,6 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
         <source>&amp;Cancel</source>
         <translation>&amp;Cancelar</translation>
     </message>
-    <message numerus="yes">
-        <source>%n dropped file(s) could not be added.</source>
-        <translation>
-            <numerusform>Não foi possível adicionar %n arquivo arrastado.</numerusform>
-            <numerusform>Não foi possível adicionar %n arquivos arrastados.</numerusform>
-        </translation>
-    </message>
     <message>
         <source>Run no&amp;w</source>
         <translation>E&amp;xecutar agora</translation>
@@ -350,6 +355,13 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
             <numerusform>Salvo. %n comandos não seriam executados como estão escritos: F8 vai até eles.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n dropped file(s) could not be added: %1</source>
+        <translation>
+            <numerusform>Não foi possível adicionar %n arquivo arrastado: %1</numerusform>
+            <numerusform>Não foi possível adicionar %n arquivos arrastados: %1</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -381,6 +393,33 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
     <message>
         <source>The commands could not be checked: no temporary file could be made in %1 (%2).</source>
         <translation>Não foi possível verificar os comandos: não foi possível criar um arquivo temporário em %1 (%2).</translation>
+    </message>
+</context>
+<context>
+    <name>DesktopFile</name>
+    <message>
+        <source>not found</source>
+        <translation>não encontrado</translation>
+    </message>
+    <message>
+        <source>a folder, not a file</source>
+        <translation>uma pasta, não um arquivo</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>não é um arquivo comum</translation>
+    </message>
+    <message>
+        <source>too large for a desktop entry (over %1 MiB)</source>
+        <translation>grande demais para uma entrada de área de trabalho (mais de %1 MiB)</translation>
+    </message>
+    <message>
+        <source>not a desktop entry</source>
+        <translation>não é uma entrada de área de trabalho</translation>
+    </message>
+    <message>
+        <source>a desktop entry without a command</source>
+        <translation>uma entrada de área de trabalho sem comando</translation>
     </message>
 </context>
 </TS>

@@ -205,6 +205,18 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>No command is marked.</source>
         <translation>Отмеченных команд нет.</translation>
     </message>
+    <message>
+        <source>a file of another computer</source>
+        <translation>файл другого компьютера</translation>
+    </message>
+    <message>
+        <source>%1: a file of another computer</source>
+        <translation>%1: файл другого компьютера</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -276,14 +288,6 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>&amp;Cancel</source>
         <translation>&amp;Отмена</translation>
     </message>
-    <message numerus="yes">
-        <source>%n dropped file(s) could not be added.</source>
-        <translation>
-            <numerusform>Не удалось добавить %n перетащенный файл.</numerusform>
-            <numerusform>Не удалось добавить %n перетащенных файла.</numerusform>
-            <numerusform>Не удалось добавить %n перетащенных файлов.</numerusform>
-        </translation>
-    </message>
     <message>
         <source>Run no&amp;w</source>
         <translation>&amp;Запустить сейчас</translation>
@@ -352,6 +356,14 @@ Use Drag &amp; Drop to add desktop files.</source>
             <numerusform>Сохранено. %n команд не выполнятся в таком виде: F8 переходит к ним.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n dropped file(s) could not be added: %1</source>
+        <translation>
+            <numerusform>Не удалось добавить %n перетащенный файл: %1</numerusform>
+            <numerusform>Не удалось добавить %n перетащенных файла: %1</numerusform>
+            <numerusform>Не удалось добавить %n перетащенных файлов: %1</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -384,6 +396,33 @@ Use Drag &amp; Drop to add desktop files.</source>
     <message>
         <source>The commands could not be checked: no temporary file could be made in %1 (%2).</source>
         <translation>Не удалось проверить команды: не удалось создать временный файл в %1 (%2).</translation>
+    </message>
+</context>
+<context>
+    <name>DesktopFile</name>
+    <message>
+        <source>not found</source>
+        <translation>не найден</translation>
+    </message>
+    <message>
+        <source>a folder, not a file</source>
+        <translation>папка, а не файл</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>не обычный файл</translation>
+    </message>
+    <message>
+        <source>too large for a desktop entry (over %1 MiB)</source>
+        <translation>слишком велик для ярлыка рабочего стола (более %1 МиБ)</translation>
+    </message>
+    <message>
+        <source>not a desktop entry</source>
+        <translation>не ярлык рабочего стола</translation>
+    </message>
+    <message>
+        <source>a desktop entry without a command</source>
+        <translation>ярлык рабочего стола без команды</translation>
     </message>
 </context>
 </TS>

@@ -205,6 +205,18 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>No command is marked.</source>
         <translation>没有带标记的命令。</translation>
     </message>
+    <message>
+        <source>a file of another computer</source>
+        <translation>另一台计算机上的文件</translation>
+    </message>
+    <message>
+        <source>%1: a file of another computer</source>
+        <translation>%1：另一台计算机上的文件</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>
@@ -276,12 +288,6 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>&amp;Cancel</source>
         <translation>取消(&amp;C)</translation>
     </message>
-    <message numerus="yes">
-        <source>%n dropped file(s) could not be added.</source>
-        <translation>
-            <numerusform>无法添加 %n 个拖放的文件。</numerusform>
-        </translation>
-    </message>
     <message>
         <source>Run no&amp;w</source>
         <translation>立即运行(&amp;W)</translation>
@@ -348,6 +354,12 @@ Use Drag &amp; Drop to add desktop files.</source>
             <numerusform>已保存。%n 条命令不会按所写的那样运行：按 F8 转到它们。</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n dropped file(s) could not be added: %1</source>
+        <translation>
+            <numerusform>无法添加 %n 个拖放的文件：%1</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -378,6 +390,33 @@ Use Drag &amp; Drop to add desktop files.</source>
     <message>
         <source>The commands could not be checked: no temporary file could be made in %1 (%2).</source>
         <translation>无法检查命令：无法在 %1 中创建临时文件（%2）。</translation>
+    </message>
+</context>
+<context>
+    <name>DesktopFile</name>
+    <message>
+        <source>not found</source>
+        <translation>未找到</translation>
+    </message>
+    <message>
+        <source>a folder, not a file</source>
+        <translation>是文件夹，不是文件</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>不是普通文件</translation>
+    </message>
+    <message>
+        <source>too large for a desktop entry (over %1 MiB)</source>
+        <translation>作为桌面项太大（超过 %1 MiB）</translation>
+    </message>
+    <message>
+        <source>not a desktop entry</source>
+        <translation>不是桌面项</translation>
+    </message>
+    <message>
+        <source>a desktop entry without a command</source>
+        <translation>没有命令的桌面项</translation>
     </message>
 </context>
 </TS>

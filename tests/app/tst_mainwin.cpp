@@ -2,6 +2,7 @@
 // The main window in-process: enabled states of Undo and Redo, the status
 // bar, saving and every way out of the quit question.
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -124,6 +125,7 @@ private slots:
     void openEditorIsNotLost();
     void addWhileEditing();
     void dropTellsWhatWasSkipped();
+    void longMessageShowsWhole();
     void addApplication_data();
     void addApplication();
     void addApplicationKeepsOpenEdit();
@@ -155,6 +157,23 @@ void TestMainwin::layoutAndTitle()
     }
     QCOMPARE(w.button("undoButton")->styleSheet(), QString("padding: 2px; text-align: left;"));
     QCOMPARE(w.button("saveButton")->styleSheet(), QString());
+
+    // At the default size and in a large window alike, the side buttons
+    // stand together at the top, beside the list.
+    w.win.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w.win));
+    for (const QSize &size : { QSize(500, 316), QSize(1600, 1100) }) {
+        w.win.resize(size);
+        QTRY_COMPARE(w.win.size(), size);
+        const QString at = QString("at %1x%2").arg(size.width()).arg(size.height());
+        const int listTop = w.view->mapTo(&w.win, QPoint(0, 0)).y();
+        QPushButton *undo = w.button("undoButton");
+        QPushButton *down = w.button("downButton");
+        QVERIFY2(qAbs(undo->mapTo(&w.win, QPoint(0, 0)).y() - listTop) <= 12, qPrintable(at));
+        QVERIFY2(down->mapTo(&w.win, QPoint(0, down->height())).y() - listTop
+                     <= 6 * (undo->height() + 12),
+                 qPrintable(at));
+    }
 }
 
 static QImage picture(const QIcon &icon)
@@ -1024,37 +1043,77 @@ static void dropFiles(QListWidget *view, const QStringList &paths)
     drop_uri_list(view, uris);
 }
 
-/* A person who dropped files and finds fewer rows learns why from the
- * status bar, for as long as nothing else happens. */
+/* A person who dropped files and finds fewer rows learns which and why
+ * from the status bar, for as long as nothing else happens; the files
+ * added at once go with one Undo. */
 void TestMainwin::dropTellsWhatWasSkipped()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString good = dir.filePath("Good App.desktop");
-    QFile f(good);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("[Desktop Entry]\nExec=good %U\n");
-    f.close();
+    const QString other = dir.filePath("Other App.desktop");
+    for (const QString &path : { good, other }) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[Desktop Entry]\nExec=good %U\n");
+    }
     const QString missing = dir.filePath("missing.desktop");
     const QString folder = dir.path();
 
     writeScript("xterm&\n");
     Window w;
+    w.win.resize(1200, 400);
     dropFiles(w.view, { good });
     QCOMPARE(w.view->count(), 2);
     QCOMPARE(w.message(), QString("Modified"));
 
-    dropFiles(w.view, { missing, good, folder });
-    QCOMPARE(w.view->count(), 3);
-    QCOMPARE(w.message(), QString("2 dropped file(s) could not be added."));
+    dropFiles(w.view, { missing, good, folder, other });
+    QCOMPARE(w.view->count(), 4);
+    QCOMPARE(w.message(),
+             "2 dropped file(s) could not be added: missing.desktop: not found; "
+                 + QFileInfo(folder).fileName() + ": a folder, not a file");
+    w.button("undoButton")->click();
+    QCOMPARE(w.view->count(), 2);
+    w.button("redoButton")->click();
+    QCOMPARE(w.view->count(), 4);
 
     w.button("saveButton")->click();
     dropFiles(w.view, { missing });
-    QCOMPARE(w.view->count(), 3);
-    QCOMPARE(w.message(), QString("1 dropped file(s) could not be added."));
+    QCOMPARE(w.view->count(), 4);
+    const QString one = "1 dropped file(s) could not be added: missing.desktop: not found";
+    QCOMPARE(w.message(), one);
     // Unlike "Saved", it has no time-out.
     QTest::qWait(5300);
-    QCOMPARE(w.message(), QString("1 dropped file(s) could not be added."));
+    QCOMPARE(w.message(), one);
+}
+
+/* A message wider than the status bar is never cut without a sign: it ends
+ * in an ellipsis, and the bar's tool tip shows it whole; a screen reader
+ * hears it whole, as the bar's name. */
+void TestMainwin::longMessageShowsWhole()
+{
+    writeScript("xterm&\n");
+    Window w;
+    w.win.resize(500, 316);
+    w.win.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w.win));
+    QStatusBar *bar = w.win.statusBar();
+    const QString longMessage = "notexist-cmd ended at once with status 127: "
+                                "sh: 1: notexist-cmd: not found, and much more besides that";
+    const QString shortMessage = "Saved";
+    bar->showMessage(longMessage);
+    QCOMPARE(bar->toolTip(), longMessage);
+    QCOMPARE(QAccessible::queryAccessibleInterface(bar)->text(QAccessible::Name), longMessage);
+
+    // Wide enough for all of it, the bar needs no tool tip.
+    w.win.resize(1400, 316);
+    QTRY_COMPARE(bar->toolTip(), QString());
+    w.win.resize(500, 316);
+    QTRY_COMPARE(bar->toolTip(), longMessage);
+
+    bar->showMessage(shortMessage);
+    QCOMPARE(bar->toolTip(), QString());
+    QCOMPARE(QAccessible::queryAccessibleInterface(bar)->text(QAccessible::Name), shortMessage);
 }
 
 /* Installed applications in a data folder of the test's own, for as long
@@ -1190,11 +1249,10 @@ void TestMainwin::addApplication()
     }
     QCOMPARE(w.view->currentRow(), 1);
     QCOMPARE(w.message(), QString("Modified"));
-    for (int left = files.size(); left > 0; left--) {
-        QVERIFY(w.undo()->isEnabled());
-        w.undo()->click();
-        QCOMPARE(w.view->count(), left);
-    }
+    // The applications picked at once go with one Undo, as dropped files do.
+    QVERIFY(w.undo()->isEnabled());
+    w.undo()->click();
+    QCOMPARE(w.view->count(), 1);
     QVERIFY(!w.list->modified());
 }
 

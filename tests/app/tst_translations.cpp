@@ -76,7 +76,7 @@ const Message requiredMessages[] = {
     { "Mainwin", "Do you want to save your changes?" },
     { "Mainwin", "&Quit without saving" },
     { "Mainwin", "&Cancel" },
-    { "Mainwin", "%n dropped file(s) could not be added." },
+    { "Mainwin", "%n dropped file(s) could not be added: %1" },
     { "Mainwin", "Saved. %n command(s) would not run as written: F8 goes to them." },
     { "Mainwin", "Run no&w" },
     { "Mainwin", "Run in the &background" },
@@ -108,6 +108,15 @@ const Message requiredMessages[] = {
     { "AppModel", "Command: %1" },
     { "List", tipSource },
     { "List", "Commands" },
+    { "List", "a file of another computer" },
+    { "List", "%1: a file of another computer" },
+    { "List", "%1: %2" },
+    { "DesktopFile", "not found" },
+    { "DesktopFile", "a folder, not a file" },
+    { "DesktopFile", "not a regular file" },
+    { "DesktopFile", "too large for a desktop entry (over %1 MiB)" },
+    { "DesktopFile", "not a desktop entry" },
+    { "DesktopFile", "a desktop entry without a command" },
     { "List",
       "Enter or F2 edits the current command, Space switches it on or off, Shift+F10 opens its "
       "menu, F8 goes to the next marked command." },
@@ -887,11 +896,16 @@ void tst_translations::program()
         QVERIFY2(readCatalogue(tsPath("en"), &plurals, &error), qPrintable(error));
     }
     const Entry skipped
-        = plurals.entries.value(Key("Mainwin", "%n dropped file(s) could not be added."));
+        = plurals.entries.value(Key("Mainwin", "%n dropped file(s) could not be added: %1"));
+    // Each missing file named, with the reason.
+    const QString notFound = tr("DesktopFile", "not found");
+    const QStringList reasons { tr("List", "%1: %2").arg("a.desktop", notFound),
+                                tr("List", "%1: %2").arg("b.desktop", notFound) };
     QStringList skippedTexts;
     for (int n : { 1, 2 })
-        skippedTexts
-            << skipped.forms.value(pluralForm(pluralLang, n)).replace("%n", QString::number(n));
+        skippedTexts << skipped.forms.value(pluralForm(pluralLang, n))
+                            .replace("%n", QString::number(n))
+                            .arg(reasons.mid(0, n).join("; "));
     QCOMPARE(run.seen.value("skipped"), skippedTexts);
 
     const QString changed = tr("Mainwin", "The file has been modified.");
