@@ -79,9 +79,21 @@ const Message requiredMessages[] = {
     { "Mainwin", "Saved. %n command(s) would not run as written." },
     { "Mainwin", "Run no&w" },
     { "Mainwin", "Run in the &background" },
-    { "Mainwin", "The script was changed by another program since it was opened." },
-    { "Mainwin", "Overwrite it with the commands shown here?" },
+    { "Mainwin", "Script changed on disk" },
+    { "Mainwin",
+      "The script was changed by another program since it was opened or last saved here." },
+    { "Mainwin",
+      "The script was removed by another program since it was opened or last saved here." },
+    { "Mainwin",
+      "Reload shows the script as it is now; Undo brings back the commands shown here. Overwrite "
+      "saves the commands shown here over it." },
+    { "Mainwin",
+      "Reload empties the list; Undo brings back the commands shown here. Overwrite saves the "
+      "commands shown here as the script." },
+    { "Mainwin", "&Reload" },
     { "Mainwin", "&Overwrite" },
+    { "Mainwin", "The script was not reloaded." },
+    { "Mainwin", "Reloaded. Undo brings back the commands shown before." },
     { "Mainwin", "Add A&pplication\u2026" },
     { "AppDialog", "Add Application" },
     { "AppDialog", "Filter" },
@@ -142,8 +154,7 @@ const Message requiredMessages[] = {
     { "List",
       "This command is not complete: it ends in &&, ||, | or a backslash, or opens if, case, a "
       "loop or a brace that it does not close. The shell reads the lines below as part of it." },
-    { "List",
-      "This command never runs: a line above replaces or ends the shell (exec or exit)." },
+    { "List", "This command never runs: a line above replaces or ends the shell (exec or exit)." },
     { "List",
       "exec here does not replace the session's shell: the final & runs it in a background "
       "subshell. Switch off \"Run in the background\" in the row's menu if the script should "
@@ -175,7 +186,7 @@ const Message requiredMessages[] = {
 const char *const windowButtons[]
     = { "&Undo", "&Redo", "&Add", "&Delete", "&Up", "Dow&n", "&Save", "&Quit" };
 const char *const quitBoxButtons[] = { "&Save", "&Quit without saving", "&Cancel" };
-const char *const overwriteBoxButtons[] = { "&Overwrite", "&Cancel" };
+const char *const overwriteBoxButtons[] = { "&Reload", "&Overwrite", "&Cancel" };
 const char *const rowMenuItems[] = { "Run no&w", "Run in the &background", "&Undo",   "&Redo",
                                      "&Add",     "Add A&pplication\u2026", "&Delete", "&Up",
                                      "Dow&n" };
