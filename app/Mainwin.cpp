@@ -313,13 +313,13 @@ void Mainwin::save()
 /*
  * Writes the rows to the script.  When another program (an editor, a
  * second window of this one) changed it since it was read or last saved
- * here, the user decides whether to overwrite it: a change already there
- * is asked about before anything is written, and one that comes while the
- * save is under way makes the write give up and leave that program's
- * script, and is asked about the same way.  A failed write is reported and
- * leaves everything as it was (rows, journal, modified state), so that the
- * user can make room or fix the directory and save again.  True when
- * written.
+ * here, the user decides whether to overwrite it, to read it again instead
+ * or to leave it: a change already there is asked about before anything
+ * is written, and one that comes while the save is under way makes the
+ * write give up and leave that program's script, and is asked about the
+ * same way.  A failed write is reported and leaves everything as it was
+ * (rows, journal, modified state), so that the user can make room or fix
+ * the directory and save again.  True when written.
  */
 bool Mainwin::saveScript()
 {
@@ -330,7 +330,12 @@ bool Mainwin::saveScript()
     // A script that cannot be looked at counts as changed.
     r = qvxsessrun_changed_on_disk(commandList) == 0 ? qvxsessrun_write(commandList) : 1;
     while (r == 1) {
-        if (!overwriteAllowed()) {
+        const DiskAnswer answer = askAboutDiskChange();
+        if (answer == ReloadScript) {
+            reloadScript();
+            return false;
+        }
+        if (answer != OverwriteScript) {
             statusBar()->showMessage(tr("The script was not saved."));
             return false;
         }
@@ -353,16 +358,31 @@ bool Mainwin::saveScript()
 }
 
 /*
- * Asks whether to overwrite the script that another program changed;
- * Cancel is the default.  True for Overwrite.
+ * Asks what to do about the script that another program changed or
+ * removed: read it again (the edits made here go, and Undo brings them
+ * back), overwrite it, or leave it for now.  Cancel is the default, and
+ * Escape cancels too.
  */
-bool Mainwin::overwriteAllowed()
+Mainwin::DiskAnswer Mainwin::askAboutDiskChange()
 {
+    // A script that cannot be looked at is spoken of as changed.
+    const bool removed = qvxsessrun_removed_on_disk(commandList) == 1;
     QMessageBox box(this);
     box.setWindowModality(Qt::WindowModal);
-    box.setWindowTitle(tr("The script was changed by another program since it was opened."));
-    box.setText(tr("The script was changed by another program since it was opened."));
-    box.setInformativeText(tr("Overwrite it with the commands shown here?"));
+    box.setWindowTitle(tr("Script changed on disk"));
+    if (removed) {
+        box.setText(tr("The script was removed by another program since it was opened or last "
+                       "saved here."));
+        box.setInformativeText(tr("Reload empties the list; Undo brings back the commands shown "
+                                  "here. Overwrite saves the commands shown here as the script."));
+    } else {
+        box.setText(tr("The script was changed by another program since it was opened or last "
+                       "saved here."));
+        box.setInformativeText(tr("Reload shows the script as it is now; Undo brings back the "
+                                  "commands shown here. Overwrite saves the commands shown here "
+                                  "over it."));
+    }
+    QPushButton *reload = box.addButton(tr("&Reload"), QMessageBox::DestructiveRole);
     QPushButton *overwrite = box.addButton(tr("&Overwrite"), QMessageBox::AcceptRole);
     QPushButton *cancel = box.addButton(QMessageBox::Cancel);
     cancel->setText(tr("&Cancel"));
@@ -371,7 +391,24 @@ bool Mainwin::overwriteAllowed()
     box.setIcon(QMessageBox::Warning);
     box.setWindowIcon(standard_icon(QStyle::SP_MessageBoxWarning, nullptr));
     box.exec();
-    return box.clickedButton() == overwrite;
+    if (box.clickedButton() == reload)
+        return ReloadScript;
+    return box.clickedButton() == overwrite ? OverwriteScript : KeepScript;
+}
+
+/*
+ * The script as it is now in the rows, instead of the edits made here,
+ * which Undo brings back.  When it cannot be read, nothing changes and
+ * the user is told why.
+ */
+void Mainwin::reloadScript()
+{
+    if (!list->reload()) {
+        dialog_warnx(this, "%s: %s", "qvxsessrun_reload()", qvxsessrun_error_text());
+        statusBar()->showMessage(tr("The script was not reloaded."));
+        return;
+    }
+    statusBar()->showMessage(tr("Reloaded. Undo brings back the commands shown before."));
 }
 
 /*

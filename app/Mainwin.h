@@ -57,8 +57,12 @@ private:
     void describeActions();
     QPushButton *buttonFor(QAction *action);
     void setActionIcons(bool real);
+    /* What to do about a script that another program changed. */
+    enum DiskAnswer { KeepScript, ReloadScript, OverwriteScript };
+
     bool saveScript();
-    bool overwriteAllowed();
+    DiskAnswer askAboutDiskChange();
+    void reloadScript();
     void showSaved();
 
     List *list;

@@ -4,6 +4,7 @@
 #include <QTranslator>
 
 #include "Mainwin.h"
+#include "catalogue.h"
 
 int main(int argc, char **argv)
 {
@@ -14,11 +15,8 @@ int main(int argc, char **argv)
     QTranslator translator;
 
     // Installed before the window exists: the window and the list translate
-    // their texts while they are built.  Without a catalogue for the locale
-    // the texts are the code's own English, but a text with a number needs
-    // the English catalogue for its plural forms.
-    if (translator.load(QLocale(), "qvxsessrun", "_", QVX_CATALOG_DIR, QString())
-        || translator.load("qvxsessrun_en", QVX_CATALOG_DIR))
+    // their texts while they are built.
+    if (load_catalogue(&translator, QLocale(), QStringLiteral(QVX_CATALOG_DIR)))
         app.installTranslator(&translator);
 
     // The rows after show(), which sends the window to be mapped: no event

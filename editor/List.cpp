@@ -278,6 +278,20 @@ void List::moveCurrent(command_entry *(*move)(command_list *, command_entry *), 
     updateModified();
 }
 
+bool List::reload()
+{
+    // What is being typed is an edit of its own, which the reload replaces
+    // and undo brings back.
+    syncItems();
+    const int row = listWidget->currentRow();
+    if (qvxsessrun_reload(commands) == -1)
+        return false;
+    rebuildAll(row);
+    resetModified();
+    updateModified();
+    return true;
+}
+
 void List::undo()
 {
     applyJournalStep(true);
@@ -310,10 +324,11 @@ static QVector<const journal_record *> nextStep(const command_list *commands, bo
 }
 
 /*
- * An undo or redo.  Every journalled operation adds, deletes, sets or
- * moves one entry, so the records a step applies name the rows that
- * change; the others stay as they are, and are not checked again.  The
- * current row is kept as rebuild() keeps it.
+ * An undo or redo.  A journalled operation adds, deletes, sets or moves
+ * one entry, so the records a step applies name the rows that change; the
+ * others stay as they are, and are not checked again.  A reload replaced
+ * every entry: all rows are made anew.  The current row is kept as
+ * restoreCurrent() keeps it.
  */
 void List::applyJournalStep(bool undo)
 {
@@ -330,7 +345,14 @@ void List::applyJournalStep(bool undo)
     // A record that could not be applied leaves the cursor at the last
     // one that was.
     const journal_record *after = undo ? commands->undo_cursor : commands->redo_cursor;
-    if (after != before) {
+    if (after != before && step.first()->type == JOURNAL_REPLACE) {
+        if (undo)
+            savedState.noteUndone();
+        else
+            savedState.noteRedone();
+        rebuildAll(row);
+        savedState.noteChange(0, listWidget->count(), listWidget->count());
+    } else if (after != before) {
         if (undo)
             savedState.noteUndone();
         else
@@ -446,6 +468,14 @@ void List::rebuild()
     itemOf.clear();
     for (command_entry *e = commands->entries; e; e = e->next)
         createItem(e, listWidget->count());
+}
+
+/* Every row anew, after the store traded all its entries for others; the
+ * current row stays at its place, the last row at most. */
+void List::rebuildAll(int currentRow)
+{
+    rebuild();
+    restoreCurrent(nullptr, currentRow);
 }
 
 bool List::currentInBackground(bool *changeable) const

@@ -39,6 +39,10 @@ public:
     void moveDown();
     void undo();
     void redo();
+    /* The script read again into the rows, as one step of undo and redo;
+     * the rows are then the script's, as saved.  False when it could not be
+     * read: nothing changed, and the store's error text says why. */
+    bool reload();
     bool canUndo() const;
     bool canRedo() const;
     QString runCurrent();
@@ -99,6 +103,7 @@ private:
     void showEntry(QListWidgetItem *item, const command_entry *entry);
     void updateModified();
     void rebuild();
+    void rebuildAll(int currentRow);
     void applyJournalStep(bool undo);
     void updateRow(command_entry *entry, bool inList);
     int rowFor(const command_entry *entry) const;

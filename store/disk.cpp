@@ -153,3 +153,27 @@ int qvxsessrun_accept_disk(command_list *list)
     free(path);
     return r;
 }
+
+int qvxsessrun_removed_on_disk(const command_list *list)
+{
+    struct stat st;
+    char *path;
+    int removed = 0;
+
+    if (!list->disk.known || !list->disk.exists)
+        return 0;
+    path = script_path(nullptr);
+    if (path == nullptr)
+        return -1;
+    errno = 0;
+    if (stat(path, &st) == -1) {
+        if (errno == ENOENT)
+            removed = 1;
+        else {
+            store_set_error("stat(%s)", path);
+            removed = -1;
+        }
+    }
+    free(path);
+    return removed;
+}

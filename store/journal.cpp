@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: BSD-2-Clause
 /*
- * The five journalled operations, undo and redo.  Each operation records
+ * The journalled operations, undo and redo.  Each operation records
  * what takes it back and what does it again, and every undo gives back the
  * very bytes the script had: a deleted command's comment lines stay in the
  * script with the command below it, and return to it on undo.
@@ -10,6 +10,8 @@
 #include <errno.h>
 #include <stdlib.h>
 #include <string.h>
+
+#include <utility>
 
 /* Entry chain primitives of the journal. */
 
@@ -478,6 +480,40 @@ command_entry *qvxsessrun_move_down(command_list *list, command_entry *entry)
     return entry;
 }
 
+/* Trade the list's commands, "#!" line and trailer for those of other. */
+static void trade_contents(command_list *list, command_list *other)
+{
+    std::swap(list->entries, other->entries);
+    std::swap(list->header, other->header);
+    std::swap(list->header_len, other->header_len);
+    std::swap(list->trailer, other->trailer);
+    std::swap(list->trailer_len, other->trailer_len);
+}
+
+/*
+ * The script is read whole before anything changes, so that a failed read
+ * leaves the list and its journal as they were.  The list knows the
+ * script as read now, whatever undo and redo do later: they change what
+ * the list holds, not what is on disk.
+ */
+int qvxsessrun_reload(command_list *list)
+{
+    journal_record *undo, *redo;
+    command_list *now = qvxsessrun_read();
+
+    if (now == nullptr)
+        return -1;
+    if (journal_push(list, JOURNAL_REPLACE, nullptr, &undo, &redo) == -1) {
+        qvxsessrun_free(now);
+        return -1;
+    }
+    undo->other = redo->other = now;
+    undo->owns_other = 1;
+    list->disk = now->disk;
+    trade_contents(list, now);
+    return 0;
+}
+
 /*
  * The primitives that undo and redo are made of.  Each takes the record
  * being applied and returns 0, or -1 when it could not be applied and
@@ -542,6 +578,13 @@ static int step_down(command_list *list, const journal_record *r)
     return 0;
 }
 
+/* A reload, undone or done again: the record's chain and the list's trade places. */
+static int step_trade(command_list *list, const journal_record *r)
+{
+    trade_contents(list, r->other);
+    return 0;
+}
+
 /*
  * For each operation, the step that undoes it and the step that redoes
  * it: a new operation is added here and nowhere else in undo and redo.
@@ -560,13 +603,14 @@ static const journal_inverse journal_steps[] = {
     { JOURNAL_SET,       step_set,     step_set    },
     { JOURNAL_MOVE_UP,   step_down,    step_up     },
     { JOURNAL_MOVE_DOWN, step_up,      step_down   },
+    { JOURNAL_REPLACE,   step_trade,   step_trade  },
 };
 /* clang-format on */
 
 /* Apply record r of the undo journal (undo) or of the redo journal. */
 static int apply_record(command_list *list, const journal_record *r, bool undo)
 {
-    if (r->entry == nullptr)
+    if (r->entry == nullptr && r->other == nullptr)
         return 0;
     for (const auto &s : journal_steps)
         if (s.type == r->type)

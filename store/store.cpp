@@ -298,6 +298,8 @@ void records_free(journal_record *r)
     for (; r != nullptr; r = next) {
         next = r->next;
         entry_free(r->state);
+        if (r->owns_other)
+            qvxsessrun_free(r->other);
         free(r);
     }
 }

@@ -22,6 +22,8 @@
  * backslash before the line feed.
  */
 
+struct command_list;
+
 struct command_entry
 {
     char *text; /* owned; the command, without the form of its line; may hold
@@ -52,7 +54,8 @@ enum {
     JOURNAL_DELETE = 2,
     JOURNAL_SET = 3,
     JOURNAL_MOVE_UP = 4,
-    JOURNAL_MOVE_DOWN = 5
+    JOURNAL_MOVE_DOWN = 5,
+    JOURNAL_REPLACE = 6 /* every command, the "#!" line and the trailer at once */
 };
 
 /*
@@ -63,7 +66,9 @@ enum {
  * Who holds an entry.  An entry in the chain belongs to the list.  An
  * entry out of the chain belongs to the one undo record that took it out:
  * the JOURNAL_DELETE in effect, or the JOURNAL_ADD undone (the entry's
- * later records are then undone as well).  Every other record only
+ * later records are then undone as well).  A chain that a
+ * JOURNAL_REPLACE traded for another (a reload of the script) belongs,
+ * whole, to the undo record of that step.  Every other record only
  * refers to its entry.  So dropping undone records frees the entries of
  * the undone additions among them, and releasing a list frees the chain,
  * then the entries of the deletions in effect and of the additions
@@ -81,6 +86,11 @@ struct journal_record
     /* JOURNAL_SET only, owned: what the entry takes, its text, flag and
      * form, as an entry of its own that is in no chain */
     command_entry *state;
+    /* JOURNAL_REPLACE only: the chain, "#!" line and trailer that are not
+     * in the list now, which undo or redo trades for the list's.  The two
+     * records of the step share it; the undo record owns it (owns_other). */
+    command_list *other;
+    uint8_t owns_other;
 };
 
 /*
@@ -137,6 +147,16 @@ int qvxsessrun_changed_on_disk(const command_list *list);
  * next write replaces it: the user chose to overwrite another program's
  * change.  0, or -1 when it cannot be looked at. */
 int qvxsessrun_accept_disk(command_list *list);
+/* 1 when the script that list read or wrote last is no longer there, 0
+ * when it is or there was none, -1 when that cannot be told. */
+int qvxsessrun_removed_on_disk(const command_list *list);
+/* Reads the script again into list, as one step of undo and redo: its
+ * commands, its "#!" line and the lines after its last command become the
+ * script's as it is now (none when it is missing), and that script is the
+ * one the next write replaces.  Undo brings back the list as it was; the
+ * script on disk is only read.  0, or -1 when it cannot be read, with the
+ * list and its journal as they were (the error text is set). */
+int qvxsessrun_reload(command_list *list);
 
 /* The script's lines */
 /* The bytes that a save writes for the entry's line, without the lines

@@ -297,14 +297,6 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
         <translation>Im Hinter&amp;grund ausführen</translation>
     </message>
     <message>
-        <source>The script was changed by another program since it was opened.</source>
-        <translation>Das Skript wurde seit dem Öffnen von einem anderen Programm geändert.</translation>
-    </message>
-    <message>
-        <source>Overwrite it with the commands shown here?</source>
-        <translation>Mit den hier gezeigten Befehlen überschreiben?</translation>
-    </message>
-    <message>
         <source>&amp;Overwrite</source>
         <translation>Ü&amp;berschreiben</translation>
     </message>
@@ -361,6 +353,38 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
             <numerusform>%n abgelegte Datei konnte nicht hinzugefügt werden: %1</numerusform>
             <numerusform>%n abgelegte Dateien konnten nicht hinzugefügt werden: %1</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Script changed on disk</source>
+        <translation>Skript auf der Festplatte geändert</translation>
+    </message>
+    <message>
+        <source>The script was changed by another program since it was opened or last saved here.</source>
+        <translation>Das Skript wurde von einem anderen Programm geändert, seit es hier geöffnet oder zuletzt gespeichert wurde.</translation>
+    </message>
+    <message>
+        <source>The script was removed by another program since it was opened or last saved here.</source>
+        <translation>Das Skript wurde von einem anderen Programm gelöscht, seit es hier geöffnet oder zuletzt gespeichert wurde.</translation>
+    </message>
+    <message>
+        <source>Reload shows the script as it is now; Undo brings back the commands shown here. Overwrite saves the commands shown here over it.</source>
+        <translation>Neu laden zeigt das Skript, wie es jetzt ist; Rückgängig holt die hier gezeigten Befehle zurück. Überschreiben speichert die hier gezeigten Befehle darüber.</translation>
+    </message>
+    <message>
+        <source>Reload empties the list; Undo brings back the commands shown here. Overwrite saves the commands shown here as the script.</source>
+        <translation>Neu laden leert die Liste; Rückgängig holt die hier gezeigten Befehle zurück. Überschreiben speichert die hier gezeigten Befehle als Skript.</translation>
+    </message>
+    <message>
+        <source>&amp;Reload</source>
+        <translation>&amp;Neu laden</translation>
+    </message>
+    <message>
+        <source>The script was not reloaded.</source>
+        <translation>Das Skript wurde nicht neu geladen.</translation>
+    </message>
+    <message>
+        <source>Reloaded. Undo brings back the commands shown before.</source>
+        <translation>Neu geladen. Rückgängig holt die vorher gezeigten Befehle zurück.</translation>
     </message>
 </context>
 <context>

@@ -297,14 +297,6 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
         <translation>Ejecutar en segundo &amp;plano</translation>
     </message>
     <message>
-        <source>The script was changed by another program since it was opened.</source>
-        <translation>Otro programa ha cambiado el script desde que se abrió.</translation>
-    </message>
-    <message>
-        <source>Overwrite it with the commands shown here?</source>
-        <translation>¿Sobrescribirlo con los comandos que se muestran aquí?</translation>
-    </message>
-    <message>
         <source>&amp;Overwrite</source>
         <translation>&amp;Sobrescribir</translation>
     </message>
@@ -361,6 +353,38 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
             <numerusform>No se pudo añadir %n archivo soltado: %1</numerusform>
             <numerusform>No se pudieron añadir %n archivos soltados: %1</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Script changed on disk</source>
+        <translation>Script cambiado en el disco</translation>
+    </message>
+    <message>
+        <source>The script was changed by another program since it was opened or last saved here.</source>
+        <translation>Otro programa ha cambiado el script desde que se abrió o se guardó por última vez aquí.</translation>
+    </message>
+    <message>
+        <source>The script was removed by another program since it was opened or last saved here.</source>
+        <translation>Otro programa ha eliminado el script desde que se abrió o se guardó por última vez aquí.</translation>
+    </message>
+    <message>
+        <source>Reload shows the script as it is now; Undo brings back the commands shown here. Overwrite saves the commands shown here over it.</source>
+        <translation>Recargar muestra el script tal como está ahora; Deshacer recupera los comandos que se muestran aquí. Sobrescribir guarda encima los comandos que se muestran aquí.</translation>
+    </message>
+    <message>
+        <source>Reload empties the list; Undo brings back the commands shown here. Overwrite saves the commands shown here as the script.</source>
+        <translation>Recargar vacía la lista; Deshacer recupera los comandos que se muestran aquí. Sobrescribir guarda como script los comandos que se muestran aquí.</translation>
+    </message>
+    <message>
+        <source>&amp;Reload</source>
+        <translation>&amp;Recargar</translation>
+    </message>
+    <message>
+        <source>The script was not reloaded.</source>
+        <translation>El script no se ha recargado.</translation>
+    </message>
+    <message>
+        <source>Reloaded. Undo brings back the commands shown before.</source>
+        <translation>Recargado. Deshacer recupera los comandos que se mostraban antes.</translation>
     </message>
 </context>
 <context>

@@ -297,14 +297,6 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
         <translation>Exécuter en arrière-&amp;plan</translation>
     </message>
     <message>
-        <source>The script was changed by another program since it was opened.</source>
-        <translation>Le script a été modifié par un autre programme depuis son ouverture.</translation>
-    </message>
-    <message>
-        <source>Overwrite it with the commands shown here?</source>
-        <translation>Le remplacer par les commandes affichées ici ?</translation>
-    </message>
-    <message>
         <source>&amp;Overwrite</source>
         <translation>É&amp;craser</translation>
     </message>
@@ -361,6 +353,38 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
             <numerusform>%n fichier déposé n'a pas pu être ajouté : %1</numerusform>
             <numerusform>%n fichiers déposés n'ont pas pu être ajoutés : %1</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Script changed on disk</source>
+        <translation>Script modifié sur le disque</translation>
+    </message>
+    <message>
+        <source>The script was changed by another program since it was opened or last saved here.</source>
+        <translation>Le script a été modifié par un autre programme depuis son ouverture ou son dernier enregistrement ici.</translation>
+    </message>
+    <message>
+        <source>The script was removed by another program since it was opened or last saved here.</source>
+        <translation>Le script a été supprimé par un autre programme depuis son ouverture ou son dernier enregistrement ici.</translation>
+    </message>
+    <message>
+        <source>Reload shows the script as it is now; Undo brings back the commands shown here. Overwrite saves the commands shown here over it.</source>
+        <translation>Recharger affiche le script tel qu’il est maintenant ; Annuler ramène les commandes affichées ici. Écraser enregistre les commandes affichées ici à sa place.</translation>
+    </message>
+    <message>
+        <source>Reload empties the list; Undo brings back the commands shown here. Overwrite saves the commands shown here as the script.</source>
+        <translation>Recharger vide la liste ; Annuler ramène les commandes affichées ici. Écraser enregistre les commandes affichées ici comme script.</translation>
+    </message>
+    <message>
+        <source>&amp;Reload</source>
+        <translation>&amp;Recharger</translation>
+    </message>
+    <message>
+        <source>The script was not reloaded.</source>
+        <translation>Le script n’a pas été rechargé.</translation>
+    </message>
+    <message>
+        <source>Reloaded. Undo brings back the commands shown before.</source>
+        <translation>Rechargé. Annuler ramène les commandes affichées auparavant.</translation>
     </message>
 </context>
 <context>

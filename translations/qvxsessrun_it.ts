@@ -297,14 +297,6 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
         <translation>Esegui in secondo &amp;piano</translation>
     </message>
     <message>
-        <source>The script was changed by another program since it was opened.</source>
-        <translation>Lo script è stato modificato da un altro programma dopo l’apertura.</translation>
-    </message>
-    <message>
-        <source>Overwrite it with the commands shown here?</source>
-        <translation>Sovrascriverlo con i comandi mostrati qui?</translation>
-    </message>
-    <message>
         <source>&amp;Overwrite</source>
         <translation>&amp;Sovrascrivi</translation>
     </message>
@@ -361,6 +353,38 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
             <numerusform>Non è stato possibile aggiungere %n file trascinato: %1</numerusform>
             <numerusform>Non è stato possibile aggiungere %n file trascinati: %1</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Script changed on disk</source>
+        <translation>Script modificato sul disco</translation>
+    </message>
+    <message>
+        <source>The script was changed by another program since it was opened or last saved here.</source>
+        <translation>Lo script è stato modificato da un altro programma dopo l’apertura o l’ultimo salvataggio qui.</translation>
+    </message>
+    <message>
+        <source>The script was removed by another program since it was opened or last saved here.</source>
+        <translation>Lo script è stato eliminato da un altro programma dopo l’apertura o l’ultimo salvataggio qui.</translation>
+    </message>
+    <message>
+        <source>Reload shows the script as it is now; Undo brings back the commands shown here. Overwrite saves the commands shown here over it.</source>
+        <translation>Ricarica mostra lo script com’è ora; Annulla riporta i comandi mostrati qui. Sovrascrivi salva al suo posto i comandi mostrati qui.</translation>
+    </message>
+    <message>
+        <source>Reload empties the list; Undo brings back the commands shown here. Overwrite saves the commands shown here as the script.</source>
+        <translation>Ricarica svuota l’elenco; Annulla riporta i comandi mostrati qui. Sovrascrivi salva come script i comandi mostrati qui.</translation>
+    </message>
+    <message>
+        <source>&amp;Reload</source>
+        <translation>&amp;Ricarica</translation>
+    </message>
+    <message>
+        <source>The script was not reloaded.</source>
+        <translation>Lo script non è stato ricaricato.</translation>
+    </message>
+    <message>
+        <source>Reloaded. Undo brings back the commands shown before.</source>
+        <translation>Ricaricato. Annulla riporta i comandi mostrati prima.</translation>
     </message>
 </context>
 <context>

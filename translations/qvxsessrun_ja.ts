@@ -297,14 +297,6 @@ Use Drag &amp; Drop to add desktop files.</source>
         <translation>バックグラウンドで実行(&amp;B)</translation>
     </message>
     <message>
-        <source>The script was changed by another program since it was opened.</source>
-        <translation>開いた後にスクリプトが別のプログラムによって変更されました。</translation>
-    </message>
-    <message>
-        <source>Overwrite it with the commands shown here?</source>
-        <translation>ここに表示されているコマンドで上書きしますか?</translation>
-    </message>
-    <message>
         <source>&amp;Overwrite</source>
         <translation>上書き(&amp;O)</translation>
     </message>
@@ -359,6 +351,38 @@ Use Drag &amp; Drop to add desktop files.</source>
         <translation>
             <numerusform>ドロップされた %n 個のファイルを追加できませんでした: %1</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Script changed on disk</source>
+        <translation>ディスク上のスクリプトが変更されました</translation>
+    </message>
+    <message>
+        <source>The script was changed by another program since it was opened or last saved here.</source>
+        <translation>ここで開いた後、または最後に保存した後に、スクリプトが別のプログラムによって変更されました。</translation>
+    </message>
+    <message>
+        <source>The script was removed by another program since it was opened or last saved here.</source>
+        <translation>ここで開いた後、または最後に保存した後に、スクリプトが別のプログラムによって削除されました。</translation>
+    </message>
+    <message>
+        <source>Reload shows the script as it is now; Undo brings back the commands shown here. Overwrite saves the commands shown here over it.</source>
+        <translation>再読み込みすると現在のスクリプトが表示されます。元に戻すとここに表示されているコマンドが戻ります。上書きするとここに表示されているコマンドで保存します。</translation>
+    </message>
+    <message>
+        <source>Reload empties the list; Undo brings back the commands shown here. Overwrite saves the commands shown here as the script.</source>
+        <translation>再読み込みするとリストが空になります。元に戻すとここに表示されているコマンドが戻ります。上書きするとここに表示されているコマンドをスクリプトとして保存します。</translation>
+    </message>
+    <message>
+        <source>&amp;Reload</source>
+        <translation>再読み込み(&amp;R)</translation>
+    </message>
+    <message>
+        <source>The script was not reloaded.</source>
+        <translation>スクリプトは再読み込みされませんでした。</translation>
+    </message>
+    <message>
+        <source>Reloaded. Undo brings back the commands shown before.</source>
+        <translation>再読み込みしました。元に戻すと以前に表示されていたコマンドが戻ります。</translation>
     </message>
 </context>
 <context>

@@ -297,14 +297,6 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
         <translation>Uruchom w t&amp;le</translation>
     </message>
     <message>
-        <source>The script was changed by another program since it was opened.</source>
-        <translation>Od otwarcia skrypt został zmieniony przez inny program.</translation>
-    </message>
-    <message>
-        <source>Overwrite it with the commands shown here?</source>
-        <translation>Zastąpić go poleceniami pokazanymi tutaj?</translation>
-    </message>
-    <message>
         <source>&amp;Overwrite</source>
         <translation>&amp;Zastąp</translation>
     </message>
@@ -363,6 +355,38 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
             <numerusform>%n upuszczone pliki nie mogły zostać dodane: %1</numerusform>
             <numerusform>%n upuszczonych plików nie mogło zostać dodanych: %1</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Script changed on disk</source>
+        <translation>Skrypt zmieniony na dysku</translation>
+    </message>
+    <message>
+        <source>The script was changed by another program since it was opened or last saved here.</source>
+        <translation>Od otwarcia lub ostatniego zapisu tutaj skrypt został zmieniony przez inny program.</translation>
+    </message>
+    <message>
+        <source>The script was removed by another program since it was opened or last saved here.</source>
+        <translation>Od otwarcia lub ostatniego zapisu tutaj skrypt został usunięty przez inny program.</translation>
+    </message>
+    <message>
+        <source>Reload shows the script as it is now; Undo brings back the commands shown here. Overwrite saves the commands shown here over it.</source>
+        <translation>Wczytaj ponownie pokazuje skrypt w obecnej postaci; Cofnij przywraca polecenia pokazane tutaj. Zastąp zapisuje w jego miejsce polecenia pokazane tutaj.</translation>
+    </message>
+    <message>
+        <source>Reload empties the list; Undo brings back the commands shown here. Overwrite saves the commands shown here as the script.</source>
+        <translation>Wczytaj ponownie opróżnia listę; Cofnij przywraca polecenia pokazane tutaj. Zastąp zapisuje polecenia pokazane tutaj jako skrypt.</translation>
+    </message>
+    <message>
+        <source>&amp;Reload</source>
+        <translation>&amp;Wczytaj ponownie</translation>
+    </message>
+    <message>
+        <source>The script was not reloaded.</source>
+        <translation>Skrypt nie został wczytany ponownie.</translation>
+    </message>
+    <message>
+        <source>Reloaded. Undo brings back the commands shown before.</source>
+        <translation>Wczytano ponownie. Cofnij przywraca wcześniej pokazane polecenia.</translation>
     </message>
 </context>
 <context>

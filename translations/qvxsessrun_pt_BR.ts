@@ -297,14 +297,6 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
         <translation>Executar em segundo p&amp;lano</translation>
     </message>
     <message>
-        <source>The script was changed by another program since it was opened.</source>
-        <translation>O script foi alterado por outro programa desde que foi aberto.</translation>
-    </message>
-    <message>
-        <source>Overwrite it with the commands shown here?</source>
-        <translation>Sobrescrevê-lo com os comandos mostrados aqui?</translation>
-    </message>
-    <message>
         <source>&amp;Overwrite</source>
         <translation>&amp;Sobrescrever</translation>
     </message>
@@ -361,6 +353,38 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
             <numerusform>Não foi possível adicionar %n arquivo arrastado: %1</numerusform>
             <numerusform>Não foi possível adicionar %n arquivos arrastados: %1</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Script changed on disk</source>
+        <translation>Script alterado no disco</translation>
+    </message>
+    <message>
+        <source>The script was changed by another program since it was opened or last saved here.</source>
+        <translation>O script foi alterado por outro programa desde que foi aberto ou salvo pela última vez aqui.</translation>
+    </message>
+    <message>
+        <source>The script was removed by another program since it was opened or last saved here.</source>
+        <translation>O script foi removido por outro programa desde que foi aberto ou salvo pela última vez aqui.</translation>
+    </message>
+    <message>
+        <source>Reload shows the script as it is now; Undo brings back the commands shown here. Overwrite saves the commands shown here over it.</source>
+        <translation>Recarregar mostra o script como está agora; Desfazer traz de volta os comandos mostrados aqui. Sobrescrever salva os comandos mostrados aqui por cima dele.</translation>
+    </message>
+    <message>
+        <source>Reload empties the list; Undo brings back the commands shown here. Overwrite saves the commands shown here as the script.</source>
+        <translation>Recarregar esvazia a lista; Desfazer traz de volta os comandos mostrados aqui. Sobrescrever salva os comandos mostrados aqui como o script.</translation>
+    </message>
+    <message>
+        <source>&amp;Reload</source>
+        <translation>&amp;Recarregar</translation>
+    </message>
+    <message>
+        <source>The script was not reloaded.</source>
+        <translation>O script não foi recarregado.</translation>
+    </message>
+    <message>
+        <source>Reloaded. Undo brings back the commands shown before.</source>
+        <translation>Recarregado. Desfazer traz de volta os comandos mostrados antes.</translation>
     </message>
 </context>
 <context>

@@ -297,14 +297,6 @@ Use Drag &amp; Drop to add desktop files.</source>
         <translation>Запускать в &amp;фоне</translation>
     </message>
     <message>
-        <source>The script was changed by another program since it was opened.</source>
-        <translation>С момента открытия скрипт был изменён другой программой.</translation>
-    </message>
-    <message>
-        <source>Overwrite it with the commands shown here?</source>
-        <translation>Перезаписать его командами, показанными здесь?</translation>
-    </message>
-    <message>
         <source>&amp;Overwrite</source>
         <translation>&amp;Перезаписать</translation>
     </message>
@@ -363,6 +355,38 @@ Use Drag &amp; Drop to add desktop files.</source>
             <numerusform>Не удалось добавить %n перетащенных файла: %1</numerusform>
             <numerusform>Не удалось добавить %n перетащенных файлов: %1</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Script changed on disk</source>
+        <translation>Скрипт изменён на диске</translation>
+    </message>
+    <message>
+        <source>The script was changed by another program since it was opened or last saved here.</source>
+        <translation>С момента открытия или последнего сохранения здесь скрипт был изменён другой программой.</translation>
+    </message>
+    <message>
+        <source>The script was removed by another program since it was opened or last saved here.</source>
+        <translation>С момента открытия или последнего сохранения здесь скрипт был удалён другой программой.</translation>
+    </message>
+    <message>
+        <source>Reload shows the script as it is now; Undo brings back the commands shown here. Overwrite saves the commands shown here over it.</source>
+        <translation>«Загрузить заново» показывает скрипт в его нынешнем виде; «Отменить» возвращает показанные здесь команды. «Перезаписать» сохраняет показанные здесь команды поверх него.</translation>
+    </message>
+    <message>
+        <source>Reload empties the list; Undo brings back the commands shown here. Overwrite saves the commands shown here as the script.</source>
+        <translation>«Загрузить заново» очищает список; «Отменить» возвращает показанные здесь команды. «Перезаписать» сохраняет показанные здесь команды как скрипт.</translation>
+    </message>
+    <message>
+        <source>&amp;Reload</source>
+        <translation>&amp;Загрузить заново</translation>
+    </message>
+    <message>
+        <source>The script was not reloaded.</source>
+        <translation>Скрипт не загружен заново.</translation>
+    </message>
+    <message>
+        <source>Reloaded. Undo brings back the commands shown before.</source>
+        <translation>Загружено заново. «Отменить» возвращает показанные ранее команды.</translation>
     </message>
 </context>
 <context>

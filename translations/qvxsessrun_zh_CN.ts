@@ -297,14 +297,6 @@ Use Drag &amp; Drop to add desktop files.</source>
         <translation>在后台运行(&amp;B)</translation>
     </message>
     <message>
-        <source>The script was changed by another program since it was opened.</source>
-        <translation>自打开以来，脚本已被另一个程序修改。</translation>
-    </message>
-    <message>
-        <source>Overwrite it with the commands shown here?</source>
-        <translation>用此处显示的命令覆盖它吗？</translation>
-    </message>
-    <message>
         <source>&amp;Overwrite</source>
         <translation>覆盖(&amp;O)</translation>
     </message>
@@ -359,6 +351,38 @@ Use Drag &amp; Drop to add desktop files.</source>
         <translation>
             <numerusform>无法添加 %n 个拖放的文件：%1</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Script changed on disk</source>
+        <translation>磁盘上的脚本已更改</translation>
+    </message>
+    <message>
+        <source>The script was changed by another program since it was opened or last saved here.</source>
+        <translation>自在此处打开或上次保存以来，脚本已被另一个程序修改。</translation>
+    </message>
+    <message>
+        <source>The script was removed by another program since it was opened or last saved here.</source>
+        <translation>自在此处打开或上次保存以来，脚本已被另一个程序删除。</translation>
+    </message>
+    <message>
+        <source>Reload shows the script as it is now; Undo brings back the commands shown here. Overwrite saves the commands shown here over it.</source>
+        <translation>重新加载会显示脚本当前的内容；撤销可恢复此处显示的命令。覆盖会用此处显示的命令保存脚本。</translation>
+    </message>
+    <message>
+        <source>Reload empties the list; Undo brings back the commands shown here. Overwrite saves the commands shown here as the script.</source>
+        <translation>重新加载会清空列表；撤销可恢复此处显示的命令。覆盖会将此处显示的命令保存为脚本。</translation>
+    </message>
+    <message>
+        <source>&amp;Reload</source>
+        <translation>重新加载(&amp;R)</translation>
+    </message>
+    <message>
+        <source>The script was not reloaded.</source>
+        <translation>脚本未重新加载。</translation>
+    </message>
+    <message>
+        <source>Reloaded. Undo brings back the commands shown before.</source>
+        <translation>已重新加载。撤销可恢复之前显示的命令。</translation>
     </message>
 </context>
 <context>

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -87,7 +88,7 @@ static void watchSaves(int fd)
         writeScript(other);
 }
 
-enum Answer { NotAsked, Cancel, Escape, Overwrite };
+enum Answer { NotAsked, Cancel, Escape, Overwrite, Reload };
 Q_DECLARE_METATYPE(Answer)
 
 /*
@@ -111,14 +112,16 @@ public:
 private:
     void look(QMessageBox *box)
     {
-        if (!box->text().contains("changed by another program"))
+        if (box->windowTitle() != "Script changed on disk")
             return;
         asked++;
         syncsWhenAsked = tempSyncs;
         if (!next.isEmpty())
             answer = next.takeFirst();
-        QPushButton *overwrite = nullptr, *cancel = nullptr;
+        QPushButton *reload = nullptr, *overwrite = nullptr, *cancel = nullptr;
         for (QAbstractButton *b : box->buttons()) {
+            if (b->text() == "&Reload")
+                reload = qobject_cast<QPushButton *>(b);
             if (b->text() == "&Overwrite")
                 overwrite = qobject_cast<QPushButton *>(b);
             if (b->text() == "&Cancel")
@@ -126,14 +129,20 @@ private:
         }
         seen = QStringList { box->text(),
                              box->informativeText(),
+                             reload ? "Reload" : "no Reload",
                              overwrite ? "Overwrite" : "no Overwrite",
                              cancel ? "Cancel" : "no Cancel",
+                             QString("%1 buttons").arg(box->buttons().size()),
                              box->defaultButton() == cancel ? "default Cancel" : "other default",
                              box->icon() == QMessageBox::Warning ? "Warning" : "other icon" };
         switch (answer) {
         case Overwrite:
             if (overwrite)
                 overwrite->click();
+            break;
+        case Reload:
+            if (reload)
+                reload->click();
             break;
         case Escape:
             QTest::keyClick(box, Qt::Key_Escape);
@@ -172,6 +181,22 @@ struct Window
         QTest::keyClick(editor, Qt::Key_Return);
         QCoreApplication::processEvents(); // the view commits a Return from its event loop
     }
+    /* The rows as a person sees them: "-" before a switched-off one, " !" after a marked one. */
+    QStringList rows() const
+    {
+        QStringList out;
+        for (int i = 0; i < view->count(); i++) {
+            const QListWidgetItem *item = view->item(i);
+            out << (item->checkState() == Qt::Checked ? "" : "-") + item->text()
+                    + (item->data(Qt::DecorationRole).isValid() ? " !" : "");
+        }
+        return out;
+    }
+    bool enabled(const QString &name) const
+    {
+        const QPushButton *b = win.findChild<QPushButton *>(name);
+        return b && b->isEnabled();
+    }
     void toggleFirst()
     {
         QListWidgetItem *item = view->item(0);
@@ -194,15 +219,29 @@ private slots:
     void twoWindowsSaveInTurn();
     void quitQuestionSave_data();
     void quitQuestionSave();
+    void reload_data();
+    void reload();
+    void reloadCannotRead();
 };
 
-static const QStringList question { "The script was changed by another program since it was "
-                                    "opened.",
-                                    "Overwrite it with the commands shown here?",
-                                    "Overwrite",
-                                    "Cancel",
-                                    "default Cancel",
-                                    "Warning" };
+/* What the question shows, about a script changed or removed. */
+static QStringList question(bool removed)
+{
+    return { removed ? "The script was removed by another program since it was opened or last "
+                       "saved here."
+                     : "The script was changed by another program since it was opened or last "
+                       "saved here.",
+             removed ? "Reload empties the list; Undo brings back the commands shown here. "
+                       "Overwrite saves the commands shown here as the script."
+                     : "Reload shows the script as it is now; Undo brings back the commands shown "
+                       "here. Overwrite saves the commands shown here over it.",
+             "Reload",
+             "Overwrite",
+             "Cancel",
+             "3 buttons",
+             "default Cancel",
+             "Warning" };
+}
 
 void TestOverwrite::initTestCase()
 {
@@ -270,7 +309,7 @@ void TestOverwrite::saveAfterAnotherWriter()
         w.click("saveButton");
         QCOMPARE(answerer.asked, answer == NotAsked ? 0 : 1);
         if (answer != NotAsked) {
-            QCOMPARE(answerer.seen, question);
+            QCOMPARE(answerer.seen, question(other.isEmpty()));
             // A change that is already there is asked about before a byte is written.
             QCOMPARE(answerer.syncsWhenAsked, syncs);
         }
@@ -344,7 +383,7 @@ void TestOverwrite::changedDuringSave()
         Answerer answerer(answers);
         w.click("saveButton");
         QCOMPARE(answerer.asked, answers.size());
-        QCOMPARE(answerer.seen, question);
+        QCOMPARE(answerer.seen, question(changes.last().isEmpty()));
     }
     // Each change came during a save of its own, and each save wrote a temporary file.
     QCOMPARE(changesDuringSave, QList<QByteArray>());
@@ -413,11 +452,14 @@ void TestOverwrite::quitQuestionSave_data()
     QTest::newRow("changed before, overwrite") << false << Overwrite << true;
     QTest::newRow("changed during the save, cancel") << true << Cancel << false;
     QTest::newRow("changed during the save, overwrite") << true << Overwrite << true;
+    QTest::newRow("changed before, reload") << false << Reload << false;
+    QTest::newRow("changed during the save, reload") << true << Reload << false;
 }
 
 /*
  * Save in the quit question, then the overwrite question: Cancel keeps the
- * window and its work, Overwrite saves and quits.
+ * window and its work, Overwrite saves and quits, Reload keeps the window
+ * with the script as the other program left it.
  */
 void TestOverwrite::quitQuestionSave()
 {
@@ -454,9 +496,137 @@ void TestOverwrite::quitQuestionSave()
     QCOMPARE(QCoreApplication::exec(), quits ? 0 : 99);
     QCOMPARE(answerer.asked, 1);
     QCOMPARE(readScript(), quits ? mine : theirs);
-    QCOMPARE(w.list->modified(), !quits);
+    QCOMPARE(w.list->modified(), !quits && answer != Reload);
     if (!quits)
         QVERIFY(w.win.isVisible());
+}
+
+/* The window's edits in reload(): true switched off, and a row added. */
+static const QStringList mineRows { "-true", "qvx-mine-missing !" };
+
+void TestOverwrite::reload_data()
+{
+    QTest::addColumn<QByteArray>("other"); /* what the other program leaves; empty: removed */
+    QTest::addColumn<QStringList>("theirRows");
+
+    QTest::newRow("edited") << QByteArray("#!/bin/sh\n# theirs\ntrue&\nqvx-theirs-missing &\n"
+                                          "#[INACTIVE]#sleep 1&\n# the end, no line feed")
+                            << QStringList { "true", "qvx-theirs-missing !", "-sleep 1" };
+    QTest::newRow("removed") << QByteArray() << QStringList();
+}
+
+/*
+ * Reload in the question: the rows become the script's as the other
+ * program left it, which is saved as it is; the window's edits come back
+ * with one Undo and go again with Redo, and "Modified" and the marks
+ * follow each.  The script is only read: a save right after it writes the
+ * other program's bytes unchanged.
+ */
+void TestOverwrite::reload()
+{
+    QFETCH(QByteArray, other);
+    QFETCH(QStringList, theirRows);
+
+    writeScript(ours);
+    Window w;
+    w.win.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w.win));
+    w.toggleFirst();
+    w.addRow("qvx-mine-missing");
+    QTRY_COMPARE(w.rows(), mineRows);
+    if (other.isEmpty())
+        QVERIFY(QFile::remove(script_path()));
+    else
+        writeScript(other);
+
+    {
+        Answerer answerer(Reload);
+        w.click("saveButton");
+        QCOMPARE(answerer.asked, 1);
+        QCOMPARE(answerer.seen, question(other.isEmpty()));
+    }
+    QCOMPARE(readScript(), other.isEmpty() ? QByteArray("<missing>") : other);
+    QCOMPARE(w.message(), QString("Reloaded. Undo brings back the commands shown before."));
+    QVERIFY(!w.list->modified());
+    QVERIFY(w.enabled("undoButton"));
+    QVERIFY(!w.enabled("redoButton"));
+    QTRY_VERIFY(!w.list->checking());
+    QCOMPARE(w.rows(), theirRows);
+
+    // One Undo brings back the window's edits, and "Modified" with them.
+    w.click("undoButton");
+    QTRY_VERIFY(!w.list->checking());
+    QCOMPARE(w.rows(), mineRows);
+    QVERIFY(w.list->modified());
+    QCOMPARE(w.message(), QString("Modified"));
+    QVERIFY(w.enabled("redoButton"));
+
+    w.click("redoButton");
+    QTRY_VERIFY(!w.list->checking());
+    QCOMPARE(w.rows(), theirRows);
+    QVERIFY(!w.list->modified());
+    QCOMPARE(w.message(), QString());
+    QVERIFY(!w.enabled("redoButton"));
+
+    // Undo goes on through the steps before the reload, back to the
+    // script as it was opened, which is no longer the one on disk; Redo
+    // goes all the way forward again.
+    while (w.enabled("undoButton"))
+        w.click("undoButton");
+    QCOMPARE(w.rows(), QStringList("true"));
+    QVERIFY(w.list->modified());
+    while (w.enabled("redoButton"))
+        w.click("redoButton");
+    QTRY_VERIFY(!w.list->checking());
+    QCOMPARE(w.rows(), theirRows);
+    QVERIFY(!w.list->modified());
+
+    // The reloaded script is the window's: a save asks nothing and writes
+    // it as it is (no script at all reads as an empty one).
+    Answerer again(Cancel);
+    w.click("saveButton");
+    QCOMPARE(again.asked, 0);
+    QCOMPARE(readScript(), other.isEmpty() ? QByteArray("#!/bin/sh\n") : other);
+}
+
+/*
+ * A script that cannot be read (a directory in its place) is not
+ * reloaded: the error is shown, and the rows, the journal and "Modified"
+ * stay as they were.
+ */
+void TestOverwrite::reloadCannotRead()
+{
+    writeScript(ours);
+    Window w;
+    w.win.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w.win));
+    w.toggleFirst();
+    w.addRow("qvx-mine-missing");
+    QVERIFY(QFile::remove(script_path()));
+    QVERIFY(QDir().mkdir(script_path()));
+
+    QStringList errors;
+    ModalBoxWatch<> errorBox([&](QMessageBox *box) {
+        if (box->windowTitle() != "Error")
+            return;
+        errors << box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    {
+        Answerer answerer(Reload);
+        w.click("saveButton");
+        QCOMPARE(answerer.asked, 1);
+        QCOMPARE(answerer.seen, question(false));
+    }
+    QCOMPARE(errors, QStringList("qvxsessrun_reload(): " + script_path() + ": Not a regular file"));
+    QCOMPARE(w.message(), QString("The script was not reloaded."));
+    QTRY_COMPARE(w.rows(), mineRows);
+    QVERIFY(w.list->modified());
+    QVERIFY(!w.enabled("redoButton"));
+    while (w.enabled("undoButton"))
+        w.click("undoButton");
+    QCOMPARE(w.rows(), QStringList("true"));
+    QVERIFY(QFileInfo(script_path()).isDir());
 }
 
 QTEST_MAIN(TestOverwrite)

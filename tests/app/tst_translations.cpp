@@ -40,10 +40,13 @@
 #include <string.h>
 #include <unistd.h>
 
+#include "catalogue.h"
 #include "dropevent.h"
 #include "modalbox.h"
+#include "testscript.h"
 
 int qvx_program_main(int argc, char **argv);
+int qvx_uninstalled_main(int argc, char **argv);
 
 namespace {
 
@@ -80,9 +83,21 @@ const Message requiredMessages[] = {
     { "Mainwin", "Saved. %n command(s) would not run as written: F8 goes to them." },
     { "Mainwin", "Run no&w" },
     { "Mainwin", "Run in the &background" },
-    { "Mainwin", "The script was changed by another program since it was opened." },
-    { "Mainwin", "Overwrite it with the commands shown here?" },
+    { "Mainwin", "Script changed on disk" },
+    { "Mainwin",
+      "The script was changed by another program since it was opened or last saved here." },
+    { "Mainwin",
+      "The script was removed by another program since it was opened or last saved here." },
+    { "Mainwin",
+      "Reload shows the script as it is now; Undo brings back the commands shown here. Overwrite "
+      "saves the commands shown here over it." },
+    { "Mainwin",
+      "Reload empties the list; Undo brings back the commands shown here. Overwrite saves the "
+      "commands shown here as the script." },
+    { "Mainwin", "&Reload" },
     { "Mainwin", "&Overwrite" },
+    { "Mainwin", "The script was not reloaded." },
+    { "Mainwin", "Reloaded. Undo brings back the commands shown before." },
     { "Mainwin", "Add A&pplication\u2026" },
     { "Mainwin", "Next marked command" },
     { "Mainwin", "Previous marked command" },
@@ -200,7 +215,7 @@ const Message requiredMessages[] = {
 const char *const windowButtons[]
     = { "&Undo", "&Redo", "&Add", "&Delete", "&Up", "Dow&n", "&Save", "&Quit" };
 const char *const quitBoxButtons[] = { "&Save", "&Quit without saving", "&Cancel" };
-const char *const overwriteBoxButtons[] = { "&Overwrite", "&Cancel" };
+const char *const overwriteBoxButtons[] = { "&Reload", "&Overwrite", "&Cancel" };
 const char *const rowMenuItems[] = { "Run no&w", "Run in the &background", "&Undo",   "&Redo",
                                      "&Add",     "Add A&pplication\u2026", "&Delete", "&Up",
                                      "Dow&n" };
@@ -472,7 +487,7 @@ QStringList checkCatalogue(const QString &lang, const Catalogue &cat)
 // ---------------------------------------------------------------------------
 // Child side: a driver inside the running program.
 
-enum Scenario { NoScenario, WindowScenario, ErrorScenario };
+enum Scenario { NoScenario, WindowScenario, ErrorScenario, PluralScenario };
 Scenario scenario = NoScenario;
 
 void observe(const QString &key, const QString &text)
@@ -497,7 +512,9 @@ bool inStatusBar(QWidget *w)
 
 // Acts as the user: reads the window, saves, adds a row, asks to quit and
 // answers the question with "Quit without saving"; or, when the script
-// cannot be read, reads the error box and closes it.
+// cannot be read, reads the error box and closes it; or saves, reads what
+// the save says once the rows are checked, drops files that cannot be
+// added and quits.
 class ProgramDriver : public QObject
 {
     Q_OBJECT
@@ -519,16 +536,33 @@ private slots:
                 answer(box);
             return;
         }
-        if (scenario != WindowScenario || window)
+        if (scenario == ErrorScenario || window)
             return;
         for (QWidget *w : QApplication::topLevelWidgets()) {
             if (w->inherits("Mainwin") && w->isVisible()) {
                 window = qobject_cast<QMainWindow *>(w);
+                if (scenario == PluralScenario) {
+                    saveAndWaitForCount();
+                    return;
+                }
                 readWindow();
                 QTimer::singleShot(0, this, SLOT(askToQuit()));
                 return;
             }
         }
+    }
+
+    // The save says "Saved" while the rows are being checked, and how many
+    // would not run as soon as they are.
+    void waitForCount()
+    {
+        const QString message = window->statusBar()->currentMessage();
+        if (message.isEmpty() || message == QLatin1String("Saved"))
+            return;
+        countWaiter->stop();
+        observe("counted", message);
+        readDropMessages();
+        QTimer::singleShot(0, this, SLOT(askToQuit()));
     }
 
     // A slot of its own: quit() runs the question's event loop, in which
@@ -567,8 +601,21 @@ private:
         observe("saved", window->statusBar()->currentMessage());
         invoke("addClicked");
         observe("modified", window->statusBar()->currentMessage());
-        // Dropped files that cannot be added, one and then two: the status
-        // bar's text with a number.
+        readDropMessages();
+    }
+
+    void saveAndWaitForCount()
+    {
+        invoke("save");
+        countWaiter = new QTimer(this);
+        connect(countWaiter, SIGNAL(timeout()), this, SLOT(waitForCount()));
+        countWaiter->start(20);
+    }
+
+    // Dropped files that cannot be added, one and then two: the status
+    // bar's text with a number.
+    void readDropMessages()
+    {
         for (const QByteArray &uris : { QByteArray("file:///nonexistent/a.desktop\r\n"),
                                         QByteArray("file:///nonexistent/a.desktop\r\n"
                                                    "file:///nonexistent/b.desktop\r\n") }) {
@@ -616,6 +663,7 @@ private:
 
     QMainWindow *window = nullptr;
     QPointer<QMessageBox> answered;
+    QTimer *countWaiter = nullptr;
 };
 
 namespace {
@@ -642,7 +690,7 @@ struct Run
     QMap<QString, QStringList> seen;
 };
 
-bool runProgram(const char *which, const QString &locale, Run *run)
+bool runProgram(const char *which, const QString &locale, Run *run, const char *how = "--program")
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove("LANGUAGE"); // would take precedence over the locale below
@@ -651,7 +699,7 @@ bool runProgram(const char *which, const QString &locale, Run *run)
     env.insert("LC_MESSAGES", locale);
     QProcess p;
     p.setProcessEnvironment(env);
-    p.start(QCoreApplication::applicationFilePath(), { "--program", which });
+    p.start(QCoreApplication::applicationFilePath(), { how, which });
     if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
         return false;
     run->exitCode = p.exitCode();
@@ -729,6 +777,10 @@ private slots:
     void codeTexts();
     void program_data();
     void program();
+    void builtInEnglish_data();
+    void builtInEnglish();
+    void pluralsWithoutCatalogues_data();
+    void pluralsWithoutCatalogues();
 };
 
 void tst_translations::initTestCase()
@@ -929,8 +981,92 @@ void tst_translations::program()
     QCOMPARE(failed.seen.value("error.title"), QStringList(tr("QObject", "Error")));
 }
 
+void tst_translations::builtInEnglish_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<bool>("installed"); // the catalogues of this build tree, or none
+    QTest::addColumn<QString>("lang"); // the catalogue that should be loaded
+
+    for (bool installed : { false, true }) {
+        const char *where = installed ? "installed" : "none installed";
+        QTest::addRow("en_US, %s", where) << "en_US" << installed << "en";
+        QTest::addRow("en_GB, %s", where) << "en_GB" << installed << "en";
+        QTest::addRow("C, %s", where) << "C" << installed << "en";
+        QTest::addRow("sv_SE, %s", where) << "sv_SE" << installed << "en";
+        QTest::addRow("de_DE, %s", where) << "de_DE" << installed << (installed ? "de" : "en");
+        QTest::addRow("ja_JP, %s", where) << "ja_JP" << installed << (installed ? "ja" : "en");
+    }
+}
+
+// The English catalogue is built into the program: it is the one used for
+// an English locale and for one without an installed catalogue, also when
+// none is installed at all; an installed catalogue of the locale's own
+// language comes first.
+void tst_translations::builtInEnglish()
+{
+    QFETCH(QString, locale);
+    QFETCH(bool, installed);
+    QFETCH(QString, lang);
+
+    QTemporaryDir empty;
+    QVERIFY(empty.isValid());
+    const QString installedDir = qEnvironmentVariable("QVX_BINARY_DIR") + "/translations";
+    const QString dir = installed ? installedDir : empty.path();
+    QTranslator translator;
+    QVERIFY(load_catalogue(&translator, QLocale(locale), dir));
+    QCOMPARE(translator.filePath(),
+             lang == "en" ? QString(":/i18n/qvxsessrun_en.qm")
+                          : QDir(installedDir).filePath("qvxsessrun_" + lang + ".qm"));
+
+    Catalogue cat;
+    QString error;
+    QVERIFY2(readCatalogue(tsPath(lang), &cat, &error), qPrintable(error));
+    const char *source = "Saved. %n command(s) would not run as written.";
+    const Entry entry = cat.entries.value(Key("Mainwin", source));
+    for (int n : { 1, 2, 5 })
+        QCOMPARE(translator.translate("Mainwin", source, nullptr, n),
+                 entry.forms.value(pluralForm(lang, n)));
+}
+
+void tst_translations::pluralsWithoutCatalogues_data()
+{
+    QTest::addColumn<QString>("locale");
+
+    QTest::newRow("en_US") << "en_US.UTF-8";
+    QTest::newRow("C") << "C";
+    QTest::newRow("de_DE") << "de_DE.UTF-8";
+}
+
+// The program as it runs from its build tree, with no catalogue installed:
+// its English texts with a number read as English, never with "(s)".
+void tst_translations::pluralsWithoutCatalogues()
+{
+    QFETCH(QString, locale);
+
+    QVERIFY(write_script("#!/bin/sh\nqvx-no-such-command-anywhere &\ntrue&\n"));
+    Run run;
+    const bool ended = runProgram("window", locale, &run, "--uninstalled");
+    QVERIFY(QFile::remove(script_path()));
+    QVERIFY2(ended, "the program did not end");
+    QVERIFY2(run.err.isEmpty(), run.err.constData());
+    QVERIFY2(!run.seen.contains("timeout"), "the window never said how many rows are marked");
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.seen.value("counted"),
+             QStringList("Saved. 1 command would not run as written: F8 goes to it."));
+    QCOMPARE(run.seen.value("skipped"),
+             QStringList({ "1 dropped file could not be added: a.desktop: not found",
+                           "2 dropped files could not be added: a.desktop: not found; "
+                           "b.desktop: not found" }));
+}
+
 int main(int argc, char **argv)
 {
+    if (argc == 3 && strcmp(argv[1], "--uninstalled") == 0) {
+        scenario = PluralScenario;
+        char *args[] = { argv[0], nullptr };
+        int n = 1;
+        return qvx_uninstalled_main(n, args);
+    }
     if (argc == 3 && strcmp(argv[1], "--program") == 0) {
         scenario = strcmp(argv[2], "error") == 0 ? ErrorScenario : WindowScenario;
         char *args[] = { argv[0], nullptr };

@@ -65,6 +65,8 @@ private slots:
 
     void journal_data();
     void journal();
+    void reloadBytes_data();
+    void reloadBytes();
     void textsAreCopies();
     void nullEntries();
 
@@ -73,6 +75,7 @@ private:
     QString dirPath() const { return home + "/.config/QVX"; }
     QString scriptPath() const { return dirPath() + "/autostart.sh"; }
     void writeScript(const QByteArray &bytes);
+    void diskStep(const QString &what);
     QByteArray readFile(const QString &path);
 };
 
@@ -1442,8 +1445,11 @@ void TestStore::copy()
 /*
  * Walk-throughs of the journal.  Steps: "add T", "del N", "set N T F",
  * "up N", "down N", "undo", "redo", where N names an entry by the text it
- * was made with.  After each step: the chain (texts, "-" for inactive),
- * a space, then "position/length" of the journal cursors.
+ * was made with; "disk T,-U" writes the script (T active, U switched off),
+ * "disk none" removes it, "disk directory" puts a directory in its place,
+ * and "reload" reads it again into the list ("reload fails": and
+ * cannot).  After each step: the chain (texts, "-" for inactive), a
+ * space, then "position/length" of the journal cursors.
  */
 void TestStore::journal_data()
 {
@@ -1544,6 +1550,52 @@ void TestStore::journal_data()
         << QStringList { "A 0/0", "A,X 1/1", "A,X 1/1", "A 0/1", "A,X 1/1" };
     QTest::newRow("nothing to undo or redo")
         << ab << QStringList { "undo", "redo" } << QStringList { "A,B 0/0", "A,B 0/0" };
+
+    QTest::newRow("a reload replaces the list, undo and redo trade it back")
+        << ab << QStringList { "add X", "disk P,-Q", "reload", "undo", "redo",
+                               "undo",  "undo",      "redo",   "redo" }
+        << QStringList { "A,B,X 1/1", "A,B,X 1/1", "P,-Q 2/2",  "A,B,X 1/2", "P,-Q 2/2",
+                         "A,B,X 1/2", "A,B 0/2",   "A,B,X 1/2", "P,-Q 2/2" };
+    QTest::newRow("edits after a reload, undone through it and redone")
+        << QByteArrayList { "+A" }
+        << QStringList { "disk P,Q", "reload", "del P", "set Q q 0", "add Y", "undo", "undo",
+                         "undo",     "undo",   "redo",  "redo",      "redo",  "redo" }
+        << QStringList { "A 0/0",   "P,Q 1/1", "Q 2/2",   "-q 3/3", "-q,Y 4/4", "-q 3/4",  "Q 2/4",
+                         "P,Q 1/4", "A 0/4",   "P,Q 1/4", "Q 2/4",  "-q 3/4",   "-q,Y 4/4" };
+    QTest::newRow("an undone reload dropped by the next edit, with what it read")
+        << QByteArrayList { "+A" }
+        << QStringList { "disk P", "reload", "del P", "undo", "undo", "add Y", "undo", "redo" }
+        << QStringList {
+               "A 0/0", "P 1/1", " 2/2", "P 1/2", "A 0/2", "A,Y 1/1", "A 0/1", "A,Y 1/1"
+           };
+    QTest::newRow("a reload of a removed script empties the list")
+        << ab << QStringList { "disk none", "reload", "undo", "redo", "add X", "undo", "undo" }
+        << QStringList { "A,B 0/0", " 1/1", "A,B 0/1", " 1/1", "X 2/2", " 1/2", "A,B 0/2" };
+    QTest::newRow("a deletion in effect across two reloads")
+        << pqr << QStringList { "del Q", "disk Z", "reload", "reload", "undo",
+                                "undo",  "undo",   "redo",   "redo",   "redo" }
+        << QStringList { "P,R 1/1", "P,R 1/1",   "Z 2/2",   "Z 3/3", "Z 2/3",
+                         "P,R 1/3", "P,Q,R 0/3", "P,R 1/3", "Z 2/3", "Z 3/3" };
+    QTest::newRow("a reload that cannot read changes nothing")
+        << ab
+        << QStringList { "set B b 0", "undo", "disk directory", "reload fails", "redo", "undo" }
+        << QStringList { "A,-b 1/1", "A,B 0/1", "A,B 0/1", "A,B 0/1", "A,-b 1/1", "A,B 0/1" };
+}
+
+/* What another program does to the script for a "disk" step of journal(). */
+void TestStore::diskStep(const QString &what)
+{
+    QVERIFY(!QFileInfo::exists(scriptPath()) || QFile::remove(scriptPath()));
+    if (what == "none")
+        return;
+    if (what == "directory") {
+        QVERIFY(QDir().mkpath(scriptPath()));
+        return;
+    }
+    QByteArray bytes = H;
+    for (const QString &item : what.split(','))
+        bytes += (item.startsWith('-') ? "#[INACTIVE]#" + item.mid(1) : item).toUtf8() + "&\n";
+    writeScript(bytes);
 }
 
 static QString describe(const command_list *list)
@@ -1595,6 +1647,17 @@ void TestStore::journal()
             QCOMPARE(qvxsessrun_join_step(list), 0);
         } else if (w[0] == "join!") {
             QCOMPARE(qvxsessrun_join_step(list), -1);
+        } else if (w[0] == "disk") {
+            diskStep(w[1]);
+        } else if (w[0] == "reload" && w.size() == 1) {
+            QVERIFY2(qvxsessrun_reload(list) == 0, qvxsessrun_error_text());
+            for (command_entry *c = list->entries; c != nullptr; c = c->next) {
+                names.insert(QString::fromUtf8(c->text), c);
+                made << c;
+            }
+        } else if (w[0] == "reload") {
+            QCOMPARE(qvxsessrun_reload(list), -1);
+            QVERIFY(*qvxsessrun_error_text() != '\0');
         } else if (w[0] == "undo") {
             qvxsessrun_undo(list);
         } else if (w[0] == "redo") {
@@ -1624,6 +1687,72 @@ void TestStore::journal()
         }
     }
     /* Released whole, with the journal and the entries only it still holds. */
+    qvxsessrun_free(list);
+}
+
+void TestStore::reloadBytes_data()
+{
+    QTest::addColumn<QByteArray>("disk"); /* what the other program left; null: removed */
+
+    QTest::newRow("hand-written, no final line feed")
+        << QByteArray("#!/bin/bash\n# started by hand\r\nxterm -e top &\n\n"
+                      "#[INACTIVE]#picom --daemon&\nsetxkbmap de # keyboard\n"
+                      "if true; then\n  xeyes &\nfi\n# the end");
+    static const char crNul[] = "#!/bin/sh\r\nxset b off\r\necho a\0b &\r\n";
+    QTest::newRow("CR line ends and a NUL byte") << QByteArray(crNul, int(sizeof(crNul)) - 1);
+    QTest::newRow("no #! line") << QByteArray("xclock&\n");
+    QTest::newRow("empty") << QByteArray("");
+    QTest::newRow("removed") << QByteArray();
+}
+
+/*
+ * A reload takes the script's bytes as they are: a save without an edit
+ * writes them back unchanged ("#!/bin/sh" in front where there is no "#!"
+ * line, as for any script read), without a word about another program's
+ * change.  Undo gives back the very bytes the list had before it, with
+ * its "#!" line and the lines after its last command, and redo the
+ * script's again.
+ */
+void TestStore::reloadBytes()
+{
+    QFETCH(QByteArray, disk);
+
+    writeScript("#!/bin/dash\nA&\n# after A\n");
+    command_list *list = qvxsessrun_read();
+    QVERIFY2(list != nullptr, qvxsessrun_error_text());
+    QVERIFY(qvxsessrun_add_command(list, "edited", 0) != nullptr);
+    QVERIFY(qvxsessrun_delete_command(list, list->entries) != nullptr);
+    size_t len;
+    char *bytes = qvxsessrun_render(list, &len);
+    const QByteArray before(bytes, int(len));
+    free(bytes);
+    QCOMPARE(before, QByteArray("#!/bin/dash\n#[INACTIVE]#edited&\n# after A\n"));
+
+    if (disk.isNull())
+        QVERIFY(QFile::remove(scriptPath()));
+    else
+        writeScript(disk);
+    QCOMPARE(qvxsessrun_changed_on_disk(list), 1);
+    QCOMPARE(qvxsessrun_reload(list), 0);
+    QCOMPARE(qvxsessrun_changed_on_disk(list), 0);
+    const QByteArray theirs = withHeader(disk);
+    const auto rendered = [&] {
+        char *p = qvxsessrun_render(list, &len);
+        const QByteArray out(p, int(len));
+        free(p);
+        return out;
+    };
+    QCOMPARE(rendered(), theirs);
+    qvxsessrun_undo(list);
+    QCOMPARE(rendered(), before);
+    /* The script was only read. */
+    QCOMPARE(QFileInfo::exists(scriptPath()), !disk.isNull());
+    QCOMPARE(readFile(scriptPath()), disk);
+    qvxsessrun_redo(list);
+    QCOMPARE(rendered(), theirs);
+
+    QCOMPARE(qvxsessrun_write(list), 0);
+    QCOMPARE(readFile(scriptPath()), theirs);
     qvxsessrun_free(list);
 }
 

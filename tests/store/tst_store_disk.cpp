@@ -344,6 +344,7 @@ void TestStoreDisk::otherWriter()
     }
     change(what, scriptPath());
     QCOMPARE(qvxsessrun_changed_on_disk(list), changed);
+    QCOMPARE(qvxsessrun_removed_on_disk(list), what == Removed ? 1 : 0);
     QVERIFY(qvxsessrun_add_command(list, "xload", 1) != nullptr);
 
     const QStringList theirs = treeOf(home);
