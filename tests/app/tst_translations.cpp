@@ -142,8 +142,7 @@ const Message requiredMessages[] = {
     { "List",
       "This command is not complete: it ends in &&, ||, | or a backslash, or opens if, case, a "
       "loop or a brace that it does not close. The shell reads the lines below as part of it." },
-    { "List",
-      "This command never runs: a line above replaces or ends the shell (exec or exit)." },
+    { "List", "This command never runs: a line above replaces or ends the shell (exec or exit)." },
     { "List",
       "exec here does not replace the session's shell: the final & runs it in a background "
       "subshell. Switch off \"Run in the background\" in the row's menu if the script should "

@@ -1556,8 +1556,10 @@ void TestList::marks_data()
         << "This line leaves a quote open: the shell reads the lines below as part of this "
            "command, up to the next matching quote.";
     // The "&" goes in front of a comment, and in place of a final ";".
-    QTest::newRow("trailing comment") << "true # mine" << true << "true # mine" << "-";
-    QTest::newRow("true;") << "true;" << true << "true" << "-";
+    QTest::newRow("trailing comment") << "true # mine" << true << "true # mine"
+                                      << "-";
+    QTest::newRow("true;") << "true;" << true << "true"
+                           << "-";
     QTest::newRow("trailing backslash") << "true \\" << true << "true \\" << readsOn;
     QTest::newRow("ends in &&") << "true &&" << true << "true &&" << readsOn;
     QTest::newRow("opens an if") << "if true; then" << true << "if true; then"
@@ -1572,22 +1574,27 @@ void TestList::marks_data()
     QTest::newRow("unknown command")
         << "qvx-no-such-command --flag" << true << "qvx-no-such-command --flag"
         << "qvx-no-such-command: no such command (not a shell builtin, and not found on PATH).";
-    QTest::newRow("not executable")
-        << "/dev/null" << true << "/dev/null" << "/dev/null is not an executable file.";
-    QTest::newRow("valid command") << "true --flag" << true << "true --flag" << "-";
-    QTest::newRow("subshell") << "(sleep 1; true)" << true << "(sleep 1; true)" << "-";
-    QTest::newRow("if over lines") << "if true; then\n  true\nfi" << true
-                                   << "if true; then\n  true\nfi" << "-";
-    QTest::newRow("function") << "f() { true; }" << true << "f() { true; }" << "-";
+    QTest::newRow("not executable") << "/dev/null" << true << "/dev/null"
+                                    << "/dev/null is not an executable file.";
+    QTest::newRow("valid command") << "true --flag" << true << "true --flag"
+                                   << "-";
+    QTest::newRow("subshell") << "(sleep 1; true)" << true << "(sleep 1; true)"
+                              << "-";
+    QTest::newRow("if over lines")
+        << "if true; then\n  true\nfi" << true << "if true; then\n  true\nfi"
+        << "-";
+    QTest::newRow("function") << "f() { true; }" << true << "f() { true; }"
+                              << "-";
     // A command of several lines says where in it the shell stops.
     QTest::newRow("error on a later line")
         << "if true; then\n  echo a\n  )\nfi" << true << "if true; then\n  echo a\n  )\nfi"
         << "Line 3 of this command is not valid shell: the script stops there and no later "
            "command runs.";
-    QTest::newRow("inactive bad row")
-        << "echo \"unterminated" << false << "echo \"unterminated" << "-";
+    QTest::newRow("inactive bad row") << "echo \"unterminated" << false << "echo \"unterminated"
+                                      << "-";
     QTest::newRow("inactive unknown command")
-        << "qvx-no-such-command" << false << "qvx-no-such-command" << "-";
+        << "qvx-no-such-command" << false << "qvx-no-such-command"
+        << "-";
 }
 
 /* A row edited to a text, and its mark once checked; the other rows are
@@ -1668,8 +1675,7 @@ void TestList::marksWaitForEventLoop()
  */
 void TestList::marksFollowTheWholeScript()
 {
-    command_list *commands
-        = load("#!/bin/sh\nqvx_f() {\n  true\n}\nqvx_f &\nexec true\ntrue &\n");
+    command_list *commands = load("#!/bin/sh\nqvx_f() {\n  true\n}\nqvx_f &\nexec true\ntrue &\n");
     QVERIFY(commands);
     List list(commands, nullptr);
     ListWidget *view = list.findChild<ListWidget *>();
@@ -1883,7 +1889,7 @@ void TestList::storeFailure_data()
     QTest::newRow("addItem, malloc") << "add"
                                      << "libc/mm/malloc"
                                      << "malloc(): " + nomem;
-        QTest::newRow("syncItems, malloc") << "sync"
+    QTest::newRow("syncItems, malloc") << "sync"
                                        << "libc/mm/malloc"
                                        << "malloc(): " + nomem;
     QTest::newRow("check box, malloc") << "toggle"
