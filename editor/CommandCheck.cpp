@@ -331,6 +331,7 @@ void CommandCheck::analyseRow(const QByteArray &line, const QByteArray &text, bo
     row->lookups = commandNames(text, home, words);
     row->first = words.first;
     row->endsShell = !scan.background && words.simple && (words.replaces_shell || words.ends_shell);
+    row->crLine = scan.cr_end ? int(scan.cr_line) : -1;
 
     const int kind = qvxsessrun_line_kind(line.constData(), size_t(line.size()));
     if (kind == LINE_INACTIVE)
@@ -649,7 +650,9 @@ void CommandCheck::finishRound()
         Told now;
         now.verdict = verdictOf(i, &word);
         now.word = QString::fromLocal8Bit(word);
-        now.line = now.verdict == NotShell ? chainLines.value(i) : 0;
+        now.line = now.verdict == NotShell  ? chainLines.value(i)
+            : now.verdict == CarriageReturn ? row.crLine
+                                            : 0;
         now.hash = script->rangeHash(i, i + 1) ^ quint64(row.runs);
         const auto before = told.constFind(row.key);
         if (before != told.constEnd() && before->verdict == now.verdict && before->word == now.word
@@ -729,5 +732,7 @@ int CommandCheck::verdictOf(int i, QByteArray *word) const
             return Unchecked;
     }
     word->clear();
-    return Ok;
+    // Nothing graver: a CR at the end of a line still reaches a command as
+    // a byte of a word, or runs as a command of its own.
+    return row.crLine >= 0 ? CarriageReturn : Ok;
 }

@@ -266,6 +266,18 @@ static const Context contexts[] = {
     { "function keyword", "#!/bin/sh\necho 1 >>trace\nfunction f { true; }\necho 2 >>trace\n",
       "1:NotPosix", "1\n" },
     { "unclosed quote", "echo 1 >>trace\necho \"x >>trace\necho 2 >>trace\n", "1:Unclosed", "1\n" },
+    // A CR at the end of a line stays in the line's last word.
+    { "a CR at the end of a line", ">>trace printf '[%s]\\n' off\r\necho 2 >>trace\n",
+      "0:CarriageReturn", "[off\r]\n2\n" },
+    { "a CR on a later line of a command", "if true\nthen >>trace printf '[%s]\\n' a\r\nfi\n",
+      "0:CarriageReturn", "[a\r]\n" },
+    // The file written is "trace\r".
+    { "CR LF lines", "echo 1 >>trace\r\necho 2 >>trace\r\n", "0:CarriageReturn 1:CarriageReturn",
+      "" },
+    { "a CR after the final &", "sleep 0 &\r\necho 1 >>trace\n", "0:CarriageReturn", "1\n" },
+    { "a CR in a comment", "echo 1 >>trace # a note\r\n", "", "1\n" },
+    { "a CR inside a line", "printf 'a\rb' >>trace\n", "", "a\rb" },
+    { "a CR behind a missing command", MISSING " --x\r\necho 1 >>trace\n", "0:NotFound", "1\n" },
 };
 
 struct Result
