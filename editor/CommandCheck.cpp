@@ -285,7 +285,8 @@ void CommandCheck::analyse(CheckScript *s, const QByteArray &home, QVector<Check
 /*
  * The names that the commands of a row look up, in their order, the first
  * command's words given: a row of a compound command (an if, a loop, a
- * function's body) or an and-or list runs several.
+ * function's body) or an and-or list runs several.  Left out are those
+ * that a command of the row tests for ("command -v NAME && NAME").
  */
 QList<QByteArray> CommandCheck::commandNames(const QByteArray &text, const QByteArray &home,
                                              const command_words &first)
@@ -295,18 +296,27 @@ QList<QByteArray> CommandCheck::commandNames(const QByteArray &text, const QByte
     const size_t count
         = qvxsessrun_command_starts(nullptr, text.constData(), size_t(text.size()), starts, most);
     QList<QByteArray> names = first.lookups;
+    QList<QByteArray> tested;
 
     if (first.simple && count <= 1)
         return names;
     for (size_t i = 0; i < count && i < most; i++) {
+        const QByteArray command = text.mid(int(starts[i]));
+        tested << command_tested(command, home);
         if (starts[i] == 0)
             continue; // the first command's, given
         command_words words;
-        command_words_of(text.mid(int(starts[i])), home, &words);
+        command_words_of(command, home, &words);
         for (const QByteArray &name : qAsConst(words.lookups))
             if (!names.contains(name))
                 names << name;
     }
+    // A program that the row itself tests for before it runs it is not
+    // missing by mistake.
+    names.erase(std::remove_if(
+                    names.begin(), names.end(),
+                    [&tested](const QByteArray &name) { return command_is_tested(name, tested); }),
+                names.end());
     return names;
 }
 

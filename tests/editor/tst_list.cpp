@@ -1575,6 +1575,15 @@ void TestList::marks_data()
     QTest::newRow("unknown command")
         << "qvx-no-such-command --flag" << true << "qvx-no-such-command --flag"
         << "qvx-no-such-command: no such command (not a shell builtin, and not found on PATH).";
+    // A program that the row tests for before it runs it is not missing.
+    QTest::newRow("guarded by command -v")
+        << "command -v qvx-no-such-command >/dev/null && qvx-no-such-command --flag" << true
+        << "command -v qvx-no-such-command >/dev/null && qvx-no-such-command --flag"
+        << "-";
+    QTest::newRow("guarded by an if")
+        << "if [ -x /usr/bin/qvx-no-such-command ]; then qvx-no-such-command; fi" << true
+        << "if [ -x /usr/bin/qvx-no-such-command ]; then qvx-no-such-command; fi"
+        << "-";
     QTest::newRow("not executable") << "/dev/null" << true << "/dev/null"
                                     << "/dev/null is not an executable file.";
     QTest::newRow("valid command") << "true --flag" << true << "true --flag"
