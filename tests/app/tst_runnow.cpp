@@ -379,7 +379,8 @@ void TestRunNow::bytesAfterANul()
         QVERIFY2(ended.contains("qvx-no-such-hidden: not found"), qPrintable(ended));
     QVERIFY2(waitForFile(out, 5000), "the command did not run");
     QCOMPARE(fileBytes(out), fileBytes(atLogin));
-    QCOMPARE(QDir(tmp).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+    // The checks of the rows have files of their own there for a moment.
+    QCOMPARE(QDir(tmp).entryList({ "qvxsessrun-run-*" }, QDir::AllEntries | QDir::Hidden),
              QStringList());
 }
 
