@@ -64,20 +64,20 @@ static void write_all(int fd, const void *data, size_t size)
     _exit(0);
 }
 
-static void remove_pipe(const command_pipe *pipe)
+static void remove_pipe(const command_pipe *fifo)
 {
-    if (pipe == nullptr)
+    if (fifo == nullptr)
         return;
-    unlink(pipe->path);
-    rmdir(pipe->dir);
+    unlink(fifo->path);
+    rmdir(fifo->dir);
 }
 
 /* The pipe goes as well: the shell never reads it. */
-[[noreturn]] static void report_failure(int fd, int error, const command_pipe *pipe = nullptr)
+[[noreturn]] static void report_failure(int fd, int error, const command_pipe *fifo = nullptr)
 {
     struct run_report report = {};
 
-    remove_pipe(pipe);
+    remove_pipe(fifo);
     report.state = RUN_FAILED;
     report.value = error;
     report_and_exit(fd, &report);
@@ -174,7 +174,7 @@ static void drain(int fd, int null)
  * takes to read, and gives up when the shell is gone before it opened the
  * pipe.  The line feed ends the command as it ends a line of the script.
  */
-[[noreturn]] static void feed(const command_pipe *pipe, pid_t shell_pid, int null)
+[[noreturn]] static void feed(const command_pipe *fifo, pid_t shell_pid, int null)
 {
     int fd;
 
@@ -183,16 +183,16 @@ static void drain(int fd, int null)
         _exit(1);
     closefrom(STDERR_FILENO + 1);
     // Fails with ENXIO until the shell opens the pipe to read it.
-    while ((fd = open(pipe->path, O_WRONLY | O_NONBLOCK)) == -1) {
+    while ((fd = open(fifo->path, O_WRONLY | O_NONBLOCK)) == -1) {
         if (errno == EINTR)
             continue;
         if (errno != ENXIO || kill(shell_pid, 0) == -1)
             break;
         poll(nullptr, 0, watch_step_ms);
     }
-    remove_pipe(pipe);
+    remove_pipe(fifo);
     if (fd != -1 && fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != -1) {
-        write_all(fd, pipe->bytes, pipe->len);
+        write_all(fd, fifo->bytes, fifo->len);
         write_all(fd, "\n", 1);
     }
     _exit(0);
@@ -201,11 +201,11 @@ static void drain(int fd, int null)
 /*
  * The watcher: starts the command with its standard error on a pipe, and
  * reports on report_fd as soon as the command ended or RUN_WATCH_MS passed,
- * with what it wrote on standard error by then.  With a command pipe, the
- * shell reads the command from there.
+ * with what it wrote on standard error by then.  With fifo, the shell reads
+ * the command from there.
  */
 [[noreturn]] static void watch(char *const argv[], const char *dir, int null, int report_fd,
-                               const command_pipe *pipe)
+                               const command_pipe *fifo)
 {
     struct run_report report = {};
     int errpipe[2], out[2], error, status, open = 1;
@@ -214,10 +214,10 @@ static void drain(int fd, int null)
     ssize_t n;
 
     if (pipe_above_std(errpipe) == -1 || pipe_above_std(out) == -1)
-        report_failure(report_fd, errno, pipe);
+        report_failure(report_fd, errno, fifo);
     pid = fork();
     if (pid == -1)
-        report_failure(report_fd, errno, pipe);
+        report_failure(report_fd, errno, fifo);
     if (pid == 0)
         exec_command(argv, dir, null, out[1], errpipe[1]);
     close(errpipe[1]);
@@ -231,19 +231,19 @@ static void drain(int fd, int null)
     if (n == sizeof(error)) {
         while (waitpid(pid, nullptr, 0) == -1 && errno == EINTR)
             ;
-        report_failure(report_fd, error, pipe);
+        report_failure(report_fd, error, fifo);
     }
-    if (pipe != nullptr) {
+    if (fifo != nullptr) {
         const pid_t feeder = fork();
         if (feeder == 0)
-            feed(pipe, pid, null);
+            feed(fifo, pid, null);
         if (feeder == -1) {
             // The shell waits for the pipe that nobody would open.
             error = errno;
             kill(pid, SIGKILL);
             while (waitpid(pid, nullptr, 0) == -1 && errno == EINTR)
                 ;
-            report_failure(report_fd, error, pipe);
+            report_failure(report_fd, error, fifo);
         }
     }
 
@@ -271,28 +271,28 @@ static void drain(int fd, int null)
 }
 
 /* The named pipe for a command, made before any fork.  0, or the errno. */
-static int make_pipe(command_pipe *pipe, const char *bytes, size_t len)
+static int make_pipe(command_pipe *fifo, const char *bytes, size_t len)
 {
     const char *tmp = getenv("TMPDIR");
     int error;
 
     if (tmp == nullptr || *tmp == '\0')
         tmp = "/tmp";
-    pipe->bytes = bytes;
-    pipe->len = len;
-    if (snprintf(pipe->dir, sizeof(pipe->dir), "%s/qvxsessrun-run-XXXXXX", tmp)
-        >= int(sizeof(pipe->dir)))
+    fifo->bytes = bytes;
+    fifo->len = len;
+    if (snprintf(fifo->dir, sizeof(fifo->dir), "%s/qvxsessrun-run-XXXXXX", tmp)
+        >= int(sizeof(fifo->dir)))
         return ENAMETOOLONG;
-    if (mkdtemp(pipe->dir) == nullptr)
+    if (mkdtemp(fifo->dir) == nullptr)
         return errno;
-    if (snprintf(pipe->path, sizeof(pipe->path), "%s/command", pipe->dir)
-        >= int(sizeof(pipe->path))) {
-        rmdir(pipe->dir);
+    if (snprintf(fifo->path, sizeof(fifo->path), "%s/command", fifo->dir)
+        >= int(sizeof(fifo->path))) {
+        rmdir(fifo->dir);
         return ENAMETOOLONG;
     }
-    if (mkfifo(pipe->path, 0600) == -1) {
+    if (mkfifo(fifo->path, 0600) == -1) {
         error = errno;
-        rmdir(pipe->dir);
+        rmdir(fifo->dir);
         return error;
     }
     return 0;
