@@ -59,6 +59,7 @@ struct CheckRow
     QList<QByteArray> lookups;
     QByteArray first;
     bool endsShell = false; // a complete "exec COMMAND" or "exit" in the foreground
+    int crLine = -1; // the first line of its command that ends in a CR outside a comment
 };
 
 /* What one run of the shell over the script from a row on found. */

@@ -285,7 +285,8 @@ void CommandCheck::analyse(CheckScript *s, const QByteArray &home, QVector<Check
 /*
  * The names that the commands of a row look up, in their order, the first
  * command's words given: a row of a compound command (an if, a loop, a
- * function's body) or an and-or list runs several.
+ * function's body) or an and-or list runs several.  Left out are those
+ * that a command of the row tests for ("command -v NAME && NAME").
  */
 QList<QByteArray> CommandCheck::commandNames(const QByteArray &text, const QByteArray &home,
                                              const command_words &first)
@@ -295,18 +296,27 @@ QList<QByteArray> CommandCheck::commandNames(const QByteArray &text, const QByte
     const size_t count
         = qvxsessrun_command_starts(nullptr, text.constData(), size_t(text.size()), starts, most);
     QList<QByteArray> names = first.lookups;
+    QList<QByteArray> tested;
 
     if (first.simple && count <= 1)
         return names;
     for (size_t i = 0; i < count && i < most; i++) {
+        const QByteArray command = text.mid(int(starts[i]));
+        tested << command_tested(command, home);
         if (starts[i] == 0)
             continue; // the first command's, given
         command_words words;
-        command_words_of(text.mid(int(starts[i])), home, &words);
+        command_words_of(command, home, &words);
         for (const QByteArray &name : qAsConst(words.lookups))
             if (!names.contains(name))
                 names << name;
     }
+    // A program that the row itself tests for before it runs it is not
+    // missing by mistake.
+    names.erase(std::remove_if(
+                    names.begin(), names.end(),
+                    [&tested](const QByteArray &name) { return command_is_tested(name, tested); }),
+                names.end());
     return names;
 }
 
@@ -331,6 +341,7 @@ void CommandCheck::analyseRow(const QByteArray &line, const QByteArray &text, bo
     row->lookups = commandNames(text, home, words);
     row->first = words.first;
     row->endsShell = !scan.background && words.simple && (words.replaces_shell || words.ends_shell);
+    row->crLine = scan.cr_end ? int(scan.cr_line) : -1;
 
     const int kind = qvxsessrun_line_kind(line.constData(), size_t(line.size()));
     if (kind == LINE_INACTIVE)
@@ -649,7 +660,9 @@ void CommandCheck::finishRound()
         Told now;
         now.verdict = verdictOf(i, &word);
         now.word = QString::fromLocal8Bit(word);
-        now.line = now.verdict == NotShell ? chainLines.value(i) : 0;
+        now.line = now.verdict == NotShell  ? chainLines.value(i)
+            : now.verdict == CarriageReturn ? row.crLine
+                                            : 0;
         now.hash = script->rangeHash(i, i + 1) ^ quint64(row.runs);
         const auto before = told.constFind(row.key);
         if (before != told.constEnd() && before->verdict == now.verdict && before->word == now.word
@@ -729,5 +742,7 @@ int CommandCheck::verdictOf(int i, QByteArray *word) const
             return Unchecked;
     }
     word->clear();
-    return Ok;
+    // Nothing graver: a CR at the end of a line still reaches a command as
+    // a byte of a word, or runs as a command of its own.
+    return row.crLine >= 0 ? CarriageReturn : Ok;
 }

@@ -50,7 +50,8 @@ public:
         ExecInBackground, // exec in a background subshell replaces only that
         NotPosix, // a word that /bin/sh does not know
         Unchecked, // the shell took too long over it
-        ReadsOn // not a whole command: the shell reads the lines below into it
+        ReadsOn, // not a whole command: the shell reads the lines below into it
+        CarriageReturn // a line ends in a CR, which the shell passes on in a word
     };
     Q_ENUM(Verdict)
 
@@ -62,7 +63,8 @@ public:
     void check(const command_list *list);
     bool isBusy() const;
     /* The line of a row's command of several lines at which the shell
-     * stops, counted from 0, as the last verdict on the row said. */
+     * stops, or the one that ends in a CR, counted from 0, as the last
+     * verdict on the row said. */
     int stopLine(quint64 key) const;
 
     /* How long a verdict that the shell took too long for stands before

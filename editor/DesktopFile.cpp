@@ -22,9 +22,10 @@ static const QString typeKey = QStringLiteral("Type");
 static const QString tryExecKey = QStringLiteral("TryExec");
 static const QString noDisplayKey = QStringLiteral("NoDisplay");
 static const QString hiddenKey = QStringLiteral("Hidden");
-// Removed from Exec: what stands for files, URLs, the icon and the name,
-// and what is deprecated.  %k, the entry's own location, is kept apart.
-static const QString removedFieldCodes = QStringLiteral("fFuUicdDnNvm");
+// Removed from Exec: what stands for files and URLs, and what is
+// deprecated.  %k, %c and %i expand to the entry's own values.
+static const QString removedFieldCodes = QStringLiteral("fFuUdDnNvm");
+static const QString entryFieldCodes = QStringLiteral("kci");
 
 DesktopFile::DesktopFile(const QString &path) : path(path), locales(localeNames()) { }
 
@@ -323,16 +324,50 @@ static QString quotedForShell(const QString &text, Quoting quoting)
     return quoting == Unquoted ? QLatin1Char('\'') + out + QLatin1Char('\'') : out;
 }
 
+/* What the field codes of an Exec value stand for in one entry. */
+struct FieldValues
+{
+    QString location; // %k: the entry's own file
+    QString name; // %c: its Name for the locale
+    QString icon; // %i: its Icon
+};
+
 /*
- * Expands the field codes of an Exec value.  %k becomes location, the
- * entry's own file, quoted for the shell where it stands.  No file or URL
- * is handed over here, so the codes that stand for them, the icon and the
- * name, and the deprecated ones expand to nothing.  A code that expands to
- * nothing and stands as a word of its own goes with the blanks that
- * separated it, so that removing it leaves no blank doubled, leading or
- * trailing.  "%%" is a percent sign; any other "%" stays as written.
+ * What the code stands for, quoted for the shell where it stands: a null
+ * string for a code that expands to nothing here.  %i is two arguments,
+ * "--icon" and the icon; inside quotes, where no second argument can
+ * begin, the two go into the quoted one as they are.
  */
-static QString expandedFieldCodes(const QString &exec, const QString &location)
+static QString fieldValue(QChar code, const FieldValues &values, Quoting quoting)
+{
+    switch (code.unicode()) {
+    case 'k':
+        return quotedForShell(values.location, quoting);
+    case 'c':
+        return values.name.isEmpty() ? QString() : quotedForShell(values.name, quoting);
+    case 'i':
+        if (values.icon.isEmpty())
+            return QString();
+        if (quoting == Unquoted)
+            return QLatin1String("--icon ") + quotedForShell(values.icon, quoting);
+        return quotedForShell(QLatin1String("--icon ") + values.icon, quoting);
+    default:
+        return QString();
+    }
+}
+
+/*
+ * Expands the field codes of an Exec value.  %k, %c and %i become the
+ * entry's own file, name and icon, quoted for the shell where they stand,
+ * and are not read again for codes.  No file or URL is handed over here,
+ * so the codes that stand for them, and the deprecated ones, expand to
+ * nothing, as %c and %i do for an entry without a name or an icon.  A code
+ * that expands to nothing and stands as a word of its own goes with the
+ * blanks that separated it, so that removing it leaves no blank doubled,
+ * leading or trailing.  "%%" is a percent sign; any other "%" stays as
+ * written.
+ */
+static QString expandedFieldCodes(const QString &exec, const FieldValues &values)
 {
     QString out;
     Quoting quoting = Unquoted;
@@ -355,12 +390,13 @@ static QString expandedFieldCodes(const QString &exec, const QString &location)
             i++;
             continue;
         }
-        if (code == QLatin1Char('k')) {
-            out += quotedForShell(location, quoting);
+        const QString value = fieldValue(code, values, quoting);
+        if (!value.isNull()) {
+            out += value;
             i++;
             continue;
         }
-        if (!removedFieldCodes.contains(code)) {
+        if (!removedFieldCodes.contains(code) && !entryFieldCodes.contains(code)) {
             out.append(c);
             continue;
         }
@@ -398,8 +434,9 @@ int DesktopFile::read()
     // another Unicode encoding is still honoured.
     QTextStream stream(data);
     stream.setCodec("UTF-8");
-    const QString location = QFileInfo(path).absoluteFilePath();
     bool inside = false;
+    // Expanded at the end, when the name and the icon are known.
+    QString execValue;
     // The keys with a value for each locale, and how well the value they
     // have fits: the position of its locale in locales, locales.size() for
     // the plain key's.  A list is decoded string by string at the end.
@@ -444,7 +481,7 @@ int DesktopFile::read()
         if (!locale.isNull())
             continue;
         if (key == execKey)
-            exec = expandedFieldCodes(unescaped(value), location);
+            execValue = unescaped(value);
         else if (key == typeKey)
             type = unescaped(value);
         else if (key == tryExecKey)
@@ -456,6 +493,8 @@ int DesktopFile::read()
     }
     if (!keywordsValue.isNull())
         keywords = splitList(keywordsValue);
+    if (!execValue.isNull())
+        exec = expandedFieldCodes(execValue, { QFileInfo(path).absoluteFilePath(), name, icon });
 
     if (!inside)
         error = tr("not a desktop entry");

@@ -532,16 +532,18 @@ QString List::runCurrent()
     QListWidgetItem *item = listWidget->currentItem();
     const command_entry *entry = item ? entryOf(item) : nullptr;
 
-    if (!entry || textOf(entry).trimmed().isEmpty())
+    const QByteArray bytes = entry ? textOf(entry) : QByteArray();
+    if (bytes.trimmed().isEmpty())
         return RunText::nothingToRun();
-    const QString command = QString::fromUtf8(entry->text);
     int report;
-    const int error = run_detached(entry->text, &report);
+    // Every byte, also those after a NUL, as the script holds them.
+    const int error = run_detached(bytes.constData(), size_t(bytes.size()), &report);
     if (error == 0) {
-        RunWatcher *watcher = new RunWatcher(report, entry->text, entry->active, this);
+        RunWatcher *watcher = new RunWatcher(report, bytes, entry->active, this);
         connect(watcher, SIGNAL(reported()), this, SLOT(catchRunReported()));
     }
-    return RunText::starting(command, error, entry->active);
+    // Named as its row shows it.
+    return RunText::starting(utf8_shown(bytes), error, entry->active);
 }
 
 /* What became of a command within a second of Run now. */
@@ -549,7 +551,7 @@ void List::catchRunReported()
 {
     const RunWatcher *watcher = qobject_cast<const RunWatcher *>(sender());
     if (watcher)
-        emit runReported(RunText::reported(QString::fromUtf8(watcher->command()), watcher->report(),
+        emit runReported(RunText::reported(utf8_shown(watcher->command()), watcher->report(),
                                            watcher->active()));
 }
 

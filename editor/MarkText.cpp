@@ -147,6 +147,15 @@ QString MarkText::forVerdict(const command_entry *entry, int verdict, const QStr
         return tr("%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in "
                   "POSIX syntax, or name another shell in the first line of the script.")
             .arg(word);
+    case CommandCheck::CarriageReturn:
+        if (entry->text != nullptr && memchr(entry->text, '\n', entry->text_len) != nullptr)
+            return tr("Line %1 of this command ends in a carriage return (CR), as lines of a "
+                      "script saved on another system do. The shell takes the CR for a part of "
+                      "that line's last word, or after a final & for a command of its own.")
+                .arg(line + 1);
+        return tr("This line ends in a carriage return (CR), as lines of a script saved on "
+                  "another system do. The shell takes the CR for a part of the line's last word, "
+                  "or after a final & for a command of its own.");
     case CommandCheck::Unchecked:
         if (word.isEmpty())
             return tr("This line could not be checked: the shell took longer than 5 seconds "

@@ -332,6 +332,72 @@ void command_words_of(const QByteArray &text, const QByteArray &home, command_wo
     }
 }
 
+/* The program that "$(command -v NAME)" or "$(which NAME)" (or the same in
+ * backquotes) stands for; empty for any other word. */
+static QByteArray substituted_program(const word &w)
+{
+    QByteArray inner;
+    if (w.value.startsWith("$(") && w.value.endsWith(')'))
+        inner = w.value.mid(2, w.value.size() - 3);
+    else if (w.value.size() > 1 && w.value.startsWith('`') && w.value.endsWith('`'))
+        inner = w.value.mid(1, w.value.size() - 2);
+    else
+        return QByteArray();
+    QList<word> words;
+    if (!split_words(inner, &words))
+        return QByteArray();
+    const bool commandV
+        = words.size() == 3 && words.at(0).value == "command" && words.at(1).value == "-v";
+    const bool which = words.size() == 2 && words.at(0).value == "which";
+    const word &name = words.isEmpty() ? w : words.last();
+    return (commandV || which) && can_look_up(name) ? name.value : QByteArray();
+}
+
+QList<QByteArray> command_tested(const QByteArray &text, const QByteArray &home)
+{
+    QList<word> words;
+    QList<QByteArray> tested;
+
+    // The words up to the operator that ends the command.
+    split_words(text, &words);
+    if (words.isEmpty())
+        return tested;
+    const QByteArray &name = words.first().value;
+    const bool bracket = name == "[" && words.size() == 4 && words.at(3).value == "]";
+    if (bracket || (name == "test" && words.size() == 3)) {
+        if (words.at(1).value != "-x")
+            return tested;
+        const word path = with_home(words.at(2), home);
+        const QByteArray program = substituted_program(path);
+        if (!program.isEmpty())
+            tested << program;
+        else if (can_look_up(path) && path.value.startsWith('/'))
+            tested << path.value;
+        return tested;
+    }
+    int from;
+    if (name == "command" && words.size() > 1 && words.at(1).value == "-v")
+        from = 2;
+    else if (name == "which" || name == "type" || name == "hash")
+        from = 1;
+    else
+        return tested;
+    for (int i = from; i < words.size(); i++) {
+        const word program = with_home(words.at(i), home);
+        if (!program.value.startsWith('-') && can_look_up(program))
+            tested << program.value;
+    }
+    return tested;
+}
+
+bool command_is_tested(const QByteArray &name, const QList<QByteArray> &tested)
+{
+    for (const QByteArray &t : tested)
+        if (t == name || (!name.contains('/') && t.startsWith('/') && t.endsWith('/' + name)))
+            return true;
+    return false;
+}
+
 QList<QByteArray> command_definitions(const QByteArray &text)
 {
     QList<QByteArray> names;

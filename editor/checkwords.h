@@ -33,6 +33,18 @@ void command_words_of(const QByteArray &text, const QByteArray &home, command_wo
  * script itself then knows as commands. */
 QList<QByteArray> command_definitions(const QByteArray &text);
 
+/*
+ * The programs that the simple command at the start of text tests for, as
+ * a script does before it runs one: "command -v NAME", "which NAME",
+ * "type NAME", "hash NAME", "test -x PATH" and "[ -x PATH ]", PATH also
+ * "$(command -v NAME)" or "$(which NAME)".  home as for command_words_of.
+ */
+QList<QByteArray> command_tested(const QByteArray &text, const QByteArray &home);
+
+/* Whether a name to look up is one of the tested: the same name, or a
+ * name without a "/" that a tested absolute path ends in. */
+bool command_is_tested(const QByteArray &name, const QList<QByteArray> &tested);
+
 /* Words that a POSIX shell does not know, though some other shells do. */
 bool command_word_not_posix(const QByteArray &word);
 

@@ -6,10 +6,14 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <poll.h>
 #include <pwd.h>
 #include <signal.h>
+#include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -21,6 +25,19 @@ static const char shell[] = SYSTEM_SHELL;
 static const char drainer[] = "/bin/cat";
 /* How often the watcher looks whether the command ended. */
 static const int watch_step_ms = 10;
+
+/*
+ * A command that the shell reads from a named pipe, as it reads the
+ * script: its bytes, and where the pipe is, in a directory of mode 0700
+ * that nobody else can reach.
+ */
+struct command_pipe
+{
+    const char *bytes;
+    size_t len;
+    char dir[PATH_MAX];
+    char path[PATH_MAX];
+};
 
 /* Only async-signal-safe calls in the children: they come from a threaded
  * process. */
@@ -47,10 +64,20 @@ static void write_all(int fd, const void *data, size_t size)
     _exit(0);
 }
 
-[[noreturn]] static void report_failure(int fd, int error)
+static void remove_pipe(const command_pipe *fifo)
+{
+    if (fifo == nullptr)
+        return;
+    unlink(fifo->path);
+    rmdir(fifo->dir);
+}
+
+/* The pipe goes as well: the shell never reads it. */
+[[noreturn]] static void report_failure(int fd, int error, const command_pipe *fifo = nullptr)
 {
     struct run_report report = {};
 
+    remove_pipe(fifo);
     report.state = RUN_FAILED;
     report.value = error;
     report_and_exit(fd, &report);
@@ -141,11 +168,44 @@ static void drain(int fd, int null)
 }
 
 /*
+ * Hands the command's bytes to the shell, whose process is shell_pid,
+ * through the named pipe, and removes the pipe as soon as the shell has
+ * opened it: a process of its own, which writes for as long as the shell
+ * takes to read, and gives up when the shell is gone before it opened the
+ * pipe.  The line feed ends the command as it ends a line of the script.
+ */
+[[noreturn]] static void feed(const command_pipe *fifo, pid_t shell_pid, int null)
+{
+    int fd;
+
+    if (dup2(null, STDIN_FILENO) == -1 || dup2(null, STDOUT_FILENO) == -1
+        || dup2(null, STDERR_FILENO) == -1)
+        _exit(1);
+    closefrom(STDERR_FILENO + 1);
+    // Fails with ENXIO until the shell opens the pipe to read it.
+    while ((fd = open(fifo->path, O_WRONLY | O_NONBLOCK)) == -1) {
+        if (errno == EINTR)
+            continue;
+        if (errno != ENXIO || kill(shell_pid, 0) == -1)
+            break;
+        poll(nullptr, 0, watch_step_ms);
+    }
+    remove_pipe(fifo);
+    if (fd != -1 && fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != -1) {
+        write_all(fd, fifo->bytes, fifo->len);
+        write_all(fd, "\n", 1);
+    }
+    _exit(0);
+}
+
+/*
  * The watcher: starts the command with its standard error on a pipe, and
  * reports on report_fd as soon as the command ended or RUN_WATCH_MS passed,
- * with what it wrote on standard error by then.
+ * with what it wrote on standard error by then.  With fifo, the shell reads
+ * the command from there.
  */
-[[noreturn]] static void watch(char *const argv[], const char *dir, int null, int report_fd)
+[[noreturn]] static void watch(char *const argv[], const char *dir, int null, int report_fd,
+                               const command_pipe *fifo)
 {
     struct run_report report = {};
     int errpipe[2], out[2], error, status, open = 1;
@@ -154,10 +214,10 @@ static void drain(int fd, int null)
     ssize_t n;
 
     if (pipe_above_std(errpipe) == -1 || pipe_above_std(out) == -1)
-        report_failure(report_fd, errno);
+        report_failure(report_fd, errno, fifo);
     pid = fork();
     if (pid == -1)
-        report_failure(report_fd, errno);
+        report_failure(report_fd, errno, fifo);
     if (pid == 0)
         exec_command(argv, dir, null, out[1], errpipe[1]);
     close(errpipe[1]);
@@ -171,7 +231,20 @@ static void drain(int fd, int null)
     if (n == sizeof(error)) {
         while (waitpid(pid, nullptr, 0) == -1 && errno == EINTR)
             ;
-        report_failure(report_fd, error);
+        report_failure(report_fd, error, fifo);
+    }
+    if (fifo != nullptr) {
+        const pid_t feeder = fork();
+        if (feeder == 0)
+            feed(fifo, pid, null);
+        if (feeder == -1) {
+            // The shell waits for the pipe that nobody would open.
+            error = errno;
+            kill(pid, SIGKILL);
+            while (waitpid(pid, nullptr, 0) == -1 && errno == EINTR)
+                ;
+            report_failure(report_fd, error, fifo);
+        }
     }
 
     report.state = RUN_RUNNING;
@@ -197,10 +270,42 @@ static void drain(int fd, int null)
     report_and_exit(report_fd, &report);
 }
 
-int run_detached(const char *command, int *report)
+/* The named pipe for a command, made before any fork.  0, or the errno. */
+static int make_pipe(command_pipe *fifo, const char *bytes, size_t len)
 {
-    char *const argv[] = { const_cast<char *>(shell), const_cast<char *>("-c"),
-                           const_cast<char *>(command), nullptr };
+    const char *tmp = getenv("TMPDIR");
+    int error;
+
+    if (tmp == nullptr || *tmp == '\0')
+        tmp = "/tmp";
+    fifo->bytes = bytes;
+    fifo->len = len;
+    if (snprintf(fifo->dir, sizeof(fifo->dir), "%s/qvxsessrun-run-XXXXXX", tmp)
+        >= int(sizeof(fifo->dir)))
+        return ENAMETOOLONG;
+    if (mkdtemp(fifo->dir) == nullptr)
+        return errno;
+    if (snprintf(fifo->path, sizeof(fifo->path), "%s/command", fifo->dir)
+        >= int(sizeof(fifo->path))) {
+        rmdir(fifo->dir);
+        return ENAMETOOLONG;
+    }
+    if (mkfifo(fifo->path, 0600) == -1) {
+        error = errno;
+        rmdir(fifo->dir);
+        return error;
+    }
+    return 0;
+}
+
+int run_detached(const char *command, size_t len, int *report)
+{
+    // What follows a NUL byte reaches the shell only as the script's
+    // bytes reach it, read from a file.
+    const bool piped = memchr(command, '\0', len) != nullptr;
+    command_pipe fifo;
+    char *const argv[] = { const_cast<char *>(shell), piped ? fifo.path : const_cast<char *>("-c"),
+                           piped ? nullptr : const_cast<char *>(command), nullptr };
     struct passwd *pw;
     int fds[2] = { -1, -1 }, null = -1, error = 0;
     pid_t pid;
@@ -212,6 +317,8 @@ int run_detached(const char *command, int *report)
     // Said at once rather than a moment later from the command's process.
     if (access(pw->pw_dir, X_OK) == -1)
         return errno;
+    if (piped && (error = make_pipe(&fifo, command, len)) != 0)
+        return error;
     null = above_std(open("/dev/null", O_RDWR | O_CLOEXEC));
     if (null == -1 || pipe_above_std(fds) == -1) {
         error = errno;
@@ -229,10 +336,10 @@ int run_detached(const char *command, int *report)
         setsid();
         pid = fork();
         if (pid == -1)
-            report_failure(fds[1], errno);
+            report_failure(fds[1], errno, piped ? &fifo : nullptr);
         if (pid != 0)
             _exit(0);
-        watch(argv, pw->pw_dir, null, fds[1]);
+        watch(argv, pw->pw_dir, null, fds[1], piped ? &fifo : nullptr);
     }
     while (waitpid(pid, nullptr, 0) == -1 && errno == EINTR)
         ;
@@ -240,6 +347,8 @@ int run_detached(const char *command, int *report)
     fds[0] = -1;
 
 out:
+    if (error != 0 && piped)
+        remove_pipe(&fifo);
     if (null != -1)
         close(null);
     if (fds[0] != -1)

@@ -2,6 +2,8 @@
 #ifndef RUNNOW_H
 #define RUNNOW_H
 
+#include <stddef.h>
+
 /* How long a started command is watched: what it does later goes unseen. */
 #define RUN_WATCH_MS 1000
 
@@ -21,16 +23,20 @@ struct run_report
 };
 
 /*
- * Starts command as the session's script would run it, through /bin/sh -c,
- * in the home directory of the password database, with standard input
- * from /dev/null, in a session of its own and detached: nobody waits for
- * it.  Its standard output goes to /dev/null, and so does its standard
- * error, once a watcher has read it for RUN_WATCH_MS or until the command
- * ended, whichever came first.  Returns 0 and sets *report to a descriptor
- * that becomes readable once the watcher knows, for run_report_read; else
- * the errno of the failing step.
+ * Starts the len bytes of command as the session's script would run them,
+ * through /bin/sh, in the home directory of the password database, with
+ * standard input from /dev/null, in a session of its own and detached:
+ * nobody waits for it.  The shell gets every byte, also those after a NUL
+ * byte, which no argument can carry: such a command is read from a named
+ * pipe in a directory of its own below $TMPDIR (else /tmp), both removed
+ * as soon as the shell has opened it; any other goes to /bin/sh -c.  Its
+ * standard output goes to /dev/null, and so does its standard error, once
+ * a watcher has read it for RUN_WATCH_MS or until the command ended,
+ * whichever came first.  Returns 0 and sets *report to a descriptor that
+ * becomes readable once the watcher knows, for run_report_read; else the
+ * errno of the failing step.
  */
-int run_detached(const char *command, int *report);
+int run_detached(const char *command, size_t len, int *report);
 
 /*
  * Reads the watcher's report from the descriptor that run_detached gave,

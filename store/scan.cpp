@@ -875,7 +875,7 @@ static void end_of_line(shell_scanner *s)
         f->list = L_START;
 }
 
-void scan_line(shell_scanner *s, const char *p, size_t n)
+static void read_line(shell_scanner *s, const char *p, size_t n)
 {
     bool escaped_nl = false;
     size_t i = 0;
@@ -896,8 +896,10 @@ void scan_line(shell_scanner *s, const char *p, size_t n)
             i = scan_quoted(s, p, i, n, &escaped_nl);
             continue;
         }
-        /* The shell drops NUL bytes; a CR before the line feed counts as a
-         * blank, as in a file of CR LF lines. */
+        /* The shell drops NUL bytes.  A CR before the line feed ends the
+         * word here, so that a file of CR LF lines splits into the same
+         * commands; the shell itself keeps it in the word, which
+         * scan_line notes. */
         if (c == '\0') {
             i++;
         } else if (is_blank(c) || (c == '\r' && i + 1 == n)) {
@@ -928,6 +930,17 @@ void scan_line(shell_scanner *s, const char *p, size_t n)
     }
 }
 
+void scan_line(shell_scanner *s, const char *p, size_t n)
+{
+    const size_t line = s->lines++;
+
+    read_line(s, p, n);
+    if (n > 0 && p[n - 1] == '\r' && !s->comment && !s->cr_end) {
+        s->cr_end = 1;
+        s->cr_line = line;
+    }
+}
+
 int scan_open(const shell_scanner *s)
 {
     if (s->in_body || s->docs > s->doc)
@@ -953,6 +966,8 @@ void scan_result(const shell_scanner *s, line_scan *out)
     out->background = s->background;
     out->comment = s->comment;
     out->comment_at = s->comment_at;
+    out->cr_end = s->cr_end;
+    out->cr_line = s->cr_line;
     out->func_def = s->func_def;
     out->doc_last = s->body_last;
     out->has_command = s->seen || s->depth > 1 || s->lost > 0 || s->f[0].in_word;

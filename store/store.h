@@ -193,6 +193,12 @@ struct line_scan
     uint8_t ends_shell; /* it ends in "exec COMMAND" or "exit" in the foreground */
     uint8_t doc_last; /* its last line is the end of a here-document */
     size_t comment_at; /* where that comment begins, when there is one */
+    /* A line of it ends in a CR that is not in a comment, as in a file of
+     * CR LF lines: the shell takes the CR for a byte of the line's last
+     * word, or for a word of its own.  cr_line is the first such line,
+     * counted from 0. */
+    uint8_t cr_end;
+    size_t cr_line;
 };
 /* As the shell that the first line of list names reads them (bash reads
  * its own compound forms too); sh when list is null. */

@@ -126,6 +126,10 @@ struct shell_scanner
     uint8_t last_joined; /* it is part of a pipeline or an and-or list */
     /* where the bytes being read are */
     size_t line_at; /* the line's first byte, in the text */
+    size_t lines; /* the lines read so far */
+    /* the first line that ends in a CR outside a comment */
+    uint8_t cr_end;
+    size_t cr_line;
     size_t at; /* the byte's */
     /* where each simple command begins, when asked */
     size_t *commands;

@@ -217,6 +217,14 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
     </message>
+    <message>
+        <source>This line ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of the line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>Diese Zeile endet mit einem Wagenrücklauf (CR), wie die Zeilen eines auf einem anderen System gespeicherten Skripts. Die Shell nimmt das CR als Teil des letzten Worts der Zeile oder nach einem abschließenden &amp; als eigenen Befehl.</translation>
+    </message>
+    <message>
+        <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>Zeile %1 dieses Befehls endet mit einem Wagenrücklauf (CR), wie die Zeilen eines auf einem anderen System gespeicherten Skripts. Die Shell nimmt das CR als Teil des letzten Worts dieser Zeile oder nach einem abschließenden &amp; als eigenen Befehl.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

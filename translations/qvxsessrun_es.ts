@@ -217,6 +217,14 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
     </message>
+    <message>
+        <source>This line ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of the line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>Esta línea termina en un retorno de carro (CR), como las líneas de un script guardado en otro sistema. El shell toma el CR como parte de la última palabra de la línea, o tras un &amp; final como un comando propio.</translation>
+    </message>
+    <message>
+        <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>La línea %1 de este comando termina en un retorno de carro (CR), como las líneas de un script guardado en otro sistema. El shell toma el CR como parte de la última palabra de esa línea, o tras un &amp; final como un comando propio.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

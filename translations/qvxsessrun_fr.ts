@@ -217,6 +217,14 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
         <source>%1: %2</source>
         <translation>%1 : %2</translation>
     </message>
+    <message>
+        <source>This line ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of the line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>Cette ligne se termine par un retour chariot (CR), comme les lignes d'un script enregistré sur un autre système. Le shell prend le CR pour une partie du dernier mot de la ligne, ou après un &amp; final pour une commande à part entière.</translation>
+    </message>
+    <message>
+        <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>La ligne %1 de cette commande se termine par un retour chariot (CR), comme les lignes d'un script enregistré sur un autre système. Le shell prend le CR pour une partie du dernier mot de cette ligne, ou après un &amp; final pour une commande à part entière.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

@@ -217,6 +217,14 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
     </message>
+    <message>
+        <source>This line ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of the line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>Questa riga termina con un ritorno a capo (CR), come le righe di uno script salvato su un altro sistema. La shell prende il CR come parte dell'ultima parola della riga, o dopo un &amp; finale come un comando a sé.</translation>
+    </message>
+    <message>
+        <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>La riga %1 di questo comando termina con un ritorno a capo (CR), come le righe di uno script salvato su un altro sistema. La shell prende il CR come parte dell'ultima parola di quella riga, o dopo un &amp; finale come un comando a sé.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

@@ -217,6 +217,14 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
     </message>
+    <message>
+        <source>This line ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of the line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>この行は、別のシステムで保存されたスクリプトの行のように、復帰文字 (CR) で終わっています。シェルは CR を行の最後の単語の一部として扱い、末尾の &amp; の後ではそれ自体を 1 つのコマンドとして扱います。</translation>
+    </message>
+    <message>
+        <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>このコマンドの %1 行目は、別のシステムで保存されたスクリプトの行のように、復帰文字 (CR) で終わっています。シェルは CR をその行の最後の単語の一部として扱い、末尾の &amp; の後ではそれ自体を 1 つのコマンドとして扱います。</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

@@ -217,6 +217,14 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
     </message>
+    <message>
+        <source>This line ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of the line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>Ten wiersz kończy się znakiem powrotu karetki (CR), jak wiersze skryptu zapisanego w innym systemie. Powłoka traktuje CR jako część ostatniego słowa wiersza, a po końcowym &amp; jako osobne polecenie.</translation>
+    </message>
+    <message>
+        <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>Wiersz %1 tego polecenia kończy się znakiem powrotu karetki (CR), jak wiersze skryptu zapisanego w innym systemie. Powłoka traktuje CR jako część ostatniego słowa tego wiersza, a po końcowym &amp; jako osobne polecenie.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

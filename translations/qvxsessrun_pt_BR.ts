@@ -217,6 +217,14 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
     </message>
+    <message>
+        <source>This line ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of the line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>Esta linha termina com um retorno de carro (CR), como as linhas de um script salvo em outro sistema. O shell toma o CR como parte da última palavra da linha, ou após um &amp; final como um comando próprio.</translation>
+    </message>
+    <message>
+        <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>A linha %1 deste comando termina com um retorno de carro (CR), como as linhas de um script salvo em outro sistema. O shell toma o CR como parte da última palavra dessa linha, ou após um &amp; final como um comando próprio.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

@@ -217,6 +217,14 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
     </message>
+    <message>
+        <source>This line ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of the line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>Эта строка оканчивается возвратом каретки (CR), как строки сценария, сохранённого в другой системе. Оболочка считает CR частью последнего слова строки, а после завершающего &amp; — отдельной командой.</translation>
+    </message>
+    <message>
+        <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>Строка %1 этой команды оканчивается возвратом каретки (CR), как строки сценария, сохранённого в другой системе. Оболочка считает CR частью последнего слова этой строки, а после завершающего &amp; — отдельной командой.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

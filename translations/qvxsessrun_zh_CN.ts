@@ -217,6 +217,14 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>%1: %2</source>
         <translation>%1：%2</translation>
     </message>
+    <message>
+        <source>This line ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of the line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>此行以回车符 (CR) 结尾，就像在其他系统上保存的脚本的行一样。shell 会把 CR 当作该行最后一个单词的一部分，在末尾的 &amp; 之后则当作一个单独的命令。</translation>
+    </message>
+    <message>
+        <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>此命令的第 %1 行以回车符 (CR) 结尾，就像在其他系统上保存的脚本的行一样。shell 会把 CR 当作该行最后一个单词的一部分，在末尾的 &amp; 之后则当作一个单独的命令。</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

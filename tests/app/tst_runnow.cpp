@@ -107,6 +107,8 @@ private slots:
     void endsAtOnce();
     void switchedOffRow();
     void runsTheTextBeingTyped();
+    void bytesAfterANul_data();
+    void bytesAfterANul();
     void withoutStandardInput();
     void nothingToRun_data();
     void nothingToRun();
@@ -312,6 +314,74 @@ void TestRunNow::runsTheTextBeingTyped()
     QVERIFY2(waitForFile(out, 5000), "the typed command did not run");
     QTRY_COMPARE(win.statusBar()->currentMessage(), command + " ended at once with status 0");
     QCOMPARE(view->item(0)->text(), command);
+}
+
+void TestRunNow::bytesAfterANul_data()
+{
+    // OUT stands for the output file, NUL for a NUL byte.
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<QString>("how"); // after "ended at once "
+
+    QTest::newRow("one line") << QByteArray("printf '%s\\n' shown@NUL@hidden >OUT")
+                              << "with status 0";
+    QTest::newRow("a command of several lines")
+        << QByteArray("if true; then\n  echo shown >OUT\n  echo @NUL@hidden >>OUT\nfi")
+        << "with status 0";
+    QTest::newRow("the shell's message")
+        << QByteArray("qvx-no-such-@NUL@hidden; echo @NUL@hidden >OUT") << "with status 0: ";
+}
+
+/*
+ * A row whose line holds a NUL byte: Run now gives the shell every byte,
+ * and the shell does with them what it does at login, where it reads them
+ * from the script: the bytes after the NUL count.  The named pipe they go
+ * through is gone once the shell has read them.
+ */
+void TestRunNow::bytesAfterANul()
+{
+    QFETCH(QByteArray, command);
+    QFETCH(QString, how);
+    command.replace("@NUL@", QByteArray(1, '\0'));
+
+    const QString out = outDir() + "/nul";
+    const QString atLogin = outDir() + "/login";
+    // What the shell makes of the line in a script.
+    QFile script(outDir() + "/script.sh");
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    QVERIFY(script.write(QByteArray(command).replace("OUT", QFile::encodeName(atLogin)) + "\n")
+            > 0);
+    script.close();
+    QProcess shell;
+    shell.start("/bin/sh", { script.fileName() });
+    QVERIFY(shell.waitForFinished(5000));
+    QVERIFY(fileBytes(atLogin).contains("hidden"));
+
+    const QString tmp = outDir() + "/tmp";
+    QVERIFY(QDir().mkpath(tmp));
+    const QByteArray tmpBefore = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(tmp));
+    command.replace("OUT", QFile::encodeName(out));
+    writeScript("#!/bin/sh\n" + command + "&\n");
+    Mainwin win(nullptr);
+    win.show();
+    win.findChild<QListWidget *>()->setCurrentRow(0);
+    runAction(win)->trigger();
+    const QString shown
+        = QString::fromUtf8(command.constData(), command.size()).replace(QChar(0), QChar(0x2400));
+    QCOMPARE(win.statusBar()->currentMessage(), "Starting " + shown);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        win.statusBar()->currentMessage().startsWith(shown + " ended at once "), 5000);
+    qputenv("TMPDIR", tmpBefore);
+
+    const QString ended = win.statusBar()->currentMessage();
+    QVERIFY2(ended.startsWith(shown + " ended at once " + how), qPrintable(ended));
+    if (how.endsWith(": "))
+        QVERIFY2(ended.contains("qvx-no-such-hidden: not found"), qPrintable(ended));
+    QVERIFY2(waitForFile(out, 5000), "the command did not run");
+    QCOMPARE(fileBytes(out), fileBytes(atLogin));
+    // The checks of the rows have files of their own there for a moment.
+    QCOMPARE(QDir(tmp).entryList({ "qvxsessrun-run-*" }, QDir::AllEntries | QDir::Hidden),
+             QStringList());
 }
 
 void TestRunNow::nothingToRun_data()

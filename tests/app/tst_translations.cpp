@@ -203,6 +203,14 @@ const Message requiredMessages[] = {
     { "List",
       "%1 stands for a NUL byte in the script. The shell skips it: what stands on either side of "
       "it runs as one word." },
+    { "List",
+      "This line ends in a carriage return (CR), as lines of a script saved on another system "
+      "do. The shell takes the CR for a part of the line's last word, or after a final & for a "
+      "command of its own." },
+    { "List",
+      "Line %1 of this command ends in a carriage return (CR), as lines of a script saved on "
+      "another system do. The shell takes the CR for a part of that line's last word, or after a "
+      "final & for a command of its own." },
     { "RowDelegate", "(%n lines)" },
     { "RowDelegate", "Command" },
     { "CommandCheck", "The commands could not be checked: %1 could not be run (%2)." },

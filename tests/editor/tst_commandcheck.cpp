@@ -266,6 +266,47 @@ static const Context contexts[] = {
     { "function keyword", "#!/bin/sh\necho 1 >>trace\nfunction f { true; }\necho 2 >>trace\n",
       "1:NotPosix", "1\n" },
     { "unclosed quote", "echo 1 >>trace\necho \"x >>trace\necho 2 >>trace\n", "1:Unclosed", "1\n" },
+    // A CR at the end of a line stays in the line's last word.
+    // A program the row tests for itself is not marked, nor counted.
+    { "an if that tests the path",
+      "if [ -x /usr/bin/" MISSING " ]; then\n  " MISSING " -b\nfi\necho 1 >>trace\n", "", "1\n" },
+    { "command -v", "command -v " MISSING " >/dev/null && " MISSING " -b &\necho 1 >>trace\n", "",
+      "1\n" },
+    { "which", "which " MISSING " >/dev/null && " MISSING " -b\necho 1 >>trace\n", "", "1\n" },
+    { "test -x of command -v",
+      "[ -x \"$(command -v " MISSING ")\" ] && " MISSING " -b &\necho 1 >>trace\n", "", "1\n" },
+    { "test -x", "test -x /usr/bin/" MISSING " && " MISSING " -b\necho 1 >>trace\n", "", "1\n" },
+    { "type", "type " MISSING " >/dev/null 2>&1 && " MISSING " -b\necho 1 >>trace\n", "", "1\n" },
+    { "hash", "hash " MISSING " 2>/dev/null && " MISSING " -b\necho 1 >>trace\n", "", "1\n" },
+    { "the tested path run", "[ -x /opt/" MISSING " ] && /opt/" MISSING "\necho 1 >>trace\n", "",
+      "1\n" },
+    { "an if around a loop",
+      "if command -v " MISSING " >/dev/null; then\n  for i in 1; do " MISSING "; done\nfi\n"
+      "echo 1 >>trace\n",
+      "", "1\n" },
+    // Only the name tested goes unmarked.
+    { "another program tested", "command -v true >/dev/null && " MISSING "\necho 1 >>trace\n",
+      "0:NotFound", "1\n" },
+    { "another missing program behind the test",
+      "command -v " MISSING " >/dev/null && " MISSING " && qvx-other-missing\necho 1 >>trace\n",
+      "0:NotFound", "1\n" },
+    { "a path of another name tested", "[ -x /usr/bin/qvx-other ] || " MISSING "\necho 1 >>trace\n",
+      "0:NotFound", "1\n" },
+    { "a test that is not for a program",
+      "[ -f /usr/bin/" MISSING " ] && " MISSING "\necho 1 >>trace\n", "0:NotFound", "1\n" },
+    { "tested in another row",
+      "command -v " MISSING " >/dev/null\n" MISSING " -b\necho 1 >>trace\n", "1:NotFound", "1\n" },
+    { "a CR at the end of a line", ">>trace printf '[%s]\\n' off\r\necho 2 >>trace\n",
+      "0:CarriageReturn", "[off\r]\n2\n" },
+    { "a CR on a later line of a command", "if true\nthen >>trace printf '[%s]\\n' a\r\nfi\n",
+      "0:CarriageReturn", "[a\r]\n" },
+    // The file written is "trace\r".
+    { "CR LF lines", "echo 1 >>trace\r\necho 2 >>trace\r\n", "0:CarriageReturn 1:CarriageReturn",
+      "" },
+    { "a CR after the final &", "sleep 0 &\r\necho 1 >>trace\n", "0:CarriageReturn", "1\n" },
+    { "a CR in a comment", "echo 1 >>trace # a note\r\n", "", "1\n" },
+    { "a CR inside a line", "printf 'a\rb' >>trace\n", "", "a\rb" },
+    { "a CR behind a missing command", MISSING " --x\r\necho 1 >>trace\n", "0:NotFound", "1\n" },
 };
 
 struct Result

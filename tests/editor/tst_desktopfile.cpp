@@ -42,6 +42,9 @@ private slots:
     void execValue();
     void locationCode_data();
     void locationCode();
+    void nameAndIconCodes_data();
+    void nameAndIconCodes();
+    void nameCodeIsTranslated();
     void notARegularFile_data();
     void notARegularFile();
     void sizeLimit_data();
@@ -254,7 +257,9 @@ void TestDesktopFile::execValue_data()
     QTest::newRow("%F in the middle") << QByteArray("app %F --x") << QStringLiteral("app --x");
     QTest::newRow("%u at the start") << QByteArray("%u app") << QStringLiteral("app");
     QTest::newRow("%U after a tab") << QByteArray("app\t%U") << QStringLiteral("app");
-    QTest::newRow("%i %c") << QByteArray("app %i --a %c") << QStringLiteral("app --a");
+    // An entry without Icon and Name: see nameAndIconCodes for one with them.
+    QTest::newRow("%i %c without Icon and Name")
+        << QByteArray("app %i --a %c") << QStringLiteral("app --a");
     QTest::newRow("deprecated codes")
         << QByteArray("app %d %D %n %N %v %m --x") << QStringLiteral("app --x");
     QTest::newRow("codes side by side") << QByteArray("app %f%u --x") << QStringLiteral("app --x");
@@ -348,6 +353,86 @@ void TestDesktopFile::locationCode()
                                  .replace("DIR", QFileInfo(entryDir).canonicalFilePath());
         QVERIFY2(shell.exitCode() == 0, shell.readAllStandardError().constData());
         QCOMPARE(QString::fromUtf8(shell.readAllStandardOutput()), want);
+    }
+}
+
+void TestDesktopFile::nameAndIconCodes_data()
+{
+    QTest::addColumn<QByteArray>("value"); // as written after "Exec="
+    QTest::addColumn<QString>("output"); // NAME for the Name, ICON for the Icon
+
+    QTest::newRow("%c a word of its own") << QByteArray("printf '[%%s]' %c") << "[NAME]";
+    QTest::newRow("%c inside a word")
+        << QByteArray("printf '[%%s]' --title=%c") << "[--title=NAME]";
+    QTest::newRow("%c inside double quotes")
+        << QByteArray("printf '[%%s]' \"--title=%c\"") << "[--title=NAME]";
+    QTest::newRow("%c inside single quotes") << QByteArray("printf '[%%s]' 'by %c'") << "[by NAME]";
+    QTest::newRow("%i two arguments") << QByteArray("printf '[%%s]' %i") << "[--icon][ICON]";
+    QTest::newRow("%i inside double quotes")
+        << QByteArray("printf '[%%s]' \"%i\"") << "[--icon ICON]";
+    QTest::newRow("with the other codes") << QByteArray("printf '[%%s]' %f %i --name %c %k %U")
+                                          << "[--icon][ICON][--name][NAME][FILE]";
+}
+
+/*
+ * %c is the entry's Name and %i "--icon" and its Icon: the shell that runs
+ * the command reads each value back as it stands in the entry, one word
+ * (two for %i), whatever it holds and wherever the code stands, and a
+ * value's own "%" is no field code.  The Exec line comes first in the
+ * file: the values that follow it count all the same.
+ */
+void TestDesktopFile::nameAndIconCodes()
+{
+    QFETCH(QByteArray, value);
+    QFETCH(QString, output);
+
+    const QStringList values
+        = { "Files",          "My Editor",        "it's", "say \"hi\"", "$HOME `date` $(id)",
+            "back\\slash",    "caf\u00e9 \u65e5", "'",    "\\\"'$`",    "100% %f %k %%",
+            "a;b & c | d > e" };
+    for (const QString &v : values) {
+        // In the file, a backslash is written as the escape "\\".
+        const QByteArray escaped = v.toUtf8().replace("\\", "\\\\");
+        const QString path = writeFile(QStringLiteral("codes.desktop"),
+                                       "[Desktop Entry]\nExec=" + value + "\nName=" + escaped
+                                           + "\nIcon=" + escaped + "\n");
+        QVERIFY(!path.isEmpty());
+        DesktopFile entry(path, QStringList());
+        QCOMPARE(entry.read(), 0);
+        QProcess shell;
+        shell.start("/bin/sh", { "-c", entry.exec });
+        QVERIFY(shell.waitForFinished(5000));
+        QVERIFY2(shell.exitCode() == 0,
+                 qPrintable(entry.exec + ": " + shell.readAllStandardError()));
+        const QString want
+            = QString(output).replace("NAME", v).replace("ICON", v).replace("FILE", path);
+        QCOMPARE(QString::fromUtf8(shell.readAllStandardOutput()), want);
+    }
+}
+
+/* %c is the Name for the locale, as the list of applications shows it. */
+void TestDesktopFile::nameCodeIsTranslated()
+{
+    const QString path = writeFile(
+        QStringLiteral("translated.desktop"),
+        "[Desktop Entry]\nExec=app --title=%c\nName=Files\n"
+        "Name[de]=Dateien\nName[ja]=\xe3\x83\x95\xe3\x82\xa1\xe3\x82\xa4\xe3\x83\xab\n");
+    QVERIFY(!path.isEmpty());
+    const struct
+    {
+        QStringList locales;
+        QString exec;
+    } cases[] = {
+        { {}, "app --title='Files'" },
+        { { "de_DE", "de" }, "app --title='Dateien'" },
+        { { "ja_JP", "ja" },
+          QString::fromUtf8("app --title='\xe3\x83\x95\xe3\x82\xa1\xe3\x82\xa4\xe3\x83\xab'") },
+        { { "fr_FR", "fr" }, "app --title='Files'" },
+    };
+    for (const auto &c : cases) {
+        DesktopFile entry(path, c.locales);
+        QCOMPARE(entry.read(), 0);
+        QCOMPARE(entry.exec, c.exec);
     }
 }
 

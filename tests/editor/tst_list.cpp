@@ -339,6 +339,7 @@ private slots:
     void marks_data();
     void marks();
     void typedMarker();
+    void carriageReturns();
     void marksWaitForEventLoop();
     void marksFollowTheWholeScript();
     void editChangesMark();
@@ -1597,6 +1598,15 @@ void TestList::marks_data()
     QTest::newRow("unknown command")
         << "qvx-no-such-command --flag" << true << "qvx-no-such-command --flag"
         << "qvx-no-such-command: no such command (not a shell builtin, and not found on PATH).";
+    // A program that the row tests for before it runs it is not missing.
+    QTest::newRow("guarded by command -v")
+        << "command -v qvx-no-such-command >/dev/null && qvx-no-such-command --flag" << true
+        << "command -v qvx-no-such-command >/dev/null && qvx-no-such-command --flag"
+        << "-";
+    QTest::newRow("guarded by an if")
+        << "if [ -x /usr/bin/qvx-no-such-command ]; then qvx-no-such-command; fi" << true
+        << "if [ -x /usr/bin/qvx-no-such-command ]; then qvx-no-such-command; fi"
+        << "-";
     QTest::newRow("not executable") << "/dev/null" << true << "/dev/null"
                                     << "/dev/null is not an executable file.";
     QTest::newRow("valid command") << "true --flag" << true << "true --flag"
@@ -1645,6 +1655,46 @@ void TestList::marks()
     VERIFY_MIRROR(view, commands);
     // The list's own help stays on the view.
     QVERIFY(view->toolTip().startsWith("Double click to edit."));
+}
+
+/*
+ * A script saved on another system, its lines ending in CR LF: each line
+ * whose CR the shell reads as part of a word is marked and says so, and
+ * a save gives every CR back, also on a row that was edited.
+ */
+void TestList::carriageReturns()
+{
+    const QByteArray script = "#!/bin/sh\r\n"
+                              "true b off\r\n"
+                              "sleep 1 &\r\n"
+                              "true &&\n  true --flag\r\n"
+                              "true & # a note\r\n"
+                              "true &\n";
+    command_list *commands = load(script);
+    QVERIFY(commands);
+    List list(commands, nullptr);
+    ListWidget *view = list.findChild<ListWidget *>();
+    const QString tip = "This line ends in a carriage return (CR), as lines of a script saved on "
+                        "another system do. The shell takes the CR for a part of the line's last "
+                        "word, or after a final & for a command of its own.";
+    QCOMPARE(marksWhenChecked(&list, view),
+             QStringList({ tip, tip,
+                           "Line 2 of this command ends in a carriage return (CR), as lines of a "
+                           "script saved on another system do. The shell takes the CR for a part "
+                           "of that line's last word, or after a final & for a command of its own.",
+                           "-", "-" }));
+    QCOMPARE(list.markedCount(), 3);
+
+    save(&list, commands);
+    QCOMPARE(read_file(script_path()), script);
+    view->item(0)->setText("true b on");
+    view->item(4)->setCheckState(Qt::Unchecked);
+    save(&list, commands);
+    QCOMPARE(read_file(script_path()),
+             QByteArray(script)
+                 .replace("b off", "b on")
+                 .replace("\ntrue &\n", "\n#[INACTIVE]#true &\n"));
+    QCOMPARE(marksWhenChecked(&list, view).at(0), tip);
 }
 
 /* A text given with the marker in front of a line is a switched-off
