@@ -610,6 +610,13 @@ scenario_runnow() {
 	key ctrl+r
 	expect_status started "Started sleep 3"
 
+	# However tall the window, the side buttons stay at the top, beside the
+	# list's first rows.
+	xdotool windowsize --sync "$win" 1000 700
+	eval "$(xdotool getwindowgeometry --shell "$win")"
+	wx=$X wy=$Y ww=$WIDTH wh=$HEIGHT
+	expect tall '[ "$win_h" -ge 650 ] && [ -n "$btn_y" ] && [ "$(btn_y 0)" -lt $((list_y0 + 25)) ]'
+
 	key ctrl+q
 	wait_exit 10
 	[ "$rc" -eq 0 ] || fail "exit status $rc"
