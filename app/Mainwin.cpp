@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
+#include <QShortcutEvent>
 #include <QStatusBar>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -73,6 +74,7 @@ Mainwin::Mainwin(QWidget *parent, bool rowsNow)
     connect(list, SIGNAL(statusMessage(const QString &)), statusBar(),
             SLOT(showMessage(const QString &)));
     connect(list, SIGNAL(keyedRowReason(const QString &)), this, SLOT(showReason(const QString &)));
+    connect(list, SIGNAL(currentRowStateChanged()), this, SLOT(updateRowActions()));
     createActions();
     setActionIcons(rowsNow);
 
@@ -105,6 +107,7 @@ Mainwin::Mainwin(QWidget *parent, bool rowsNow)
 void Mainwin::fillAfterShown()
 {
     list->buildRows();
+    updateRowActions();
     setActionIcons(true);
     // The window keeps no icon of its own when the theme lacks this one.
     setWindowIcon(load_theme_icon("system-run", nullptr));
@@ -139,6 +142,11 @@ void Mainwin::createActions()
     addRowAction->setShortcuts(QKeySequence::New);
     connect(addRowAction, SIGNAL(triggered()), this, SLOT(addClicked()));
     deleteAction = window_action(this, "delete", tr("&Delete"));
+    // For the menu to show: the list takes the key itself, so that a row's
+    // editor keeps it, and the action is added to no widget that has the
+    // focus while a row is edited.
+    deleteAction->setShortcut(QKeySequence(Qt::Key_Delete));
+    deleteAction->setShortcutContext(Qt::WidgetShortcut);
     connect(deleteAction, SIGNAL(triggered()), this, SLOT(delClicked()));
     upAction = window_action(this, "up", tr("&Up"));
     connect(upAction, SIGNAL(triggered()), this, SLOT(upClicked()));
@@ -180,6 +188,21 @@ void Mainwin::createActions()
     describeActions();
     undoAction->setEnabled(list->canUndo());
     redoAction->setEnabled(list->canRedo());
+    updateRowActions();
+}
+
+/*
+ * What needs a row, a row above or below it, or a command in it is
+ * enabled only where it has that; Run now says in its tool tip why not.
+ */
+void Mainwin::updateRowActions()
+{
+    deleteAction->setEnabled(list->hasCurrentRow());
+    upAction->setEnabled(list->canMoveUp());
+    downAction->setEnabled(list->canMoveDown());
+    const QString noRun = list->whyCurrentCannotRun();
+    runAction->setEnabled(noRun.isEmpty());
+    runAction->setToolTip(noRun);
 }
 
 /*
@@ -195,9 +218,8 @@ void Mainwin::describeActions()
     redoAction->setToolTip(
         tr("Redo the change undone last (%1)").arg(keys(redoAction->shortcut())));
     addRowAction->setToolTip(tr("Add an empty command (%1)").arg(keys(addRowAction->shortcut())));
-    // The list takes the Delete key itself, so that an editor keeps it.
     deleteAction->setToolTip(
-        tr("Delete the current command (%1)").arg(keys(QKeySequence(Qt::Key_Delete))));
+        tr("Delete the current command (%1)").arg(keys(deleteAction->shortcut())));
     upAction->setToolTip(tr("Move the current command up one place"));
     downAction->setToolTip(tr("Move the current command down one place"));
     saveAction->setToolTip(
@@ -215,14 +237,53 @@ QPushButton *Mainwin::buttonFor(QAction *action)
     button->setEnabled(action->isEnabled());
     connect(button, SIGNAL(clicked()), action, SLOT(trigger()));
     connect(action, SIGNAL(changed()), this, SLOT(catchActionChanged()));
+    button->installEventFilter(this);
     buttons.insert(action, button);
     return button;
+}
+
+/*
+ * A button's underlined letter with Alt clicks it at once, for every
+ * press: the button's own handling shows the press for 100 ms first and
+ * drops the presses that come meanwhile, so that a row moved by keys
+ * fast, or held down, would lag behind them.  A letter that two buttons
+ * share only takes the focus to them in turn, also while one of them is
+ * disabled, so that the same key never acts on the one or the other
+ * depending on what can be done just then.
+ */
+bool Mainwin::eventFilter(QObject *watched, QEvent *event)
+{
+    QPushButton *button = qobject_cast<QPushButton *>(watched);
+    if (!button || event->type() != QEvent::Shortcut || !buttons.key(button))
+        return QMainWindow::eventFilter(watched, event);
+    if (static_cast<QShortcutEvent *>(event)->isAmbiguous())
+        return QMainWindow::eventFilter(watched, event); // the button takes the focus
+    if (mnemonicShared(button)) {
+        button->setFocus(Qt::ShortcutFocusReason);
+        setAttribute(Qt::WA_KeyboardFocusChange);
+    } else if (button->isEnabled()) {
+        button->click();
+    }
+    return true;
+}
+
+bool Mainwin::mnemonicShared(const QPushButton *button) const
+{
+    const QKeySequence key = QKeySequence::mnemonic(button->text());
+    for (const QPushButton *other : buttons)
+        if (other != button && !key.isEmpty() && QKeySequence::mnemonic(other->text()) == key)
+            return true;
+    return false;
 }
 
 void Mainwin::catchActionChanged()
 {
     QAction *action = qobject_cast<QAction *>(sender());
     if (QPushButton *button = buttons.value(action)) {
+        // The focus stays in the window's work, on the list, rather than
+        // moving on to whatever button follows in the tab order.
+        if (!action->isEnabled() && button->hasFocus())
+            list->setFocus(Qt::OtherFocusReason);
         button->setEnabled(action->isEnabled());
         button->setIcon(action->icon());
     }
@@ -508,6 +569,7 @@ void Mainwin::catchListModified(bool state)
     savedCountWanted = false; // a count from now on would not be the saved script's
     undoAction->setEnabled(list->canUndo());
     redoAction->setEnabled(list->canRedo());
+    updateRowActions();
     statusBar()->showMessage(state ? tr("Modified") : QString());
 }
 
@@ -540,10 +602,15 @@ void Mainwin::catchContextMenu(const QPoint &globalPos, bool forRow)
     // nothing shows it.
     if (runAction->icon().isNull())
         runAction->setIcon(theme_or_standard_icon("system-run", QStyle::SP_MediaPlay));
-    bool changeable = false;
-    backgroundAction->setChecked(list->currentInBackground(&changeable));
-    backgroundAction->setEnabled(changeable);
+    // The menu acts on the row as typed.
+    list->commitEdit();
+    updateRowActions();
+    const QString fixed = list->whyCurrentBackgroundFixed();
+    backgroundAction->setChecked(list->currentInBackground(nullptr));
+    backgroundAction->setEnabled(fixed.isEmpty());
+    backgroundAction->setToolTip(fixed);
     QMenu menu(this);
+    menu.setToolTipsVisible(true);
     if (forRow) {
         menu.addAction(runAction);
         menu.addAction(backgroundAction);

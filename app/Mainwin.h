@@ -28,6 +28,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private slots:
     void upClicked();
@@ -49,6 +50,7 @@ private slots:
     void nextMarkClicked();
     void previousMarkClicked();
     void showReason(const QString &reason);
+    void updateRowActions();
 
 private:
     QHBoxLayout *createMiddleRow();
@@ -56,6 +58,7 @@ private:
     void createActions();
     void describeActions();
     QPushButton *buttonFor(QAction *action);
+    bool mnemonicShared(const QPushButton *button) const;
     void setActionIcons(bool real);
     /* What to do about a script that another program changed. */
     enum DiskAnswer { KeepScript, ReloadScript, OverwriteScript };

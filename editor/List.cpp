@@ -7,6 +7,7 @@
 #include "MarkText.h"
 #include "RowDelegate.h"
 #include "RowMarks.h"
+#include "RowUse.h"
 #include "RunText.h"
 #include "RunWatcher.h"
 #include "dialog.h"
@@ -116,6 +117,10 @@ List::List(command_list *commands, QWidget *parent, bool rowsNow)
     connect(listWidget, SIGNAL(currentRowKeyed(QListWidgetItem *)), this,
             SLOT(catchCurrentRowKeyed(QListWidgetItem *)));
     connect(listWidget, SIGNAL(noMarkedRow()), this, SLOT(catchNoMarkedRow()));
+    connect(listWidget, SIGNAL(currentRowChanged(int)), this, SIGNAL(currentRowStateChanged()));
+    connect(listWidget, SIGNAL(editingChanged()), this, SIGNAL(currentRowStateChanged()));
+    connect(listWidget, SIGNAL(editorClosed(QListWidgetItem *, bool)), this,
+            SLOT(catchEditorClosed(QListWidgetItem *, bool)));
 
     commandCheck = new CommandCheck(this);
     connect(commandCheck, SIGNAL(checked(quint64, int, const QString &)), this,
@@ -183,10 +188,18 @@ void List::syncItems()
         syncItem(item);
 }
 
+void List::commitEdit()
+{
+    listWidget->commitOpenEditor();
+}
+
 void List::addItem()
 {
     // The new row's editor can only open once the one still open is closed.
     listWidget->commitOpenEditor();
+    const QListWidgetItem *current = listWidget->currentItem();
+    const command_entry *currentEntry = current ? entryOf(current) : nullptr;
+    const int currentRow = listWidget->currentRow();
     const journal_record *cursor = commands->undo_cursor;
     command_entry *entry = qvxsessrun_add_command(commands, "", 1);
     if (!entry)
@@ -198,6 +211,33 @@ void List::addItem()
     noteChange(cursor, row, row + 1);
     showNewRows(item, item);
     listWidget->editItem(item);
+    pendingAdd = entry;
+    currentBeforeAdd = currentEntry;
+    rowBeforeAdd = currentRow;
+    updateModified();
+}
+
+/*
+ * Escape in the editor that Add opened, with the row still empty: the
+ * user changed their mind, and the row goes as though Add had never been
+ * pressed, with nothing to redo and the current row back where it was.
+ * Any other way out of the editor keeps the row, and so does Escape once
+ * the row held a command or anything else changed in between.
+ */
+void List::catchEditorClosed(QListWidgetItem *item, bool cancelled)
+{
+    const command_entry *added = pendingAdd;
+    pendingAdd = nullptr;
+    if (!cancelled || !item || !added || entryOf(item) != added || added->text_len != 0)
+        return;
+    const int row = listWidget->row(item);
+    // Released by the store: from here on only a key of the view's tables.
+    if (qvxsessrun_take_back_add(commands, added) != 1)
+        return;
+    removeRow(item);
+    savedState.noteUndone();
+    savedState.noteChange(row, row + 1, listWidget->count());
+    restoreCurrent(currentBeforeAdd, rowBeforeAdd);
     updateModified();
 }
 
@@ -332,6 +372,7 @@ static QVector<const journal_record *> nextStep(const command_list *commands, bo
  */
 void List::applyJournalStep(bool undo)
 {
+    pendingAdd = nullptr;
     const QVector<const journal_record *> step = nextStep(commands, undo);
     const QListWidgetItem *current = listWidget->currentItem();
     const command_entry *currentEntry = current ? entryOf(current) : nullptr;
@@ -488,6 +529,37 @@ bool List::currentInBackground(bool *changeable) const
     if (changeable)
         *changeable = entry && !fixed;
     return background;
+}
+
+bool List::hasCurrentRow() const
+{
+    return listWidget->currentItem() != nullptr;
+}
+
+bool List::canMoveUp() const
+{
+    return listWidget->currentRow() > 0;
+}
+
+bool List::canMoveDown() const
+{
+    const int row = listWidget->currentRow();
+    return row >= 0 && row < listWidget->count() - 1;
+}
+
+/* While a row's editor is open, Run now runs what is typed there. */
+QString List::whyCurrentCannotRun() const
+{
+    if (listWidget->editing())
+        return QString();
+    const QListWidgetItem *item = listWidget->currentItem();
+    return RowUse::whyNotRun(commands, item ? entryOf(item) : nullptr);
+}
+
+QString List::whyCurrentBackgroundFixed() const
+{
+    const QListWidgetItem *item = listWidget->currentItem();
+    return RowUse::whyBackgroundFixed(commands, item ? entryOf(item) : nullptr);
 }
 
 /* Adds or removes the final "&" of the current row's line: one journalled step. */
@@ -744,6 +816,7 @@ void List::updateModified()
  */
 void List::noteChange(const journal_record *cursorBefore, int from, int to)
 {
+    pendingAdd = nullptr;
     if (commands->undo_cursor != cursorBefore)
         savedState.noteRecorded();
     savedState.noteChange(from, to, listWidget->count());

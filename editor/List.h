@@ -34,6 +34,8 @@ public:
     bool modified() const;
     void resetModified();
     void syncItems();
+    /* Hands the text of an open row editor to its row. */
+    void commitEdit();
     void addItem();
     void moveUp();
     void moveDown();
@@ -50,6 +52,13 @@ public:
      * whether its final "&" can change that. */
     bool currentInBackground(bool *changeable) const;
     void setCurrentInBackground(bool background);
+    bool hasCurrentRow() const;
+    bool canMoveUp() const;
+    bool canMoveDown() const;
+    /* Why Run now, or "Run in the background", can do nothing on the
+     * current row; empty where it can. */
+    QString whyCurrentCannotRun() const;
+    QString whyCurrentBackgroundFixed() const;
     int markedCount() const;
     bool checking() const;
     /* Adds the commands of desktop entry files as a drop of the files does. */
@@ -77,6 +86,9 @@ signals:
     void keyedRowReason(const QString &reason);
     /* Something the status bar should say. */
     void statusMessage(const QString &message);
+    /* Another row, or none, became current, or its editor opened or
+     * closed: what can be done with it may have changed. */
+    void currentRowStateChanged();
 
 public slots:
     void delItem();
@@ -94,6 +106,7 @@ private slots:
     void catchRunReported();
     void catchCurrentRowKeyed(QListWidgetItem *item);
     void catchNoMarkedRow();
+    void catchEditorClosed(QListWidgetItem *item, bool cancelled);
 
 private:
     QListWidgetItem *createItem(command_entry *entry, int row);
@@ -124,6 +137,11 @@ private:
     RowMarks rowMarks;
     ListWidget *listWidget;
     CommandCheck *commandCheck;
+    /* The entry that Add made, while its first editor is open and nothing
+     * else changed, and the current row's entry and place before it. */
+    const command_entry *pendingAdd = nullptr;
+    const command_entry *currentBeforeAdd = nullptr;
+    int rowBeforeAdd = -1;
 
     Q_DISABLE_COPY(List)
 };

@@ -137,7 +137,19 @@ bool ListWidget::edit(const QModelIndex &index, EditTrigger trigger, QEvent *eve
     if (!QListWidget::edit(index, trigger, event))
         return false;
     edited = index;
+    emit editingChanged();
     return true;
+}
+
+/* Told once the view is done with the editor, so that the row may go. */
+void ListWidget::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    const bool ours = edited.isValid() && indexWidget(edited) == editor;
+    const QPersistentModelIndex index = edited;
+    QListWidget::closeEditor(editor, hint);
+    if (ours && index.isValid())
+        emit editorClosed(itemFromIndex(index), hint == QAbstractItemDelegate::RevertModelCache);
+    emit editingChanged();
 }
 
 /*

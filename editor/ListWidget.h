@@ -48,6 +48,13 @@ signals:
     void currentRowKeyed(QListWidgetItem *item);
     /* F8 or Shift+F8 found no marked row to go to. */
     void noMarkedRow();
+    /* The editor of item closed; cancelled by Escape, its text not taken. */
+    void editorClosed(QListWidgetItem *item, bool cancelled);
+    /* A row's editor opened or closed. */
+    void editingChanged();
+
+protected slots:
+    void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 protected:
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;

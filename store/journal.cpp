@@ -637,6 +637,20 @@ void qvxsessrun_undo(command_list *list)
     } while (joined);
 }
 
+int qvxsessrun_take_back_add(command_list *list, const command_entry *entry)
+{
+    const journal_record *r = list->undo_cursor;
+
+    if (r == nullptr || r->next != nullptr || r->type != JOURNAL_ADD || r->joined
+        || r->entry != entry || entry == nullptr)
+        return 0;
+    qvxsessrun_undo(list);
+    if (list->undo_cursor == r)
+        return 0;
+    journal_drop(list);
+    return 1;
+}
+
 /* Redo the step undone last: its records, oldest first. */
 void qvxsessrun_redo(command_list *list)
 {

@@ -242,6 +242,11 @@ command_entry *qvxsessrun_move_down(command_list *list, command_entry *entry);
  * before it.  0, or -1 when fewer than two steps are in effect. */
 int qvxsessrun_join_step(command_list *list);
 void qvxsessrun_undo(command_list *list);
+/* Takes back the newest step when it is the addition of entry alone, as
+ * though it had never been made: the entry leaves the list and is
+ * released, and there is nothing to redo.  1 when taken back, 0 when the
+ * newest step is another one or has been undone (nothing changes). */
+int qvxsessrun_take_back_add(command_list *list, const command_entry *entry);
 void qvxsessrun_redo(command_list *list);
 bool qvxsessrun_can_undo(const command_list *list);
 bool qvxsessrun_can_redo(const command_list *list);

@@ -225,6 +225,38 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
         <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
         <translation>Zeile %1 dieses Befehls endet mit einem Wagenrücklauf (CR), wie die Zeilen eines auf einem anderen System gespeicherten Skripts. Die Shell nimmt das CR als Teil des letzten Worts dieser Zeile oder nach einem abschließenden &amp; als eigenen Befehl.</translation>
     </message>
+    <message>
+        <source>The command is empty: there is nothing to run.</source>
+        <translation>Der Befehl ist leer: Es gibt nichts auszuführen.</translation>
+    </message>
+    <message>
+        <source>The line holds only a comment: there is nothing to run.</source>
+        <translation>Die Zeile enthält nur einen Kommentar: Es gibt nichts auszuführen.</translation>
+    </message>
+    <message>
+        <source>“%1” belongs to a command that begins on a line above: on its own it runs nothing.</source>
+        <translation>„%1“ gehört zu einem Befehl, der in einer Zeile weiter oben beginnt: Für sich allein führt es nichts aus.</translation>
+    </message>
+    <message>
+        <source>The line defines a function, which starts nothing by itself.</source>
+        <translation>Die Zeile definiert eine Funktion, die von sich aus nichts startet.</translation>
+    </message>
+    <message>
+        <source>The line ends in &amp;&amp;, || or |: the command goes on in the next line, where a final &amp; would belong.</source>
+        <translation>Die Zeile endet mit &amp;&amp;, || oder |: Der Befehl geht in der nächsten Zeile weiter, wohin ein abschließendes &amp; gehören würde.</translation>
+    </message>
+    <message>
+        <source>The command is not complete on this line (a quote, an if, a loop or a here-document is left open): an &amp; cannot end it here.</source>
+        <translation>Der Befehl ist in dieser Zeile nicht vollständig (ein Anführungszeichen, ein if, eine Schleife oder ein Here-Document ist offen): Ein &amp; kann ihn hier nicht beenden.</translation>
+    </message>
+    <message>
+        <source>The command ends with a here-document: its &amp; belongs on its first line. Edit the command to change it.</source>
+        <translation>Der Befehl endet mit einem Here-Document: Sein &amp; gehört in seine erste Zeile. Bearbeiten Sie den Befehl, um es zu ändern.</translation>
+    </message>
+    <message>
+        <source>The final &amp; of this line cannot be put in or taken out here. Edit the command to change it.</source>
+        <translation>Das abschließende &amp; dieser Zeile kann hier nicht gesetzt oder entfernt werden. Bearbeiten Sie den Befehl, um es zu ändern.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

@@ -225,6 +225,38 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
         <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
         <translation>La línea %1 de este comando termina en un retorno de carro (CR), como las líneas de un script guardado en otro sistema. El shell toma el CR como parte de la última palabra de esa línea, o tras un &amp; final como un comando propio.</translation>
     </message>
+    <message>
+        <source>The command is empty: there is nothing to run.</source>
+        <translation>El comando está vacío: no hay nada que ejecutar.</translation>
+    </message>
+    <message>
+        <source>The line holds only a comment: there is nothing to run.</source>
+        <translation>La línea solo contiene un comentario: no hay nada que ejecutar.</translation>
+    </message>
+    <message>
+        <source>“%1” belongs to a command that begins on a line above: on its own it runs nothing.</source>
+        <translation>«%1» pertenece a un comando que empieza en una línea anterior: por sí solo no ejecuta nada.</translation>
+    </message>
+    <message>
+        <source>The line defines a function, which starts nothing by itself.</source>
+        <translation>La línea define una función, que por sí misma no inicia nada.</translation>
+    </message>
+    <message>
+        <source>The line ends in &amp;&amp;, || or |: the command goes on in the next line, where a final &amp; would belong.</source>
+        <translation>La línea termina en &amp;&amp;, || o |: el comando sigue en la línea siguiente, donde iría un &amp; final.</translation>
+    </message>
+    <message>
+        <source>The command is not complete on this line (a quote, an if, a loop or a here-document is left open): an &amp; cannot end it here.</source>
+        <translation>El comando no está completo en esta línea (queda abierta una comilla, un if, un bucle o un documento en línea): un &amp; no puede terminarlo aquí.</translation>
+    </message>
+    <message>
+        <source>The command ends with a here-document: its &amp; belongs on its first line. Edit the command to change it.</source>
+        <translation>El comando termina con un documento en línea: su &amp; va en su primera línea. Edite el comando para cambiarlo.</translation>
+    </message>
+    <message>
+        <source>The final &amp; of this line cannot be put in or taken out here. Edit the command to change it.</source>
+        <translation>El &amp; final de esta línea no se puede poner ni quitar aquí. Edite el comando para cambiarlo.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

@@ -225,6 +225,38 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
         <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
         <translation>La ligne %1 de cette commande se termine par un retour chariot (CR), comme les lignes d'un script enregistré sur un autre système. Le shell prend le CR pour une partie du dernier mot de cette ligne, ou après un &amp; final pour une commande à part entière.</translation>
     </message>
+    <message>
+        <source>The command is empty: there is nothing to run.</source>
+        <translation>La commande est vide : il n'y a rien à exécuter.</translation>
+    </message>
+    <message>
+        <source>The line holds only a comment: there is nothing to run.</source>
+        <translation>La ligne ne contient qu'un commentaire : il n'y a rien à exécuter.</translation>
+    </message>
+    <message>
+        <source>“%1” belongs to a command that begins on a line above: on its own it runs nothing.</source>
+        <translation>« %1 » fait partie d'une commande qui commence sur une ligne au-dessus : seul, il n'exécute rien.</translation>
+    </message>
+    <message>
+        <source>The line defines a function, which starts nothing by itself.</source>
+        <translation>La ligne définit une fonction, qui ne lance rien par elle-même.</translation>
+    </message>
+    <message>
+        <source>The line ends in &amp;&amp;, || or |: the command goes on in the next line, where a final &amp; would belong.</source>
+        <translation>La ligne se termine par &amp;&amp;, || ou | : la commande continue à la ligne suivante, où irait un &amp; final.</translation>
+    </message>
+    <message>
+        <source>The command is not complete on this line (a quote, an if, a loop or a here-document is left open): an &amp; cannot end it here.</source>
+        <translation>La commande n'est pas complète sur cette ligne (un guillemet, un if, une boucle ou un document en ligne reste ouvert) : un &amp; ne peut pas la terminer ici.</translation>
+    </message>
+    <message>
+        <source>The command ends with a here-document: its &amp; belongs on its first line. Edit the command to change it.</source>
+        <translation>La commande se termine par un document en ligne : son &amp; va sur sa première ligne. Modifiez la commande pour le changer.</translation>
+    </message>
+    <message>
+        <source>The final &amp; of this line cannot be put in or taken out here. Edit the command to change it.</source>
+        <translation>Le &amp; final de cette ligne ne peut pas être ajouté ou retiré ici. Modifiez la commande pour le changer.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

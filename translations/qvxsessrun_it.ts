@@ -225,6 +225,38 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
         <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
         <translation>La riga %1 di questo comando termina con un ritorno a capo (CR), come le righe di uno script salvato su un altro sistema. La shell prende il CR come parte dell'ultima parola di quella riga, o dopo un &amp; finale come un comando a sé.</translation>
     </message>
+    <message>
+        <source>The command is empty: there is nothing to run.</source>
+        <translation>Il comando è vuoto: non c'è nulla da eseguire.</translation>
+    </message>
+    <message>
+        <source>The line holds only a comment: there is nothing to run.</source>
+        <translation>La riga contiene solo un commento: non c'è nulla da eseguire.</translation>
+    </message>
+    <message>
+        <source>“%1” belongs to a command that begins on a line above: on its own it runs nothing.</source>
+        <translation>«%1» fa parte di un comando che inizia in una riga precedente: da solo non esegue nulla.</translation>
+    </message>
+    <message>
+        <source>The line defines a function, which starts nothing by itself.</source>
+        <translation>La riga definisce una funzione, che da sola non avvia nulla.</translation>
+    </message>
+    <message>
+        <source>The line ends in &amp;&amp;, || or |: the command goes on in the next line, where a final &amp; would belong.</source>
+        <translation>La riga termina con &amp;&amp;, || o |: il comando prosegue nella riga successiva, dove andrebbe un &amp; finale.</translation>
+    </message>
+    <message>
+        <source>The command is not complete on this line (a quote, an if, a loop or a here-document is left open): an &amp; cannot end it here.</source>
+        <translation>Il comando non è completo in questa riga (resta aperto un apice, un if, un ciclo o un here-document): un &amp; non può terminarlo qui.</translation>
+    </message>
+    <message>
+        <source>The command ends with a here-document: its &amp; belongs on its first line. Edit the command to change it.</source>
+        <translation>Il comando termina con un here-document: il suo &amp; va nella sua prima riga. Modifica il comando per cambiarlo.</translation>
+    </message>
+    <message>
+        <source>The final &amp; of this line cannot be put in or taken out here. Edit the command to change it.</source>
+        <translation>Il &amp; finale di questa riga non si può aggiungere o togliere qui. Modifica il comando per cambiarlo.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

@@ -225,6 +225,38 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
         <translation>このコマンドの %1 行目は、別のシステムで保存されたスクリプトの行のように、復帰文字 (CR) で終わっています。シェルは CR をその行の最後の単語の一部として扱い、末尾の &amp; の後ではそれ自体を 1 つのコマンドとして扱います。</translation>
     </message>
+    <message>
+        <source>The command is empty: there is nothing to run.</source>
+        <translation>コマンドが空です。実行するものはありません。</translation>
+    </message>
+    <message>
+        <source>The line holds only a comment: there is nothing to run.</source>
+        <translation>この行にはコメントしかありません。実行するものはありません。</translation>
+    </message>
+    <message>
+        <source>“%1” belongs to a command that begins on a line above: on its own it runs nothing.</source>
+        <translation>「%1」は上の行で始まるコマンドの一部です。単独では何も実行しません。</translation>
+    </message>
+    <message>
+        <source>The line defines a function, which starts nothing by itself.</source>
+        <translation>この行は関数を定義しています。関数はそれだけでは何も起動しません。</translation>
+    </message>
+    <message>
+        <source>The line ends in &amp;&amp;, || or |: the command goes on in the next line, where a final &amp; would belong.</source>
+        <translation>この行は &amp;&amp;、|| または | で終わっています。コマンドは次の行に続くため、末尾の &amp; は次の行に付けます。</translation>
+    </message>
+    <message>
+        <source>The command is not complete on this line (a quote, an if, a loop or a here-document is left open): an &amp; cannot end it here.</source>
+        <translation>コマンドはこの行で完結していません (引用符、if、ループ、ヒアドキュメントのいずれかが閉じられていません)。ここに &amp; を付けてもコマンドは終わりません。</translation>
+    </message>
+    <message>
+        <source>The command ends with a here-document: its &amp; belongs on its first line. Edit the command to change it.</source>
+        <translation>コマンドはヒアドキュメントで終わっています。&amp; はコマンドの最初の行に付けます。変更するにはコマンドを編集してください。</translation>
+    </message>
+    <message>
+        <source>The final &amp; of this line cannot be put in or taken out here. Edit the command to change it.</source>
+        <translation>この行の末尾の &amp; はここでは付け外しできません。変更するにはコマンドを編集してください。</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

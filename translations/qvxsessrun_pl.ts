@@ -225,6 +225,38 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
         <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
         <translation>Wiersz %1 tego polecenia kończy się znakiem powrotu karetki (CR), jak wiersze skryptu zapisanego w innym systemie. Powłoka traktuje CR jako część ostatniego słowa tego wiersza, a po końcowym &amp; jako osobne polecenie.</translation>
     </message>
+    <message>
+        <source>The command is empty: there is nothing to run.</source>
+        <translation>Polecenie jest puste: nie ma czego uruchomić.</translation>
+    </message>
+    <message>
+        <source>The line holds only a comment: there is nothing to run.</source>
+        <translation>Wiersz zawiera tylko komentarz: nie ma czego uruchomić.</translation>
+    </message>
+    <message>
+        <source>“%1” belongs to a command that begins on a line above: on its own it runs nothing.</source>
+        <translation>„%1” należy do polecenia, które zaczyna się w wierszu wyżej: samo nic nie uruchamia.</translation>
+    </message>
+    <message>
+        <source>The line defines a function, which starts nothing by itself.</source>
+        <translation>Wiersz definiuje funkcję, która sama niczego nie uruchamia.</translation>
+    </message>
+    <message>
+        <source>The line ends in &amp;&amp;, || or |: the command goes on in the next line, where a final &amp; would belong.</source>
+        <translation>Wiersz kończy się na &amp;&amp;, || lub |: polecenie ciągnie się w następnym wierszu, gdzie należy dodać &amp; na końcu.</translation>
+    </message>
+    <message>
+        <source>The command is not complete on this line (a quote, an if, a loop or a here-document is left open): an &amp; cannot end it here.</source>
+        <translation>Polecenie nie jest kompletne w tym wierszu (otwarty cudzysłów, if, pętla lub dokument wbudowany): &amp; nie może go tu zakończyć.</translation>
+    </message>
+    <message>
+        <source>The command ends with a here-document: its &amp; belongs on its first line. Edit the command to change it.</source>
+        <translation>Polecenie kończy się dokumentem wbudowanym: jego &amp; należy do pierwszego wiersza. Edytuj polecenie, aby to zmienić.</translation>
+    </message>
+    <message>
+        <source>The final &amp; of this line cannot be put in or taken out here. Edit the command to change it.</source>
+        <translation>Końcowego &amp; tego wiersza nie można tu dodać ani usunąć. Edytuj polecenie, aby to zmienić.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

@@ -225,6 +225,38 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
         <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
         <translation>A linha %1 deste comando termina com um retorno de carro (CR), como as linhas de um script salvo em outro sistema. O shell toma o CR como parte da última palavra dessa linha, ou após um &amp; final como um comando próprio.</translation>
     </message>
+    <message>
+        <source>The command is empty: there is nothing to run.</source>
+        <translation>O comando está vazio: não há nada para executar.</translation>
+    </message>
+    <message>
+        <source>The line holds only a comment: there is nothing to run.</source>
+        <translation>A linha contém apenas um comentário: não há nada para executar.</translation>
+    </message>
+    <message>
+        <source>“%1” belongs to a command that begins on a line above: on its own it runs nothing.</source>
+        <translation>“%1” pertence a um comando que começa em uma linha acima: sozinho, não executa nada.</translation>
+    </message>
+    <message>
+        <source>The line defines a function, which starts nothing by itself.</source>
+        <translation>A linha define uma função, que por si só não inicia nada.</translation>
+    </message>
+    <message>
+        <source>The line ends in &amp;&amp;, || or |: the command goes on in the next line, where a final &amp; would belong.</source>
+        <translation>A linha termina em &amp;&amp;, || ou |: o comando continua na linha seguinte, onde caberia um &amp; final.</translation>
+    </message>
+    <message>
+        <source>The command is not complete on this line (a quote, an if, a loop or a here-document is left open): an &amp; cannot end it here.</source>
+        <translation>O comando não está completo nesta linha (uma aspa, um if, um laço ou um here-document ficou aberto): um &amp; não pode terminá-lo aqui.</translation>
+    </message>
+    <message>
+        <source>The command ends with a here-document: its &amp; belongs on its first line. Edit the command to change it.</source>
+        <translation>O comando termina com um here-document: seu &amp; fica na primeira linha. Edite o comando para alterá-lo.</translation>
+    </message>
+    <message>
+        <source>The final &amp; of this line cannot be put in or taken out here. Edit the command to change it.</source>
+        <translation>O &amp; final desta linha não pode ser colocado nem retirado aqui. Edite o comando para alterá-lo.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

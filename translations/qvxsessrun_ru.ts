@@ -225,6 +225,38 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
         <translation>Строка %1 этой команды оканчивается возвратом каретки (CR), как строки сценария, сохранённого в другой системе. Оболочка считает CR частью последнего слова этой строки, а после завершающего &amp; — отдельной командой.</translation>
     </message>
+    <message>
+        <source>The command is empty: there is nothing to run.</source>
+        <translation>Команда пуста: запускать нечего.</translation>
+    </message>
+    <message>
+        <source>The line holds only a comment: there is nothing to run.</source>
+        <translation>В строке только комментарий: запускать нечего.</translation>
+    </message>
+    <message>
+        <source>“%1” belongs to a command that begins on a line above: on its own it runs nothing.</source>
+        <translation>«%1» относится к команде, которая начинается в строке выше: само по себе оно ничего не запускает.</translation>
+    </message>
+    <message>
+        <source>The line defines a function, which starts nothing by itself.</source>
+        <translation>Строка определяет функцию, которая сама ничего не запускает.</translation>
+    </message>
+    <message>
+        <source>The line ends in &amp;&amp;, || or |: the command goes on in the next line, where a final &amp; would belong.</source>
+        <translation>Строка оканчивается на &amp;&amp;, || или |: команда продолжается в следующей строке, где и должен стоять &amp; в конце.</translation>
+    </message>
+    <message>
+        <source>The command is not complete on this line (a quote, an if, a loop or a here-document is left open): an &amp; cannot end it here.</source>
+        <translation>Команда в этой строке не завершена (открыта кавычка, if, цикл или here-документ): &amp; не может завершить её здесь.</translation>
+    </message>
+    <message>
+        <source>The command ends with a here-document: its &amp; belongs on its first line. Edit the command to change it.</source>
+        <translation>Команда заканчивается here-документом: её &amp; ставится в первой строке. Чтобы изменить это, отредактируйте команду.</translation>
+    </message>
+    <message>
+        <source>The final &amp; of this line cannot be put in or taken out here. Edit the command to change it.</source>
+        <translation>Завершающий &amp; этой строки нельзя здесь добавить или убрать. Чтобы изменить это, отредактируйте команду.</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

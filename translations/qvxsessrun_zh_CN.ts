@@ -225,6 +225,38 @@ Use Drag &amp; Drop to add desktop files.</source>
         <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
         <translation>此命令的第 %1 行以回车符 (CR) 结尾，就像在其他系统上保存的脚本的行一样。shell 会把 CR 当作该行最后一个单词的一部分，在末尾的 &amp; 之后则当作一个单独的命令。</translation>
     </message>
+    <message>
+        <source>The command is empty: there is nothing to run.</source>
+        <translation>命令为空：没有可运行的内容。</translation>
+    </message>
+    <message>
+        <source>The line holds only a comment: there is nothing to run.</source>
+        <translation>此行只有注释：没有可运行的内容。</translation>
+    </message>
+    <message>
+        <source>“%1” belongs to a command that begins on a line above: on its own it runs nothing.</source>
+        <translation>“%1”属于从上面某一行开始的命令：单独运行它什么也不做。</translation>
+    </message>
+    <message>
+        <source>The line defines a function, which starts nothing by itself.</source>
+        <translation>此行定义了一个函数，函数本身不会启动任何程序。</translation>
+    </message>
+    <message>
+        <source>The line ends in &amp;&amp;, || or |: the command goes on in the next line, where a final &amp; would belong.</source>
+        <translation>此行以 &amp;&amp;、|| 或 | 结尾：命令在下一行继续，末尾的 &amp; 应放在那里。</translation>
+    </message>
+    <message>
+        <source>The command is not complete on this line (a quote, an if, a loop or a here-document is left open): an &amp; cannot end it here.</source>
+        <translation>命令在此行并不完整（有未闭合的引号、if、循环或 here 文档）：在这里加 &amp; 无法结束它。</translation>
+    </message>
+    <message>
+        <source>The command ends with a here-document: its &amp; belongs on its first line. Edit the command to change it.</source>
+        <translation>命令以 here 文档结尾：它的 &amp; 应位于第一行。要更改，请编辑该命令。</translation>
+    </message>
+    <message>
+        <source>The final &amp; of this line cannot be put in or taken out here. Edit the command to change it.</source>
+        <translation>此行末尾的 &amp; 无法在这里添加或删除。要更改，请编辑该命令。</translation>
+    </message>
 </context>
 <context>
     <name>Mainwin</name>

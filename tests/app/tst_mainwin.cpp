@@ -110,6 +110,13 @@ private slots:
     void keysInEditor_data();
     void keysInEditor();
     void redoByMnemonicWhileTyping();
+    void rowButtonsFollowTheCurrentRow_data();
+    void rowButtonsFollowTheCurrentRow();
+    void focusLeavesADisabledButton();
+    void sharedMnemonicOnlyFocuses_data();
+    void sharedMnemonicOnlyFocuses();
+    void fastKeysCount_data();
+    void fastKeysCount();
     void savedMessageClearsAfterFiveSeconds();
     void changeReplacesSavedAtOnce();
     void savedMessageCountsMarks_data();
@@ -701,6 +708,190 @@ void TestMainwin::redoByMnemonicWhileTyping()
     QVERIFY(editor->hasFocus());
     QTest::keySequence(editor, QKeySequence::Save);
     QCOMPARE(readScript(), QByteArray("#!/bin/sh\nb&\na&\nc -x&\n"));
+}
+
+/* Rows named r0, r1, ... in a script. */
+static QByteArray numberedRows(int count)
+{
+    QByteArray script = "#!/bin/sh\n";
+    for (int i = 0; i < count; i++)
+        script += "r" + QByteArray::number(i) + "&\n";
+    return script;
+}
+
+static QStringList rowTexts(const QListWidget *view)
+{
+    QStringList texts;
+    for (int i = 0; i < view->count(); i++)
+        texts << view->item(i)->text();
+    return texts;
+}
+
+void TestMainwin::rowButtonsFollowTheCurrentRow_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("current");
+    QTest::addColumn<bool>("canDelete");
+    QTest::addColumn<bool>("canUp");
+    QTest::addColumn<bool>("canDown");
+
+    QTest::newRow("no rows") << 0 << -1 << false << false << false;
+    QTest::newRow("rows, none current") << 3 << -1 << false << false << false;
+    QTest::newRow("the first row") << 3 << 0 << true << false << true;
+    QTest::newRow("a middle row") << 3 << 1 << true << true << true;
+    QTest::newRow("the last row") << 3 << 2 << true << true << false;
+    QTest::newRow("the only row") << 1 << 0 << true << false << false;
+}
+
+/* Delete, Up and Down are enabled only where they can act, on the buttons
+ * and in the row menu; their keys then do nothing. */
+void TestMainwin::rowButtonsFollowTheCurrentRow()
+{
+    QFETCH(int, rows);
+    QFETCH(int, current);
+    QFETCH(bool, canDelete);
+    QFETCH(bool, canUp);
+    QFETCH(bool, canDown);
+
+    writeScript(numberedRows(rows));
+    Window w;
+    w.win.show();
+    QApplication::setActiveWindow(&w.win);
+    QVERIFY(QTest::qWaitForWindowActive(&w.win));
+    w.view->setCurrentRow(current);
+    const QPair<const char *, bool> expected[]
+        = { { "delete", canDelete }, { "up", canUp }, { "down", canDown } };
+    for (const auto &e : expected) {
+        QCOMPARE(w.button(QString(e.first) + "Button")->isEnabled(), e.second);
+        QCOMPARE(w.win.findChild<QAction *>(e.first)->isEnabled(), e.second);
+    }
+
+    const QStringList before = rowTexts(w.view);
+    if (!canDown)
+        QTest::keyClick(&w.win, Qt::Key_N, Qt::AltModifier);
+    if (!canDelete)
+        QTest::keyClick(&w.win, Qt::Key_D, Qt::AltModifier);
+    QCOMPARE(rowTexts(w.view), before);
+    QVERIFY(!w.list->canUndo());
+}
+
+/* Down on the last row by the focused button: the button is disabled, and
+ * the keyboard is left on the list, where Up then moves the row back. */
+void TestMainwin::focusLeavesADisabledButton()
+{
+    writeScript(numberedRows(3));
+    Window w;
+    w.win.show();
+    QApplication::setActiveWindow(&w.win);
+    QVERIFY(QTest::qWaitForWindowActive(&w.win));
+    w.view->setCurrentRow(1);
+    QPushButton *down = w.button("downButton");
+    down->setFocus();
+    QTRY_VERIFY(down->hasFocus());
+
+    QTest::keyClick(down, Qt::Key_Space);
+    QCOMPARE(rowTexts(w.view), QStringList({ "r0", "r2", "r1" }));
+    QVERIFY(!down->isEnabled());
+    QVERIFY(w.view->hasFocus());
+    QTest::keyClick(w.view, Qt::Key_Up); // the list has the keys: the current row moves up
+    QCOMPARE(w.view->currentRow(), 1);
+}
+
+void TestMainwin::sharedMnemonicOnlyFocuses_data()
+{
+    QTest::addColumn<bool>("changeFirst"); // Undo enabled
+    QTest::addColumn<int>("current");
+    QTest::addColumn<QString>("focused"); // after Alt+U
+
+    QTest::newRow("Up disabled, Undo enabled") << true << 0 << "undoButton";
+    QTest::newRow("Undo disabled, Up enabled") << false << 1 << "upButton";
+    QTest::newRow("both enabled") << true << 1 << "undoButton";
+}
+
+/* Undo and Up share their letter: the key only takes the focus to one of
+ * them, so that it never undoes where Up is disabled, nor moves a row
+ * while Undo is. */
+void TestMainwin::sharedMnemonicOnlyFocuses()
+{
+    QFETCH(bool, changeFirst);
+    QFETCH(int, current);
+    QFETCH(QString, focused);
+
+    writeScript(numberedRows(3));
+    Window w;
+    w.win.show();
+    QApplication::setActiveWindow(&w.win);
+    QVERIFY(QTest::qWaitForWindowActive(&w.win));
+    if (changeFirst)
+        w.toggle(2);
+    w.view->setCurrentRow(current);
+    w.view->setFocus();
+    QTRY_VERIFY(w.view->hasFocus());
+
+    QTest::keyClick(&w.win, Qt::Key_U, Qt::AltModifier);
+    QTest::qWait(200); // a click would be over by now
+    QCOMPARE(rowTexts(w.view), QStringList({ "r0", "r1", "r2" }));
+    QCOMPARE(w.view->item(2)->checkState(), changeFirst ? Qt::Unchecked : Qt::Checked);
+    QVERIFY2(w.button(focused)->hasFocus(), qPrintable(focused));
+}
+
+void TestMainwin::fastKeysCount_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("autoRepeat"); // held down rather than pressed
+    QTest::addColumn<int>("presses");
+    QTest::addColumn<int>("rowOfR0"); // where the first row ends up; -1: deleted
+
+    QTest::newRow("Alt+N pressed fast") << int(Qt::Key_N) << false << 20 << 20;
+    QTest::newRow("Alt+N held down") << int(Qt::Key_N) << true << 20 << 20;
+    QTest::newRow("Alt+D pressed fast") << int(Qt::Key_D) << false << 5 << -1;
+    QTest::newRow("Alt+R pressed fast") << int(Qt::Key_R) << false << 10 << 10;
+}
+
+/* Every press of a button's letter acts, however fast the presses come
+ * and also while the key is held down: none is lost to the button's look
+ * of being pressed. */
+void TestMainwin::fastKeysCount()
+{
+    QFETCH(int, key);
+    QFETCH(bool, autoRepeat);
+    QFETCH(int, presses);
+    QFETCH(int, rowOfR0);
+
+    writeScript(numberedRows(30));
+    Window w;
+    w.win.show();
+    QApplication::setActiveWindow(&w.win);
+    QVERIFY(QTest::qWaitForWindowActive(&w.win));
+    w.view->setCurrentRow(0);
+    if (key == Qt::Key_R) {
+        for (int i = 0; i < presses; i++)
+            w.list->moveDown();
+        while (w.list->canUndo())
+            w.list->undo();
+        QCOMPARE(w.view->currentRow(), 0);
+    }
+    w.view->setFocus();
+    QTRY_VERIFY(w.view->hasFocus());
+
+    const QString text = QString(QChar(key)).toLower();
+    for (int i = 0; i < presses; i++) {
+        const bool repeated = autoRepeat && i > 0;
+        if (repeated)
+            QTest::simulateEvent(w.view, false, key, Qt::AltModifier, text, true);
+        QTest::simulateEvent(w.view, true, key, Qt::AltModifier, text, repeated);
+        if (!autoRepeat)
+            QTest::simulateEvent(w.view, false, key, Qt::AltModifier, text, false);
+    }
+    if (autoRepeat)
+        QTest::simulateEvent(w.view, false, key, Qt::AltModifier, text, false);
+    QTest::qWait(200); // a click still animated would be over by now
+
+    const QStringList rows = rowTexts(w.view);
+    QCOMPARE(rows.indexOf("r0"), rowOfR0);
+    QCOMPARE(rows.size(), rowOfR0 < 0 ? 30 - presses : 30);
+    if (rowOfR0 < 0)
+        QCOMPARE(rows.first(), "r" + QString::number(presses));
 }
 
 void TestMainwin::savedMessageClearsAfterFiveSeconds()

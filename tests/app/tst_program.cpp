@@ -31,8 +31,8 @@ Q_DECLARE_METATYPE(Launch)
 
 /* Steps a user takes: "wait:RE" waits for a window whose title matches RE
  * and gives it the focus, "absent:RE" checks that no such window is shown,
- * "key:K" presses K, "type:T" types T, "pause:MS" waits, "chmod:MODE" sets
- * the mode (octal) of the script's directory, "script:TEXT" writes the
+ * "key:K" presses K, "keys:MS:K K ..." presses the keys MS ms apart, "type:T" types T, "pause:MS"
+ * waits, "chmod:MODE" sets the mode (octal) of the script's directory, "script:TEXT" writes the
  * script as another program would, "exists:PATH" waits up to 5 s for a
  * file to appear. */
 using Steps = QStringList;
@@ -63,6 +63,7 @@ private slots:
     void changedByAnotherProgram_data();
     void changedByAnotherProgram();
     void runNow();
+    void fastKeys();
 
 private:
     bool xdotool(const QStringList &args, QByteArray *out = nullptr);
@@ -213,6 +214,9 @@ bool TestProgram::runStep(const QString &step, QString *why)
     }
     if (kind == "key")
         return xdotool({ "key", arg });
+    if (kind == "keys")
+        return xdotool(QStringList({ "key", "--delay", arg.section(':', 0, 0) })
+                       + arg.section(':', 1).split(' ', Qt::SkipEmptyParts));
     if (kind == "type")
         return xdotool({ "type", "--delay", "20", arg });
     if (kind == "pause") {
@@ -511,6 +515,33 @@ void TestProgram::standardKeys()
     QCOMPARE(proc.exitCode(), 0);
     QCOMPARE(readFile(homeFor(AsSelf) + "/.config/QVX/autostart.sh"),
              QByteArray("#!/bin/sh\nxterm&\nxclock&\n"));
+}
+
+/* Fifty presses of Down's letter 40 ms apart, as a user holding the pace
+ * of a key's repeat: the first row moves fifty places, every press counts. */
+void TestProgram::fastKeys()
+{
+    QByteArray script = "#!/bin/sh\n", moved = script;
+    for (int i = 0; i < 60; i++)
+        script += "r" + QByteArray::number(i) + "&\n";
+    for (int i = 1; i < 60; i++) {
+        moved += "r" + QByteArray::number(i) + "&\n";
+        if (i == 50)
+            moved += "r0&\n";
+    }
+    prepareScript(AsSelf, script, 0700, 0600);
+    QProcess proc;
+    startProgram(proc, AsSelf);
+    QStringList presses;
+    for (int i = 0; i < 50; i++)
+        presses << "alt+n";
+    drive(proc,
+          { main_title, "key:Home", "pause:300", "keys:40:" + presses.join(' '), "pause:500",
+            "key:ctrl+s", "pause:400", "key:ctrl+q" });
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(proc.exitCode(), 0);
+    QCOMPARE(readFile(homeFor(AsSelf) + "/.config/QVX/autostart.sh"), moved);
 }
 
 void TestProgram::changedByAnotherProgram_data()

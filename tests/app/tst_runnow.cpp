@@ -116,6 +116,8 @@ private slots:
     void contextMenuFromKeyboard();
     void menuBelongsWhereItOpens_data();
     void menuBelongsWhereItOpens();
+    void rowMenuSaysWhatItCannotDo_data();
+    void rowMenuSaysWhatItCannotDo();
 
 private:
     void writeScript(const QByteArray &text);
@@ -564,6 +566,123 @@ void TestRunNow::menuBelongsWhereItOpens()
     for (int i = 0; i < view->count(); i++)
         rows << view->item(i)->text();
     QCOMPARE(rows, rowsAfter);
+}
+
+void TestRunNow::rowMenuSaysWhatItCannotDo_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<int>("row"); // -1: a row added and left empty
+    QTest::addColumn<QString>("typed"); // into the row before the menu opens, if any
+    QTest::addColumn<QString>("noRun"); // Run now's tool tip; empty: enabled
+    QTest::addColumn<QString>("noBackground"); // that of "Run in the background"
+
+    const QString empty = "The command is empty: there is nothing to run.";
+    const QString comment = "The line holds only a comment: there is nothing to run.";
+    const QString above = "\u201c%1\u201d belongs to a command that begins on a line above: on "
+                          "its own it runs nothing.";
+    const QByteArray head = "#!/bin/sh\nxterm &\n";
+    QTest::newRow("a command") << head << 0 << ""
+                               << ""
+                               << "";
+    QTest::newRow("a switched-off command")
+        << QByteArray("#!/bin/sh\n#[INACTIVE]#xterm &\n") << 0 << ""
+        << ""
+        << "";
+    QTest::newRow("an empty row") << head << -1 << "" << empty << empty;
+    QTest::newRow("a comment typed as the row") << head << 0 << "# later" << comment << comment;
+    for (const char *word : { "fi", "else", "done", "then xterm &", "esac" })
+        QTest::newRow(qPrintable(QString("a stray %1").arg(word)))
+            << head + word + "\n"
+            << 1 << "" << above.arg(QString(word).section(' ', 0, 0))
+            << above.arg(QString(word).section(' ', 0, 0));
+    QTest::newRow("a function") << head + "f() { :; }\n"
+                                << 1 << ""
+                                << ""
+                                << "The line defines a function, which starts nothing by itself.";
+    QTest::newRow("ends in &&")
+        << head + "true &&\n"
+        << 1 << ""
+        << ""
+        << "The line ends in &&, || or |: the command goes on in the next line, where a final & "
+           "would belong.";
+    QTest::newRow("an if left open")
+        << head + "if true; then\n"
+        << 1 << ""
+        << ""
+        << "The command is not complete on this line (a quote, an if, a loop or a here-document "
+           "is left open): an & cannot end it here.";
+    QTest::newRow("a here-document")
+        << head + "cat <<E >/dev/null &\nx\nE\n"
+        << 1 << ""
+        << ""
+        << "The command ends with a here-document: its & belongs on its first line. Edit the "
+           "command to change it.";
+    QTest::newRow("two & at the end")
+        << head + "true & &\n"
+        << 1 << ""
+        << ""
+        << "The final & of this line cannot be put in or taken out here. Edit the command to "
+           "change it.";
+}
+
+/*
+ * The row menu's Run now and "Run in the background" are disabled where
+ * they can do nothing, and the menu shows why in their tool tips; where
+ * they can, they have none.  Delete shows its key as the others do.
+ */
+void TestRunNow::rowMenuSaysWhatItCannotDo()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(int, row);
+    QFETCH(QString, typed);
+    QFETCH(QString, noRun);
+    QFETCH(QString, noBackground);
+
+    writeScript(script);
+    Mainwin win(nullptr);
+    win.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&win));
+    QListWidget *view = win.findChild<QListWidget *>();
+    view->setCurrentRow(row);
+    if (row < 0) {
+        win.findChild<QPushButton *>("addButton")->click();
+        QLineEdit *editor = view->findChild<QLineEdit *>();
+        QVERIFY(editor);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_VERIFY(!view->isPersistentEditorOpen(view->currentIndex())
+                    && !view->indexWidget(view->currentIndex()));
+    }
+    if (!typed.isEmpty()) {
+        view->editItem(view->item(row));
+        QLineEdit *editor = view->findChild<QLineEdit *>();
+        QVERIFY(editor);
+        editor->setText(typed);
+    }
+
+    bool tipsShown = false, seen = false;
+    QMap<QString, QAction *> byName;
+    PopupWatch watch([&](QWidget *popup) {
+        QMenu *menu = qobject_cast<QMenu *>(popup);
+        if (!menu)
+            return;
+        seen = true;
+        tipsShown = menu->toolTipsVisible();
+        for (QAction *a : menu->actions())
+            byName.insert(a->objectName(), a);
+        menu->close();
+    });
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(), QCursor::pos());
+    QApplication::sendEvent(view, &key);
+
+    QVERIFY(seen);
+    QVERIFY(tipsShown);
+    QAction *run = byName.value("run"), *background = byName.value("background");
+    QVERIFY(run && background && byName.value("delete"));
+    QCOMPARE(run->isEnabled(), noRun.isEmpty());
+    QCOMPARE(run->toolTip() == run->text().remove('&') ? QString() : run->toolTip(), noRun);
+    QCOMPARE(background->isEnabled(), noBackground.isEmpty());
+    QCOMPARE(background->isEnabled() ? QString() : background->toolTip(), noBackground);
+    QCOMPARE(byName.value("delete")->shortcut(), QKeySequence(Qt::Key_Delete));
 }
 
 QTEST_MAIN(TestRunNow)

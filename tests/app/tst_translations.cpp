@@ -138,6 +138,24 @@ const Message requiredMessages[] = {
     { "List", "No command is marked yet: the commands are still being checked." },
     { "List", "No command is marked." },
     { "List", "There is no command to run." },
+    { "List", "The command is empty: there is nothing to run." },
+    { "List", "The line holds only a comment: there is nothing to run." },
+    { "List",
+      "\u201c%1\u201d belongs to a command that begins on a line above: on its own it runs "
+      "nothing." },
+    { "List", "The line defines a function, which starts nothing by itself." },
+    { "List",
+      "The line ends in &&, || or |: the command goes on in the next line, where a final & would "
+      "belong." },
+    { "List",
+      "The command is not complete on this line (a quote, an if, a loop or a here-document is "
+      "left open): an & cannot end it here." },
+    { "List",
+      "The command ends with a here-document: its & belongs on its first line. Edit the command "
+      "to change it." },
+    { "List",
+      "The final & of this line cannot be put in or taken out here. Edit the command to change "
+      "it." },
     { "List", "Could not start %1: %2" },
     { "List", "Started %1" },
     { "List", "Starting %1" },

@@ -322,6 +322,7 @@ private slots:
     void drop_data();
     void drop();
     void dropUtf8UnderLatin1();
+    void addItemLeftEmpty_data();
     void addItemLeftEmpty();
     void newRowsWhereTheUserIs_data();
     void newRowsWhereTheUserIs();
@@ -1218,32 +1219,95 @@ void TestList::dropUtf8UnderLatin1()
     QCOMPARE(read_file(script_path()), "#!/bin/sh\nxclock&\n" + command + "&\n");
 }
 
+void TestList::addItemLeftEmpty_data()
+{
+    QTest::addColumn<bool>("changedBefore"); // the first row switched off before Add
+    QTest::addColumn<QString>("keys"); // into the new row's editor; see below
+    QTest::addColumn<bool>("kept"); // the new row stays
+
+    // Keys: a letter types it, "<" erases one character, "E" Escape,
+    // "R" Enter, "F" F2 (edits the current row again).
+    QTest::newRow("Escape at once") << false << "E" << false;
+    QTest::newRow("typed, erased, Escape") << false << "ab<<E" << false;
+    QTest::newRow("typed, Escape: the text was never taken") << false << "abE" << false;
+    QTest::newRow("Escape after another change") << true << "E" << false;
+    QTest::newRow("Enter on the empty row") << false << "R" << true;
+    QTest::newRow("Enter, edited again, Escape") << false << "RFE" << true;
+    QTest::newRow("Enter, edited again, typed, Escape") << false << "RFabE" << true;
+}
+
+/*
+ * Escape in the editor that Add opened, on a row that is still empty,
+ * takes the Add back as though it had never been made: no row, no step
+ * to undo or redo, the state as before, the current row where it was.  A
+ * row that was committed once is an existing row: Escape only cancels.
+ */
 void TestList::addItemLeftEmpty()
 {
+    QFETCH(bool, changedBefore);
+    QFETCH(QString, keys);
+    QFETCH(bool, kept);
+
     command_list *commands = load("#!/bin/sh\nxterm&\n");
     QVERIFY(commands);
     List list(commands, nullptr);
     list.show();
     QVERIFY(QTest::qWaitForWindowExposed(&list));
     ListWidget *view = list.findChild<ListWidget *>();
+    view->setCurrentRow(0);
+    if (changedBefore)
+        view->item(0)->setCheckState(Qt::Unchecked);
+    const QStringList before = entries(commands);
+    const int stepsBefore = steps(commands);
     QSignalSpy spy(&list, SIGNAL(listModified(bool)));
     QVERIFY(spy.isValid());
 
     list.addItem();
-    QLineEdit *editor = openEditor(view);
-    QVERIFY(editor);
-    QTest::keyClick(editor, Qt::Key_Escape);
-    QTRY_VERIFY(!openEditor(view));
+    QCOMPARE(view->currentRow(), 1);
+    for (QChar key : keys) {
+        QLineEdit *editor = openEditor(view);
+        if (key == 'F') {
+            QVERIFY(!editor);
+            QTest::keyClick(view, Qt::Key_F2);
+            continue;
+        }
+        QVERIFY2(editor, "no editor open");
+        if (key == 'E')
+            QTest::keyClick(editor, Qt::Key_Escape);
+        else if (key == 'R')
+            QTest::keyClick(editor, Qt::Key_Return);
+        else if (key == '<')
+            QTest::keyClick(editor, Qt::Key_Backspace);
+        else
+            QTest::keyClicks(editor, QString(key));
+        if (key == 'E' || key == 'R')
+            QTRY_VERIFY(!openEditor(view));
+    }
 
-    QCOMPARE(entries(commands), QStringList({ "1:xterm", "1:" }));
     VERIFY_MIRROR(view, commands);
-    QCOMPARE(steps(commands), 1);
-    QCOMPARE(spy.count(), 1);
-    QCOMPARE(spy.at(0).at(0).toBool(), true);
-
-    // An empty command is not a line of the script.
-    save(&list, commands);
-    QCOMPARE(read_file(script_path()), QByteArray("#!/bin/sh\nxterm&\n"));
+    QVERIFY(!spy.isEmpty());
+    if (kept) {
+        QCOMPARE(entries(commands), before + QStringList("1:"));
+        QCOMPARE(steps(commands), stepsBefore + 1);
+        QCOMPARE(spy.last().at(0).toBool(), true);
+        QCOMPARE(view->currentRow(), 1);
+        // An empty command is not a line of the script.
+        save(&list, commands);
+        QCOMPARE(
+            read_file(script_path()),
+            QByteArray(changedBefore ? "#!/bin/sh\n#[INACTIVE]#xterm&\n" : "#!/bin/sh\nxterm&\n"));
+        return;
+    }
+    QCOMPARE(entries(commands), before);
+    QCOMPARE(steps(commands), stepsBefore);
+    QVERIFY(!list.canRedo()); // no step that brings back an empty row
+    QCOMPARE(spy.last().at(0).toBool(), changedBefore);
+    QCOMPARE(list.modified(), changedBefore);
+    QCOMPARE(view->currentRow(), 0);
+    // What was done before the Add is the next undo.
+    list.undo();
+    QCOMPARE(entries(commands), QStringList("1:xterm"));
+    QVERIFY(!list.modified());
 }
 
 void TestList::newRowsWhereTheUserIs_data()
@@ -1304,7 +1368,8 @@ void TestList::newRowsWhereTheUserIs()
         QLineEdit *editor = openEditor(view);
         QVERIFY(editor);
         QVERIFY(shown.contains(editor->geometry()));
-        QTest::keyClick(editor, Qt::Key_Escape);
+        // Escape would take an empty new row back.
+        QTest::keyClick(editor, Qt::Key_Return);
         QTRY_VERIFY(!openEditor(view));
     }
 

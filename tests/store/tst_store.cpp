@@ -69,6 +69,8 @@ private slots:
     void reloadBytes();
     void textsAreCopies();
     void nullEntries();
+    void takeBackAdd_data();
+    void takeBackAdd();
 
 private:
     QString home;
@@ -1757,6 +1759,65 @@ void TestStore::reloadBytes()
 }
 
 /* The store keeps its own copies: of what it is given, and for every undo and redo. */
+void TestStore::takeBackAdd_data()
+{
+    QTest::addColumn<QByteArray>("then"); // after adding an empty command: see below
+    QTest::addColumn<bool>("takenBack");
+
+    // "" nothing, "u" undo, "s" set the first command, "d" delete the new
+    // one, "m" add two commands at once (the newest step is theirs).
+    QTest::newRow("the Add is the newest step") << QByteArray("") << true;
+    QTest::newRow("the Add was undone") << QByteArray("u") << false;
+    QTest::newRow("another step after it") << QByteArray("s") << false;
+    QTest::newRow("the new command deleted") << QByteArray("d") << false;
+    QTest::newRow("an Add of two commands") << QByteArray("m") << false;
+}
+
+/*
+ * Taking back the newest Add leaves the list and its journal as they were
+ * before it, with nothing to redo; any other newest step is left alone.
+ */
+void TestStore::takeBackAdd()
+{
+    QFETCH(QByteArray, then);
+    QFETCH(bool, takenBack);
+
+    command_list *list = listOf({ "+xterm", "+xclock" });
+    QVERIFY(qvxsessrun_set_command(list, list->entries, "xterm -ls", 1) == 0);
+    const QByteArrayList before = entriesOf(list);
+    const journal_record *cursorBefore = list->undo_cursor;
+    command_entry *added = qvxsessrun_add_command(list, "", 1);
+    QVERIFY(added != nullptr);
+    if (then == "u")
+        qvxsessrun_undo(list);
+    else if (then == "s")
+        QVERIFY(qvxsessrun_set_command(list, list->entries, "xterm", 1) == 0);
+    else if (then == "d")
+        QVERIFY(qvxsessrun_delete_command(list, added) != nullptr);
+    else if (then == "m") {
+        size_t count = 0;
+        added = qvxsessrun_add_text(list, "a\nb", 3, 1, &count);
+        QCOMPARE(count, size_t(2));
+        added = added->next; // its record is the newest, joined to the first's
+    }
+    const QByteArrayList entries = entriesOf(list);
+    const bool couldRedo = qvxsessrun_can_redo(list);
+
+    QCOMPARE(qvxsessrun_take_back_add(list, added), int(takenBack));
+    QVERIFY(chainIsSound(list));
+    if (takenBack) {
+        QCOMPARE(entriesOf(list), before);
+        QCOMPARE(list->undo_cursor, cursorBefore);
+        QVERIFY(!qvxsessrun_can_redo(list));
+        qvxsessrun_undo(list); // the step before the Add is next
+        QCOMPARE(entriesOf(list), QByteArrayList({ "+xterm", "+xclock" }));
+    } else {
+        QCOMPARE(entriesOf(list), entries);
+        QCOMPARE(qvxsessrun_can_redo(list), couldRedo);
+    }
+    qvxsessrun_free(list);
+}
+
 void TestStore::textsAreCopies()
 {
     command_list *list = listOf({ "+A" });
