@@ -128,16 +128,18 @@ static void journal_drop(command_list *list)
 {
     journal_record *u, *r;
 
-    u = list->undo_cursor != nullptr ? list->undo_cursor->next : list->undo_head;
-    r = list->redo_cursor != nullptr ? list->redo_cursor->next : list->redo_head;
-    if (list->undo_cursor != nullptr)
-        list->undo_cursor->next = nullptr;
+    u = journal_of(list)->undo_cursor != nullptr ? journal_of(list)->undo_cursor->next
+                                                 : journal_of(list)->undo_head;
+    r = journal_of(list)->redo_cursor != nullptr ? journal_of(list)->redo_cursor->next
+                                                 : journal_of(list)->redo_head;
+    if (journal_of(list)->undo_cursor != nullptr)
+        journal_of(list)->undo_cursor->next = nullptr;
     else
-        list->undo_head = nullptr;
-    if (list->redo_cursor != nullptr)
-        list->redo_cursor->next = nullptr;
+        journal_of(list)->undo_head = nullptr;
+    if (journal_of(list)->redo_cursor != nullptr)
+        journal_of(list)->redo_cursor->next = nullptr;
     else
-        list->redo_head = nullptr;
+        journal_of(list)->redo_head = nullptr;
     records_drop_undone(u);
     records_free(r);
 }
@@ -182,9 +184,11 @@ static int journal_push(command_list *list, uint8_t type, command_entry *entry,
         free(*redo);
         return -1;
     }
+    journal_list *j = journal_of(list);
     journal_drop(list);
-    journal_append(&list->redo_head, &list->redo_cursor, *redo);
-    journal_append(&list->undo_head, &list->undo_cursor, *undo);
+    journal_append(&j->redo_head, &j->redo_cursor, *redo);
+    journal_append(&j->undo_head, &j->undo_cursor, *undo);
+    j->records_made++;
     return 0;
 }
 
@@ -623,49 +627,108 @@ static int apply_record(command_list *list, const journal_record *r, bool undo)
  * that could not be applied leaves the cursors where they are, so that
  * journal and chain still agree.
  */
-void qvxsessrun_undo(command_list *list)
+size_t qvxsessrun_undo(command_list *list)
 {
+    journal_list *j = journal_of(list);
+    size_t applied = 0;
     bool joined;
 
     do {
-        const journal_record *r = list->undo_cursor;
+        const journal_record *r = j->undo_cursor;
         if (r == nullptr || apply_record(list, r, true) == -1)
-            return;
+            break;
         joined = r->joined;
-        list->undo_cursor = list->undo_cursor->prev;
-        list->redo_cursor = list->redo_cursor->prev;
+        j->undo_cursor = j->undo_cursor->prev;
+        j->redo_cursor = j->redo_cursor->prev;
+        applied++;
     } while (joined);
+    return applied;
 }
 
 int qvxsessrun_take_back_add(command_list *list, const command_entry *entry)
 {
-    const journal_record *r = list->undo_cursor;
+    const journal_record *r = journal_of(list)->undo_cursor;
 
     if (r == nullptr || r->next != nullptr || r->type != JOURNAL_ADD || r->joined
         || r->entry != entry || entry == nullptr)
         return 0;
-    qvxsessrun_undo(list);
-    if (list->undo_cursor == r)
+    if (qvxsessrun_undo(list) == 0)
         return 0;
     journal_drop(list);
     return 1;
 }
 
-/* Redo the step undone last: its records, oldest first. */
-void qvxsessrun_redo(command_list *list)
+/* The record that the next redo applies first, or null. */
+static const journal_record *next_redo(const journal_list *j)
 {
-    journal_record *r;
+    return j->redo_cursor == nullptr ? j->redo_head : j->redo_cursor->next;
+}
 
-    if (list->redo_head == nullptr)
-        return;
-    for (bool first = true;; first = false) {
-        r = list->redo_cursor == nullptr ? list->redo_head : list->redo_cursor->next;
-        if (r == nullptr || (!first && !r->joined) || apply_record(list, r, false) == -1)
-            return;
-        list->redo_cursor = r;
-        list->undo_cursor
-            = list->undo_cursor == nullptr ? list->undo_head : list->undo_cursor->next;
+/* Redo the step undone last: its records, oldest first. */
+size_t qvxsessrun_redo(command_list *list)
+{
+    journal_list *j = journal_of(list);
+    size_t applied = 0;
+
+    for (;;) {
+        journal_record *r = const_cast<journal_record *>(next_redo(j));
+        if (r == nullptr || (applied > 0 && !r->joined) || apply_record(list, r, false) == -1)
+            break;
+        j->redo_cursor = r;
+        j->undo_cursor = j->undo_cursor == nullptr ? j->undo_head : j->undo_cursor->next;
+        applied++;
     }
+    return applied;
+}
+
+/* What applying the record does to its entry. */
+static journal_change change_of(const journal_record *r, bool undo)
+{
+    journal_change c = {};
+    if (r->type == JOURNAL_REPLACE)
+        return c;
+    c.entry = r->entry;
+    c.in_list = r->type != (undo ? JOURNAL_ADD : JOURNAL_DELETE);
+    c.moved = r->type == JOURNAL_MOVE_UP || r->type == JOURNAL_MOVE_DOWN;
+    return c;
+}
+
+size_t qvxsessrun_next_step(const command_list *list, int undo, journal_change *changes, size_t max)
+{
+    const journal_list *j = journal_of(list);
+    size_t n = 0;
+
+    if (undo) {
+        for (const journal_record *r = j->undo_cursor; r != nullptr; r = r->prev) {
+            if (n < max)
+                changes[n] = change_of(r, true);
+            n++;
+            if (!r->joined)
+                break;
+        }
+        return n;
+    }
+    for (const journal_record *r = next_redo(j); r != nullptr && (n == 0 || r->joined);
+         r = r->next) {
+        if (n < max)
+            changes[n] = change_of(r, false);
+        n++;
+    }
+    return n;
+}
+
+size_t qvxsessrun_undo_steps(const command_list *list)
+{
+    size_t steps = 0;
+
+    for (const journal_record *r = journal_of(list)->undo_cursor; r != nullptr; r = r->prev)
+        steps += !r->joined;
+    return steps;
+}
+
+unsigned long qvxsessrun_records_made(const command_list *list)
+{
+    return journal_of(list)->records_made;
 }
 
 /*
@@ -675,7 +738,7 @@ void qvxsessrun_redo(command_list *list)
  */
 int qvxsessrun_join_step(command_list *list)
 {
-    journal_record *undo = list->undo_cursor, *redo = list->redo_cursor;
+    journal_record *undo = journal_of(list)->undo_cursor, *redo = journal_of(list)->redo_cursor;
 
     while (undo != nullptr && undo->joined) {
         undo = undo->prev;
@@ -691,12 +754,13 @@ int qvxsessrun_join_step(command_list *list)
 
 bool qvxsessrun_can_undo(const command_list *list)
 {
-    return list->undo_cursor != nullptr;
+    return journal_of(list)->undo_cursor != nullptr;
 }
 
 bool qvxsessrun_can_redo(const command_list *list)
 {
-    if (list->redo_head == nullptr)
+    if (journal_of(list)->redo_head == nullptr)
         return false;
-    return list->redo_cursor == nullptr || list->redo_cursor->next != nullptr;
+    return journal_of(list)->redo_cursor == nullptr
+        || journal_of(list)->redo_cursor->next != nullptr;
 }

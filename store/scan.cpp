@@ -1027,29 +1027,52 @@ void qvxsessrun_scan(const command_list *list, const char *bytes, size_t len, li
 }
 
 /* "#!/bin/bash", "#! /usr/bin/env bash", ... */
-int header_names_bash(const char *header, size_t len)
+/*
+ * The program that a "#!" line runs, through "env" too: its base name at
+ * header + *base, up to header + *end.  0, or -1 for no "#!" line.
+ */
+static int header_program(const char *header, size_t len, size_t *base, size_t *end)
 {
-    static const char *const shells[] = { "bash", "ksh", "ksh93", "mksh", "zsh" };
-    size_t i = 2, start, end;
+    size_t i = 2, start;
 
     if (header == nullptr || len < 2)
-        return 0;
+        return -1;
     for (int word = 0; word < 2; word++) {
         while (i < len && is_blank(header[i]))
             i++;
         start = i;
         while (i < len && !is_blank(header[i]) && header[i] != '\n' && header[i] != '\r')
             i++;
-        end = i;
-        size_t base = end;
-        while (base > start && header[base - 1] != '/')
-            base--;
-        if (end - base == 3 && memcmp(header + base, "env", 3) == 0 && word == 0)
-            continue;
-        for (const char *sh : shells)
-            if (end - base == strlen(sh) && memcmp(header + base, sh, end - base) == 0)
-                return 1;
-        return 0;
+        *end = i;
+        *base = i;
+        while (*base > start && header[*base - 1] != '/')
+            (*base)--;
+        if (!(*end - *base == 3 && memcmp(header + *base, "env", 3) == 0 && word == 0))
+            break;
     }
+    return 0;
+}
+
+int header_names_bash(const char *header, size_t len)
+{
+    static const char *const shells[] = { "bash", "ksh", "ksh93", "mksh", "zsh" };
+    size_t base, end;
+
+    if (header_program(header, len, &base, &end) == -1)
+        return 0;
+    for (const char *sh : shells)
+        if (end - base == strlen(sh) && memcmp(header + base, sh, end - base) == 0)
+            return 1;
+    return 0;
+}
+
+int qvxsessrun_header_shell(const command_list *list, char *buf, size_t size)
+{
+    size_t base, end;
+
+    if (header_program(list->header, list->header_len, &base, &end) == -1)
+        return -1;
+    if (size > 0)
+        snprintf(buf, size, "%.*s", int(end - base), list->header + base);
     return 0;
 }

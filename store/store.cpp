@@ -145,11 +145,12 @@ char *script_path(const char *suffix)
 
 command_list *list_new(void)
 {
-    command_list *list = static_cast<command_list *>(store_malloc(sizeof(*list)));
+    journal_list *made = static_cast<journal_list *>(store_malloc(sizeof(*made)));
 
-    if (list != nullptr)
-        memset(list, 0, sizeof(*list));
-    return list;
+    if (made == nullptr)
+        return nullptr;
+    memset(made, 0, sizeof(*made));
+    return &made->list;
 }
 
 /* A zero-filled entry whose line ends in a line feed. */
@@ -258,6 +259,12 @@ bool same_bytes(const char *a, size_t a_len, const char *b, size_t b_len)
     return a_len == b_len && (a_len == 0 || memcmp(a, b, a_len) == 0);
 }
 
+int qvxsessrun_same_frame(const command_list *a, const command_list *b)
+{
+    return same_bytes(a->header, a->header_len, b->header, b->header_len)
+        && same_bytes(a->trailer, a->trailer_len, b->trailer, b->trailer_len);
+}
+
 bool qvxsessrun_entry_equal(const command_entry *x, const command_entry *y)
 {
     return x->active == y->active && same_bytes(x->text, x->text_len, y->text, y->text_len)
@@ -331,16 +338,16 @@ void qvxsessrun_free(command_list *list)
         next = e->next;
         entry_free(e);
     }
-    in_effect = list->undo_cursor != nullptr;
-    for (const journal_record *r = list->undo_head; r != nullptr; r = r->next) {
+    in_effect = journal_of(list)->undo_cursor != nullptr;
+    for (const journal_record *r = journal_of(list)->undo_head; r != nullptr; r = r->next) {
         if ((e = held_entry(r, in_effect)) != nullptr)
             entry_free(e);
-        if (r == list->undo_cursor)
+        if (r == journal_of(list)->undo_cursor)
             in_effect = false;
     }
-    records_free(list->undo_head);
-    records_free(list->redo_head);
+    records_free(journal_of(list)->undo_head);
+    records_free(journal_of(list)->redo_head);
     free(list->header);
     free(list->trailer);
-    free(list);
+    free(journal_of(list));
 }

@@ -49,50 +49,6 @@ struct command_entry
     size_t after_len;
 };
 
-enum {
-    JOURNAL_ADD = 1,
-    JOURNAL_DELETE = 2,
-    JOURNAL_SET = 3,
-    JOURNAL_MOVE_UP = 4,
-    JOURNAL_MOVE_DOWN = 5,
-    JOURNAL_REPLACE = 6 /* every command, the "#!" line and the trailer at once */
-};
-
-/*
- * One operation in one of the two journals, which run in step: the undo
- * journal's records up to undo_cursor are in effect, those after it are
- * undone, and the redo journal's twins refer to the same entries.
- *
- * Who holds an entry.  An entry in the chain belongs to the list.  An
- * entry out of the chain belongs to the one undo record that took it out:
- * the JOURNAL_DELETE in effect, or the JOURNAL_ADD undone (the entry's
- * later records are then undone as well).  A chain that a
- * JOURNAL_REPLACE traded for another (a reload of the script) belongs,
- * whole, to the undo record of that step.  Every other record only
- * refers to its entry.  So dropping undone records frees the entries of
- * the undone additions among them, and releasing a list frees the chain,
- * then the entries of the deletions in effect and of the additions
- * undone, each exactly once.
- */
-struct journal_record
-{
-    uint8_t type;
-    uint8_t joined; /* undone and redone together with the record before it */
-    command_entry *entry; /* held as said above */
-    command_entry *saved_prev; /* add (redo) and delete (undo) only */
-    command_entry *saved_next;
-    journal_record *prev;
-    journal_record *next;
-    /* JOURNAL_SET only, owned: what the entry takes, its text, flag and
-     * form, as an entry of its own that is in no chain */
-    command_entry *state;
-    /* JOURNAL_REPLACE only: the chain, "#!" line and trailer that are not
-     * in the list now, which undo or redo trades for the list's.  The two
-     * records of the step share it; the undo record owns it (owns_other). */
-    command_list *other;
-    uint8_t owns_other;
-};
-
 /*
  * The script on disk as the list last read or wrote it, so that a change
  * made by another program in between can be told before a save.  The
@@ -110,13 +66,11 @@ struct script_stamp
     uint64_t digest;
 };
 
+/* A list is made by the store only (read, parse, copy), with the undo and
+ * redo journals that it keeps behind the list. */
 struct command_list
 {
     command_entry *entries;
-    journal_record *undo_head;
-    journal_record *redo_head;
-    journal_record *undo_cursor;
-    journal_record *redo_cursor;
     script_stamp disk; /* lists read from or written to the script only */
     char *header; /* owned or null: the "#!" line, with its line feed */
     size_t header_len;
@@ -241,14 +195,49 @@ command_entry *qvxsessrun_move_down(command_list *list, command_entry *entry);
 /* The newest step of undo and redo in effect becomes part of the step
  * before it.  0, or -1 when fewer than two steps are in effect. */
 int qvxsessrun_join_step(command_list *list);
-void qvxsessrun_undo(command_list *list);
 /* Takes back the newest step when it is the addition of entry alone, as
  * though it had never been made: the entry leaves the list and is
  * released, and there is nothing to redo.  1 when taken back, 0 when the
  * newest step is another one or has been undone (nothing changes). */
 int qvxsessrun_take_back_add(command_list *list, const command_entry *entry);
-void qvxsessrun_redo(command_list *list);
+
+/*
+ * Undo and redo.  The journal itself is the store's own; what the window
+ * needs of it is asked here.  A step may hold several records (a text of
+ * several commands, files dropped at once, a reload).
+ */
+/* One record of a step, as it changes the list when applied. */
+struct journal_change
+{
+    command_entry *entry; /* the entry it adds, removes, sets or moves;
+                           * null for a reload, which replaces every entry */
+    uint8_t in_list; /* the entry is in the list once the record is applied */
+    uint8_t moved; /* the entry changes its place */
+};
+/* The records of the step that the next undo (undo set) or redo applies,
+ * in the order it applies them: up to max of them into changes (which may
+ * be null for max 0).  How many the step holds; 0 when there is none. */
+size_t qvxsessrun_next_step(const command_list *list, int undo, journal_change *changes,
+                            size_t max);
+/* Undo the newest step in effect, or redo the step undone last.  How many
+ * of its records were applied: fewer than the step holds when one could
+ * not be (the error text set), and the list is then as those left it. */
+size_t qvxsessrun_undo(command_list *list);
+size_t qvxsessrun_redo(command_list *list);
 bool qvxsessrun_can_undo(const command_list *list);
 bool qvxsessrun_can_redo(const command_list *list);
+/* How many steps can be undone. */
+size_t qvxsessrun_undo_steps(const command_list *list);
+/* How many records the list's edits have made so far, undone ones
+ * included: an edit made a record when this grew. */
+unsigned long qvxsessrun_records_made(const command_list *list);
+
+/* The shell that the "#!" line names, through "env" too: its base name,
+ * NUL-terminated, in buf (of size bytes, cut to fit); 0, or -1 when the
+ * list has no "#!" line. */
+int qvxsessrun_header_shell(const command_list *list, char *buf, size_t size);
+/* 1 when the two lists have the same "#!" line and the same lines after
+ * their last command, 0 when not. */
+int qvxsessrun_same_frame(const command_list *a, const command_list *b);
 
 #endif // STORE_H

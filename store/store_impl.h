@@ -18,6 +18,75 @@
 #define INACTIVE_MARK "#[INACTIVE]#"
 #define INACTIVE_MARK_LEN (sizeof(INACTIVE_MARK) - 1)
 
+/* The undo and redo journals */
+enum {
+    JOURNAL_ADD = 1,
+    JOURNAL_DELETE = 2,
+    JOURNAL_SET = 3,
+    JOURNAL_MOVE_UP = 4,
+    JOURNAL_MOVE_DOWN = 5,
+    JOURNAL_REPLACE = 6 /* every command, the "#!" line and the trailer at once */
+};
+
+/*
+ * One operation in one of the two journals, which run in step: the undo
+ * journal's records up to undo_cursor are in effect, those after it are
+ * undone, and the redo journal's twins refer to the same entries.
+ *
+ * Who holds an entry.  An entry in the chain belongs to the list.  An
+ * entry out of the chain belongs to the one undo record that took it out:
+ * the JOURNAL_DELETE in effect, or the JOURNAL_ADD undone (the entry's
+ * later records are then undone as well).  A chain that a
+ * JOURNAL_REPLACE traded for another (a reload of the script) belongs,
+ * whole, to the undo record of that step.  Every other record only
+ * refers to its entry.  So dropping undone records frees the entries of
+ * the undone additions among them, and releasing a list frees the chain,
+ * then the entries of the deletions in effect and of the additions
+ * undone, each exactly once.
+ */
+struct journal_record
+{
+    uint8_t type;
+    uint8_t joined; /* undone and redone together with the record before it */
+    command_entry *entry; /* held as said above */
+    command_entry *saved_prev; /* add (redo) and delete (undo) only */
+    command_entry *saved_next;
+    journal_record *prev;
+    journal_record *next;
+    /* JOURNAL_SET only, owned: what the entry takes, its text, flag and
+     * form, as an entry of its own that is in no chain */
+    command_entry *state;
+    /* JOURNAL_REPLACE only: the chain, "#!" line and trailer that are not
+     * in the list now, which undo or redo trades for the list's.  The two
+     * records of the step share it; the undo record owns it (owns_other). */
+    command_list *other;
+    uint8_t owns_other;
+};
+
+/*
+ * A list as the store makes it (list_new): the part that callers see, then
+ * the journals, which only the store reads.
+ */
+struct journal_list
+{
+    command_list list;
+    journal_record *undo_head;
+    journal_record *redo_head;
+    journal_record *undo_cursor;
+    journal_record *redo_cursor;
+    unsigned long records_made;
+};
+
+inline journal_list *journal_of(command_list *list)
+{
+    return reinterpret_cast<journal_list *>(list);
+}
+
+inline const journal_list *journal_of(const command_list *list)
+{
+    return reinterpret_cast<const journal_list *>(list);
+}
+
 /* Errors and allocation (store.cpp) */
 void store_set_error(const char *fmt, ...) __attribute__((format(printf, 1, 2)));
 void *store_malloc(size_t size);
@@ -37,6 +106,7 @@ int buf_add(byte_buf *b, const char *bytes, size_t len);
 bool same_bytes(const char *a, size_t a_len, const char *b, size_t b_len);
 
 /* Entries (store.cpp) */
+/* Every list is made here, with its journals. */
 command_list *list_new(void);
 command_entry *entry_new(void);
 command_entry *entry_copy(const command_entry *e);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include "store.h"
+#include "store_impl.h"
 #include "testscript.h"
 
 #include <QtTest>
@@ -65,6 +66,8 @@ private slots:
 
     void journal_data();
     void journal();
+    void headerShell_data();
+    void headerShell();
     void reloadBytes_data();
     void reloadBytes();
     void textsAreCopies();
@@ -159,7 +162,7 @@ static int cursorPosition(const journal_record *head, const journal_record *curs
  */
 static command_list *listOf(const QByteArrayList &items)
 {
-    command_list *scratch = static_cast<command_list *>(calloc(1, sizeof(command_list)));
+    command_list *scratch = qvxsessrun_parse("", 0);
 
     for (const QByteArray &item : items)
         if (qvxsessrun_add_command(scratch, item.mid(1).constData(), item.startsWith('+'))
@@ -421,8 +424,8 @@ void TestStore::readAndSave()
     QVERIFY2(list != nullptr, qvxsessrun_error_text());
     QCOMPARE(formsOf(list), rows);
     QVERIFY(chainIsSound(list));
-    QVERIFY(list->undo_head == nullptr && list->redo_head == nullptr);
-    QVERIFY(list->undo_cursor == nullptr && list->redo_cursor == nullptr);
+    QVERIFY(journal_of(list)->undo_head == nullptr && journal_of(list)->redo_head == nullptr);
+    QVERIFY(journal_of(list)->undo_cursor == nullptr && journal_of(list)->redo_cursor == nullptr);
 
     QCOMPARE(qvxsessrun_write(list), 0);
     QCOMPARE(readFile(scriptPath()), withHeader(script));
@@ -1113,8 +1116,8 @@ void TestStore::givenTexts()
 
     QCOMPARE(qvxsessrun_set_command(list, a, given.constData(), 0), 0);
     QCOMPARE(QByteArray(a->text), stored);
-    QCOMPARE(QByteArray(list->redo_cursor->state->text), stored);
-    QCOMPARE(QByteArray(list->undo_cursor->state->text), QByteArray("old"));
+    QCOMPARE(QByteArray(journal_of(list)->redo_cursor->state->text), stored);
+    QCOMPARE(QByteArray(journal_of(list)->undo_cursor->state->text), QByteArray("old"));
     qvxsessrun_undo(list);
     QCOMPARE(QByteArray(a->text), QByteArray("old"));
     qvxsessrun_redo(list);
@@ -1410,8 +1413,8 @@ void TestStore::copy()
     QCOMPARE(entriesOf(copy), items);
     QVERIFY(chainIsSound(copy));
     QVERIFY(qvxsessrun_equal(list, copy));
-    QVERIFY(copy->undo_head == nullptr && copy->redo_head == nullptr);
-    QVERIFY(copy->undo_cursor == nullptr && copy->redo_cursor == nullptr);
+    QVERIFY(journal_of(copy)->undo_head == nullptr && journal_of(copy)->redo_head == nullptr);
+    QVERIFY(journal_of(copy)->undo_cursor == nullptr && journal_of(copy)->redo_cursor == nullptr);
 
     /* No entry and no bytes are shared, and a save writes the same. */
     QSet<const void *> mine;
@@ -1608,8 +1611,8 @@ static QString describe(const command_list *list)
         chain << (e->active ? "" : "-") + QString::fromUtf8(e->text);
     return chain.join(',')
         + QString(" %1/%2")
-              .arg(cursorPosition(list->undo_head, list->undo_cursor))
-              .arg(journalLength(list->undo_head));
+              .arg(cursorPosition(journal_of(list)->undo_head, journal_of(list)->undo_cursor))
+              .arg(journalLength(journal_of(list)->undo_head));
 }
 
 void TestStore::journal()
@@ -1660,10 +1663,22 @@ void TestStore::journal()
         } else if (w[0] == "reload") {
             QCOMPARE(qvxsessrun_reload(list), -1);
             QVERIFY(*qvxsessrun_error_text() != '\0');
-        } else if (w[0] == "undo") {
-            qvxsessrun_undo(list);
-        } else if (w[0] == "redo") {
-            qvxsessrun_redo(list);
+        } else if (w[0] == "undo" || w[0] == "redo") {
+            // The step announced is the step applied, record by record.
+            const bool undo = w[0] == "undo";
+            journal_change changes[8];
+            const size_t announced = qvxsessrun_next_step(list, undo, changes, 8);
+            QVERIFY(announced <= 8);
+            const size_t applied = undo ? qvxsessrun_undo(list) : qvxsessrun_redo(list);
+            QCOMPARE(applied, announced);
+            for (size_t c = 0; c < applied; c++) {
+                if (changes[c].entry == nullptr)
+                    continue; // a reload: every entry anew
+                bool found = false;
+                for (const command_entry *e = list->entries; e; e = e->next)
+                    found = found || e == changes[c].entry;
+                QCOMPARE(found, bool(changes[c].in_list));
+            }
         } else {
             QFAIL(qPrintable("unknown step " + steps[i]));
         }
@@ -1676,14 +1691,16 @@ void TestStore::journal()
         for (command_entry *c = list->entries; c != nullptr; c = c->next)
             QVERIFY2(made.contains(c), where);
         /* The two journals run in step. */
-        int length = journalLength(list->undo_head);
-        int position = cursorPosition(list->undo_head, list->undo_cursor);
-        QCOMPARE(journalLength(list->redo_head), length);
-        QCOMPARE(cursorPosition(list->redo_head, list->redo_cursor), position);
+        int length = journalLength(journal_of(list)->undo_head);
+        int position = cursorPosition(journal_of(list)->undo_head, journal_of(list)->undo_cursor);
+        QCOMPARE(journalLength(journal_of(list)->redo_head), length);
+        QCOMPARE(cursorPosition(journal_of(list)->redo_head, journal_of(list)->redo_cursor),
+                 position);
         QCOMPARE(qvxsessrun_can_undo(list), position > 0);
         QCOMPARE(qvxsessrun_can_redo(list), position < length);
-        for (const journal_record *u = list->undo_head, *r = list->redo_head; u != nullptr;
-             u = u->next, r = r->next) {
+        for (const journal_record *u = journal_of(list)->undo_head,
+                                  *r = journal_of(list)->redo_head;
+             u != nullptr; u = u->next, r = r->next) {
             QCOMPARE(u->type, r->type);
             QCOMPARE(u->entry, r->entry);
         }
@@ -1758,6 +1775,45 @@ void TestStore::reloadBytes()
     qvxsessrun_free(list);
 }
 
+void TestStore::headerShell_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<QString>("shell"); // null: no "#!" line
+
+    QTest::newRow("sh") << QByteArray("#!/bin/sh\ntrue\n") << "sh";
+    QTest::newRow("options and a blank") << QByteArray("#! /bin/sh -e\ntrue\n") << "sh";
+    QTest::newRow("through env") << QByteArray("#!/usr/bin/env bash\ntrue\n") << "bash";
+    QTest::newRow("env alone") << QByteArray("#!/usr/bin/env\ntrue\n") << "";
+    QTest::newRow("CR LF") << QByteArray("#!/bin/dash\r\ntrue\r\n") << "dash";
+    QTest::newRow("no #! line") << QByteArray("true\n") << QString();
+}
+
+/* Which shell the first line names, as the check asks; and whether two
+ * lists' first and last lines are the same, as the saved state asks. */
+void TestStore::headerShell()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(QString, shell);
+
+    command_list *list = qvxsessrun_parse(script.constData(), size_t(script.size()));
+    QVERIFY(list);
+    char buf[32] = "unchanged";
+    const int result = qvxsessrun_header_shell(list, buf, sizeof(buf));
+    QCOMPARE(result, shell.isNull() ? -1 : 0);
+    if (!shell.isNull())
+        QCOMPARE(QString(buf), shell);
+
+    command_list *same = qvxsessrun_parse(script.constData(), size_t(script.size()));
+    const QByteArray withTrailer = script + "# the end\n";
+    command_list *other = qvxsessrun_parse(withTrailer.constData(), size_t(withTrailer.size()));
+    QVERIFY(same && other);
+    QCOMPARE(qvxsessrun_same_frame(list, same), 1);
+    QCOMPARE(qvxsessrun_same_frame(list, other), 0);
+    qvxsessrun_free(list);
+    qvxsessrun_free(same);
+    qvxsessrun_free(other);
+}
+
 /* The store keeps its own copies: of what it is given, and for every undo and redo. */
 void TestStore::takeBackAdd_data()
 {
@@ -1785,7 +1841,7 @@ void TestStore::takeBackAdd()
     command_list *list = listOf({ "+xterm", "+xclock" });
     QVERIFY(qvxsessrun_set_command(list, list->entries, "xterm -ls", 1) == 0);
     const QByteArrayList before = entriesOf(list);
-    const journal_record *cursorBefore = list->undo_cursor;
+    const journal_record *cursorBefore = journal_of(list)->undo_cursor;
     command_entry *added = qvxsessrun_add_command(list, "", 1);
     QVERIFY(added != nullptr);
     if (then == "u")
@@ -1807,7 +1863,7 @@ void TestStore::takeBackAdd()
     QVERIFY(chainIsSound(list));
     if (takenBack) {
         QCOMPARE(entriesOf(list), before);
-        QCOMPARE(list->undo_cursor, cursorBefore);
+        QCOMPARE(journal_of(list)->undo_cursor, cursorBefore);
         QVERIFY(!qvxsessrun_can_redo(list));
         qvxsessrun_undo(list); // the step before the Add is next
         QCOMPARE(entriesOf(list), QByteArrayList({ "+xterm", "+xclock" }));
@@ -1838,16 +1894,18 @@ void TestStore::textsAreCopies()
         qvxsessrun_undo(list); /* the add */
         qvxsessrun_undo(list); /* the set */
         QCOMPARE(QByteArray(a->text), QByteArray("A"));
-        QVERIFY(a->text != list->undo_head->state->text && a->text != list->redo_head->state->text);
+        QVERIFY(a->text != journal_of(list)->undo_head->state->text
+                && a->text != journal_of(list)->redo_head->state->text);
         qvxsessrun_redo(list);
         QCOMPARE(QByteArray(a->text), QByteArray("given"));
-        QVERIFY(a->text != list->undo_head->state->text && a->text != list->redo_head->state->text);
+        QVERIFY(a->text != journal_of(list)->undo_head->state->text
+                && a->text != journal_of(list)->redo_head->state->text);
         qvxsessrun_redo(list);
         QCOMPARE(list->entries->next, b);
         /* The entry's text is its own: changing it leaves the records alone. */
         a->text[0] = 'g';
-        QCOMPARE(QByteArray(list->undo_head->state->text), QByteArray("A"));
-        QCOMPARE(QByteArray(list->redo_head->state->text), QByteArray("given"));
+        QCOMPARE(QByteArray(journal_of(list)->undo_head->state->text), QByteArray("A"));
+        QCOMPARE(QByteArray(journal_of(list)->redo_head->state->text), QByteArray("given"));
     }
     qvxsessrun_free(list);
 }
@@ -1869,7 +1927,7 @@ void TestStore::nullEntries()
     QCOMPARE(qvxsessrun_set_command(list, nullptr, "x", 1), -1);
     QCOMPARE(QByteArray(qvxsessrun_error_text()), before);
     QCOMPARE(entriesOf(list), QByteArrayList({ "+A", "+B" }));
-    QVERIFY(list->undo_head == nullptr && list->redo_head == nullptr);
+    QVERIFY(journal_of(list)->undo_head == nullptr && journal_of(list)->redo_head == nullptr);
     qvxsessrun_free(list);
 }
 

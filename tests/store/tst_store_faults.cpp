@@ -282,13 +282,12 @@ Outcome runUnprivileged(SubjectOp op)
         [op] {
             int result;
             command_list *list = qvxsessrun_read();
-            command_list blank {};
             if (op == SubjectRead) {
                 result = list != nullptr ? 0 : -1;
             } else {
                 /* A save must fail on its own, also where the read failed. */
                 if (list == nullptr)
-                    list = &blank;
+                    list = qvxsessrun_parse("", 0);
                 qvxsessrun_add_command(list, "added by the test", 1);
                 result = qvxsessrun_write(list);
             }
