@@ -54,14 +54,8 @@ static QByteArray homeDirectory()
 /* Whether the "#!" line names a POSIX shell: sh itself, or none at all. */
 static bool namesPosixShell(const command_list *list)
 {
-    if (list->header == nullptr)
-        return true;
-    QByteArray line = QByteArray(list->header, int(list->header_len)).mid(2).trimmed();
-    QList<QByteArray> words = line.simplified().split(' ');
-    if (words.size() > 1 && words.first().endsWith("/env"))
-        words.removeFirst();
-    const QByteArray program = words.first();
-    return program == "sh" || program.endsWith("/sh");
+    char shell[16];
+    return qvxsessrun_header_shell(list, shell, sizeof(shell)) == -1 || strcmp(shell, "sh") == 0;
 }
 
 static bool onlyBlanks(const QByteArray &bytes)

@@ -200,7 +200,7 @@ void List::addItem()
     const QListWidgetItem *current = listWidget->currentItem();
     const command_entry *currentEntry = current ? entryOf(current) : nullptr;
     const int currentRow = listWidget->currentRow();
-    const journal_record *cursor = commands->undo_cursor;
+    unsigned long made = qvxsessrun_records_made(commands);
     command_entry *entry = qvxsessrun_add_command(commands, "", 1);
     if (!entry)
         dialog_errx(this, 1, "%s", qvxsessrun_error_text());
@@ -208,7 +208,7 @@ void List::addItem()
     // Where it runs: above a last "exec" that ends the script, if any.
     const int row = rowFor(entry);
     QListWidgetItem *item = createItem(entry, row);
-    noteChange(cursor, row, row + 1);
+    noteChange(made, row, row + 1);
     showNewRows(item, item);
     listWidget->editItem(item);
     pendingAdd = entry;
@@ -259,14 +259,14 @@ void List::delItem()
     if (!item)
         return;
 
-    const journal_record *cursor = commands->undo_cursor;
+    unsigned long made = qvxsessrun_records_made(commands);
     if (!qvxsessrun_delete_command(commands, entryOf(item)))
         dialog_errx(this, 1, "%s", qvxsessrun_error_text());
 
     // The next row takes the lines above the deleted one.
     const int row = listWidget->row(item);
     removeRow(item);
-    noteChange(cursor, row, row + 1);
+    noteChange(made, row, row + 1);
     updateModified();
 }
 
@@ -304,7 +304,7 @@ void List::moveCurrent(command_entry *(*move)(command_list *, command_entry *), 
     if (!item)
         return;
 
-    const journal_record *cursor = commands->undo_cursor;
+    unsigned long made = qvxsessrun_records_made(commands);
     if (!move(commands, entryOf(item)))
         dialog_errx(this, 1, "%s", qvxsessrun_error_text());
 
@@ -314,7 +314,7 @@ void List::moveCurrent(command_entry *(*move)(command_list *, command_entry *), 
         return;
     moveRow(row, row + step);
     listWidget->setCurrentRow(row + step);
-    noteChange(cursor, qMin(row, row + step), qMax(row, row + step) + 1);
+    noteChange(made, qMin(row, row + step), qMax(row, row + step) + 1);
     updateModified();
 }
 
@@ -342,27 +342,6 @@ void List::redo()
     applyJournalStep(false);
 }
 
-/* The records that the next undo, or redo, applies, in the order it
- * applies them: one step, which may hold several. */
-static QVector<const journal_record *> nextStep(const command_list *commands, bool undo)
-{
-    QVector<const journal_record *> step;
-
-    if (undo) {
-        for (const journal_record *r = commands->undo_cursor; r; r = r->prev) {
-            step.append(r);
-            if (!r->joined)
-                break;
-        }
-        return step;
-    }
-    const journal_record *r
-        = commands->redo_cursor ? commands->redo_cursor->next : commands->redo_head;
-    for (; r && (step.isEmpty() || r->joined); r = r->next)
-        step.append(r);
-    return step;
-}
-
 /*
  * An undo or redo.  A journalled operation adds, deletes, sets or moves
  * one entry, so the records a step applies name the rows that change; the
@@ -373,40 +352,28 @@ static QVector<const journal_record *> nextStep(const command_list *commands, bo
 void List::applyJournalStep(bool undo)
 {
     pendingAdd = nullptr;
-    const QVector<const journal_record *> step = nextStep(commands, undo);
+    QVector<journal_change> step(int(qvxsessrun_next_step(commands, undo, nullptr, 0)));
+    qvxsessrun_next_step(commands, undo, step.data(), size_t(step.size()));
     const QListWidgetItem *current = listWidget->currentItem();
     const command_entry *currentEntry = current ? entryOf(current) : nullptr;
     const int row = listWidget->currentRow();
-    const journal_record *before = undo ? commands->undo_cursor : commands->redo_cursor;
 
+    // A record that could not be applied ends the step there.
+    const int applied = int(undo ? qvxsessrun_undo(commands) : qvxsessrun_redo(commands));
+    if (applied == 0) {
+        updateModified();
+        return;
+    }
     if (undo)
-        qvxsessrun_undo(commands);
+        savedState.noteUndone();
     else
-        qvxsessrun_redo(commands);
-    // A record that could not be applied leaves the cursor at the last
-    // one that was.
-    const journal_record *after = undo ? commands->undo_cursor : commands->redo_cursor;
-    if (after != before && step.first()->type == JOURNAL_REPLACE) {
-        if (undo)
-            savedState.noteUndone();
-        else
-            savedState.noteRedone();
+        savedState.noteRedone();
+    if (!step.first().entry) {
         rebuildAll(row);
         savedState.noteChange(0, listWidget->count(), listWidget->count());
-    } else if (after != before) {
-        if (undo)
-            savedState.noteUndone();
-        else
-            savedState.noteRedone();
-        for (const journal_record *record : step) {
-            if (undo && record == after)
-                break;
-            const bool gone = record->type == (undo ? JOURNAL_ADD : JOURNAL_DELETE);
-            if (record->entry)
-                updateRow(record->entry, !gone);
-            if (!undo && record == after)
-                break;
-        }
+    } else {
+        for (int i = 0; i < applied; i++)
+            updateRow(step[i].entry, step[i].in_list);
         restoreCurrent(currentEntry, row);
     }
     updateModified();
@@ -572,11 +539,11 @@ void List::setCurrentInBackground(bool background)
         return;
 
     syncItem(item);
-    const journal_record *cursor = commands->undo_cursor;
+    unsigned long made = qvxsessrun_records_made(commands);
     if (qvxsessrun_set_background(commands, entry, background) == -1)
         dialog_errx(this, 1, "%s", qvxsessrun_error_text());
     const int row = listWidget->currentRow();
-    noteChange(cursor, row, row + 1);
+    noteChange(made, row, row + 1);
     updateToolTip(item);
     updateModified();
 }
@@ -685,7 +652,7 @@ void List::addDesktopFiles(QStringList &list)
             skipped += tr("%1: %2").arg(QFileInfo(path).fileName(), file.error);
             continue;
         }
-        const journal_record *cursor = commands->undo_cursor;
+        unsigned long made = qvxsessrun_records_made(commands);
         const QByteArray exec = file.exec.toUtf8();
         size_t count = 0;
         command_entry *entry
@@ -695,14 +662,14 @@ void List::addDesktopFiles(QStringList &list)
         if (first) {
             qvxsessrun_join_step(commands);
             // Part of the step that the first file began, which counts once.
-            cursor = commands->undo_cursor;
+            made = qvxsessrun_records_made(commands);
         }
         const int row = rowFor(entry);
         for (size_t i = 0; i < count; i++, entry = entry->next) {
             last = createItem(entry, row + int(i));
             first = first ? first : last;
         }
-        noteChange(cursor, row, row + int(count));
+        noteChange(made, row, row + int(count));
     }
     if (first)
         showNewRows(first, last);
@@ -755,7 +722,7 @@ void List::syncItem(QListWidgetItem *item)
     // those of the text it left as it was.
     const QByteArray text
         = sameText ? textOf(entry) : utf8_edited(textOf(entry), shownText(entry), shown);
-    const journal_record *cursor = commands->undo_cursor;
+    unsigned long made = qvxsessrun_records_made(commands);
     size_t added = 0;
     if (qvxsessrun_set_text(commands, entry, text.constData(), size_t(text.size()), active, &added)
         == -1)
@@ -764,7 +731,7 @@ void List::syncItem(QListWidgetItem *item)
     command_entry *next = entry;
     for (int i = 1; i <= int(added); i++)
         createItem(next = next->next, row + i);
-    noteChange(cursor, row, row + 1 + int(added));
+    noteChange(made, row, row + 1 + int(added));
 
     // The store may have stored the text otherwise than given (no final
     // "&", several rows, switched off behind the marker); the row shows
@@ -814,10 +781,10 @@ void List::updateModified()
  * After a store operation that changed the rows from..to-1 (as numbered
  * now), whether or not it added a record to the undo journal.
  */
-void List::noteChange(const journal_record *cursorBefore, int from, int to)
+void List::noteChange(unsigned long madeBefore, int from, int to)
 {
     pendingAdd = nullptr;
-    if (commands->undo_cursor != cursorBefore)
+    if (qvxsessrun_records_made(commands) != madeBefore)
         savedState.noteRecorded();
     savedState.noteChange(from, to, listWidget->count());
 }

@@ -12,7 +12,6 @@
 
 struct command_entry;
 struct command_list;
-struct journal_record;
 class CommandCheck;
 class ListWidget;
 class QLabel;
@@ -122,7 +121,7 @@ private:
     int rowFor(const command_entry *entry) const;
     void restoreCurrent(const command_entry *entry, int row);
     void moveRow(int from, int to);
-    void noteChange(const journal_record *cursorBefore, int from, int to);
+    void noteChange(unsigned long madeBefore, int from, int to);
     void moveCurrent(command_entry *(*move)(command_list *, command_entry *), int step);
     void refreshMark(QListWidgetItem *item);
     void updateToolTip(QListWidgetItem *item);

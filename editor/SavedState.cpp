@@ -51,11 +51,6 @@ void SavedState::noteRedone()
     steps++;
 }
 
-static bool sameBytes(const char *a, size_t aLen, const char *b, size_t bLen)
-{
-    return aLen == bLen && (aLen == 0 || memcmp(a, b, aLen) == 0);
-}
-
 bool SavedState::saved(const command_list *now, int count,
                        const std::function<const command_entry *(int)> &entryAt)
 {
@@ -66,9 +61,7 @@ bool SavedState::saved(const command_list *now, int count,
         return true;
     }
     // The lines above a deleted last command go to those after the commands.
-    if (count != savedEntries.size()
-        || !sameBytes(now->header, now->header_len, savedList->header, savedList->header_len)
-        || !sameBytes(now->trailer, now->trailer_len, savedList->trailer, savedList->trailer_len))
+    if (count != savedEntries.size() || !qvxsessrun_same_frame(now, savedList))
         return false;
     const int end = count - qMin(sameTail, count);
     for (int i = qMin(sameHead, count); i < end; i++)

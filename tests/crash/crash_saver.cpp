@@ -23,8 +23,7 @@
  */
 static command_list *make_list(int which)
 {
-    const command_list empty = {};
-    command_list *list = qvxsessrun_copy(&empty);
+    command_list *list = qvxsessrun_parse("", 0);
 
     if (list == nullptr)
         return nullptr;

@@ -120,10 +120,7 @@ static bool userStep(List *list, QListWidget *view, const QString &op)
 // records that are undone together.
 static int steps(const command_list *list)
 {
-    int n = 0;
-    for (const journal_record *r = list->undo_cursor; r; r = r->prev)
-        n += !r->joined;
-    return n;
+    return int(qvxsessrun_undo_steps(list));
 }
 
 /* Rows and entries correspond one to one, in order, each row naming its own
@@ -802,17 +799,15 @@ void TestList::undoRedoAsRebuilt()
             QVERIFY2(userStep(&list, view, op), qPrintable("unknown step " + op));
             continue;
         }
-        const journal_record *record = undo ? commands->undo_cursor
-            : commands->redo_cursor         ? commands->redo_cursor->next
-                                            : commands->redo_head;
-        QVERIFY(record);
+        journal_change record;
+        QVERIFY(qvxsessrun_next_step(commands, undo, &record, 1) > 0);
         QHash<void *, QListWidgetItem *> itemOf;
         QHash<void *, int> rowOf;
         for (QListWidgetItem *item : viewItems(view)) {
             itemOf.insert(rowEntry(item), item);
             rowOf.insert(rowEntry(item), view->row(item));
         }
-        const bool move = record->type == JOURNAL_MOVE_UP || record->type == JOURNAL_MOVE_DOWN;
+        const bool move = record.moved;
         const void *wasOn = view->currentItem() ? rowEntry(view->currentItem()) : nullptr;
         const int wasRow = view->currentRow();
 
@@ -820,7 +815,7 @@ void TestList::undoRedoAsRebuilt()
 
         VERIFY_MIRROR(view, commands);
         for (QListWidgetItem *item : viewItems(view))
-            if (rowEntry(item) != record->entry
+            if (rowEntry(item) != record.entry
                 && !(move && rowOf.value(rowEntry(item)) != view->row(item)))
                 QVERIFY2(itemOf.value(rowEntry(item)) == item,
                          qPrintable(item->text() + " is a new row after " + op));
@@ -1068,10 +1063,13 @@ void TestList::syncAfterMoves()
 
     // The rows were written in the order they were created, not shown.
     QCOMPARE(steps(commands), before + 3);
-    const journal_record *r = commands->undo_cursor;
     QList<const command_entry *> order;
-    for (int i = 0; i < 3; i++, r = r->prev)
-        order.prepend(r->entry);
+    for (int i = 0; i < 3; i++) {
+        journal_change last;
+        QCOMPARE(qvxsessrun_next_step(commands, 1, &last, 1), size_t(1));
+        order.prepend(last.entry);
+        qvxsessrun_undo(commands);
+    }
     QCOMPARE(order, QList<const command_entry *>({ a, b, c }));
 }
 
