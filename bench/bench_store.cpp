@@ -9,8 +9,8 @@
  * It writes ~/.config/QVX/autostart.sh, so it runs only in the temporary
  * home that tests/with-home.sh provides (scripts/bench does that).
  */
-#include "cfg.h"
-#include "store.h"
+#include "cfg/cfg.h"
+#include "store/store.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,18 +1,18 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "List.h"
+#include "editor/List.h"
 
-#include "CommandCheck.h"
-#include "DesktopFile.h"
-#include "ListWidget.h"
-#include "MarkText.h"
-#include "RowDelegate.h"
-#include "RowMarks.h"
-#include "RunText.h"
-#include "RunWatcher.h"
-#include "dialog.h"
-#include "runnow.h"
-#include "store.h"
-#include "utf8bytes.h"
+#include "check/CommandCheck.h"
+#include "desktop/DesktopFile.h"
+#include "editor/ListWidget.h"
+#include "editor/MarkText.h"
+#include "editor/RowDelegate.h"
+#include "editor/RowMarks.h"
+#include "run/RunText.h"
+#include "run/RunWatcher.h"
+#include "dialogs/dialog.h"
+#include "run/runnow.h"
+#include "store/store.h"
+#include "editor/utf8bytes.h"
 
 #include <QByteArray>
 #include <QFileInfo>

@@ -7,8 +7,8 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "RowMarks.h"
-#include "SavedState.h"
+#include "editor/RowMarks.h"
+#include "editor/SavedState.h"
 
 struct command_entry;
 struct command_list;

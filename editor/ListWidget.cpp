@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "ListWidget.h"
+#include "editor/ListWidget.h"
 
-#include "RowDelegate.h"
+#include "editor/RowDelegate.h"
 
 #include <QAbstractItemDelegate>
 #include <QAccessible>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "MarkText.h"
+#include "editor/MarkText.h"
 
-#include "CommandCheck.h"
-#include "store.h"
-#include "utf8bytes.h"
+#include "check/CommandCheck.h"
+#include "store/store.h"
+#include "editor/utf8bytes.h"
 
 #include <QStringList>
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "RowMarks.h"
+#include "editor/RowMarks.h"
 
-#include "CommandCheck.h"
-#include "MarkText.h"
-#include "icon.h"
-#include "store.h"
+#include "check/CommandCheck.h"
+#include "editor/MarkText.h"
+#include "dialogs/icon.h"
+#include "store/store.h"
 
 #include <QListWidget>
 #include <QListWidgetItem>

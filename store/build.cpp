@@ -7,7 +7,7 @@
  * marker.  Every byte goes somewhere, so that the entries give the lines
  * back.  The reader of the script and the edits of a command share this.
  */
-#include "store_impl.h"
+#include "store/store_impl.h"
 
 #include <stdlib.h>
 #include <string.h>

@@ -10,7 +10,7 @@
  * "&" goes where the shell takes it: in front of a comment at the end,
  * never behind a ";", an operator or a word that wants more.
  */
-#include "store_impl.h"
+#include "store/store_impl.h"
 
 #include <stdlib.h>
 #include <string.h>

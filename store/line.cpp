@@ -5,7 +5,7 @@
  * The writer and every other reader of a line's bytes use these, so that
  * they cannot disagree.
  */
-#include "store_impl.h"
+#include "store/store_impl.h"
 
 #include <stdlib.h>
 #include <string.h>

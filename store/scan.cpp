@@ -11,7 +11,7 @@
  * itself does that.  On a script that is not valid shell it still ends
  * commands somewhere, without losing track of quotes.
  */
-#include "store_impl.h"
+#include "store/store_impl.h"
 
 #include <string.h>
 

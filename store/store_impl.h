@@ -8,7 +8,7 @@
  * scanner and the form of a script line.
  */
 
-#include "store.h"
+#include "store/store.h"
 
 #include <stdio.h>
 #include <sys/stat.h>

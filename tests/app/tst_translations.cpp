@@ -40,7 +40,7 @@
 #include <string.h>
 #include <unistd.h>
 
-#include "catalogue.h"
+#include "app/catalogue.h"
 #include "dropevent.h"
 #include "modalbox.h"
 #include "testscript.h"
@@ -862,7 +862,8 @@ void tst_translations::codeTexts()
     QProcess lupdate;
     lupdate.start(QVX_LUPDATE,
                   { "-silent", "-locations", "none", sourceDir() + "/app", sourceDir() + "/editor",
-                    sourceDir() + "/dialogs", "-ts", ts });
+                    sourceDir() + "/dialogs", sourceDir() + "/check", sourceDir() + "/run",
+                    sourceDir() + "/desktop", "-ts", ts });
     QVERIFY(lupdate.waitForFinished(60000));
     const QByteArray err = lupdate.readAllStandardError();
     QVERIFY2(lupdate.exitStatus() == QProcess::NormalExit && lupdate.exitCode() == 0,

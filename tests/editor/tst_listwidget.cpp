@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "ListWidget.h"
-#include "RowDelegate.h"
+#include "editor/ListWidget.h"
+#include "editor/RowDelegate.h"
 
 #include <QApplication>
 #include <QDrag>

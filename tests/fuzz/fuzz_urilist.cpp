@@ -12,7 +12,7 @@
 #include <QByteArray>
 #include <QStringList>
 
-#include "ListWidget.h"
+#include "editor/ListWidget.h"
 #include "fuzz_common.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

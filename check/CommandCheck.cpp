@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "CommandCheck.h"
+#include "check/CommandCheck.h"
 
-#include "checkshell.h"
-#include "checkwords.h"
-#include "store.h"
+#include "check/checkshell.h"
+#include "check/checkwords.h"
+#include "store/store.h"
 
 #include <QDeadlineTimer>
 #include <QFile>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "InstalledApps.h"
+#include "desktop/InstalledApps.h"
 
-#include "DesktopFile.h"
+#include "desktop/DesktopFile.h"
 
 #include <QCollator>
 #include <QDir>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "runnow.h"
+#include "run/runnow.h"
 
-#include "childfds.h"
-#include "systemshell.h"
+#include "sys/childfds.h"
+#include "sys/systemshell.h"
 
 #include <errno.h>
 #include <fcntl.h>

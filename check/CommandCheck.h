@@ -9,7 +9,7 @@
 #include <QSharedPointer>
 #include <QVector>
 
-#include "CheckTask.h"
+#include "check/CheckTask.h"
 
 class QThreadPool;
 class QTimer;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "checkwords.h"
+#include "check/checkwords.h"
 
 #include <string.h>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "CommandCheck.h"
-#include "checkshell.h"
-#include "checkwords.h"
-#include "store.h"
+#include "check/CommandCheck.h"
+#include "check/checkshell.h"
+#include "check/checkwords.h"
+#include "store/store.h"
 #include "testscript.h"
 
 #include <QDir>
