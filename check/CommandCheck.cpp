@@ -5,9 +5,9 @@
 #include "check/checkwords.h"
 #include "store/store.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
-#include <QGuiApplication>
 #include <QSet>
 #include <QString>
 #include <QThread>
@@ -81,7 +81,10 @@ CommandCheck::CommandCheck(QObject *parent)
     connect(roundTimer, SIGNAL(timeout()), this, SLOT(startRound()));
     retryTimer->setSingleShot(true);
     connect(retryTimer, SIGNAL(timeout()), this, SLOT(retry()));
-    if (QGuiApplication *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+    // A graphical application tells when it goes to the background; the
+    // check needs QtCore alone, so it asks by name.
+    QCoreApplication *app = QCoreApplication::instance();
+    if (app != nullptr && app->inherits("QGuiApplication"))
         connect(app, SIGNAL(applicationStateChanged(Qt::ApplicationState)), this,
                 SLOT(catchApplicationState(Qt::ApplicationState)));
     // One shell per core at most: each task runs one shell at a time.
