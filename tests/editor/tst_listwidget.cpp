@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: BSD-2-Clause
+#include "desktop/UriList.h"
 #include "editor/ListWidget.h"
 #include "editor/RowDelegate.h"
 
@@ -222,7 +223,7 @@ void TestListWidget::drop()
     QFETCH(QByteArray, data);
     QFETCH(QStringList, paths);
 
-    QCOMPARE(ListWidget::pathsFromUriList(data), paths);
+    QCOMPARE(UriList::paths(data), paths);
 
     ForeignDropData mime(uriListFormat, data);
     QVERIFY(dropOnList(&mime, true));
