@@ -4,7 +4,7 @@
 #include "check/CommandCheck.h"
 #include "desktop/DesktopFile.h"
 #include "editor/ListWidget.h"
-#include "editor/MarkText.h"
+#include "editor/RowText.h"
 #include "editor/RowDelegate.h"
 #include "editor/RowMarks.h"
 #include "run/RunText.h"
@@ -568,7 +568,7 @@ void List::setLabel(QLabel *label)
 
 void List::catchCurrentRowKeyed(QListWidgetItem *item)
 {
-    emit keyedRowReason(MarkText::firstSentence(rowMarks.reason(entryOf(item))));
+    emit keyedRowReason(RowText::firstSentence(rowMarks.reason(entryOf(item))));
 }
 
 void List::catchNoMarkedRow()

@@ -2,7 +2,7 @@
 #include "editor/RowMarks.h"
 
 #include "check/CommandCheck.h"
-#include "editor/MarkText.h"
+#include "editor/RowText.h"
 #include "dialogs/icon.h"
 #include "store/store.h"
 
@@ -61,10 +61,10 @@ int RowMarks::count(const QHash<const command_entry *, QListWidgetItem *> &rows)
 
 void RowMarks::show(QListWidgetItem *item, const command_entry *entry, int verdict)
 {
-    const QString undecodable = MarkText::undecodable(entry);
+    const QString undecodable = RowText::undecodable(entry);
     const QSignalBlocker blocker(item->listWidget());
     if (verdict == CommandCheck::Ok && undecodable.isEmpty()
-        && MarkText::nulBytes(entry).isEmpty()) {
+        && RowText::nulBytes(entry).isEmpty()) {
         // A row without an icon, as every new row is, is left alone.
         if (item->data(Qt::DecorationRole).isValid())
             item->setData(Qt::DecorationRole, QVariant());
@@ -80,9 +80,9 @@ QString RowMarks::reason(const command_entry *entry) const
 {
     const Mark *mark = of(entry);
     QStringList reasons;
-    reasons << (mark ? MarkText::forVerdict(entry, mark->verdict, mark->word, mark->line)
+    reasons << (mark ? RowText::forVerdict(entry, mark->verdict, mark->word, mark->line)
                      : QString())
-            << MarkText::undecodable(entry) << MarkText::nulBytes(entry);
+            << RowText::undecodable(entry) << RowText::nulBytes(entry);
     reasons.removeAll(QString());
     return reasons.value(0);
 }
@@ -95,7 +95,7 @@ QString RowMarks::reason(const command_entry *entry) const
  */
 void RowMarks::updateToolTip(QListWidgetItem *item, const command_entry *entry) const
 {
-    setToolTip(item, entry, MarkText::undecodable(entry));
+    setToolTip(item, entry, RowText::undecodable(entry));
 }
 
 void RowMarks::setToolTip(QListWidgetItem *item, const command_entry *entry,
@@ -103,10 +103,10 @@ void RowMarks::setToolTip(QListWidgetItem *item, const command_entry *entry,
 {
     const Mark *mark = of(entry);
     QStringList tips;
-    tips << MarkText::wholeCommand(entry)
-         << (mark ? MarkText::forVerdict(entry, mark->verdict, mark->word, mark->line)
-                  : MarkText::hint(entry))
-         << undecodable << MarkText::nulBytes(entry);
+    tips << RowText::wholeCommand(entry)
+         << (mark ? RowText::forVerdict(entry, mark->verdict, mark->word, mark->line)
+                  : RowText::hint(entry))
+         << undecodable << RowText::nulBytes(entry);
     tips.removeAll(QString());
     const QString tip = tips.join("\n\n");
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "editor/MarkText.h"
+#include "editor/RowText.h"
 
 #include "check/CommandCheck.h"
 #include "store/store.h"
@@ -12,7 +12,7 @@
 /* Whether the row's command holds up the commands below it, or the shell
  * joins its line with the next one; empty when neither.  A function's
  * definition runs nothing there. */
-QString MarkText::hint(const command_entry *entry)
+QString RowText::hint(const command_entry *entry)
 {
     line_scan scan;
 
@@ -29,7 +29,7 @@ QString MarkText::hint(const command_entry *entry)
 
 /* A command over several lines, as a tool tip shows it: its first lines,
  * cut short where it is long; empty for a command of one line. */
-QString MarkText::wholeCommand(const command_entry *entry)
+QString RowText::wholeCommand(const command_entry *entry)
 {
     static const int linesAtMost = 30, charactersAtMost = 3000;
 
@@ -49,7 +49,7 @@ QString MarkText::wholeCommand(const command_entry *entry)
 }
 
 /* What a NUL byte in the command is; empty when there is none. */
-QString MarkText::nulBytes(const command_entry *entry)
+QString RowText::nulBytes(const command_entry *entry)
 {
     if (!entry || !entry->text || memchr(entry->text, '\0', entry->text_len) == nullptr)
         return QString();
@@ -60,7 +60,7 @@ QString MarkText::nulBytes(const command_entry *entry)
 
 /* Which bytes of an entry's command are not UTF-8, and what an edit does
  * to them; empty when all of them are. */
-QString MarkText::undecodable(const command_entry *entry)
+QString RowText::undecodable(const command_entry *entry)
 {
     static const int listedAtMost = 8;
     // Mostly ASCII: nothing to decode, and every row is built with this.
@@ -84,7 +84,7 @@ QString MarkText::undecodable(const command_entry *entry)
         .arg(QString(QChar::ReplacementCharacter), listed.join(' '));
 }
 
-QString MarkText::forVerdict(const command_entry *entry, int verdict, const QString &word, int line)
+QString RowText::forVerdict(const command_entry *entry, int verdict, const QString &word, int line)
 {
     line_scan scan;
     qvxsessrun_scan(nullptr, entry->text, entry->text_len, &scan);
@@ -170,7 +170,7 @@ QString MarkText::forVerdict(const command_entry *entry, int verdict, const QStr
 
 /* The first sentence of a text, for a line that has room for no more: up
  * to a full stop (or ! or ?) before a space, or a line feed. */
-QString MarkText::firstSentence(const QString &text)
+QString RowText::firstSentence(const QString &text)
 {
     static const QString fullWidthStops = QStringLiteral("\u3002\uFF01\uFF1F");
 

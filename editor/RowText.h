@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#ifndef MARKTEXT_H
-#define MARKTEXT_H
+#ifndef ROWTEXT_H
+#define ROWTEXT_H
 
 #include <QCoreApplication>
 #include <QString>
@@ -12,7 +12,7 @@ struct command_entry;
  * hint on how it runs, and which of its bytes are not UTF-8.  The texts
  * belong to the command list, where the catalogues have them.
  */
-class MarkText
+class RowText
 {
     Q_DECLARE_TR_FUNCTIONS(List)
 
@@ -26,4 +26,4 @@ public:
     static QString firstSentence(const QString &text);
 };
 
-#endif // MARKTEXT_H
+#endif // ROWTEXT_H
