@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include "editor/RowMarks.h"
 
+#include "check/CheckText.h"
 #include "check/CommandCheck.h"
 #include "editor/RowText.h"
 #include "dialogs/icon.h"
@@ -80,7 +81,7 @@ QString RowMarks::reason(const command_entry *entry) const
 {
     const Mark *mark = of(entry);
     QStringList reasons;
-    reasons << (mark ? RowText::forVerdict(entry, mark->verdict, mark->word, mark->line)
+    reasons << (mark ? CheckText::forVerdict(entry, mark->verdict, mark->word, mark->line)
                      : QString())
             << RowText::undecodable(entry) << RowText::nulBytes(entry);
     reasons.removeAll(QString());
@@ -104,7 +105,7 @@ void RowMarks::setToolTip(QListWidgetItem *item, const command_entry *entry,
     const Mark *mark = of(entry);
     QStringList tips;
     tips << RowText::wholeCommand(entry)
-         << (mark ? RowText::forVerdict(entry, mark->verdict, mark->word, mark->line)
+         << (mark ? CheckText::forVerdict(entry, mark->verdict, mark->word, mark->line)
                   : RowText::hint(entry))
          << undecodable << RowText::nulBytes(entry);
     tips.removeAll(QString());
