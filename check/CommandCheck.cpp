@@ -3,6 +3,7 @@
 
 #include "check/checkshell.h"
 #include "check/checkwords.h"
+#include "cfg/cfg.h"
 #include "store/store.h"
 
 #include <QCoreApplication>
@@ -16,7 +17,6 @@
 
 #include <algorithm>
 
-#include <pwd.h>
 #include <stdlib.h>
 #include <string.h>
 #include <unistd.h>
@@ -47,8 +47,10 @@ static qint64 nowMs()
 /* The user's home from the password database, as the session has it. */
 static QByteArray homeDirectory()
 {
-    const struct passwd *pw = getpwuid(getuid());
-    return pw != nullptr && pw->pw_dir != nullptr ? QByteArray(pw->pw_dir) : QByteArray();
+    char *dir = cfg_home_dir();
+    const QByteArray home(dir);
+    free(dir);
+    return home;
 }
 
 /* Whether the "#!" line names a POSIX shell: sh itself, or none at all. */

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include "run/runnow.h"
 
+#include "cfg/cfg.h"
+
 #include "sys/childfds.h"
 #include "sys/systemshell.h"
 
@@ -8,7 +10,6 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <poll.h>
-#include <pwd.h>
 #include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -306,19 +307,22 @@ int run_detached(const char *command, size_t len, int *report)
     command_pipe fifo;
     char *const argv[] = { const_cast<char *>(shell), piped ? fifo.path : const_cast<char *>("-c"),
                            piped ? nullptr : const_cast<char *>(command), nullptr };
-    struct passwd *pw;
+    char *home;
     int fds[2] = { -1, -1 }, null = -1, error = 0;
     pid_t pid;
 
-    errno = 0;
-    pw = getpwuid(getuid());
-    if (pw == nullptr || pw->pw_dir == nullptr)
-        return errno != 0 ? errno : ENOENT;
-    // Said at once rather than a moment later from the command's process.
-    if (access(pw->pw_dir, X_OK) == -1)
+    home = cfg_home_dir();
+    if (home == nullptr)
         return errno;
-    if (piped && (error = make_pipe(&fifo, command, len)) != 0)
+    // Said at once rather than a moment later from the command's process.
+    if (access(home, X_OK) == -1)
+        error = errno;
+    else if (piped)
+        error = make_pipe(&fifo, command, len);
+    if (error != 0) {
+        free(home);
         return error;
+    }
     null = above_std(open("/dev/null", O_RDWR | O_CLOEXEC));
     if (null == -1 || pipe_above_std(fds) == -1) {
         error = errno;
@@ -339,7 +343,7 @@ int run_detached(const char *command, size_t len, int *report)
             report_failure(fds[1], errno, piped ? &fifo : nullptr);
         if (pid != 0)
             _exit(0);
-        watch(argv, pw->pw_dir, null, fds[1], piped ? &fifo : nullptr);
+        watch(argv, home, null, fds[1], piped ? &fifo : nullptr);
     }
     while (waitpid(pid, nullptr, 0) == -1 && errno == EINTR)
         ;
@@ -347,6 +351,7 @@ int run_detached(const char *command, size_t len, int *report)
     fds[0] = -1;
 
 out:
+    free(home);
     if (error != 0 && piped)
         remove_pipe(&fifo);
     if (null != -1)
