@@ -2,9 +2,17 @@
 #include "check/CheckText.h"
 
 #include "check/CommandCheck.h"
+#include "check/checkshell.h"
 #include "store/store.h"
+#include "sys/systemshell.h"
 
 #include <string.h>
+
+/* The time the shell may take, in whole seconds, as the texts give it. */
+static int timeLimitSeconds()
+{
+    return (shell_time_limit_ms + 999) / 1000;
+}
 
 QString CheckText::forVerdict(const command_entry *entry, int verdict, const QString &word, int line)
 {
@@ -66,9 +74,9 @@ QString CheckText::forVerdict(const command_entry *entry, int verdict, const QSt
                   "background subshell. Switch off \"Run in the background\" in the row's menu "
                   "if the script should end in this command.");
     case CommandCheck::NotPosix:
-        return tr("%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in "
-                  "POSIX syntax, or name another shell in the first line of the script.")
-            .arg(word);
+        return tr("%1 is not found by %2; this shell knows only POSIX syntax. Write it in POSIX "
+                  "syntax, or name another shell in the first line of the script.")
+            .arg(word, QStringLiteral(SYSTEM_SHELL));
     case CommandCheck::CarriageReturn:
         if (entry->text != nullptr && memchr(entry->text, '\n', entry->text_len) != nullptr)
             return tr("Line %1 of this command ends in a carriage return (CR), as lines of a "
@@ -80,10 +88,12 @@ QString CheckText::forVerdict(const command_entry *entry, int verdict, const QSt
                   "or after a final & for a command of its own.");
     case CommandCheck::Unchecked:
         if (word.isEmpty())
-            return tr("This line could not be checked: the shell took longer than 5 seconds "
-                      "over the script from here and was stopped.");
-        return tr("%1 could not be checked: the shell took longer than 5 seconds to look it up "
-                  "and was stopped.")
+            return tr("This line could not be checked: the shell took longer than %n second(s) "
+                      "over the script from here and was stopped.",
+                      nullptr, timeLimitSeconds());
+        return tr("%1 could not be checked: the shell took longer than %n second(s) to look it "
+                  "up and was stopped.",
+                  nullptr, timeLimitSeconds())
             .arg(word);
     default:
         return QString();

@@ -437,10 +437,6 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
         <translation>exec ersetzt hier nicht die Shell der Sitzung: Das abschließende &amp; führt es in einer Subshell im Hintergrund aus. Schalten Sie „Im Hintergrund ausführen“ im Menü der Zeile aus, wenn das Skript mit diesem Befehl enden soll.</translation>
     </message>
     <message>
-        <source>%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
-        <translation>%1 wird von /bin/sh nicht gefunden; diese Shell kennt nur POSIX-Syntax. Schreiben Sie es in POSIX-Syntax oder geben Sie in der ersten Zeile des Skripts eine andere Shell an.</translation>
-    </message>
-    <message>
         <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
         <translation>Zeile %1 dieses Befehls endet mit einem Wagenrücklauf (CR), wie die Zeilen eines auf einem anderen System gespeicherten Skripts. Die Shell nimmt das CR als Teil des letzten Worts dieser Zeile oder nach einem abschließenden &amp; als eigenen Befehl.</translation>
     </message>
@@ -449,12 +445,22 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
         <translation>Diese Zeile endet mit einem Wagenrücklauf (CR), wie die Zeilen eines auf einem anderen System gespeicherten Skripts. Die Shell nimmt das CR als Teil des letzten Worts der Zeile oder nach einem abschließenden &amp; als eigenen Befehl.</translation>
     </message>
     <message>
-        <source>This line could not be checked: the shell took longer than 5 seconds over the script from here and was stopped.</source>
-        <translation>Diese Zeile konnte nicht geprüft werden: Die Shell brauchte für das Skript ab hier länger als 5 Sekunden und wurde abgebrochen.</translation>
+        <source>%1 is not found by %2; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
+        <translation>%1 wird von %2 nicht gefunden; diese Shell kennt nur POSIX-Syntax. Schreiben Sie es in POSIX-Syntax oder geben Sie in der ersten Zeile des Skripts eine andere Shell an.</translation>
     </message>
-    <message>
-        <source>%1 could not be checked: the shell took longer than 5 seconds to look it up and was stopped.</source>
-        <translation>%1 konnte nicht geprüft werden: Die Shell brauchte länger als 5 Sekunden, um es nachzuschlagen, und wurde abgebrochen.</translation>
+    <message numerus="yes">
+        <source>This line could not be checked: the shell took longer than %n second(s) over the script from here and was stopped.</source>
+        <translation>
+            <numerusform>Diese Zeile konnte nicht geprüft werden: Die Shell brauchte für das Skript ab hier länger als %n Sekunde und wurde abgebrochen.</numerusform>
+            <numerusform>Diese Zeile konnte nicht geprüft werden: Die Shell brauchte für das Skript ab hier länger als %n Sekunden und wurde abgebrochen.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 could not be checked: the shell took longer than %n second(s) to look it up and was stopped.</source>
+        <translation>
+            <numerusform>%1 konnte nicht geprüft werden: Die Shell brauchte länger als %n Sekunde, um es nachzuschlagen, und wurde abgebrochen.</numerusform>
+            <numerusform>%1 konnte nicht geprüft werden: Die Shell brauchte länger als %n Sekunden, um es nachzuschlagen, und wurde abgebrochen.</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

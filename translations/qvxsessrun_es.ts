@@ -437,10 +437,6 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
         <translation>Aquí exec no reemplaza el shell de la sesión: el &amp; final lo ejecuta en un subshell en segundo plano. Desactive «Ejecutar en segundo plano» en el menú de la fila si el script debe terminar con este comando.</translation>
     </message>
     <message>
-        <source>%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
-        <translation>/bin/sh no encuentra %1; este shell solo conoce la sintaxis POSIX. Escríbalo en sintaxis POSIX o indique otro shell en la primera línea del script.</translation>
-    </message>
-    <message>
         <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
         <translation>La línea %1 de este comando termina en un retorno de carro (CR), como las líneas de un script guardado en otro sistema. El shell toma el CR como parte de la última palabra de esa línea, o tras un &amp; final como un comando propio.</translation>
     </message>
@@ -449,12 +445,22 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
         <translation>Esta línea termina en un retorno de carro (CR), como las líneas de un script guardado en otro sistema. El shell toma el CR como parte de la última palabra de la línea, o tras un &amp; final como un comando propio.</translation>
     </message>
     <message>
-        <source>This line could not be checked: the shell took longer than 5 seconds over the script from here and was stopped.</source>
-        <translation>No se pudo comprobar esta línea: el shell tardó más de 5 segundos con el script a partir de aquí y fue detenido.</translation>
+        <source>%1 is not found by %2; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
+        <translation>%2 no encuentra %1; este shell solo conoce la sintaxis POSIX. Escríbalo en sintaxis POSIX o indique otro shell en la primera línea del script.</translation>
     </message>
-    <message>
-        <source>%1 could not be checked: the shell took longer than 5 seconds to look it up and was stopped.</source>
-        <translation>No se pudo comprobar %1: el shell tardó más de 5 segundos en buscarlo y fue detenido.</translation>
+    <message numerus="yes">
+        <source>This line could not be checked: the shell took longer than %n second(s) over the script from here and was stopped.</source>
+        <translation>
+            <numerusform>No se pudo comprobar esta línea: el shell tardó más de %n segundo con el script a partir de aquí y fue detenido.</numerusform>
+            <numerusform>No se pudo comprobar esta línea: el shell tardó más de %n segundos con el script a partir de aquí y fue detenido.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 could not be checked: the shell took longer than %n second(s) to look it up and was stopped.</source>
+        <translation>
+            <numerusform>No se pudo comprobar %1: el shell tardó más de %n segundo en buscarlo y fue detenido.</numerusform>
+            <numerusform>No se pudo comprobar %1: el shell tardó más de %n segundos en buscarlo y fue detenido.</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

@@ -437,10 +437,6 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
         <translation>Ici, exec ne remplace pas le shell de la session : le &amp; final l'exécute dans un sous-shell en arrière-plan. Désactivez « Exécuter en arrière-plan » dans le menu de la ligne si le script doit se terminer par cette commande.</translation>
     </message>
     <message>
-        <source>%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
-        <translation>/bin/sh ne trouve pas %1 ; ce shell ne connaît que la syntaxe POSIX. Écrivez-le en syntaxe POSIX ou indiquez un autre shell dans la première ligne du script.</translation>
-    </message>
-    <message>
         <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
         <translation>La ligne %1 de cette commande se termine par un retour chariot (CR), comme les lignes d'un script enregistré sur un autre système. Le shell prend le CR pour une partie du dernier mot de cette ligne, ou après un &amp; final pour une commande à part entière.</translation>
     </message>
@@ -449,12 +445,22 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
         <translation>Cette ligne se termine par un retour chariot (CR), comme les lignes d'un script enregistré sur un autre système. Le shell prend le CR pour une partie du dernier mot de la ligne, ou après un &amp; final pour une commande à part entière.</translation>
     </message>
     <message>
-        <source>This line could not be checked: the shell took longer than 5 seconds over the script from here and was stopped.</source>
-        <translation>Cette ligne n'a pas pu être vérifiée : le shell a mis plus de 5 secondes sur le script à partir d'ici et a été arrêté.</translation>
+        <source>%1 is not found by %2; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
+        <translation>%2 ne trouve pas %1 ; ce shell ne connaît que la syntaxe POSIX. Écrivez-le en syntaxe POSIX ou indiquez un autre shell dans la première ligne du script.</translation>
     </message>
-    <message>
-        <source>%1 could not be checked: the shell took longer than 5 seconds to look it up and was stopped.</source>
-        <translation>%1 n'a pas pu être vérifié : le shell a mis plus de 5 secondes à le rechercher et a été arrêté.</translation>
+    <message numerus="yes">
+        <source>This line could not be checked: the shell took longer than %n second(s) over the script from here and was stopped.</source>
+        <translation>
+            <numerusform>Cette ligne n'a pas pu être vérifiée : le shell a mis plus de %n seconde sur le script à partir d'ici et a été arrêté.</numerusform>
+            <numerusform>Cette ligne n'a pas pu être vérifiée : le shell a mis plus de %n secondes sur le script à partir d'ici et a été arrêté.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 could not be checked: the shell took longer than %n second(s) to look it up and was stopped.</source>
+        <translation>
+            <numerusform>%1 n'a pas pu être vérifié : le shell a mis plus de %n seconde à le rechercher et a été arrêté.</numerusform>
+            <numerusform>%1 n'a pas pu être vérifié : le shell a mis plus de %n secondes à le rechercher et a été arrêté.</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

@@ -437,10 +437,6 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
         <translation>Qui exec non sostituisce la shell della sessione: la &amp; finale lo esegue in una subshell in secondo piano. Disattiva «Esegui in secondo piano» nel menu della riga se lo script deve terminare con questo comando.</translation>
     </message>
     <message>
-        <source>%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
-        <translation>/bin/sh non trova %1; questa shell conosce solo la sintassi POSIX. Scrivilo in sintassi POSIX oppure indica un'altra shell nella prima riga dello script.</translation>
-    </message>
-    <message>
         <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
         <translation>La riga %1 di questo comando termina con un ritorno a capo (CR), come le righe di uno script salvato su un altro sistema. La shell prende il CR come parte dell'ultima parola di quella riga, o dopo un &amp; finale come un comando a sé.</translation>
     </message>
@@ -449,12 +445,22 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
         <translation>Questa riga termina con un ritorno a capo (CR), come le righe di uno script salvato su un altro sistema. La shell prende il CR come parte dell'ultima parola della riga, o dopo un &amp; finale come un comando a sé.</translation>
     </message>
     <message>
-        <source>This line could not be checked: the shell took longer than 5 seconds over the script from here and was stopped.</source>
-        <translation>Non è stato possibile controllare questa riga: la shell ha impiegato più di 5 secondi sullo script da qui in poi ed è stata fermata.</translation>
+        <source>%1 is not found by %2; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
+        <translation>%2 non trova %1; questa shell conosce solo la sintassi POSIX. Scrivilo in sintassi POSIX oppure indica un'altra shell nella prima riga dello script.</translation>
     </message>
-    <message>
-        <source>%1 could not be checked: the shell took longer than 5 seconds to look it up and was stopped.</source>
-        <translation>Non è stato possibile controllare %1: la shell ha impiegato più di 5 secondi per cercarlo ed è stata fermata.</translation>
+    <message numerus="yes">
+        <source>This line could not be checked: the shell took longer than %n second(s) over the script from here and was stopped.</source>
+        <translation>
+            <numerusform>Non è stato possibile controllare questa riga: la shell ha impiegato più di %n secondo sullo script da qui in poi ed è stata fermata.</numerusform>
+            <numerusform>Non è stato possibile controllare questa riga: la shell ha impiegato più di %n secondi sullo script da qui in poi ed è stata fermata.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 could not be checked: the shell took longer than %n second(s) to look it up and was stopped.</source>
+        <translation>
+            <numerusform>Non è stato possibile controllare %1: la shell ha impiegato più di %n secondo per cercarlo ed è stata fermata.</numerusform>
+            <numerusform>Non è stato possibile controllare %1: la shell ha impiegato più di %n secondi per cercarlo ed è stata fermata.</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

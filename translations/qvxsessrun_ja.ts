@@ -434,10 +434,6 @@ Use Drag &amp; Drop to add desktop files.</source>
         <translation>ここでの exec はセッションのシェルを置き換えません。末尾の &amp; によってバックグラウンドのサブシェルで実行されます。スクリプトをこのコマンドで終わらせる場合は、行のメニューで「バックグラウンドで実行」をオフにしてください。</translation>
     </message>
     <message>
-        <source>%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
-        <translation>%1 は /bin/sh では見つかりません。このシェルは POSIX の構文しか扱えません。POSIX の構文で書くか、スクリプトの 1 行目で別のシェルを指定してください。</translation>
-    </message>
-    <message>
         <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
         <translation>このコマンドの %1 行目は、別のシステムで保存されたスクリプトの行のように、復帰文字 (CR) で終わっています。シェルは CR をその行の最後の単語の一部として扱い、末尾の &amp; の後ではそれ自体を 1 つのコマンドとして扱います。</translation>
     </message>
@@ -446,12 +442,20 @@ Use Drag &amp; Drop to add desktop files.</source>
         <translation>この行は、別のシステムで保存されたスクリプトの行のように、復帰文字 (CR) で終わっています。シェルは CR を行の最後の単語の一部として扱い、末尾の &amp; の後ではそれ自体を 1 つのコマンドとして扱います。</translation>
     </message>
     <message>
-        <source>This line could not be checked: the shell took longer than 5 seconds over the script from here and was stopped.</source>
-        <translation>この行は確認できませんでした。ここからのスクリプトの処理にシェルが 5 秒より長くかかったため、停止されました。</translation>
+        <source>%1 is not found by %2; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
+        <translation>%1 は %2 では見つかりません。このシェルは POSIX の構文しか扱えません。POSIX の構文で書くか、スクリプトの 1 行目で別のシェルを指定してください。</translation>
     </message>
-    <message>
-        <source>%1 could not be checked: the shell took longer than 5 seconds to look it up and was stopped.</source>
-        <translation>%1 は確認できませんでした。シェルが検索に 5 秒より長くかかったため、停止されました。</translation>
+    <message numerus="yes">
+        <source>This line could not be checked: the shell took longer than %n second(s) over the script from here and was stopped.</source>
+        <translation>
+            <numerusform>この行は確認できませんでした。ここからのスクリプトの処理にシェルが %n 秒より長くかかったため、停止されました。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 could not be checked: the shell took longer than %n second(s) to look it up and was stopped.</source>
+        <translation>
+            <numerusform>%1 は確認できませんでした。シェルが検索に %n 秒より長くかかったため、停止されました。</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

@@ -440,10 +440,6 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
         <translation>exec nie zastępuje tutaj powłoki sesji: końcowy &amp; uruchamia to polecenie w podpowłoce w tle. Wyłącz „Uruchom w tle” w menu wiersza, jeśli skrypt ma zakończyć się tym poleceniem.</translation>
     </message>
     <message>
-        <source>%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
-        <translation>/bin/sh nie znajduje %1; ta powłoka zna tylko składnię POSIX. Zapisz to w składni POSIX lub wskaż inną powłokę w pierwszym wierszu skryptu.</translation>
-    </message>
-    <message>
         <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
         <translation>Wiersz %1 tego polecenia kończy się znakiem powrotu karetki (CR), jak wiersze skryptu zapisanego w innym systemie. Powłoka traktuje CR jako część ostatniego słowa tego wiersza, a po końcowym &amp; jako osobne polecenie.</translation>
     </message>
@@ -452,12 +448,24 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
         <translation>Ten wiersz kończy się znakiem powrotu karetki (CR), jak wiersze skryptu zapisanego w innym systemie. Powłoka traktuje CR jako część ostatniego słowa wiersza, a po końcowym &amp; jako osobne polecenie.</translation>
     </message>
     <message>
-        <source>This line could not be checked: the shell took longer than 5 seconds over the script from here and was stopped.</source>
-        <translation>Nie udało się sprawdzić tego wiersza: powłoka przetwarzała skrypt od tego miejsca dłużej niż 5 sekund i została zatrzymana.</translation>
+        <source>%1 is not found by %2; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
+        <translation>%2 nie znajduje %1; ta powłoka zna tylko składnię POSIX. Zapisz to w składni POSIX lub wskaż inną powłokę w pierwszym wierszu skryptu.</translation>
     </message>
-    <message>
-        <source>%1 could not be checked: the shell took longer than 5 seconds to look it up and was stopped.</source>
-        <translation>Nie udało się sprawdzić %1: powłoka szukała tego dłużej niż 5 sekund i została zatrzymana.</translation>
+    <message numerus="yes">
+        <source>This line could not be checked: the shell took longer than %n second(s) over the script from here and was stopped.</source>
+        <translation>
+            <numerusform>Nie udało się sprawdzić tego wiersza: powłoka przetwarzała skrypt od tego miejsca dłużej niż %n sekundę i została zatrzymana.</numerusform>
+            <numerusform>Nie udało się sprawdzić tego wiersza: powłoka przetwarzała skrypt od tego miejsca dłużej niż %n sekundy i została zatrzymana.</numerusform>
+            <numerusform>Nie udało się sprawdzić tego wiersza: powłoka przetwarzała skrypt od tego miejsca dłużej niż %n sekund i została zatrzymana.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 could not be checked: the shell took longer than %n second(s) to look it up and was stopped.</source>
+        <translation>
+            <numerusform>Nie udało się sprawdzić %1: powłoka szukała tego dłużej niż %n sekundę i została zatrzymana.</numerusform>
+            <numerusform>Nie udało się sprawdzić %1: powłoka szukała tego dłużej niż %n sekundy i została zatrzymana.</numerusform>
+            <numerusform>Nie udało się sprawdzić %1: powłoka szukała tego dłużej niż %n sekund i została zatrzymana.</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

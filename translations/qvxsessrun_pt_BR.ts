@@ -437,10 +437,6 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
         <translation>Aqui, exec não substitui o shell da sessão: o &amp; final o executa em um subshell em segundo plano. Desative "Executar em segundo plano" no menu da linha se o script deve terminar com este comando.</translation>
     </message>
     <message>
-        <source>%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
-        <translation>%1 não é encontrado pelo /bin/sh; este shell conhece apenas a sintaxe POSIX. Escreva-o em sintaxe POSIX ou indique outro shell na primeira linha do script.</translation>
-    </message>
-    <message>
         <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
         <translation>A linha %1 deste comando termina com um retorno de carro (CR), como as linhas de um script salvo em outro sistema. O shell toma o CR como parte da última palavra dessa linha, ou após um &amp; final como um comando próprio.</translation>
     </message>
@@ -449,12 +445,22 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
         <translation>Esta linha termina com um retorno de carro (CR), como as linhas de um script salvo em outro sistema. O shell toma o CR como parte da última palavra da linha, ou após um &amp; final como um comando próprio.</translation>
     </message>
     <message>
-        <source>This line could not be checked: the shell took longer than 5 seconds over the script from here and was stopped.</source>
-        <translation>Não foi possível verificar esta linha: o shell levou mais de 5 segundos no script a partir daqui e foi interrompido.</translation>
+        <source>%1 is not found by %2; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
+        <translation>%1 não é encontrado pelo %2; este shell conhece apenas a sintaxe POSIX. Escreva-o em sintaxe POSIX ou indique outro shell na primeira linha do script.</translation>
     </message>
-    <message>
-        <source>%1 could not be checked: the shell took longer than 5 seconds to look it up and was stopped.</source>
-        <translation>Não foi possível verificar %1: o shell levou mais de 5 segundos para procurá-lo e foi interrompido.</translation>
+    <message numerus="yes">
+        <source>This line could not be checked: the shell took longer than %n second(s) over the script from here and was stopped.</source>
+        <translation>
+            <numerusform>Não foi possível verificar esta linha: o shell levou mais de %n segundo no script a partir daqui e foi interrompido.</numerusform>
+            <numerusform>Não foi possível verificar esta linha: o shell levou mais de %n segundos no script a partir daqui e foi interrompido.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 could not be checked: the shell took longer than %n second(s) to look it up and was stopped.</source>
+        <translation>
+            <numerusform>Não foi possível verificar %1: o shell levou mais de %n segundo para procurá-lo e foi interrompido.</numerusform>
+            <numerusform>Não foi possível verificar %1: o shell levou mais de %n segundos para procurá-lo e foi interrompido.</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

@@ -440,10 +440,6 @@ Use Drag &amp; Drop to add desktop files.</source>
         <translation>Здесь exec не заменяет оболочку сеанса: завершающий &amp; запускает его в фоновой подоболочке. Отключите «Запускать в фоне» в меню строки, если сценарий должен завершаться этой командой.</translation>
     </message>
     <message>
-        <source>%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
-        <translation>/bin/sh не находит %1; эта оболочка знает только синтаксис POSIX. Запишите это в синтаксисе POSIX или укажите другую оболочку в первой строке сценария.</translation>
-    </message>
-    <message>
         <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
         <translation>Строка %1 этой команды оканчивается возвратом каретки (CR), как строки сценария, сохранённого в другой системе. Оболочка считает CR частью последнего слова этой строки, а после завершающего &amp; — отдельной командой.</translation>
     </message>
@@ -452,12 +448,24 @@ Use Drag &amp; Drop to add desktop files.</source>
         <translation>Эта строка оканчивается возвратом каретки (CR), как строки сценария, сохранённого в другой системе. Оболочка считает CR частью последнего слова строки, а после завершающего &amp; — отдельной командой.</translation>
     </message>
     <message>
-        <source>This line could not be checked: the shell took longer than 5 seconds over the script from here and was stopped.</source>
-        <translation>Не удалось проверить эту строку: оболочка обрабатывала сценарий начиная с этого места дольше 5 секунд и была остановлена.</translation>
+        <source>%1 is not found by %2; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
+        <translation>%2 не находит %1; эта оболочка знает только синтаксис POSIX. Запишите это в синтаксисе POSIX или укажите другую оболочку в первой строке сценария.</translation>
     </message>
-    <message>
-        <source>%1 could not be checked: the shell took longer than 5 seconds to look it up and was stopped.</source>
-        <translation>Не удалось проверить %1: оболочка искала это дольше 5 секунд и была остановлена.</translation>
+    <message numerus="yes">
+        <source>This line could not be checked: the shell took longer than %n second(s) over the script from here and was stopped.</source>
+        <translation>
+            <numerusform>Не удалось проверить эту строку: оболочка обрабатывала сценарий начиная с этого места дольше %n секунды и была остановлена.</numerusform>
+            <numerusform>Не удалось проверить эту строку: оболочка обрабатывала сценарий начиная с этого места дольше %n секунд и была остановлена.</numerusform>
+            <numerusform>Не удалось проверить эту строку: оболочка обрабатывала сценарий начиная с этого места дольше %n секунд и была остановлена.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 could not be checked: the shell took longer than %n second(s) to look it up and was stopped.</source>
+        <translation>
+            <numerusform>Не удалось проверить %1: оболочка искала это дольше %n секунды и была остановлена.</numerusform>
+            <numerusform>Не удалось проверить %1: оболочка искала это дольше %n секунд и была остановлена.</numerusform>
+            <numerusform>Не удалось проверить %1: оболочка искала это дольше %n секунд и была остановлена.</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

@@ -434,10 +434,6 @@ Use Drag &amp; Drop to add desktop files.</source>
         <translation>此处的 exec 不会替换会话的 shell：末尾的 &amp; 使它在后台子 shell 中运行。如果脚本应以此命令结束，请在该行的菜单中关闭“在后台运行”。</translation>
     </message>
     <message>
-        <source>%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
-        <translation>/bin/sh 找不到 %1；此 shell 只支持 POSIX 语法。请用 POSIX 语法改写，或在脚本第一行指定其他 shell。</translation>
-    </message>
-    <message>
         <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
         <translation>此命令的第 %1 行以回车符 (CR) 结尾，就像在其他系统上保存的脚本的行一样。shell 会把 CR 当作该行最后一个单词的一部分，在末尾的 &amp; 之后则当作一个单独的命令。</translation>
     </message>
@@ -446,12 +442,20 @@ Use Drag &amp; Drop to add desktop files.</source>
         <translation>此行以回车符 (CR) 结尾，就像在其他系统上保存的脚本的行一样。shell 会把 CR 当作该行最后一个单词的一部分，在末尾的 &amp; 之后则当作一个单独的命令。</translation>
     </message>
     <message>
-        <source>This line could not be checked: the shell took longer than 5 seconds over the script from here and was stopped.</source>
-        <translation>无法检查此行：shell 处理从此处开始的脚本用时超过 5 秒，已被停止。</translation>
+        <source>%1 is not found by %2; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
+        <translation>%2 找不到 %1；此 shell 只支持 POSIX 语法。请用 POSIX 语法改写，或在脚本第一行指定其他 shell。</translation>
     </message>
-    <message>
-        <source>%1 could not be checked: the shell took longer than 5 seconds to look it up and was stopped.</source>
-        <translation>无法检查 %1：shell 查找它用时超过 5 秒，已被停止。</translation>
+    <message numerus="yes">
+        <source>This line could not be checked: the shell took longer than %n second(s) over the script from here and was stopped.</source>
+        <translation>
+            <numerusform>无法检查此行：shell 处理从此处开始的脚本用时超过 %n 秒，已被停止。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 could not be checked: the shell took longer than %n second(s) to look it up and was stopped.</source>
+        <translation>
+            <numerusform>无法检查 %1：shell 查找它用时超过 %n 秒，已被停止。</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

@@ -189,13 +189,13 @@ const Message requiredMessages[] = {
       "subshell. Switch off \"Run in the background\" in the row's menu if the script should "
       "end in this command." },
     { "CheckText",
-      "%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in POSIX syntax, "
-      "or name another shell in the first line of the script." },
+      "%1 is not found by %2; this shell knows only POSIX syntax. Write it in POSIX syntax, or "
+      "name another shell in the first line of the script." },
     { "CheckText",
-      "This line could not be checked: the shell took longer than 5 seconds over the script "
+      "This line could not be checked: the shell took longer than %n second(s) over the script "
       "from here and was stopped." },
     { "CheckText",
-      "%1 could not be checked: the shell took longer than 5 seconds to look it up and was "
+      "%1 could not be checked: the shell took longer than %n second(s) to look it up and was "
       "stopped." },
     { "List",
       "This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it "
