@@ -69,7 +69,7 @@ static bool namesPosixShell(const command_list *list)
 static bool onlyBlanks(const QByteArray &bytes)
 {
     for (char c : bytes)
-        if (c != ' ' && c != '\t')
+        if (!qvxsessrun_is_blank(c))
             return false;
     return true;
 }
@@ -340,7 +340,6 @@ void CommandCheck::analyseRow(const QByteArray &line, const QByteArray &text, bo
     if (!row->runs)
         return;
 
-    const QByteArray trimmed = line.trimmed();
     command_words words;
     command_words_of(text, home, &words);
     row->lookups = commandNames(text, home, words);
@@ -349,9 +348,10 @@ void CommandCheck::analyseRow(const QByteArray &line, const QByteArray &text, bo
     row->crLine = scan.cr_end ? int(scan.cr_line) : -1;
 
     const int kind = qvxsessrun_line_kind(line.constData(), size_t(line.size()));
+    const int form = qvxsessrun_line_form(line.constData(), size_t(line.size()));
     if (kind == LINE_INACTIVE)
         row->local = ComesBackInactive;
-    else if (kind == LINE_TRIVIA || trimmed.startsWith('#'))
+    else if (kind == LINE_TRIVIA || (form & LINE_FORM_HASH_FIRST))
         row->local = Comment;
     else if (scan.open == SCAN_HEREDOC && runsBelow)
         row->local = HereDocument;
@@ -359,7 +359,7 @@ void CommandCheck::analyseRow(const QByteArray &line, const QByteArray &text, bo
         row->local = OpenQuote;
     else if ((scan.open == SCAN_CONSTRUCT || scan.open == SCAN_BACKSLASH) && runsBelow)
         row->local = ReadsOn;
-    else if (trimmed.endsWith('&') && !scan.background && !scan.joins)
+    else if ((form & LINE_FORM_AMP_LAST) && !scan.background && !scan.joins)
         row->local = Foreground;
     else if (scan.background && words.simple && words.first == "exec" && words.replaces_shell)
         row->local = ExecInBackground;

@@ -4,6 +4,7 @@
 #include "cfg/cfg.h"
 
 #include "sys/childfds.h"
+#include "sys/clock.h"
 #include "sys/systemshell.h"
 
 #include <errno.h>
@@ -82,14 +83,6 @@ static void remove_pipe(const command_pipe *fifo)
     report.state = RUN_FAILED;
     report.value = error;
     report_and_exit(fd, &report);
-}
-
-static long long now_ms()
-{
-    struct timespec ts;
-
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return ts.tv_sec * 1000LL + ts.tv_nsec / 1000000;
 }
 
 /*
@@ -249,8 +242,8 @@ static void drain(int fd, int null)
     }
 
     report.state = RUN_RUNNING;
-    const long long deadline = now_ms() + RUN_WATCH_MS;
-    while ((left = deadline - now_ms()) > 0) {
+    const long long deadline = sys_now_ms() + RUN_WATCH_MS;
+    while ((left = deadline - sys_now_ms()) > 0) {
         if (waitpid(pid, &status, WNOHANG) == pid) {
             report.state = RUN_ENDED;
             report.value = status;
