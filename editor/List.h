@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: BSD-2-Clause
+// editor/: the command list and its rows, their marks and texts, the
+// saved state and the Add Application dialog; the widgets.
 #ifndef LIST_H
 #define LIST_H
 
