@@ -15,10 +15,10 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "editor/AppDialog.h"
-#include "editor/List.h"
 #include "dialogs/dialog.h"
 #include "dialogs/icon.h"
+#include "editor/AppDialog.h"
+#include "editor/List.h"
 #include "store/store.h"
 
 /* How long "Saved" stays in the status bar. */

@@ -16,10 +16,10 @@
  * It writes ~/.config/QVX/autostart.sh and the entries in the temporary
  * home that tests/with-home.sh provides (scripts/bench does that).
  */
-#include "editor/AppDialog.h"
-#include "editor/AppModel.h"
 #include "app/Mainwin.h"
 #include "cfg/cfg.h"
+#include "editor/AppDialog.h"
+#include "editor/AppModel.h"
 
 #include <QAction>
 #include <QApplication>

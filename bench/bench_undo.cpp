@@ -16,8 +16,8 @@
  * It writes ~/.config/QVX/autostart.sh, so it runs only in the temporary
  * home that tests/with-home.sh provides (scripts/bench does that).
  */
-#include "editor/List.h"
 #include "cfg/cfg.h"
+#include "editor/List.h"
 #include "store/store.h"
 
 #include <QApplication>

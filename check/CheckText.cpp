@@ -14,7 +14,8 @@ static int timeLimitSeconds()
     return (shell_time_limit_ms + 999) / 1000;
 }
 
-QString CheckText::forVerdict(const command_entry *entry, int verdict, const QString &word, int line)
+QString CheckText::forVerdict(const command_entry *entry, int verdict, const QString &word,
+                              int line)
 {
     line_scan scan;
     qvxsessrun_scan(nullptr, entry->text, entry->text_len, &scan);

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include "check/CommandCheck.h"
 
+#include "cfg/cfg.h"
 #include "check/checkshell.h"
 #include "check/checkwords.h"
-#include "cfg/cfg.h"
 #include "store/store.h"
 
 #include <QCoreApplication>

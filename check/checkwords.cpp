@@ -408,7 +408,8 @@ QList<QByteArray> command_definitions(const QByteArray &text)
         for (i += 9; i < n && qvxsessrun_is_blank(text.at(i)); i++)
             ;
     const int start = i;
-    while (i < n && !qvxsessrun_is_blank(text.at(i)) && !is_operator(text.at(i)) && text.at(i) != '{')
+    while (i < n && !qvxsessrun_is_blank(text.at(i)) && !is_operator(text.at(i))
+           && text.at(i) != '{')
         i++;
     const QByteArray name = text.mid(start, i - start);
     while (i < n && qvxsessrun_is_blank(text.at(i)))

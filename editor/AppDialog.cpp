@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include "editor/AppDialog.h"
 
-#include "editor/AppDelegate.h"
-#include "editor/AppModel.h"
 #include "desktop/DesktopFile.h"
 #include "desktop/InstalledApps.h"
+#include "editor/AppDelegate.h"
+#include "editor/AppModel.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>

@@ -3,16 +3,16 @@
 
 #include "check/CommandCheck.h"
 #include "desktop/DesktopFile.h"
+#include "dialogs/dialog.h"
 #include "editor/ListWidget.h"
-#include "editor/RowText.h"
 #include "editor/RowDelegate.h"
 #include "editor/RowMarks.h"
+#include "editor/RowText.h"
+#include "editor/utf8bytes.h"
 #include "run/RunText.h"
 #include "run/RunWatcher.h"
-#include "dialogs/dialog.h"
 #include "run/runnow.h"
 #include "store/store.h"
-#include "editor/utf8bytes.h"
 
 #include <QByteArray>
 #include <QFileInfo>

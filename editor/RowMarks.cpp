@@ -3,8 +3,8 @@
 
 #include "check/CheckText.h"
 #include "check/CommandCheck.h"
-#include "editor/RowText.h"
 #include "dialogs/icon.h"
+#include "editor/RowText.h"
 #include "store/store.h"
 
 #include <QListWidget>

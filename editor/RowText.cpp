@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include "editor/RowText.h"
 
-#include "store/store.h"
 #include "editor/utf8bytes.h"
+#include "store/store.h"
 
 #include <QStringList>
 

@@ -369,8 +369,9 @@ static void trim_given(const char *text, size_t len, int bash, size_t *from, siz
         else if (!qvxsessrun_is_blank(text[i]) && text[i] != '\r')
             break;
     }
-    while (end > line
-           && (qvxsessrun_is_blank(text[end - 1]) || text[end - 1] == '\r' || text[end - 1] == '\n'))
+    while (
+        end > line
+        && (qvxsessrun_is_blank(text[end - 1]) || text[end - 1] == '\r' || text[end - 1] == '\n'))
         end--;
     if (end < len && text[end] != '\n' && end > line) {
         size_t slashes = 0;

@@ -23,13 +23,13 @@
 
 #include <functional>
 
+#include "app/Mainwin.h"
+#include "check/checkshell.h"
+#include "dialogs/icon.h"
+#include "dropevent.h"
 #include "editor/AppDialog.h"
 #include "editor/AppModel.h"
 #include "editor/List.h"
-#include "app/Mainwin.h"
-#include "check/checkshell.h"
-#include "dropevent.h"
-#include "dialogs/icon.h"
 #include "modalbox.h"
 #include "store/store.h"
 #include "testscript.h"

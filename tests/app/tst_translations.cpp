@@ -145,7 +145,8 @@ const Message requiredMessages[] = {
     { "List", "%1 ended at once by signal %2" },
     { "List", "%1 ended at once with status %2" },
     { "List", "%1 ended at once with status %2: %3" },
-    { "CheckText", "This line is not valid shell: the script stops here and no later command runs." },
+    { "CheckText",
+      "This line is not valid shell: the script stops here and no later command runs." },
     { "CheckText",
       "Line %1 of this command is not valid shell: the script stops there and no later command "
       "runs." },
@@ -183,7 +184,8 @@ const Message requiredMessages[] = {
     { "CheckText",
       "This command is not complete: it ends in &&, ||, | or a backslash, or opens if, case, a "
       "loop or a brace that it does not close. The shell reads the lines below as part of it." },
-    { "CheckText", "This command never runs: a line above replaces or ends the shell (exec or exit)." },
+    { "CheckText",
+      "This command never runs: a line above replaces or ends the shell (exec or exit)." },
     { "CheckText",
       "exec here does not replace the session's shell: the final & runs it in a background "
       "subshell. Switch off \"Run in the background\" in the row's menu if the script should "
@@ -862,9 +864,8 @@ void tst_translations::codeTexts()
     QProcess lupdate;
     lupdate.start(QVX_LUPDATE,
                   { "-silent", "-locations", "none", "-I", sourceDir(), sourceDir() + "/app",
-                    sourceDir() + "/editor",
-                    sourceDir() + "/dialogs", sourceDir() + "/check", sourceDir() + "/run",
-                    sourceDir() + "/desktop", "-ts", ts });
+                    sourceDir() + "/editor", sourceDir() + "/dialogs", sourceDir() + "/check",
+                    sourceDir() + "/run", sourceDir() + "/desktop", "-ts", ts });
     QVERIFY(lupdate.waitForFinished(60000));
     const QByteArray err = lupdate.readAllStandardError();
     QVERIFY2(lupdate.exitStatus() == QProcess::NormalExit && lupdate.exitCode() == 0,

@@ -1290,14 +1290,15 @@ void TestCommandCheck::verdictTextNumbers_data()
     const QString shellName = QStringLiteral(SYSTEM_SHELL);
     QTest::newRow("not POSIX") << int(CommandCheck::NotPosix) << "[[" << 5000
                                << "[[ is not found by " + shellName + ";";
-    QTest::newRow("line unchecked") << int(CommandCheck::Unchecked) << "" << 5000
-                                    << "longer than 5 second";
-    QTest::newRow("word unchecked") << int(CommandCheck::Unchecked) << "foo%2" << 5000
-                                    << "foo%2 could not be checked: the shell took longer than 5 second";
-    QTest::newRow("limit under a second") << int(CommandCheck::Unchecked) << "" << 300
-                                          << "longer than 1 second";
-    QTest::newRow("limit in part seconds") << int(CommandCheck::Unchecked) << "" << 2500
-                                           << "longer than 3 second";
+    QTest::newRow("line unchecked")
+        << int(CommandCheck::Unchecked) << "" << 5000 << "longer than 5 second";
+    QTest::newRow("word unchecked")
+        << int(CommandCheck::Unchecked) << "foo%2" << 5000
+        << "foo%2 could not be checked: the shell took longer than 5 second";
+    QTest::newRow("limit under a second")
+        << int(CommandCheck::Unchecked) << "" << 300 << "longer than 1 second";
+    QTest::newRow("limit in part seconds")
+        << int(CommandCheck::Unchecked) << "" << 2500 << "longer than 3 second";
 }
 
 void TestCommandCheck::verdictTextNumbers()
@@ -1317,8 +1318,7 @@ void TestCommandCheck::verdictTextNumbers()
     const QString shown = CheckText::forVerdict(&entry, verdict, word);
     shell_time_limit_ms = limit;
     QVERIFY2(shown.contains(says), qPrintable(shown));
-    QVERIFY2(!shown.contains("%1") && !shown.contains("%n")
-                 && shown.count('%') == word.count('%'),
+    QVERIFY2(!shown.contains("%1") && !shown.contains("%n") && shown.count('%') == word.count('%'),
              qPrintable(shown));
 }
 

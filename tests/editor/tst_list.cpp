@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: BSD-2-Clause
+#include "dropevent.h"
 #include "editor/List.h"
 #include "editor/ListWidget.h"
 #include "editor/RowDelegate.h"
-#include "dropevent.h"
 #include "localeencoding.h"
 #include "modalbox.h"
 #include "store/store.h"

@@ -479,7 +479,6 @@ void TestListWidget::rowShowsOneShortLine_data()
             + QString::fromUtf8("\xf0\x9f\x99\x82 tail") << QString(most - 1, 'z') + ellipsis;
     QTest::newRow("line feeds in a long text")
         << QString("a\n").repeated(most) << QString("a \u23CE \u2026 (%1 lines)").arg(most + 1);
-
 }
 
 /*
