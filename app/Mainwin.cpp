@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "Mainwin.h"
-#include "StatusBar.h"
+#include "app/Mainwin.h"
+#include "app/StatusBar.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -16,11 +16,11 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "AppDialog.h"
-#include "List.h"
-#include "dialog.h"
-#include "icon.h"
-#include "store.h"
+#include "dialogs/dialog.h"
+#include "dialogs/icon.h"
+#include "editor/AppDialog.h"
+#include "editor/List.h"
+#include "store/store.h"
 
 /* How long "Saved" stays in the status bar. */
 static const int saved_message_ms = 5000;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "StatusBar.h"
+#include "app/StatusBar.h"
 
 #include <QPainter>
 #include <QResizeEvent>

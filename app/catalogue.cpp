@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "catalogue.h"
+#include "app/catalogue.h"
 
 #include <QLocale>
 #include <QTranslator>

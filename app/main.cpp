@@ -3,8 +3,8 @@
 #include <QLocale>
 #include <QTranslator>
 
-#include "Mainwin.h"
-#include "catalogue.h"
+#include "app/Mainwin.h"
+#include "app/catalogue.h"
 
 int main(int argc, char **argv)
 {

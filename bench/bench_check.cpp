@@ -16,9 +16,9 @@
  * It writes ~/.config/QVX/autostart.sh, so it runs only in the temporary
  * home that tests/with-home.sh provides (scripts/bench does that).
  */
-#include "List.h"
-#include "ListWidget.h"
-#include "store.h"
+#include "editor/List.h"
+#include "editor/ListWidget.h"
+#include "store/store.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "cfg.h"
+#include "cfg/cfg.h"
 
 #include <errno.h>
 #include <pwd.h>
@@ -157,34 +157,59 @@ static int make_component(const char *path)
     return 0;
 }
 
+char *cfg_home_dir(void)
+{
+    struct passwd *pw;
+    char *home;
+    size_t size;
+    int error;
+
+    errno = 0;
+    pw = getpwuid(getuid());
+    if (pw == nullptr || pw->pw_dir == nullptr) {
+        error = errno != 0 ? errno : ENOENT;
+        endpwent();
+        errno = error;
+        return nullptr;
+    }
+    /* Copied before the database is closed under it, with malloc: the
+     * store names a failure to allocate here as malloc's. */
+    size = strlen(pw->pw_dir) + 1;
+    home = static_cast<char *>(malloc(size));
+    if (home != nullptr)
+        memcpy(home, pw->pw_dir, size);
+    endpwent();
+    errno = home == nullptr ? ENOMEM : 0;
+    return home;
+}
+
 /*
  * Return ~/.config/QVX, or the directory sub inside it, creating what is
- * missing on the way.  The home directory comes from the password
- * database, never from $HOME.  The caller frees the result.
+ * missing on the way, in the home directory of cfg_home_dir().  The
+ * caller frees the result.
  */
 char *cfg_make_dir(const char *sub)
 {
-    struct passwd *pw;
-    char *path;
+    char *home, *path;
     size_t size, len;
 
-    pw = getpwuid(getuid());
-    if (pw == nullptr) {
-        cfg_set_error(CFG_ERR_FATAL, "Couldn't find you in the password file");
+    home = cfg_home_dir();
+    if (home == nullptr) {
+        if (errno != ENOMEM)
+            cfg_set_error(CFG_ERR_FATAL, "Couldn't find you in the password file");
         return nullptr;
     }
 
-    /* Copy the home directory before the database is closed under it. */
-    size = strlen(pw->pw_dir) + 16;
+    size = strlen(home) + 16;
     if (sub != nullptr)
         size += strlen(sub);
     path = static_cast<char *>(malloc(size));
     if (path == nullptr) {
-        endpwent();
+        free(home);
         return nullptr;
     }
-    snprintf(path, size, "%s/", pw->pw_dir);
-    endpwent();
+    snprintf(path, size, "%s/", home);
+    free(home);
 
     for (const char *component : cfg_components) {
         len = strlen(path);

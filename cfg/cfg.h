@@ -19,6 +19,13 @@
 #define CFG_ERR_MISSING_VALUE 260
 #define CFG_ERR_UNKNOWN_VARIABLE 261
 
+/*
+ * The user's home directory from the password database, never from $HOME,
+ * as the session has it.  The caller frees it.  Null with errno set when
+ * the user is not in the database (ENOENT where it gives no reason) or
+ * memory ran out (ENOMEM).
+ */
+char *cfg_home_dir(void);
 char *cfg_make_dir(const char *sub);
 void cfg_set_error(int code, const char *fmt, ...) __attribute__((format(printf, 2, 3)));
 const char *cfg_error_text(void);

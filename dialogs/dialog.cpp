@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "dialog.h"
+#include "dialogs/dialog.h"
 
 #include <QApplication>
 #include <QMessageBox>

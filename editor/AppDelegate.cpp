@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "AppDelegate.h"
+#include "editor/AppDelegate.h"
 
-#include "AppModel.h"
+#include "editor/AppModel.h"
 
 #include <QApplication>
 #include <QFontMetrics>

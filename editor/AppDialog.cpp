@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "AppDialog.h"
+#include "editor/AppDialog.h"
 
-#include "AppDelegate.h"
-#include "AppModel.h"
-#include "DesktopFile.h"
-#include "InstalledApps.h"
+#include "desktop/DesktopFile.h"
+#include "desktop/InstalledApps.h"
+#include "editor/AppDelegate.h"
+#include "editor/AppModel.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "AppModel.h"
+#include "editor/AppModel.h"
 
-#include "icon.h"
+#include "dialogs/icon.h"
 
 #include <QDir>
 #include <QLocale>

@@ -10,7 +10,7 @@
 
 #include <memory>
 
-#include "InstalledApps.h"
+#include "desktop/InstalledApps.h"
 
 class QThread;
 

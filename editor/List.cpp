@@ -1,19 +1,19 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "List.h"
+#include "editor/List.h"
 
-#include "CommandCheck.h"
-#include "DesktopFile.h"
-#include "ListWidget.h"
-#include "MarkText.h"
-#include "RowDelegate.h"
-#include "RowMarks.h"
-#include "RowUse.h"
-#include "RunText.h"
-#include "RunWatcher.h"
-#include "dialog.h"
-#include "runnow.h"
-#include "store.h"
-#include "utf8bytes.h"
+#include "check/CommandCheck.h"
+#include "desktop/DesktopFile.h"
+#include "dialogs/dialog.h"
+#include "editor/ListWidget.h"
+#include "editor/RowDelegate.h"
+#include "editor/RowMarks.h"
+#include "editor/RowText.h"
+#include "editor/RowUse.h"
+#include "editor/utf8bytes.h"
+#include "run/RunText.h"
+#include "run/RunWatcher.h"
+#include "run/runnow.h"
+#include "store/store.h"
 
 #include <QByteArray>
 #include <QFileInfo>
@@ -607,7 +607,7 @@ void List::setLabel(QLabel *label)
 
 void List::catchCurrentRowKeyed(QListWidgetItem *item)
 {
-    emit keyedRowReason(MarkText::firstSentence(rowMarks.reason(entryOf(item))));
+    emit keyedRowReason(RowText::firstSentence(rowMarks.reason(entryOf(item))));
 }
 
 void List::catchNoMarkedRow()

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: BSD-2-Clause
+// editor/: the command list and its rows, their marks and texts, the
+// saved state and the Add Application dialog; the widgets.
 #ifndef LIST_H
 #define LIST_H
 
@@ -7,8 +9,8 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "RowMarks.h"
-#include "SavedState.h"
+#include "editor/RowMarks.h"
+#include "editor/SavedState.h"
 
 struct command_entry;
 struct command_list;

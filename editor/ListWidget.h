@@ -21,10 +21,6 @@ public:
     explicit ListWidget(QWidget *parent);
     ~ListWidget() override;
 
-    /* The local path names of the "file://" lines of a text/uri-list, and
-     * an empty one for each file of another host; elsewhere, when not null,
-     * gets the URIs of those, decoded, in their order. */
-    static QStringList pathsFromUriList(const QByteArray &data, QStringList *elsewhere = nullptr);
     /* While itemDroped is being handled: the URIs of the dropped files of
      * another host, in the order of their empty path names. */
     const QStringList &filesElsewhere() const { return droppedElsewhere; }

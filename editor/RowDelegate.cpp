@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "RowDelegate.h"
+#include "editor/RowDelegate.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

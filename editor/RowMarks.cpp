@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "RowMarks.h"
+#include "editor/RowMarks.h"
 
-#include "CommandCheck.h"
-#include "MarkText.h"
-#include "icon.h"
-#include "store.h"
+#include "check/CheckText.h"
+#include "check/CommandCheck.h"
+#include "dialogs/icon.h"
+#include "editor/RowText.h"
+#include "store/store.h"
 
 #include <QListWidget>
 #include <QListWidgetItem>
@@ -61,10 +62,10 @@ int RowMarks::count(const QHash<const command_entry *, QListWidgetItem *> &rows)
 
 void RowMarks::show(QListWidgetItem *item, const command_entry *entry, int verdict)
 {
-    const QString undecodable = MarkText::undecodable(entry);
+    const QString undecodable = RowText::undecodable(entry);
     const QSignalBlocker blocker(item->listWidget());
     if (verdict == CommandCheck::Ok && undecodable.isEmpty()
-        && MarkText::nulBytes(entry).isEmpty()) {
+        && RowText::nulBytes(entry).isEmpty()) {
         // A row without an icon, as every new row is, is left alone.
         if (item->data(Qt::DecorationRole).isValid())
             item->setData(Qt::DecorationRole, QVariant());
@@ -80,9 +81,9 @@ QString RowMarks::reason(const command_entry *entry) const
 {
     const Mark *mark = of(entry);
     QStringList reasons;
-    reasons << (mark ? MarkText::forVerdict(entry, mark->verdict, mark->word, mark->line)
+    reasons << (mark ? CheckText::forVerdict(entry, mark->verdict, mark->word, mark->line)
                      : QString())
-            << MarkText::undecodable(entry) << MarkText::nulBytes(entry);
+            << RowText::undecodable(entry) << RowText::nulBytes(entry);
     reasons.removeAll(QString());
     return reasons.value(0);
 }
@@ -95,7 +96,7 @@ QString RowMarks::reason(const command_entry *entry) const
  */
 void RowMarks::updateToolTip(QListWidgetItem *item, const command_entry *entry) const
 {
-    setToolTip(item, entry, MarkText::undecodable(entry));
+    setToolTip(item, entry, RowText::undecodable(entry));
 }
 
 void RowMarks::setToolTip(QListWidgetItem *item, const command_entry *entry,
@@ -103,10 +104,10 @@ void RowMarks::setToolTip(QListWidgetItem *item, const command_entry *entry,
 {
     const Mark *mark = of(entry);
     QStringList tips;
-    tips << MarkText::wholeCommand(entry)
-         << (mark ? MarkText::forVerdict(entry, mark->verdict, mark->word, mark->line)
-                  : MarkText::hint(entry))
-         << undecodable << MarkText::nulBytes(entry);
+    tips << RowText::wholeCommand(entry)
+         << (mark ? CheckText::forVerdict(entry, mark->verdict, mark->word, mark->line)
+                  : RowText::hint(entry))
+         << undecodable << RowText::nulBytes(entry);
     tips.removeAll(QString());
     const QString tip = tips.join("\n\n");
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "RowUse.h"
+#include "editor/RowUse.h"
 
-#include "store.h"
+#include "store/store.h"
 
 #include <QByteArray>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "SavedState.h"
+#include "editor/SavedState.h"
 
-#include "store.h"
+#include "store/store.h"
 
 #include <QtGlobal>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "utf8bytes.h"
+#include "editor/utf8bytes.h"
 
 #include <QVector>
 

@@ -7,48 +7,10 @@
  * marker.  Every byte goes somewhere, so that the entries give the lines
  * back.  The reader of the script and the edits of a command share this.
  */
-#include "store_impl.h"
+#include "store/store_impl.h"
 
 #include <stdlib.h>
 #include <string.h>
-
-static bool has_mark(const char *line, size_t len)
-{
-    return len >= INACTIVE_MARK_LEN && memcmp(line, INACTIVE_MARK, INACTIVE_MARK_LEN) == 0;
-}
-
-static bool is_blank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-/* A line of blanks (and CRs), or a comment that is not a switched-off
- * command, indented or not: no command.  The shell drops NUL bytes. */
-static bool is_trivia(const char *line, size_t len)
-{
-    size_t i = 0;
-
-    if (has_mark(line, len))
-        return false;
-    while (i < len && (is_blank(line[i]) || line[i] == '\0'))
-        i++;
-    if (i < len && line[i] == '#')
-        return true;
-    while (i < len && (is_blank(line[i]) || line[i] == '\r' || line[i] == '\0'))
-        i++;
-    return i == len;
-}
-
-int qvxsessrun_line_kind(const char *line, size_t len)
-{
-    const char *nl = static_cast<const char *>(memchr(line, '\n', len));
-
-    if (nl != nullptr)
-        len = size_t(nl - line);
-    if (has_mark(line, len))
-        return LINE_INACTIVE;
-    return is_trivia(line, len) ? LINE_TRIVIA : LINE_COMMAND;
-}
 
 void builder_start(entry_builder *b, command_list *list, int bash, bool header)
 {
@@ -86,12 +48,12 @@ bool amp_before_comment(const char *text, size_t comment_at, size_t *from, size_
 {
     size_t end = comment_at, amp, start;
 
-    while (end > 0 && is_blank(text[end - 1]))
+    while (end > 0 && qvxsessrun_is_blank(text[end - 1]))
         end--;
     if (end == 0 || text[end - 1] != '&')
         return false;
     amp = start = end - 1;
-    while (start > 0 && is_blank(text[start - 1]))
+    while (start > 0 && qvxsessrun_is_blank(text[start - 1]))
         start--;
     if (start == 0) /* an "&" with no command: no form of one */
         return false;
@@ -207,15 +169,15 @@ int builder_line(entry_builder *b, const char *line, size_t len, bool lf)
     if (b->building && scan_open(&b->scan) != SCAN_CLOSED) {
         if (b->active)
             return add_to_entry(b, line, len, lf);
-        if (has_mark(line, len))
+        if (line_has_mark(line, len))
             return add_to_entry(b, line + INACTIVE_MARK_LEN, len - INACTIVE_MARK_LEN, lf);
     }
     if (b->building && finish_entry(b) == -1)
         return -1;
-    if (is_trivia(line, len))
+    if (line_is_trivia(line, len))
         return buf_add(&b->lead, line, len) == -1 || (lf && buf_add(&b->lead, "\n", 1) == -1) ? -1
                                                                                               : 0;
-    b->active = !has_mark(line, len);
+    b->active = !line_has_mark(line, len);
     scan_reset(&b->scan, b->bash);
     if (b->active)
         return add_to_entry(b, line, len, lf);

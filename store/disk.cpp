@@ -4,7 +4,7 @@
  * (identity, size, time and a digest of its bytes), so that a change by
  * another program in between is told before a save replaces it.
  */
-#include "store_impl.h"
+#include "store/store_impl.h"
 
 #include <errno.h>
 #include <fcntl.h>

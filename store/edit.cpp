@@ -10,15 +10,10 @@
  * "&" goes where the shell takes it: in front of a comment at the end,
  * never behind a ";", an operator or a word that wants more.
  */
-#include "store_impl.h"
+#include "store/store_impl.h"
 
 #include <stdlib.h>
 #include <string.h>
-
-static bool is_blank(char c)
-{
-    return c == ' ' || c == '\t';
-}
 
 /* The form of a line in two parts: its "&" with the blanks before it
  * (empty when there is none), and what follows, which is all of the tail
@@ -94,12 +89,12 @@ static void drop_final_semicolon(command_entry *e, const line_scan *scan)
 {
     size_t end = scan->comment ? scan->comment_at : e->text_len, from;
 
-    while (end > 0 && is_blank(e->text[end - 1]))
+    while (end > 0 && qvxsessrun_is_blank(e->text[end - 1]))
         end--;
     if (end == 0 || e->text[end - 1] != ';' || (end > 1 && e->text[end - 2] == ';'))
         return;
     from = end - 1;
-    while (from > 0 && (is_blank(e->text[from - 1]) || e->text[from - 1] == '\r'))
+    while (from > 0 && (qvxsessrun_is_blank(e->text[from - 1]) || e->text[from - 1] == '\r'))
         from--;
     cut_text(e, from, scan->comment ? end : e->text_len);
 }
@@ -112,14 +107,14 @@ static int amp_in_front(command_entry *e, form_parts form, size_t comment_at)
 {
     size_t cut = comment_at;
 
-    while (cut > 0 && is_blank(e->text[cut - 1]))
+    while (cut > 0 && qvxsessrun_is_blank(e->text[cut - 1]))
         cut--;
     if (cut == comment_at) {
         if (blank_before(e, cut) == -1)
             return -1;
         comment_at++;
     }
-    if (form.amp_len == 0 || !is_blank(form.amp[0])) {
+    if (form.amp_len == 0 || !qvxsessrun_is_blank(form.amp[0])) {
         form.amp = " &";
         form.amp_len = 2;
     }
@@ -146,12 +141,12 @@ static bool drop_final_amp(command_entry *e, int bash)
         return true;
     }
     end = e->text_len;
-    while (end > 0 && (is_blank(e->text[end - 1]) || e->text[end - 1] == '\r'))
+    while (end > 0 && (qvxsessrun_is_blank(e->text[end - 1]) || e->text[end - 1] == '\r'))
         end--;
     if (end == 0 || e->text[end - 1] != '&')
         return false;
     from = end - 1;
-    while (from > 0 && (is_blank(e->text[from - 1]) || e->text[from - 1] == '\r'))
+    while (from > 0 && (qvxsessrun_is_blank(e->text[from - 1]) || e->text[from - 1] == '\r'))
         from--;
     cut_text(e, from, e->text_len);
     return true;
@@ -204,14 +199,14 @@ static int put_form(command_entry *e, form_parts form, bool amp, int bash)
         if (buf_add(&tail, form.amp, form.amp_len) == -1)
             goto fail;
     } else if (amp) { /* behind the form's blanks, in front of a CR */
-        while (blanks < form.end_len && is_blank(form.end[blanks]))
+        while (blanks < form.end_len && qvxsessrun_is_blank(form.end[blanks]))
             blanks++;
         if (buf_add(&tail, form.end, blanks) == -1 || buf_add(&tail, "&", 1) == -1)
             goto fail;
     } else if (form.in_tail) { /* the "&" goes, and the blanks behind it */
         if (buf_add(&tail, form.amp, form.amp_len - 1) == -1)
             goto fail;
-        while (blanks < form.end_len && is_blank(form.end[blanks]))
+        while (blanks < form.end_len && qvxsessrun_is_blank(form.end[blanks]))
             blanks++;
     }
     if (buf_add(&tail, form.end + blanks, form.end_len - blanks) == -1)
@@ -371,11 +366,12 @@ static void trim_given(const char *text, size_t len, int bash, size_t *from, siz
     for (size_t i = 0; i < len; i++) {
         if (text[i] == '\n')
             line = i + 1;
-        else if (!is_blank(text[i]) && text[i] != '\r')
+        else if (!qvxsessrun_is_blank(text[i]) && text[i] != '\r')
             break;
     }
-    while (end > line
-           && (is_blank(text[end - 1]) || text[end - 1] == '\r' || text[end - 1] == '\n'))
+    while (
+        end > line
+        && (qvxsessrun_is_blank(text[end - 1]) || text[end - 1] == '\r' || text[end - 1] == '\n'))
         end--;
     if (end < len && text[end] != '\n' && end > line) {
         size_t slashes = 0;

@@ -5,7 +5,7 @@
  * very bytes the script had: a deleted command's comment lines stay in the
  * script with the command below it, and return to it on undo.
  */
-#include "store_impl.h"
+#include "store/store_impl.h"
 
 #include <errno.h>
 #include <stdlib.h>

@@ -5,15 +5,10 @@
  * The writer and every other reader of a line's bytes use these, so that
  * they cannot disagree.
  */
-#include "store_impl.h"
+#include "store/store_impl.h"
 
 #include <stdlib.h>
 #include <string.h>
-
-static bool is_blank(char c)
-{
-    return c == ' ' || c == '\t';
-}
 
 /* Whether the byte at `at` is escaped: an odd run of backslashes before it. */
 static bool escaped_at(const char *bytes, size_t at)
@@ -34,7 +29,7 @@ static size_t trim_line_end(const char *text, size_t len, int escapes)
 {
     size_t f = len;
 
-    while (f > 0 && (is_blank(text[f - 1]) || text[f - 1] == '\r'))
+    while (f > 0 && (qvxsessrun_is_blank(text[f - 1]) || text[f - 1] == '\r'))
         f--;
     return f < len && escapes && escaped_at(text, f) ? f + 1 : f;
 }
@@ -57,7 +52,7 @@ size_t split_tail(const char *line, size_t len, int amp, int escapes)
 static bool only_white(const char *bytes, size_t len)
 {
     for (size_t i = 0; i < len; i++)
-        if (!is_blank(bytes[i]) && bytes[i] != '\r')
+        if (!qvxsessrun_is_blank(bytes[i]) && bytes[i] != '\r')
             return false;
     return true;
 }
@@ -123,7 +118,7 @@ static int add_lines(byte_buf *out, const char *bytes, size_t len, bool *need_nl
 /*
  * The whole script.  A line that had no line feed, the file's last, gets
  * one when something follows it now; a script whose first line was not
- * "#!" gets "#!/bin/sh" in front.  starts, when not null, gets the offset
+ * "#!" gets DEFAULT_HEADER in front.  starts, when not null, gets the offset
  * at which each entry's lines begin (the lines above it first).
  */
 int render_list(byte_buf *out, const command_list *list, size_t *starts)
@@ -191,4 +186,61 @@ char *qvxsessrun_render_rows(const command_list *list, size_t *len, size_t *star
     byte_buf out = { nullptr, 0, 0 };
 
     return buf_take(&out, render_list(&out, list, starts), len);
+}
+
+/* The kinds of script lines, as the reader takes them. */
+
+bool line_has_mark(const char *line, size_t len)
+{
+    return len >= INACTIVE_MARK_LEN && memcmp(line, INACTIVE_MARK, INACTIVE_MARK_LEN) == 0;
+}
+
+/* A line of blanks (and CRs), or a comment that is not a switched-off
+ * command, indented or not: no command.  The shell drops NUL bytes. */
+bool line_is_trivia(const char *line, size_t len)
+{
+    size_t i = 0;
+
+    if (line_has_mark(line, len))
+        return false;
+    while (i < len && (qvxsessrun_is_blank(line[i]) || line[i] == '\0'))
+        i++;
+    if (i < len && line[i] == '#')
+        return true;
+    while (i < len && (qvxsessrun_is_blank(line[i]) || line[i] == '\r' || line[i] == '\0'))
+        i++;
+    return i == len;
+}
+
+int qvxsessrun_line_kind(const char *line, size_t len)
+{
+    const char *nl = static_cast<const char *>(memchr(line, '\n', len));
+
+    if (nl != nullptr)
+        len = size_t(nl - line);
+    if (line_has_mark(line, len))
+        return LINE_INACTIVE;
+    return line_is_trivia(line, len) ? LINE_TRIVIA : LINE_COMMAND;
+}
+
+/* White space as the C locale has it: blanks, line ends, tabs and feeds. */
+static bool is_white(char c)
+{
+    return qvxsessrun_is_blank(c) || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+int qvxsessrun_line_form(const char *line, size_t len)
+{
+    size_t from = 0, to = len;
+    int form = 0;
+
+    while (from < to && is_white(line[from]))
+        from++;
+    while (to > from && is_white(line[to - 1]))
+        to--;
+    if (from < to && line[from] == '#')
+        form |= LINE_FORM_HASH_FIRST;
+    if (from < to && line[to - 1] == '&')
+        form |= LINE_FORM_AMP_LAST;
+    return form;
 }

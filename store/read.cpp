@@ -6,7 +6,7 @@
  * lines in the lead of the command below them (or the list's trailer),
  * and a command's line in its entry's text and tail.
  */
-#include "store_impl.h"
+#include "store/store_impl.h"
 
 #include <errno.h>
 #include <fcntl.h>

@@ -11,7 +11,7 @@
  * itself does that.  On a script that is not valid shell it still ends
  * commands somewhere, without losing track of quotes.
  */
-#include "store_impl.h"
+#include "store/store_impl.h"
 
 #include <string.h>
 
@@ -60,11 +60,6 @@ enum { OP_NONE = 0, OP_AMP, OP_AND, OP_OR, OP_PIPE, OP_SEMI, OP_OTHER };
 
 /* The first word of the top level's last command. */
 enum { LAST_NONE = 0, LAST_EXEC, LAST_EXIT, LAST_OTHER };
-
-static bool is_blank(char c)
-{
-    return c == ' ' || c == '\t';
-}
 
 /* Bytes that end a word and start an operator (NUL is none of them). */
 static bool is_operator(char c)
@@ -463,9 +458,9 @@ static size_t queue_heredoc(shell_scanner *s, const char *p, size_t i, size_t n,
             fits = false;
         len++;
     };
-    while (i < n && is_blank(p[i]))
+    while (i < n && qvxsessrun_is_blank(p[i]))
         i++;
-    while (i < n && !is_blank(p[i]) && !is_operator(p[i])) {
+    while (i < n && !qvxsessrun_is_blank(p[i]) && !is_operator(p[i])) {
         const char c = p[i++];
         if (c == '\'') {
             while (i < n && p[i] != '\'')
@@ -902,7 +897,7 @@ static void read_line(shell_scanner *s, const char *p, size_t n)
          * scan_line notes. */
         if (c == '\0') {
             i++;
-        } else if (is_blank(c) || (c == '\r' && i + 1 == n)) {
+        } else if (qvxsessrun_is_blank(c) || (c == '\r' && i + 1 == n)) {
             end_word(s);
             i++;
         } else if (c == '#' && !top(s)->in_word) {
@@ -1038,10 +1033,10 @@ static int header_program(const char *header, size_t len, size_t *base, size_t *
     if (header == nullptr || len < 2)
         return -1;
     for (int word = 0; word < 2; word++) {
-        while (i < len && is_blank(header[i]))
+        while (i < len && qvxsessrun_is_blank(header[i]))
             i++;
         start = i;
-        while (i < len && !is_blank(header[i]) && header[i] != '\n' && header[i] != '\r')
+        while (i < len && !qvxsessrun_is_blank(header[i]) && header[i] != '\n' && header[i] != '\r')
             i++;
         *end = i;
         *base = i;

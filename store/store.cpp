@@ -3,9 +3,9 @@
  * What every part of the store uses: the error buffer, allocation, the
  * script's path, entries, and the lists as wholes (copy, compare, free).
  */
-#include "store_impl.h"
+#include "store/store_impl.h"
 
-#include "cfg.h"
+#include "cfg/cfg.h"
 
 #include <errno.h>
 #include <stdarg.h>

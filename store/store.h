@@ -126,10 +126,21 @@ char *qvxsessrun_render(const command_list *list, size_t *len);
  * then its line.  The first entry's part begins with the "#!" line. */
 char *qvxsessrun_render_rows(const command_list *list, size_t *len, size_t *starts);
 
+/* A blank of the shell's grammar: a space or a tab. */
+static inline bool qvxsessrun_is_blank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
 /* How the reader takes a line of the script: a command, a switched-off
  * command, or a blank line or comment that goes with the next command. */
 enum { LINE_COMMAND = 0, LINE_INACTIVE, LINE_TRIVIA };
 int qvxsessrun_line_kind(const char *line, size_t len);
+/* What a line shows, white space around it aside, before the shell reads
+ * it: a "#" at its start, an "&" at its end.  Whether the shell takes them
+ * so is line_scan's to say. */
+enum { LINE_FORM_HASH_FIRST = 1, LINE_FORM_AMP_LAST = 2 };
+int qvxsessrun_line_form(const char *line, size_t len);
 
 /* What the shell makes of a command's line, told from its text alone. */
 enum { SCAN_CLOSED = 0, SCAN_QUOTE, SCAN_BACKSLASH, SCAN_HEREDOC, SCAN_CONSTRUCT };

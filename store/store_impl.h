@@ -8,13 +8,15 @@
  * scanner and the form of a script line.
  */
 
-#include "store.h"
+#include "store/store.h"
+#include "sys/systemshell.h"
 
 #include <stdio.h>
 #include <sys/stat.h>
 
 #define SCRIPT_NAME "autostart.sh"
-#define DEFAULT_HEADER "#!/bin/sh\n"
+/* The "#!" line of a new script: the shell that runs it at session start. */
+#define DEFAULT_HEADER "#!" SYSTEM_SHELL "\n"
 #define INACTIVE_MARK "#[INACTIVE]#"
 #define INACTIVE_MARK_LEN (sizeof(INACTIVE_MARK) - 1)
 
@@ -130,6 +132,11 @@ int stamp_differs(const script_stamp *was, const char *path);
 int render_line(byte_buf *out, const command_entry *e);
 int render_list(byte_buf *out, const command_list *list, size_t *starts);
 size_t split_tail(const char *line, size_t len, int amp, int escapes);
+/* A line that begins with the marker of a switched-off command. */
+bool line_has_mark(const char *line, size_t len);
+/* A line of blanks (and CRs), or a comment that is not a switched-off
+ * command: no command. */
+bool line_is_trivia(const char *line, size_t len);
 
 /* Edits (edit.cpp) */
 int entry_line(const command_entry *e, byte_buf *out);

@@ -6,7 +6,7 @@
  * when no other program changed the script since the list read or wrote
  * it.  Afterwards our own leftovers of saves cut short are cleared away.
  */
-#include "store_impl.h"
+#include "store/store_impl.h"
 
 #include <ctype.h>
 #include <dirent.h>

@@ -78,64 +78,8 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
         <translation>Gestartet: %1</translation>
     </message>
     <message>
-        <source>This line is not valid shell: the script stops here and no later command runs.</source>
-        <translation>Diese Zeile ist kein gültiger Shell-Code: Das Skript bricht hier ab, und kein späterer Befehl wird ausgeführt.</translation>
-    </message>
-    <message>
-        <source>The final &amp; is swallowed (by a comment or a trailing backslash): the command runs in the foreground and holds up every later one.</source>
-        <translation>Das abschließende &amp; wird verschluckt (von einem Kommentar oder einem Backslash am Ende): Der Befehl läuft im Vordergrund und hält alle späteren auf.</translation>
-    </message>
-    <message>
-        <source>An active command that begins with # is a comment: it does not run, and it is gone the next time the script is read.</source>
-        <translation>Ein aktiver Befehl, der mit # beginnt, ist ein Kommentar: Er wird nicht ausgeführt und ist beim nächsten Lesen des Skripts verschwunden.</translation>
-    </message>
-    <message>
-        <source>This command begins with #[INACTIVE]#: it does not run and comes back switched off.</source>
-        <translation>Dieser Befehl beginnt mit #[INACTIVE]#: Er wird nicht ausgeführt und kommt deaktiviert zurück.</translation>
-    </message>
-    <message>
-        <source>%1: no such command (not a shell builtin, and not found on PATH).</source>
-        <translation>%1: Befehl nicht gefunden (kein eingebauter Shell-Befehl und nicht im PATH).</translation>
-    </message>
-    <message>
-        <source>%1 is not an executable file.</source>
-        <translation>%1 ist keine ausführbare Datei.</translation>
-    </message>
-    <message>
         <source>Runs in the foreground: the commands below it wait until it ends.</source>
         <translation>Läuft im Vordergrund: Die Befehle darunter warten, bis er endet.</translation>
-    </message>
-    <message>
-        <source>%1 could not be checked: the shell took longer than 5 seconds to look it up and was stopped.</source>
-        <translation>%1 konnte nicht geprüft werden: Die Shell brauchte länger als 5 Sekunden, um es nachzuschlagen, und wurde abgebrochen.</translation>
-    </message>
-    <message>
-        <source>This line could not be checked: the shell took longer than 5 seconds over the script from here and was stopped.</source>
-        <translation>Diese Zeile konnte nicht geprüft werden: Die Shell brauchte für das Skript ab hier länger als 5 Sekunden und wurde abgebrochen.</translation>
-    </message>
-    <message>
-        <source>%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
-        <translation>%1 wird von /bin/sh nicht gefunden; diese Shell kennt nur POSIX-Syntax. Schreiben Sie es in POSIX-Syntax oder geben Sie in der ersten Zeile des Skripts eine andere Shell an.</translation>
-    </message>
-    <message>
-        <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
-        <translation>Dieser Befehl wird nie ausgeführt: Eine Zeile darüber ersetzt oder beendet die Shell (exec oder exit).</translation>
-    </message>
-    <message>
-        <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
-        <translation>Diese Zeile beginnt ein Here-Dokument, das keine Zeile beendet: Jede Zeile darunter wird zu seinem Text, und kein späterer Befehl wird ausgeführt.</translation>
-    </message>
-    <message>
-        <source>This line leaves a quote open: the shell reads the lines below as part of this command, up to the next matching quote.</source>
-        <translation>Diese Zeile lässt ein Anführungszeichen offen: Die Shell liest die Zeilen darunter bis zum nächsten passenden Anführungszeichen als Teil dieses Befehls.</translation>
-    </message>
-    <message>
-        <source>The shell reads on from this line to the end of the script for the end of what it opens (if, case, a loop, a brace or a quote): this command and every later one never run.</source>
-        <translation>Die Shell liest ab dieser Zeile bis zum Ende des Skripts weiter, um das Ende dessen zu finden, was diese Zeile öffnet (if, case, eine Schleife, eine geschweifte Klammer oder ein Anführungszeichen): Dieser Befehl und alle späteren werden nie ausgeführt.</translation>
-    </message>
-    <message>
-        <source>This line ends in &amp;&amp; (or ||, |), so the shell joins it with the next line, and none follows: the script stops here.</source>
-        <translation>Diese Zeile endet auf &amp;&amp; (oder ||, |), daher verbindet die Shell sie mit der nächsten Zeile, doch es folgt keine: Das Skript bricht hier ab.</translation>
     </message>
     <message>
         <source>The shell joins this line with the next one: it ends in &amp;&amp;, || or |.</source>
@@ -170,26 +114,6 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
         <translation>%1 steht für ein NUL-Byte im Skript. Die Shell überspringt es: Was auf beiden Seiten steht, läuft als ein Wort.</translation>
     </message>
     <message>
-        <source>This command is not complete: it ends in &amp;&amp;, ||, | or a backslash, or opens if, case, a loop or a brace that it does not close. The shell reads the lines below as part of it.</source>
-        <translation>Dieser Befehl ist nicht vollständig: Er endet mit &amp;&amp;, ||, | oder einem Backslash oder öffnet if, case, eine Schleife oder eine Klammer, die er nicht schließt. Die Shell liest die Zeilen darunter als Teil davon.</translation>
-    </message>
-    <message>
-        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
-        <translation>Diese Zuweisung wirkt sich nicht auf die Befehle darunter aus, weil sie in einer Subshell im Hintergrund läuft. Schalten Sie „Im Hintergrund ausführen“ im Menü der Zeile aus, damit sie auf das Skript wirkt.</translation>
-    </message>
-    <message>
-        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
-        <translation>%1 wirkt sich nicht auf die Befehle darunter aus, weil es in einer Subshell im Hintergrund läuft. Schalten Sie „Im Hintergrund ausführen“ im Menü der Zeile aus, damit es auf das Skript wirkt.</translation>
-    </message>
-    <message>
-        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
-        <translation>exec ersetzt hier nicht die Shell der Sitzung: Das abschließende &amp; führt es in einer Subshell im Hintergrund aus. Schalten Sie „Im Hintergrund ausführen“ im Menü der Zeile aus, wenn das Skript mit diesem Befehl enden soll.</translation>
-    </message>
-    <message>
-        <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
-        <translation>Zeile %1 dieses Befehls ist kein gültiger Shell-Code: Das Skript bricht dort ab, und kein späterer Befehl wird ausgeführt.</translation>
-    </message>
-    <message>
         <source>Commands</source>
         <translation>Befehle</translation>
     </message>
@@ -216,14 +140,6 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
     <message>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
-    </message>
-    <message>
-        <source>This line ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of the line's last word, or after a final &amp; for a command of its own.</source>
-        <translation>Diese Zeile endet mit einem Wagenrücklauf (CR), wie die Zeilen eines auf einem anderen System gespeicherten Skripts. Die Shell nimmt das CR als Teil des letzten Worts der Zeile oder nach einem abschließenden &amp; als eigenen Befehl.</translation>
-    </message>
-    <message>
-        <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
-        <translation>Zeile %1 dieses Befehls endet mit einem Wagenrücklauf (CR), wie die Zeilen eines auf einem anderen System gespeicherten Skripts. Die Shell nimmt das CR als Teil des letzten Worts dieser Zeile oder nach einem abschließenden &amp; als eigenen Befehl.</translation>
     </message>
     <message>
         <source>The command is empty: there is nothing to run.</source>
@@ -484,6 +400,99 @@ Desktop-Dateien durch Ziehen und Ablegen hinzufügen.</translation>
     <message>
         <source>a desktop entry without a command</source>
         <translation>ein Desktop-Eintrag ohne Befehl</translation>
+    </message>
+</context>
+<context>
+    <name>CheckText</name>
+    <message>
+        <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
+        <translation>Zeile %1 dieses Befehls ist kein gültiger Shell-Code: Das Skript bricht dort ab, und kein späterer Befehl wird ausgeführt.</translation>
+    </message>
+    <message>
+        <source>This line is not valid shell: the script stops here and no later command runs.</source>
+        <translation>Diese Zeile ist kein gültiger Shell-Code: Das Skript bricht hier ab, und kein späterer Befehl wird ausgeführt.</translation>
+    </message>
+    <message>
+        <source>This line ends in &amp;&amp; (or ||, |), so the shell joins it with the next line, and none follows: the script stops here.</source>
+        <translation>Diese Zeile endet auf &amp;&amp; (oder ||, |), daher verbindet die Shell sie mit der nächsten Zeile, doch es folgt keine: Das Skript bricht hier ab.</translation>
+    </message>
+    <message>
+        <source>The shell reads on from this line to the end of the script for the end of what it opens (if, case, a loop, a brace or a quote): this command and every later one never run.</source>
+        <translation>Die Shell liest ab dieser Zeile bis zum Ende des Skripts weiter, um das Ende dessen zu finden, was diese Zeile öffnet (if, case, eine Schleife, eine geschweifte Klammer oder ein Anführungszeichen): Dieser Befehl und alle späteren werden nie ausgeführt.</translation>
+    </message>
+    <message>
+        <source>This line leaves a quote open: the shell reads the lines below as part of this command, up to the next matching quote.</source>
+        <translation>Diese Zeile lässt ein Anführungszeichen offen: Die Shell liest die Zeilen darunter bis zum nächsten passenden Anführungszeichen als Teil dieses Befehls.</translation>
+    </message>
+    <message>
+        <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
+        <translation>Diese Zeile beginnt ein Here-Dokument, das keine Zeile beendet: Jede Zeile darunter wird zu seinem Text, und kein späterer Befehl wird ausgeführt.</translation>
+    </message>
+    <message>
+        <source>This command is not complete: it ends in &amp;&amp;, ||, | or a backslash, or opens if, case, a loop or a brace that it does not close. The shell reads the lines below as part of it.</source>
+        <translation>Dieser Befehl ist nicht vollständig: Er endet mit &amp;&amp;, ||, | oder einem Backslash oder öffnet if, case, eine Schleife oder eine Klammer, die er nicht schließt. Die Shell liest die Zeilen darunter als Teil davon.</translation>
+    </message>
+    <message>
+        <source>The final &amp; is swallowed (by a comment or a trailing backslash): the command runs in the foreground and holds up every later one.</source>
+        <translation>Das abschließende &amp; wird verschluckt (von einem Kommentar oder einem Backslash am Ende): Der Befehl läuft im Vordergrund und hält alle späteren auf.</translation>
+    </message>
+    <message>
+        <source>An active command that begins with # is a comment: it does not run, and it is gone the next time the script is read.</source>
+        <translation>Ein aktiver Befehl, der mit # beginnt, ist ein Kommentar: Er wird nicht ausgeführt und ist beim nächsten Lesen des Skripts verschwunden.</translation>
+    </message>
+    <message>
+        <source>This command begins with #[INACTIVE]#: it does not run and comes back switched off.</source>
+        <translation>Dieser Befehl beginnt mit #[INACTIVE]#: Er wird nicht ausgeführt und kommt deaktiviert zurück.</translation>
+    </message>
+    <message>
+        <source>%1: no such command (not a shell builtin, and not found on PATH).</source>
+        <translation>%1: Befehl nicht gefunden (kein eingebauter Shell-Befehl und nicht im PATH).</translation>
+    </message>
+    <message>
+        <source>%1 is not an executable file.</source>
+        <translation>%1 ist keine ausführbare Datei.</translation>
+    </message>
+    <message>
+        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>Diese Zuweisung wirkt sich nicht auf die Befehle darunter aus, weil sie in einer Subshell im Hintergrund läuft. Schalten Sie „Im Hintergrund ausführen“ im Menü der Zeile aus, damit sie auf das Skript wirkt.</translation>
+    </message>
+    <message>
+        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>%1 wirkt sich nicht auf die Befehle darunter aus, weil es in einer Subshell im Hintergrund läuft. Schalten Sie „Im Hintergrund ausführen“ im Menü der Zeile aus, damit es auf das Skript wirkt.</translation>
+    </message>
+    <message>
+        <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
+        <translation>Dieser Befehl wird nie ausgeführt: Eine Zeile darüber ersetzt oder beendet die Shell (exec oder exit).</translation>
+    </message>
+    <message>
+        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
+        <translation>exec ersetzt hier nicht die Shell der Sitzung: Das abschließende &amp; führt es in einer Subshell im Hintergrund aus. Schalten Sie „Im Hintergrund ausführen“ im Menü der Zeile aus, wenn das Skript mit diesem Befehl enden soll.</translation>
+    </message>
+    <message>
+        <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>Zeile %1 dieses Befehls endet mit einem Wagenrücklauf (CR), wie die Zeilen eines auf einem anderen System gespeicherten Skripts. Die Shell nimmt das CR als Teil des letzten Worts dieser Zeile oder nach einem abschließenden &amp; als eigenen Befehl.</translation>
+    </message>
+    <message>
+        <source>This line ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of the line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>Diese Zeile endet mit einem Wagenrücklauf (CR), wie die Zeilen eines auf einem anderen System gespeicherten Skripts. Die Shell nimmt das CR als Teil des letzten Worts der Zeile oder nach einem abschließenden &amp; als eigenen Befehl.</translation>
+    </message>
+    <message>
+        <source>%1 is not found by %2; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
+        <translation>%1 wird von %2 nicht gefunden; diese Shell kennt nur POSIX-Syntax. Schreiben Sie es in POSIX-Syntax oder geben Sie in der ersten Zeile des Skripts eine andere Shell an.</translation>
+    </message>
+    <message numerus="yes">
+        <source>This line could not be checked: the shell took longer than %n second(s) over the script from here and was stopped.</source>
+        <translation>
+            <numerusform>Diese Zeile konnte nicht geprüft werden: Die Shell brauchte für das Skript ab hier länger als %n Sekunde und wurde abgebrochen.</numerusform>
+            <numerusform>Diese Zeile konnte nicht geprüft werden: Die Shell brauchte für das Skript ab hier länger als %n Sekunden und wurde abgebrochen.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 could not be checked: the shell took longer than %n second(s) to look it up and was stopped.</source>
+        <translation>
+            <numerusform>%1 konnte nicht geprüft werden: Die Shell brauchte länger als %n Sekunde, um es nachzuschlagen, und wurde abgebrochen.</numerusform>
+            <numerusform>%1 konnte nicht geprüft werden: Die Shell brauchte länger als %n Sekunden, um es nachzuschlagen, und wurde abgebrochen.</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

@@ -29,4 +29,21 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>CheckText</name>
+    <message numerus="yes">
+        <source>This line could not be checked: the shell took longer than %n second(s) over the script from here and was stopped.</source>
+        <translation>
+            <numerusform>This line could not be checked: the shell took longer than %n second over the script from here and was stopped.</numerusform>
+            <numerusform>This line could not be checked: the shell took longer than %n seconds over the script from here and was stopped.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 could not be checked: the shell took longer than %n second(s) to look it up and was stopped.</source>
+        <translation>
+            <numerusform>%1 could not be checked: the shell took longer than %n second to look it up and was stopped.</numerusform>
+            <numerusform>%1 could not be checked: the shell took longer than %n seconds to look it up and was stopped.</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

@@ -78,64 +78,8 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
         <translation>Iniciado: %1</translation>
     </message>
     <message>
-        <source>This line is not valid shell: the script stops here and no later command runs.</source>
-        <translation>Esta línea no es shell válido: el script se detiene aquí y no se ejecuta ningún comando posterior.</translation>
-    </message>
-    <message>
-        <source>The final &amp; is swallowed (by a comment or a trailing backslash): the command runs in the foreground and holds up every later one.</source>
-        <translation>El &amp; final queda anulado (por un comentario o una barra invertida final): el comando se ejecuta en primer plano y retrasa todos los siguientes.</translation>
-    </message>
-    <message>
-        <source>An active command that begins with # is a comment: it does not run, and it is gone the next time the script is read.</source>
-        <translation>Un comando activo que empieza por # es un comentario: no se ejecuta y desaparece la próxima vez que se lee el script.</translation>
-    </message>
-    <message>
-        <source>This command begins with #[INACTIVE]#: it does not run and comes back switched off.</source>
-        <translation>Este comando empieza por #[INACTIVE]#: no se ejecuta y vuelve desactivado.</translation>
-    </message>
-    <message>
-        <source>%1: no such command (not a shell builtin, and not found on PATH).</source>
-        <translation>%1: no existe ese comando (no es un comando interno del shell ni está en el PATH).</translation>
-    </message>
-    <message>
-        <source>%1 is not an executable file.</source>
-        <translation>%1 no es un archivo ejecutable.</translation>
-    </message>
-    <message>
         <source>Runs in the foreground: the commands below it wait until it ends.</source>
         <translation>Se ejecuta en primer plano: los comandos de abajo esperan a que termine.</translation>
-    </message>
-    <message>
-        <source>%1 could not be checked: the shell took longer than 5 seconds to look it up and was stopped.</source>
-        <translation>No se pudo comprobar %1: el shell tardó más de 5 segundos en buscarlo y fue detenido.</translation>
-    </message>
-    <message>
-        <source>This line could not be checked: the shell took longer than 5 seconds over the script from here and was stopped.</source>
-        <translation>No se pudo comprobar esta línea: el shell tardó más de 5 segundos con el script a partir de aquí y fue detenido.</translation>
-    </message>
-    <message>
-        <source>%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
-        <translation>/bin/sh no encuentra %1; este shell solo conoce la sintaxis POSIX. Escríbalo en sintaxis POSIX o indique otro shell en la primera línea del script.</translation>
-    </message>
-    <message>
-        <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
-        <translation>Este comando nunca se ejecuta: una línea de arriba reemplaza o termina el shell (exec o exit).</translation>
-    </message>
-    <message>
-        <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
-        <translation>Esta línea inicia un here-document que ninguna línea cierra: todas las líneas de abajo pasan a ser su texto y no se ejecuta ningún comando posterior.</translation>
-    </message>
-    <message>
-        <source>This line leaves a quote open: the shell reads the lines below as part of this command, up to the next matching quote.</source>
-        <translation>Esta línea deja unas comillas abiertas: el shell lee las líneas de abajo como parte de este comando, hasta las siguientes comillas que coincidan.</translation>
-    </message>
-    <message>
-        <source>The shell reads on from this line to the end of the script for the end of what it opens (if, case, a loop, a brace or a quote): this command and every later one never run.</source>
-        <translation>El shell sigue leyendo desde esta línea hasta el final del script en busca del cierre de lo que esta línea abre (if, case, un bucle, una llave o unas comillas): este comando y todos los posteriores nunca se ejecutan.</translation>
-    </message>
-    <message>
-        <source>This line ends in &amp;&amp; (or ||, |), so the shell joins it with the next line, and none follows: the script stops here.</source>
-        <translation>Esta línea termina en &amp;&amp; (o ||, |), así que el shell la une con la línea siguiente, pero no hay ninguna: el script se detiene aquí.</translation>
     </message>
     <message>
         <source>The shell joins this line with the next one: it ends in &amp;&amp;, || or |.</source>
@@ -170,26 +114,6 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
         <translation>%1 representa un byte NUL en el script. El shell lo omite: lo que hay a ambos lados se ejecuta como una sola palabra.</translation>
     </message>
     <message>
-        <source>This command is not complete: it ends in &amp;&amp;, ||, | or a backslash, or opens if, case, a loop or a brace that it does not close. The shell reads the lines below as part of it.</source>
-        <translation>Este comando no está completo: termina en &amp;&amp;, ||, | o una barra invertida, o abre un if, un case, un bucle o una llave que no cierra. El shell lee las líneas de abajo como parte de él.</translation>
-    </message>
-    <message>
-        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
-        <translation>Esta asignación no afecta a los comandos de abajo, porque se ejecuta en un subshell en segundo plano. Desactive «Ejecutar en segundo plano» en el menú de la fila para que actúe sobre el script.</translation>
-    </message>
-    <message>
-        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
-        <translation>%1 no afecta a los comandos de abajo, porque se ejecuta en un subshell en segundo plano. Desactive «Ejecutar en segundo plano» en el menú de la fila para que actúe sobre el script.</translation>
-    </message>
-    <message>
-        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
-        <translation>Aquí exec no reemplaza el shell de la sesión: el &amp; final lo ejecuta en un subshell en segundo plano. Desactive «Ejecutar en segundo plano» en el menú de la fila si el script debe terminar con este comando.</translation>
-    </message>
-    <message>
-        <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
-        <translation>La línea %1 de este comando no es shell válido: el script se detiene allí y no se ejecuta ningún comando posterior.</translation>
-    </message>
-    <message>
         <source>Commands</source>
         <translation>Órdenes</translation>
     </message>
@@ -216,14 +140,6 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
     <message>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
-    </message>
-    <message>
-        <source>This line ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of the line's last word, or after a final &amp; for a command of its own.</source>
-        <translation>Esta línea termina en un retorno de carro (CR), como las líneas de un script guardado en otro sistema. El shell toma el CR como parte de la última palabra de la línea, o tras un &amp; final como un comando propio.</translation>
-    </message>
-    <message>
-        <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
-        <translation>La línea %1 de este comando termina en un retorno de carro (CR), como las líneas de un script guardado en otro sistema. El shell toma el CR como parte de la última palabra de esa línea, o tras un &amp; final como un comando propio.</translation>
     </message>
     <message>
         <source>The command is empty: there is nothing to run.</source>
@@ -484,6 +400,99 @@ Arrastre y suelte archivos .desktop para añadirlos.</translation>
     <message>
         <source>a desktop entry without a command</source>
         <translation>una entrada de escritorio sin orden</translation>
+    </message>
+</context>
+<context>
+    <name>CheckText</name>
+    <message>
+        <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
+        <translation>La línea %1 de este comando no es shell válido: el script se detiene allí y no se ejecuta ningún comando posterior.</translation>
+    </message>
+    <message>
+        <source>This line is not valid shell: the script stops here and no later command runs.</source>
+        <translation>Esta línea no es shell válido: el script se detiene aquí y no se ejecuta ningún comando posterior.</translation>
+    </message>
+    <message>
+        <source>This line ends in &amp;&amp; (or ||, |), so the shell joins it with the next line, and none follows: the script stops here.</source>
+        <translation>Esta línea termina en &amp;&amp; (o ||, |), así que el shell la une con la línea siguiente, pero no hay ninguna: el script se detiene aquí.</translation>
+    </message>
+    <message>
+        <source>The shell reads on from this line to the end of the script for the end of what it opens (if, case, a loop, a brace or a quote): this command and every later one never run.</source>
+        <translation>El shell sigue leyendo desde esta línea hasta el final del script en busca del cierre de lo que esta línea abre (if, case, un bucle, una llave o unas comillas): este comando y todos los posteriores nunca se ejecutan.</translation>
+    </message>
+    <message>
+        <source>This line leaves a quote open: the shell reads the lines below as part of this command, up to the next matching quote.</source>
+        <translation>Esta línea deja unas comillas abiertas: el shell lee las líneas de abajo como parte de este comando, hasta las siguientes comillas que coincidan.</translation>
+    </message>
+    <message>
+        <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
+        <translation>Esta línea inicia un here-document que ninguna línea cierra: todas las líneas de abajo pasan a ser su texto y no se ejecuta ningún comando posterior.</translation>
+    </message>
+    <message>
+        <source>This command is not complete: it ends in &amp;&amp;, ||, | or a backslash, or opens if, case, a loop or a brace that it does not close. The shell reads the lines below as part of it.</source>
+        <translation>Este comando no está completo: termina en &amp;&amp;, ||, | o una barra invertida, o abre un if, un case, un bucle o una llave que no cierra. El shell lee las líneas de abajo como parte de él.</translation>
+    </message>
+    <message>
+        <source>The final &amp; is swallowed (by a comment or a trailing backslash): the command runs in the foreground and holds up every later one.</source>
+        <translation>El &amp; final queda anulado (por un comentario o una barra invertida final): el comando se ejecuta en primer plano y retrasa todos los siguientes.</translation>
+    </message>
+    <message>
+        <source>An active command that begins with # is a comment: it does not run, and it is gone the next time the script is read.</source>
+        <translation>Un comando activo que empieza por # es un comentario: no se ejecuta y desaparece la próxima vez que se lee el script.</translation>
+    </message>
+    <message>
+        <source>This command begins with #[INACTIVE]#: it does not run and comes back switched off.</source>
+        <translation>Este comando empieza por #[INACTIVE]#: no se ejecuta y vuelve desactivado.</translation>
+    </message>
+    <message>
+        <source>%1: no such command (not a shell builtin, and not found on PATH).</source>
+        <translation>%1: no existe ese comando (no es un comando interno del shell ni está en el PATH).</translation>
+    </message>
+    <message>
+        <source>%1 is not an executable file.</source>
+        <translation>%1 no es un archivo ejecutable.</translation>
+    </message>
+    <message>
+        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>Esta asignación no afecta a los comandos de abajo, porque se ejecuta en un subshell en segundo plano. Desactive «Ejecutar en segundo plano» en el menú de la fila para que actúe sobre el script.</translation>
+    </message>
+    <message>
+        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>%1 no afecta a los comandos de abajo, porque se ejecuta en un subshell en segundo plano. Desactive «Ejecutar en segundo plano» en el menú de la fila para que actúe sobre el script.</translation>
+    </message>
+    <message>
+        <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
+        <translation>Este comando nunca se ejecuta: una línea de arriba reemplaza o termina el shell (exec o exit).</translation>
+    </message>
+    <message>
+        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
+        <translation>Aquí exec no reemplaza el shell de la sesión: el &amp; final lo ejecuta en un subshell en segundo plano. Desactive «Ejecutar en segundo plano» en el menú de la fila si el script debe terminar con este comando.</translation>
+    </message>
+    <message>
+        <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>La línea %1 de este comando termina en un retorno de carro (CR), como las líneas de un script guardado en otro sistema. El shell toma el CR como parte de la última palabra de esa línea, o tras un &amp; final como un comando propio.</translation>
+    </message>
+    <message>
+        <source>This line ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of the line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>Esta línea termina en un retorno de carro (CR), como las líneas de un script guardado en otro sistema. El shell toma el CR como parte de la última palabra de la línea, o tras un &amp; final como un comando propio.</translation>
+    </message>
+    <message>
+        <source>%1 is not found by %2; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
+        <translation>%2 no encuentra %1; este shell solo conoce la sintaxis POSIX. Escríbalo en sintaxis POSIX o indique otro shell en la primera línea del script.</translation>
+    </message>
+    <message numerus="yes">
+        <source>This line could not be checked: the shell took longer than %n second(s) over the script from here and was stopped.</source>
+        <translation>
+            <numerusform>No se pudo comprobar esta línea: el shell tardó más de %n segundo con el script a partir de aquí y fue detenido.</numerusform>
+            <numerusform>No se pudo comprobar esta línea: el shell tardó más de %n segundos con el script a partir de aquí y fue detenido.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 could not be checked: the shell took longer than %n second(s) to look it up and was stopped.</source>
+        <translation>
+            <numerusform>No se pudo comprobar %1: el shell tardó más de %n segundo en buscarlo y fue detenido.</numerusform>
+            <numerusform>No se pudo comprobar %1: el shell tardó más de %n segundos en buscarlo y fue detenido.</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

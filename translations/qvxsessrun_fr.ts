@@ -78,64 +78,8 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
         <translation>Démarré : %1</translation>
     </message>
     <message>
-        <source>This line is not valid shell: the script stops here and no later command runs.</source>
-        <translation>Cette ligne n'est pas du shell valide : le script s'arrête ici et aucune commande suivante ne s'exécute.</translation>
-    </message>
-    <message>
-        <source>The final &amp; is swallowed (by a comment or a trailing backslash): the command runs in the foreground and holds up every later one.</source>
-        <translation>Le &amp; final est avalé (par un commentaire ou une barre oblique inverse finale) : la commande s'exécute au premier plan et retarde toutes les suivantes.</translation>
-    </message>
-    <message>
-        <source>An active command that begins with # is a comment: it does not run, and it is gone the next time the script is read.</source>
-        <translation>Une commande active qui commence par # est un commentaire : elle ne s'exécute pas et disparaît à la prochaine lecture du script.</translation>
-    </message>
-    <message>
-        <source>This command begins with #[INACTIVE]#: it does not run and comes back switched off.</source>
-        <translation>Cette commande commence par #[INACTIVE]# : elle ne s'exécute pas et revient désactivée.</translation>
-    </message>
-    <message>
-        <source>%1: no such command (not a shell builtin, and not found on PATH).</source>
-        <translation>%1 : commande introuvable (ni commande interne du shell, ni présente dans le PATH).</translation>
-    </message>
-    <message>
-        <source>%1 is not an executable file.</source>
-        <translation>%1 n'est pas un fichier exécutable.</translation>
-    </message>
-    <message>
         <source>Runs in the foreground: the commands below it wait until it ends.</source>
         <translation>S'exécute au premier plan : les commandes en dessous attendent qu'elle se termine.</translation>
-    </message>
-    <message>
-        <source>%1 could not be checked: the shell took longer than 5 seconds to look it up and was stopped.</source>
-        <translation>%1 n'a pas pu être vérifié : le shell a mis plus de 5 secondes à le rechercher et a été arrêté.</translation>
-    </message>
-    <message>
-        <source>This line could not be checked: the shell took longer than 5 seconds over the script from here and was stopped.</source>
-        <translation>Cette ligne n'a pas pu être vérifiée : le shell a mis plus de 5 secondes sur le script à partir d'ici et a été arrêté.</translation>
-    </message>
-    <message>
-        <source>%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
-        <translation>/bin/sh ne trouve pas %1 ; ce shell ne connaît que la syntaxe POSIX. Écrivez-le en syntaxe POSIX ou indiquez un autre shell dans la première ligne du script.</translation>
-    </message>
-    <message>
-        <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
-        <translation>Cette commande ne s'exécute jamais : une ligne au-dessus remplace ou termine le shell (exec ou exit).</translation>
-    </message>
-    <message>
-        <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
-        <translation>Cette ligne commence un here-document qu'aucune ligne ne termine : toutes les lignes en dessous deviennent son texte et aucune commande suivante ne s'exécute.</translation>
-    </message>
-    <message>
-        <source>This line leaves a quote open: the shell reads the lines below as part of this command, up to the next matching quote.</source>
-        <translation>Cette ligne laisse un guillemet ouvert : le shell lit les lignes en dessous comme faisant partie de cette commande, jusqu'au prochain guillemet correspondant.</translation>
-    </message>
-    <message>
-        <source>The shell reads on from this line to the end of the script for the end of what it opens (if, case, a loop, a brace or a quote): this command and every later one never run.</source>
-        <translation>Le shell lit à partir de cette ligne jusqu'à la fin du script pour trouver la fin de ce qu'elle ouvre (if, case, une boucle, une accolade ou un guillemet) : cette commande et toutes les suivantes ne s'exécutent jamais.</translation>
-    </message>
-    <message>
-        <source>This line ends in &amp;&amp; (or ||, |), so the shell joins it with the next line, and none follows: the script stops here.</source>
-        <translation>Cette ligne se termine par &amp;&amp; (ou ||, |), donc le shell la joint à la ligne suivante, mais il n'y en a aucune : le script s'arrête ici.</translation>
     </message>
     <message>
         <source>The shell joins this line with the next one: it ends in &amp;&amp;, || or |.</source>
@@ -170,26 +114,6 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
         <translation>%1 représente un octet NUL dans le script. Le shell l'ignore : ce qui se trouve de part et d'autre s'exécute comme un seul mot.</translation>
     </message>
     <message>
-        <source>This command is not complete: it ends in &amp;&amp;, ||, | or a backslash, or opens if, case, a loop or a brace that it does not close. The shell reads the lines below as part of it.</source>
-        <translation>Cette commande n'est pas complète : elle se termine par &amp;&amp;, ||, | ou une barre oblique inverse, ou ouvre un if, un case, une boucle ou une accolade qu'elle ne ferme pas. Le shell lit les lignes en dessous comme faisant partie d'elle.</translation>
-    </message>
-    <message>
-        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
-        <translation>Cette affectation n'a aucun effet sur les commandes en dessous, car elle s'exécute dans un sous-shell en arrière-plan. Désactivez « Exécuter en arrière-plan » dans le menu de la ligne pour qu'elle agisse sur le script.</translation>
-    </message>
-    <message>
-        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
-        <translation>%1 n'a aucun effet sur les commandes en dessous, car il s'exécute dans un sous-shell en arrière-plan. Désactivez « Exécuter en arrière-plan » dans le menu de la ligne pour qu'il agisse sur le script.</translation>
-    </message>
-    <message>
-        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
-        <translation>Ici, exec ne remplace pas le shell de la session : le &amp; final l'exécute dans un sous-shell en arrière-plan. Désactivez « Exécuter en arrière-plan » dans le menu de la ligne si le script doit se terminer par cette commande.</translation>
-    </message>
-    <message>
-        <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
-        <translation>La ligne %1 de cette commande n'est pas du shell valide : le script s'arrête là et aucune commande suivante ne s'exécute.</translation>
-    </message>
-    <message>
         <source>Commands</source>
         <translation>Commandes</translation>
     </message>
@@ -216,14 +140,6 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
     <message>
         <source>%1: %2</source>
         <translation>%1 : %2</translation>
-    </message>
-    <message>
-        <source>This line ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of the line's last word, or after a final &amp; for a command of its own.</source>
-        <translation>Cette ligne se termine par un retour chariot (CR), comme les lignes d'un script enregistré sur un autre système. Le shell prend le CR pour une partie du dernier mot de la ligne, ou après un &amp; final pour une commande à part entière.</translation>
-    </message>
-    <message>
-        <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
-        <translation>La ligne %1 de cette commande se termine par un retour chariot (CR), comme les lignes d'un script enregistré sur un autre système. Le shell prend le CR pour une partie du dernier mot de cette ligne, ou après un &amp; final pour une commande à part entière.</translation>
     </message>
     <message>
         <source>The command is empty: there is nothing to run.</source>
@@ -484,6 +400,99 @@ Glissez-déposez des fichiers .desktop pour les ajouter.</translation>
     <message>
         <source>a desktop entry without a command</source>
         <translation>une entrée de bureau sans commande</translation>
+    </message>
+</context>
+<context>
+    <name>CheckText</name>
+    <message>
+        <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
+        <translation>La ligne %1 de cette commande n'est pas du shell valide : le script s'arrête là et aucune commande suivante ne s'exécute.</translation>
+    </message>
+    <message>
+        <source>This line is not valid shell: the script stops here and no later command runs.</source>
+        <translation>Cette ligne n'est pas du shell valide : le script s'arrête ici et aucune commande suivante ne s'exécute.</translation>
+    </message>
+    <message>
+        <source>This line ends in &amp;&amp; (or ||, |), so the shell joins it with the next line, and none follows: the script stops here.</source>
+        <translation>Cette ligne se termine par &amp;&amp; (ou ||, |), donc le shell la joint à la ligne suivante, mais il n'y en a aucune : le script s'arrête ici.</translation>
+    </message>
+    <message>
+        <source>The shell reads on from this line to the end of the script for the end of what it opens (if, case, a loop, a brace or a quote): this command and every later one never run.</source>
+        <translation>Le shell lit à partir de cette ligne jusqu'à la fin du script pour trouver la fin de ce qu'elle ouvre (if, case, une boucle, une accolade ou un guillemet) : cette commande et toutes les suivantes ne s'exécutent jamais.</translation>
+    </message>
+    <message>
+        <source>This line leaves a quote open: the shell reads the lines below as part of this command, up to the next matching quote.</source>
+        <translation>Cette ligne laisse un guillemet ouvert : le shell lit les lignes en dessous comme faisant partie de cette commande, jusqu'au prochain guillemet correspondant.</translation>
+    </message>
+    <message>
+        <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
+        <translation>Cette ligne commence un here-document qu'aucune ligne ne termine : toutes les lignes en dessous deviennent son texte et aucune commande suivante ne s'exécute.</translation>
+    </message>
+    <message>
+        <source>This command is not complete: it ends in &amp;&amp;, ||, | or a backslash, or opens if, case, a loop or a brace that it does not close. The shell reads the lines below as part of it.</source>
+        <translation>Cette commande n'est pas complète : elle se termine par &amp;&amp;, ||, | ou une barre oblique inverse, ou ouvre un if, un case, une boucle ou une accolade qu'elle ne ferme pas. Le shell lit les lignes en dessous comme faisant partie d'elle.</translation>
+    </message>
+    <message>
+        <source>The final &amp; is swallowed (by a comment or a trailing backslash): the command runs in the foreground and holds up every later one.</source>
+        <translation>Le &amp; final est avalé (par un commentaire ou une barre oblique inverse finale) : la commande s'exécute au premier plan et retarde toutes les suivantes.</translation>
+    </message>
+    <message>
+        <source>An active command that begins with # is a comment: it does not run, and it is gone the next time the script is read.</source>
+        <translation>Une commande active qui commence par # est un commentaire : elle ne s'exécute pas et disparaît à la prochaine lecture du script.</translation>
+    </message>
+    <message>
+        <source>This command begins with #[INACTIVE]#: it does not run and comes back switched off.</source>
+        <translation>Cette commande commence par #[INACTIVE]# : elle ne s'exécute pas et revient désactivée.</translation>
+    </message>
+    <message>
+        <source>%1: no such command (not a shell builtin, and not found on PATH).</source>
+        <translation>%1 : commande introuvable (ni commande interne du shell, ni présente dans le PATH).</translation>
+    </message>
+    <message>
+        <source>%1 is not an executable file.</source>
+        <translation>%1 n'est pas un fichier exécutable.</translation>
+    </message>
+    <message>
+        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>Cette affectation n'a aucun effet sur les commandes en dessous, car elle s'exécute dans un sous-shell en arrière-plan. Désactivez « Exécuter en arrière-plan » dans le menu de la ligne pour qu'elle agisse sur le script.</translation>
+    </message>
+    <message>
+        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>%1 n'a aucun effet sur les commandes en dessous, car il s'exécute dans un sous-shell en arrière-plan. Désactivez « Exécuter en arrière-plan » dans le menu de la ligne pour qu'il agisse sur le script.</translation>
+    </message>
+    <message>
+        <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
+        <translation>Cette commande ne s'exécute jamais : une ligne au-dessus remplace ou termine le shell (exec ou exit).</translation>
+    </message>
+    <message>
+        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
+        <translation>Ici, exec ne remplace pas le shell de la session : le &amp; final l'exécute dans un sous-shell en arrière-plan. Désactivez « Exécuter en arrière-plan » dans le menu de la ligne si le script doit se terminer par cette commande.</translation>
+    </message>
+    <message>
+        <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>La ligne %1 de cette commande se termine par un retour chariot (CR), comme les lignes d'un script enregistré sur un autre système. Le shell prend le CR pour une partie du dernier mot de cette ligne, ou après un &amp; final pour une commande à part entière.</translation>
+    </message>
+    <message>
+        <source>This line ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of the line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>Cette ligne se termine par un retour chariot (CR), comme les lignes d'un script enregistré sur un autre système. Le shell prend le CR pour une partie du dernier mot de la ligne, ou après un &amp; final pour une commande à part entière.</translation>
+    </message>
+    <message>
+        <source>%1 is not found by %2; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
+        <translation>%2 ne trouve pas %1 ; ce shell ne connaît que la syntaxe POSIX. Écrivez-le en syntaxe POSIX ou indiquez un autre shell dans la première ligne du script.</translation>
+    </message>
+    <message numerus="yes">
+        <source>This line could not be checked: the shell took longer than %n second(s) over the script from here and was stopped.</source>
+        <translation>
+            <numerusform>Cette ligne n'a pas pu être vérifiée : le shell a mis plus de %n seconde sur le script à partir d'ici et a été arrêté.</numerusform>
+            <numerusform>Cette ligne n'a pas pu être vérifiée : le shell a mis plus de %n secondes sur le script à partir d'ici et a été arrêté.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 could not be checked: the shell took longer than %n second(s) to look it up and was stopped.</source>
+        <translation>
+            <numerusform>%1 n'a pas pu être vérifié : le shell a mis plus de %n seconde à le rechercher et a été arrêté.</numerusform>
+            <numerusform>%1 n'a pas pu être vérifié : le shell a mis plus de %n secondes à le rechercher et a été arrêté.</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

@@ -78,64 +78,8 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
         <translation>Avviato: %1</translation>
     </message>
     <message>
-        <source>This line is not valid shell: the script stops here and no later command runs.</source>
-        <translation>Questa riga non è shell valido: lo script si ferma qui e nessun comando successivo viene eseguito.</translation>
-    </message>
-    <message>
-        <source>The final &amp; is swallowed (by a comment or a trailing backslash): the command runs in the foreground and holds up every later one.</source>
-        <translation>La &amp; finale viene inghiottita (da un commento o da una barra rovesciata finale): il comando gira in primo piano e blocca tutti quelli successivi.</translation>
-    </message>
-    <message>
-        <source>An active command that begins with # is a comment: it does not run, and it is gone the next time the script is read.</source>
-        <translation>Un comando attivo che inizia con # è un commento: non viene eseguito e scompare alla prossima lettura dello script.</translation>
-    </message>
-    <message>
-        <source>This command begins with #[INACTIVE]#: it does not run and comes back switched off.</source>
-        <translation>Questo comando inizia con #[INACTIVE]#: non viene eseguito e ritorna disattivato.</translation>
-    </message>
-    <message>
-        <source>%1: no such command (not a shell builtin, and not found on PATH).</source>
-        <translation>%1: comando inesistente (non è un comando interno della shell e non si trova nel PATH).</translation>
-    </message>
-    <message>
-        <source>%1 is not an executable file.</source>
-        <translation>%1 non è un file eseguibile.</translation>
-    </message>
-    <message>
         <source>Runs in the foreground: the commands below it wait until it ends.</source>
         <translation>Gira in primo piano: i comandi sotto di esso attendono che termini.</translation>
-    </message>
-    <message>
-        <source>%1 could not be checked: the shell took longer than 5 seconds to look it up and was stopped.</source>
-        <translation>Non è stato possibile controllare %1: la shell ha impiegato più di 5 secondi per cercarlo ed è stata fermata.</translation>
-    </message>
-    <message>
-        <source>This line could not be checked: the shell took longer than 5 seconds over the script from here and was stopped.</source>
-        <translation>Non è stato possibile controllare questa riga: la shell ha impiegato più di 5 secondi sullo script da qui in poi ed è stata fermata.</translation>
-    </message>
-    <message>
-        <source>%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
-        <translation>/bin/sh non trova %1; questa shell conosce solo la sintassi POSIX. Scrivilo in sintassi POSIX oppure indica un'altra shell nella prima riga dello script.</translation>
-    </message>
-    <message>
-        <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
-        <translation>Questo comando non viene mai eseguito: una riga sopra sostituisce o termina la shell (exec o exit).</translation>
-    </message>
-    <message>
-        <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
-        <translation>Questa riga inizia un here-document che nessuna riga chiude: ogni riga sotto diventa il suo testo e nessun comando successivo viene eseguito.</translation>
-    </message>
-    <message>
-        <source>This line leaves a quote open: the shell reads the lines below as part of this command, up to the next matching quote.</source>
-        <translation>Questa riga lascia una virgoletta aperta: la shell legge le righe sotto come parte di questo comando, fino alla successiva virgoletta corrispondente.</translation>
-    </message>
-    <message>
-        <source>The shell reads on from this line to the end of the script for the end of what it opens (if, case, a loop, a brace or a quote): this command and every later one never run.</source>
-        <translation>La shell continua a leggere da questa riga fino alla fine dello script cercando la chiusura di ciò che questa riga apre (if, case, un ciclo, una parentesi graffa o una virgoletta): questo comando e tutti quelli successivi non vengono mai eseguiti.</translation>
-    </message>
-    <message>
-        <source>This line ends in &amp;&amp; (or ||, |), so the shell joins it with the next line, and none follows: the script stops here.</source>
-        <translation>Questa riga termina con &amp;&amp; (o ||, |), quindi la shell la unisce alla riga successiva, ma non ne segue nessuna: lo script si ferma qui.</translation>
     </message>
     <message>
         <source>The shell joins this line with the next one: it ends in &amp;&amp;, || or |.</source>
@@ -170,26 +114,6 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
         <translation>%1 rappresenta un byte NUL nello script. La shell lo salta: ciò che sta ai due lati viene eseguito come una sola parola.</translation>
     </message>
     <message>
-        <source>This command is not complete: it ends in &amp;&amp;, ||, | or a backslash, or opens if, case, a loop or a brace that it does not close. The shell reads the lines below as part of it.</source>
-        <translation>Questo comando non è completo: termina con &amp;&amp;, ||, | o una barra rovesciata, oppure apre un if, un case, un ciclo o una graffa che non chiude. La shell legge le righe sotto come parte di esso.</translation>
-    </message>
-    <message>
-        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
-        <translation>Questa assegnazione non ha effetto sui comandi sotto di essa, perché viene eseguita in una subshell in secondo piano. Disattiva «Esegui in secondo piano» nel menu della riga perché agisca sullo script.</translation>
-    </message>
-    <message>
-        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
-        <translation>%1 non ha effetto sui comandi sotto di esso, perché viene eseguito in una subshell in secondo piano. Disattiva «Esegui in secondo piano» nel menu della riga perché agisca sullo script.</translation>
-    </message>
-    <message>
-        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
-        <translation>Qui exec non sostituisce la shell della sessione: la &amp; finale lo esegue in una subshell in secondo piano. Disattiva «Esegui in secondo piano» nel menu della riga se lo script deve terminare con questo comando.</translation>
-    </message>
-    <message>
-        <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
-        <translation>La riga %1 di questo comando non è shell valido: lo script si ferma lì e nessun comando successivo viene eseguito.</translation>
-    </message>
-    <message>
         <source>Commands</source>
         <translation>Comandi</translation>
     </message>
@@ -216,14 +140,6 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
     <message>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
-    </message>
-    <message>
-        <source>This line ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of the line's last word, or after a final &amp; for a command of its own.</source>
-        <translation>Questa riga termina con un ritorno a capo (CR), come le righe di uno script salvato su un altro sistema. La shell prende il CR come parte dell'ultima parola della riga, o dopo un &amp; finale come un comando a sé.</translation>
-    </message>
-    <message>
-        <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
-        <translation>La riga %1 di questo comando termina con un ritorno a capo (CR), come le righe di uno script salvato su un altro sistema. La shell prende il CR come parte dell'ultima parola di quella riga, o dopo un &amp; finale come un comando a sé.</translation>
     </message>
     <message>
         <source>The command is empty: there is nothing to run.</source>
@@ -484,6 +400,99 @@ Trascina e rilascia file .desktop per aggiungerli.</translation>
     <message>
         <source>a desktop entry without a command</source>
         <translation>una voce desktop senza comando</translation>
+    </message>
+</context>
+<context>
+    <name>CheckText</name>
+    <message>
+        <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
+        <translation>La riga %1 di questo comando non è shell valido: lo script si ferma lì e nessun comando successivo viene eseguito.</translation>
+    </message>
+    <message>
+        <source>This line is not valid shell: the script stops here and no later command runs.</source>
+        <translation>Questa riga non è shell valido: lo script si ferma qui e nessun comando successivo viene eseguito.</translation>
+    </message>
+    <message>
+        <source>This line ends in &amp;&amp; (or ||, |), so the shell joins it with the next line, and none follows: the script stops here.</source>
+        <translation>Questa riga termina con &amp;&amp; (o ||, |), quindi la shell la unisce alla riga successiva, ma non ne segue nessuna: lo script si ferma qui.</translation>
+    </message>
+    <message>
+        <source>The shell reads on from this line to the end of the script for the end of what it opens (if, case, a loop, a brace or a quote): this command and every later one never run.</source>
+        <translation>La shell continua a leggere da questa riga fino alla fine dello script cercando la chiusura di ciò che questa riga apre (if, case, un ciclo, una parentesi graffa o una virgoletta): questo comando e tutti quelli successivi non vengono mai eseguiti.</translation>
+    </message>
+    <message>
+        <source>This line leaves a quote open: the shell reads the lines below as part of this command, up to the next matching quote.</source>
+        <translation>Questa riga lascia una virgoletta aperta: la shell legge le righe sotto come parte di questo comando, fino alla successiva virgoletta corrispondente.</translation>
+    </message>
+    <message>
+        <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
+        <translation>Questa riga inizia un here-document che nessuna riga chiude: ogni riga sotto diventa il suo testo e nessun comando successivo viene eseguito.</translation>
+    </message>
+    <message>
+        <source>This command is not complete: it ends in &amp;&amp;, ||, | or a backslash, or opens if, case, a loop or a brace that it does not close. The shell reads the lines below as part of it.</source>
+        <translation>Questo comando non è completo: termina con &amp;&amp;, ||, | o una barra rovesciata, oppure apre un if, un case, un ciclo o una graffa che non chiude. La shell legge le righe sotto come parte di esso.</translation>
+    </message>
+    <message>
+        <source>The final &amp; is swallowed (by a comment or a trailing backslash): the command runs in the foreground and holds up every later one.</source>
+        <translation>La &amp; finale viene inghiottita (da un commento o da una barra rovesciata finale): il comando gira in primo piano e blocca tutti quelli successivi.</translation>
+    </message>
+    <message>
+        <source>An active command that begins with # is a comment: it does not run, and it is gone the next time the script is read.</source>
+        <translation>Un comando attivo che inizia con # è un commento: non viene eseguito e scompare alla prossima lettura dello script.</translation>
+    </message>
+    <message>
+        <source>This command begins with #[INACTIVE]#: it does not run and comes back switched off.</source>
+        <translation>Questo comando inizia con #[INACTIVE]#: non viene eseguito e ritorna disattivato.</translation>
+    </message>
+    <message>
+        <source>%1: no such command (not a shell builtin, and not found on PATH).</source>
+        <translation>%1: comando inesistente (non è un comando interno della shell e non si trova nel PATH).</translation>
+    </message>
+    <message>
+        <source>%1 is not an executable file.</source>
+        <translation>%1 non è un file eseguibile.</translation>
+    </message>
+    <message>
+        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>Questa assegnazione non ha effetto sui comandi sotto di essa, perché viene eseguita in una subshell in secondo piano. Disattiva «Esegui in secondo piano» nel menu della riga perché agisca sullo script.</translation>
+    </message>
+    <message>
+        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>%1 non ha effetto sui comandi sotto di esso, perché viene eseguito in una subshell in secondo piano. Disattiva «Esegui in secondo piano» nel menu della riga perché agisca sullo script.</translation>
+    </message>
+    <message>
+        <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
+        <translation>Questo comando non viene mai eseguito: una riga sopra sostituisce o termina la shell (exec o exit).</translation>
+    </message>
+    <message>
+        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
+        <translation>Qui exec non sostituisce la shell della sessione: la &amp; finale lo esegue in una subshell in secondo piano. Disattiva «Esegui in secondo piano» nel menu della riga se lo script deve terminare con questo comando.</translation>
+    </message>
+    <message>
+        <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>La riga %1 di questo comando termina con un ritorno a capo (CR), come le righe di uno script salvato su un altro sistema. La shell prende il CR come parte dell'ultima parola di quella riga, o dopo un &amp; finale come un comando a sé.</translation>
+    </message>
+    <message>
+        <source>This line ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of the line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>Questa riga termina con un ritorno a capo (CR), come le righe di uno script salvato su un altro sistema. La shell prende il CR come parte dell'ultima parola della riga, o dopo un &amp; finale come un comando a sé.</translation>
+    </message>
+    <message>
+        <source>%1 is not found by %2; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
+        <translation>%2 non trova %1; questa shell conosce solo la sintassi POSIX. Scrivilo in sintassi POSIX oppure indica un'altra shell nella prima riga dello script.</translation>
+    </message>
+    <message numerus="yes">
+        <source>This line could not be checked: the shell took longer than %n second(s) over the script from here and was stopped.</source>
+        <translation>
+            <numerusform>Non è stato possibile controllare questa riga: la shell ha impiegato più di %n secondo sullo script da qui in poi ed è stata fermata.</numerusform>
+            <numerusform>Non è stato possibile controllare questa riga: la shell ha impiegato più di %n secondi sullo script da qui in poi ed è stata fermata.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 could not be checked: the shell took longer than %n second(s) to look it up and was stopped.</source>
+        <translation>
+            <numerusform>Non è stato possibile controllare %1: la shell ha impiegato più di %n secondo per cercarlo ed è stata fermata.</numerusform>
+            <numerusform>Non è stato possibile controllare %1: la shell ha impiegato più di %n secondi per cercarlo ed è stata fermata.</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

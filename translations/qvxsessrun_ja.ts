@@ -78,64 +78,8 @@ Use Drag &amp; Drop to add desktop files.</source>
         <translation>起動しました: %1</translation>
     </message>
     <message>
-        <source>This line is not valid shell: the script stops here and no later command runs.</source>
-        <translation>この行はシェルとして正しくありません。スクリプトはここで止まり、以降のコマンドは実行されません。</translation>
-    </message>
-    <message>
-        <source>The final &amp; is swallowed (by a comment or a trailing backslash): the command runs in the foreground and holds up every later one.</source>
-        <translation>末尾の &amp; が（コメントまたは末尾のバックスラッシュによって）無効になります。コマンドはフォアグラウンドで実行され、以降のすべてのコマンドを待たせます。</translation>
-    </message>
-    <message>
-        <source>An active command that begins with # is a comment: it does not run, and it is gone the next time the script is read.</source>
-        <translation># で始まる有効なコマンドはコメントです。実行されず、次にスクリプトを読み込むと消えます。</translation>
-    </message>
-    <message>
-        <source>This command begins with #[INACTIVE]#: it does not run and comes back switched off.</source>
-        <translation>このコマンドは #[INACTIVE]# で始まります。実行されず、無効になって戻ってきます。</translation>
-    </message>
-    <message>
-        <source>%1: no such command (not a shell builtin, and not found on PATH).</source>
-        <translation>%1: そのようなコマンドはありません（シェルの組み込みコマンドではなく、PATH にも見つかりません）。</translation>
-    </message>
-    <message>
-        <source>%1 is not an executable file.</source>
-        <translation>%1 は実行可能ファイルではありません。</translation>
-    </message>
-    <message>
         <source>Runs in the foreground: the commands below it wait until it ends.</source>
         <translation>フォアグラウンドで実行されます。下のコマンドはこれが終わるまで待ちます。</translation>
-    </message>
-    <message>
-        <source>%1 could not be checked: the shell took longer than 5 seconds to look it up and was stopped.</source>
-        <translation>%1 は確認できませんでした。シェルが検索に 5 秒より長くかかったため、停止されました。</translation>
-    </message>
-    <message>
-        <source>This line could not be checked: the shell took longer than 5 seconds over the script from here and was stopped.</source>
-        <translation>この行は確認できませんでした。ここからのスクリプトの処理にシェルが 5 秒より長くかかったため、停止されました。</translation>
-    </message>
-    <message>
-        <source>%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
-        <translation>%1 は /bin/sh では見つかりません。このシェルは POSIX の構文しか扱えません。POSIX の構文で書くか、スクリプトの 1 行目で別のシェルを指定してください。</translation>
-    </message>
-    <message>
-        <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
-        <translation>このコマンドは実行されません。上の行がシェルを置き換えるか終了させます（exec または exit）。</translation>
-    </message>
-    <message>
-        <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
-        <translation>この行はヒアドキュメントを開始していますが、それを終える行がありません。下のすべての行がその本文となり、以降のコマンドは実行されません。</translation>
-    </message>
-    <message>
-        <source>This line leaves a quote open: the shell reads the lines below as part of this command, up to the next matching quote.</source>
-        <translation>この行は引用符が閉じられていません。シェルは、次に対応する引用符が現れるまで、下の行をこのコマンドの一部として読み込みます。</translation>
-    </message>
-    <message>
-        <source>The shell reads on from this line to the end of the script for the end of what it opens (if, case, a loop, a brace or a quote): this command and every later one never run.</source>
-        <translation>シェルは、この行で始まったもの（if、case、ループ、波かっこ、引用符）の終わりを探して、この行からスクリプトの最後まで読み進めます。このコマンドと以降のすべてのコマンドは実行されません。</translation>
-    </message>
-    <message>
-        <source>This line ends in &amp;&amp; (or ||, |), so the shell joins it with the next line, and none follows: the script stops here.</source>
-        <translation>この行は &amp;&amp;（または ||、|）で終わっているため、シェルは次の行とつなげようとしますが、次の行がありません。スクリプトはここで止まります。</translation>
     </message>
     <message>
         <source>The shell joins this line with the next one: it ends in &amp;&amp;, || or |.</source>
@@ -170,26 +114,6 @@ Use Drag &amp; Drop to add desktop files.</source>
         <translation>%1 はスクリプト中の NUL バイトを表します。シェルはこれを読み飛ばすため、その前後は 1 つの語として実行されます。</translation>
     </message>
     <message>
-        <source>This command is not complete: it ends in &amp;&amp;, ||, | or a backslash, or opens if, case, a loop or a brace that it does not close. The shell reads the lines below as part of it.</source>
-        <translation>このコマンドは完結していません。&amp;&amp;、||、| またはバックスラッシュで終わっているか、閉じていない if、case、ループ、または波かっこを開いています。シェルは下の行をこのコマンドの一部として読み込みます。</translation>
-    </message>
-    <message>
-        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
-        <translation>この代入はバックグラウンドのサブシェルで実行されるため、下のコマンドには影響しません。スクリプトに反映させるには、行のメニューで「バックグラウンドで実行」をオフにしてください。</translation>
-    </message>
-    <message>
-        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
-        <translation>%1 はバックグラウンドのサブシェルで実行されるため、下のコマンドには影響しません。スクリプトに反映させるには、行のメニューで「バックグラウンドで実行」をオフにしてください。</translation>
-    </message>
-    <message>
-        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
-        <translation>ここでの exec はセッションのシェルを置き換えません。末尾の &amp; によってバックグラウンドのサブシェルで実行されます。スクリプトをこのコマンドで終わらせる場合は、行のメニューで「バックグラウンドで実行」をオフにしてください。</translation>
-    </message>
-    <message>
-        <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
-        <translation>このコマンドの %1 行目はシェルとして正しくありません。スクリプトはそこで止まり、以降のコマンドは実行されません。</translation>
-    </message>
-    <message>
         <source>Commands</source>
         <translation>コマンド</translation>
     </message>
@@ -216,14 +140,6 @@ Use Drag &amp; Drop to add desktop files.</source>
     <message>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
-    </message>
-    <message>
-        <source>This line ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of the line's last word, or after a final &amp; for a command of its own.</source>
-        <translation>この行は、別のシステムで保存されたスクリプトの行のように、復帰文字 (CR) で終わっています。シェルは CR を行の最後の単語の一部として扱い、末尾の &amp; の後ではそれ自体を 1 つのコマンドとして扱います。</translation>
-    </message>
-    <message>
-        <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
-        <translation>このコマンドの %1 行目は、別のシステムで保存されたスクリプトの行のように、復帰文字 (CR) で終わっています。シェルは CR をその行の最後の単語の一部として扱い、末尾の &amp; の後ではそれ自体を 1 つのコマンドとして扱います。</translation>
     </message>
     <message>
         <source>The command is empty: there is nothing to run.</source>
@@ -481,6 +397,97 @@ Use Drag &amp; Drop to add desktop files.</source>
     <message>
         <source>a desktop entry without a command</source>
         <translation>コマンドのないデスクトップエントリーです</translation>
+    </message>
+</context>
+<context>
+    <name>CheckText</name>
+    <message>
+        <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
+        <translation>このコマンドの %1 行目はシェルとして正しくありません。スクリプトはそこで止まり、以降のコマンドは実行されません。</translation>
+    </message>
+    <message>
+        <source>This line is not valid shell: the script stops here and no later command runs.</source>
+        <translation>この行はシェルとして正しくありません。スクリプトはここで止まり、以降のコマンドは実行されません。</translation>
+    </message>
+    <message>
+        <source>This line ends in &amp;&amp; (or ||, |), so the shell joins it with the next line, and none follows: the script stops here.</source>
+        <translation>この行は &amp;&amp;（または ||、|）で終わっているため、シェルは次の行とつなげようとしますが、次の行がありません。スクリプトはここで止まります。</translation>
+    </message>
+    <message>
+        <source>The shell reads on from this line to the end of the script for the end of what it opens (if, case, a loop, a brace or a quote): this command and every later one never run.</source>
+        <translation>シェルは、この行で始まったもの（if、case、ループ、波かっこ、引用符）の終わりを探して、この行からスクリプトの最後まで読み進めます。このコマンドと以降のすべてのコマンドは実行されません。</translation>
+    </message>
+    <message>
+        <source>This line leaves a quote open: the shell reads the lines below as part of this command, up to the next matching quote.</source>
+        <translation>この行は引用符が閉じられていません。シェルは、次に対応する引用符が現れるまで、下の行をこのコマンドの一部として読み込みます。</translation>
+    </message>
+    <message>
+        <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
+        <translation>この行はヒアドキュメントを開始していますが、それを終える行がありません。下のすべての行がその本文となり、以降のコマンドは実行されません。</translation>
+    </message>
+    <message>
+        <source>This command is not complete: it ends in &amp;&amp;, ||, | or a backslash, or opens if, case, a loop or a brace that it does not close. The shell reads the lines below as part of it.</source>
+        <translation>このコマンドは完結していません。&amp;&amp;、||、| またはバックスラッシュで終わっているか、閉じていない if、case、ループ、または波かっこを開いています。シェルは下の行をこのコマンドの一部として読み込みます。</translation>
+    </message>
+    <message>
+        <source>The final &amp; is swallowed (by a comment or a trailing backslash): the command runs in the foreground and holds up every later one.</source>
+        <translation>末尾の &amp; が（コメントまたは末尾のバックスラッシュによって）無効になります。コマンドはフォアグラウンドで実行され、以降のすべてのコマンドを待たせます。</translation>
+    </message>
+    <message>
+        <source>An active command that begins with # is a comment: it does not run, and it is gone the next time the script is read.</source>
+        <translation># で始まる有効なコマンドはコメントです。実行されず、次にスクリプトを読み込むと消えます。</translation>
+    </message>
+    <message>
+        <source>This command begins with #[INACTIVE]#: it does not run and comes back switched off.</source>
+        <translation>このコマンドは #[INACTIVE]# で始まります。実行されず、無効になって戻ってきます。</translation>
+    </message>
+    <message>
+        <source>%1: no such command (not a shell builtin, and not found on PATH).</source>
+        <translation>%1: そのようなコマンドはありません（シェルの組み込みコマンドではなく、PATH にも見つかりません）。</translation>
+    </message>
+    <message>
+        <source>%1 is not an executable file.</source>
+        <translation>%1 は実行可能ファイルではありません。</translation>
+    </message>
+    <message>
+        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>この代入はバックグラウンドのサブシェルで実行されるため、下のコマンドには影響しません。スクリプトに反映させるには、行のメニューで「バックグラウンドで実行」をオフにしてください。</translation>
+    </message>
+    <message>
+        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>%1 はバックグラウンドのサブシェルで実行されるため、下のコマンドには影響しません。スクリプトに反映させるには、行のメニューで「バックグラウンドで実行」をオフにしてください。</translation>
+    </message>
+    <message>
+        <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
+        <translation>このコマンドは実行されません。上の行がシェルを置き換えるか終了させます（exec または exit）。</translation>
+    </message>
+    <message>
+        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
+        <translation>ここでの exec はセッションのシェルを置き換えません。末尾の &amp; によってバックグラウンドのサブシェルで実行されます。スクリプトをこのコマンドで終わらせる場合は、行のメニューで「バックグラウンドで実行」をオフにしてください。</translation>
+    </message>
+    <message>
+        <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>このコマンドの %1 行目は、別のシステムで保存されたスクリプトの行のように、復帰文字 (CR) で終わっています。シェルは CR をその行の最後の単語の一部として扱い、末尾の &amp; の後ではそれ自体を 1 つのコマンドとして扱います。</translation>
+    </message>
+    <message>
+        <source>This line ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of the line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>この行は、別のシステムで保存されたスクリプトの行のように、復帰文字 (CR) で終わっています。シェルは CR を行の最後の単語の一部として扱い、末尾の &amp; の後ではそれ自体を 1 つのコマンドとして扱います。</translation>
+    </message>
+    <message>
+        <source>%1 is not found by %2; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
+        <translation>%1 は %2 では見つかりません。このシェルは POSIX の構文しか扱えません。POSIX の構文で書くか、スクリプトの 1 行目で別のシェルを指定してください。</translation>
+    </message>
+    <message numerus="yes">
+        <source>This line could not be checked: the shell took longer than %n second(s) over the script from here and was stopped.</source>
+        <translation>
+            <numerusform>この行は確認できませんでした。ここからのスクリプトの処理にシェルが %n 秒より長くかかったため、停止されました。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 could not be checked: the shell took longer than %n second(s) to look it up and was stopped.</source>
+        <translation>
+            <numerusform>%1 は確認できませんでした。シェルが検索に %n 秒より長くかかったため、停止されました。</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

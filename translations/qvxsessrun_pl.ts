@@ -78,64 +78,8 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
         <translation>Uruchomiono: %1</translation>
     </message>
     <message>
-        <source>This line is not valid shell: the script stops here and no later command runs.</source>
-        <translation>Ten wiersz nie jest poprawnym kodem powłoki: skrypt zatrzyma się tutaj i żadne kolejne polecenie nie zostanie wykonane.</translation>
-    </message>
-    <message>
-        <source>The final &amp; is swallowed (by a comment or a trailing backslash): the command runs in the foreground and holds up every later one.</source>
-        <translation>Końcowy &amp; zostaje pochłonięty (przez komentarz lub końcowy ukośnik odwrotny): polecenie działa na pierwszym planie i wstrzymuje wszystkie kolejne.</translation>
-    </message>
-    <message>
-        <source>An active command that begins with # is a comment: it does not run, and it is gone the next time the script is read.</source>
-        <translation>Aktywne polecenie zaczynające się od # jest komentarzem: nie zostanie wykonane i zniknie przy następnym odczycie skryptu.</translation>
-    </message>
-    <message>
-        <source>This command begins with #[INACTIVE]#: it does not run and comes back switched off.</source>
-        <translation>To polecenie zaczyna się od #[INACTIVE]#: nie zostanie wykonane i wróci jako wyłączone.</translation>
-    </message>
-    <message>
-        <source>%1: no such command (not a shell builtin, and not found on PATH).</source>
-        <translation>%1: nie ma takiego polecenia (to nie jest polecenie wbudowane powłoki i nie ma go w PATH).</translation>
-    </message>
-    <message>
-        <source>%1 is not an executable file.</source>
-        <translation>%1 nie jest plikiem wykonywalnym.</translation>
-    </message>
-    <message>
         <source>Runs in the foreground: the commands below it wait until it ends.</source>
         <translation>Działa na pierwszym planie: polecenia poniżej czekają, aż się zakończy.</translation>
-    </message>
-    <message>
-        <source>%1 could not be checked: the shell took longer than 5 seconds to look it up and was stopped.</source>
-        <translation>Nie udało się sprawdzić %1: powłoka szukała tego dłużej niż 5 sekund i została zatrzymana.</translation>
-    </message>
-    <message>
-        <source>This line could not be checked: the shell took longer than 5 seconds over the script from here and was stopped.</source>
-        <translation>Nie udało się sprawdzić tego wiersza: powłoka przetwarzała skrypt od tego miejsca dłużej niż 5 sekund i została zatrzymana.</translation>
-    </message>
-    <message>
-        <source>%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
-        <translation>/bin/sh nie znajduje %1; ta powłoka zna tylko składnię POSIX. Zapisz to w składni POSIX lub wskaż inną powłokę w pierwszym wierszu skryptu.</translation>
-    </message>
-    <message>
-        <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
-        <translation>To polecenie nigdy nie zostanie wykonane: wiersz powyżej zastępuje lub kończy powłokę (exec lub exit).</translation>
-    </message>
-    <message>
-        <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
-        <translation>Ten wiersz rozpoczyna here-document, którego żaden wiersz nie kończy: każdy wiersz poniżej staje się jego treścią i żadne kolejne polecenie nie zostanie wykonane.</translation>
-    </message>
-    <message>
-        <source>This line leaves a quote open: the shell reads the lines below as part of this command, up to the next matching quote.</source>
-        <translation>Ten wiersz pozostawia niezamknięty cudzysłów: powłoka czyta wiersze poniżej jako część tego polecenia, aż do najbliższego pasującego cudzysłowu.</translation>
-    </message>
-    <message>
-        <source>The shell reads on from this line to the end of the script for the end of what it opens (if, case, a loop, a brace or a quote): this command and every later one never run.</source>
-        <translation>Powłoka czyta od tego wiersza aż do końca skryptu, szukając zamknięcia tego, co on otwiera (if, case, pętlę, nawias klamrowy lub cudzysłów): to polecenie i wszystkie kolejne nigdy nie zostaną wykonane.</translation>
-    </message>
-    <message>
-        <source>This line ends in &amp;&amp; (or ||, |), so the shell joins it with the next line, and none follows: the script stops here.</source>
-        <translation>Ten wiersz kończy się na &amp;&amp; (lub ||, |), więc powłoka łączy go z następnym wierszem, ale żaden nie następuje: skrypt zatrzyma się tutaj.</translation>
     </message>
     <message>
         <source>The shell joins this line with the next one: it ends in &amp;&amp;, || or |.</source>
@@ -170,26 +114,6 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
         <translation>%1 oznacza bajt NUL w skrypcie. Powłoka go pomija: to, co stoi po obu jego stronach, jest wykonywane jako jedno słowo.</translation>
     </message>
     <message>
-        <source>This command is not complete: it ends in &amp;&amp;, ||, | or a backslash, or opens if, case, a loop or a brace that it does not close. The shell reads the lines below as part of it.</source>
-        <translation>To polecenie nie jest kompletne: kończy się na &amp;&amp;, ||, | lub ukośniku wstecznym albo otwiera if, case, pętlę lub nawias klamrowy, którego nie zamyka. Powłoka czyta wiersze poniżej jako jego część.</translation>
-    </message>
-    <message>
-        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
-        <translation>To przypisanie nie wpływa na polecenia poniżej, ponieważ jest wykonywane w podpowłoce w tle. Wyłącz „Uruchom w tle” w menu wiersza, aby działało na skrypt.</translation>
-    </message>
-    <message>
-        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
-        <translation>%1 nie wpływa na polecenia poniżej, ponieważ jest wykonywane w podpowłoce w tle. Wyłącz „Uruchom w tle” w menu wiersza, aby działało na skrypt.</translation>
-    </message>
-    <message>
-        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
-        <translation>exec nie zastępuje tutaj powłoki sesji: końcowy &amp; uruchamia to polecenie w podpowłoce w tle. Wyłącz „Uruchom w tle” w menu wiersza, jeśli skrypt ma zakończyć się tym poleceniem.</translation>
-    </message>
-    <message>
-        <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
-        <translation>Wiersz %1 tego polecenia nie jest poprawnym kodem powłoki: skrypt zatrzyma się tam i żadne kolejne polecenie nie zostanie wykonane.</translation>
-    </message>
-    <message>
         <source>Commands</source>
         <translation>Polecenia</translation>
     </message>
@@ -216,14 +140,6 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
     <message>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
-    </message>
-    <message>
-        <source>This line ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of the line's last word, or after a final &amp; for a command of its own.</source>
-        <translation>Ten wiersz kończy się znakiem powrotu karetki (CR), jak wiersze skryptu zapisanego w innym systemie. Powłoka traktuje CR jako część ostatniego słowa wiersza, a po końcowym &amp; jako osobne polecenie.</translation>
-    </message>
-    <message>
-        <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
-        <translation>Wiersz %1 tego polecenia kończy się znakiem powrotu karetki (CR), jak wiersze skryptu zapisanego w innym systemie. Powłoka traktuje CR jako część ostatniego słowa tego wiersza, a po końcowym &amp; jako osobne polecenie.</translation>
     </message>
     <message>
         <source>The command is empty: there is nothing to run.</source>
@@ -487,6 +403,101 @@ Przeciągnij i upuść pliki .desktop, aby je dodać.</translation>
     <message>
         <source>a desktop entry without a command</source>
         <translation>wpis pulpitu bez polecenia</translation>
+    </message>
+</context>
+<context>
+    <name>CheckText</name>
+    <message>
+        <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
+        <translation>Wiersz %1 tego polecenia nie jest poprawnym kodem powłoki: skrypt zatrzyma się tam i żadne kolejne polecenie nie zostanie wykonane.</translation>
+    </message>
+    <message>
+        <source>This line is not valid shell: the script stops here and no later command runs.</source>
+        <translation>Ten wiersz nie jest poprawnym kodem powłoki: skrypt zatrzyma się tutaj i żadne kolejne polecenie nie zostanie wykonane.</translation>
+    </message>
+    <message>
+        <source>This line ends in &amp;&amp; (or ||, |), so the shell joins it with the next line, and none follows: the script stops here.</source>
+        <translation>Ten wiersz kończy się na &amp;&amp; (lub ||, |), więc powłoka łączy go z następnym wierszem, ale żaden nie następuje: skrypt zatrzyma się tutaj.</translation>
+    </message>
+    <message>
+        <source>The shell reads on from this line to the end of the script for the end of what it opens (if, case, a loop, a brace or a quote): this command and every later one never run.</source>
+        <translation>Powłoka czyta od tego wiersza aż do końca skryptu, szukając zamknięcia tego, co on otwiera (if, case, pętlę, nawias klamrowy lub cudzysłów): to polecenie i wszystkie kolejne nigdy nie zostaną wykonane.</translation>
+    </message>
+    <message>
+        <source>This line leaves a quote open: the shell reads the lines below as part of this command, up to the next matching quote.</source>
+        <translation>Ten wiersz pozostawia niezamknięty cudzysłów: powłoka czyta wiersze poniżej jako część tego polecenia, aż do najbliższego pasującego cudzysłowu.</translation>
+    </message>
+    <message>
+        <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
+        <translation>Ten wiersz rozpoczyna here-document, którego żaden wiersz nie kończy: każdy wiersz poniżej staje się jego treścią i żadne kolejne polecenie nie zostanie wykonane.</translation>
+    </message>
+    <message>
+        <source>This command is not complete: it ends in &amp;&amp;, ||, | or a backslash, or opens if, case, a loop or a brace that it does not close. The shell reads the lines below as part of it.</source>
+        <translation>To polecenie nie jest kompletne: kończy się na &amp;&amp;, ||, | lub ukośniku wstecznym albo otwiera if, case, pętlę lub nawias klamrowy, którego nie zamyka. Powłoka czyta wiersze poniżej jako jego część.</translation>
+    </message>
+    <message>
+        <source>The final &amp; is swallowed (by a comment or a trailing backslash): the command runs in the foreground and holds up every later one.</source>
+        <translation>Końcowy &amp; zostaje pochłonięty (przez komentarz lub końcowy ukośnik odwrotny): polecenie działa na pierwszym planie i wstrzymuje wszystkie kolejne.</translation>
+    </message>
+    <message>
+        <source>An active command that begins with # is a comment: it does not run, and it is gone the next time the script is read.</source>
+        <translation>Aktywne polecenie zaczynające się od # jest komentarzem: nie zostanie wykonane i zniknie przy następnym odczycie skryptu.</translation>
+    </message>
+    <message>
+        <source>This command begins with #[INACTIVE]#: it does not run and comes back switched off.</source>
+        <translation>To polecenie zaczyna się od #[INACTIVE]#: nie zostanie wykonane i wróci jako wyłączone.</translation>
+    </message>
+    <message>
+        <source>%1: no such command (not a shell builtin, and not found on PATH).</source>
+        <translation>%1: nie ma takiego polecenia (to nie jest polecenie wbudowane powłoki i nie ma go w PATH).</translation>
+    </message>
+    <message>
+        <source>%1 is not an executable file.</source>
+        <translation>%1 nie jest plikiem wykonywalnym.</translation>
+    </message>
+    <message>
+        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>To przypisanie nie wpływa na polecenia poniżej, ponieważ jest wykonywane w podpowłoce w tle. Wyłącz „Uruchom w tle” w menu wiersza, aby działało na skrypt.</translation>
+    </message>
+    <message>
+        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>%1 nie wpływa na polecenia poniżej, ponieważ jest wykonywane w podpowłoce w tle. Wyłącz „Uruchom w tle” w menu wiersza, aby działało na skrypt.</translation>
+    </message>
+    <message>
+        <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
+        <translation>To polecenie nigdy nie zostanie wykonane: wiersz powyżej zastępuje lub kończy powłokę (exec lub exit).</translation>
+    </message>
+    <message>
+        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
+        <translation>exec nie zastępuje tutaj powłoki sesji: końcowy &amp; uruchamia to polecenie w podpowłoce w tle. Wyłącz „Uruchom w tle” w menu wiersza, jeśli skrypt ma zakończyć się tym poleceniem.</translation>
+    </message>
+    <message>
+        <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>Wiersz %1 tego polecenia kończy się znakiem powrotu karetki (CR), jak wiersze skryptu zapisanego w innym systemie. Powłoka traktuje CR jako część ostatniego słowa tego wiersza, a po końcowym &amp; jako osobne polecenie.</translation>
+    </message>
+    <message>
+        <source>This line ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of the line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>Ten wiersz kończy się znakiem powrotu karetki (CR), jak wiersze skryptu zapisanego w innym systemie. Powłoka traktuje CR jako część ostatniego słowa wiersza, a po końcowym &amp; jako osobne polecenie.</translation>
+    </message>
+    <message>
+        <source>%1 is not found by %2; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
+        <translation>%2 nie znajduje %1; ta powłoka zna tylko składnię POSIX. Zapisz to w składni POSIX lub wskaż inną powłokę w pierwszym wierszu skryptu.</translation>
+    </message>
+    <message numerus="yes">
+        <source>This line could not be checked: the shell took longer than %n second(s) over the script from here and was stopped.</source>
+        <translation>
+            <numerusform>Nie udało się sprawdzić tego wiersza: powłoka przetwarzała skrypt od tego miejsca dłużej niż %n sekundę i została zatrzymana.</numerusform>
+            <numerusform>Nie udało się sprawdzić tego wiersza: powłoka przetwarzała skrypt od tego miejsca dłużej niż %n sekundy i została zatrzymana.</numerusform>
+            <numerusform>Nie udało się sprawdzić tego wiersza: powłoka przetwarzała skrypt od tego miejsca dłużej niż %n sekund i została zatrzymana.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 could not be checked: the shell took longer than %n second(s) to look it up and was stopped.</source>
+        <translation>
+            <numerusform>Nie udało się sprawdzić %1: powłoka szukała tego dłużej niż %n sekundę i została zatrzymana.</numerusform>
+            <numerusform>Nie udało się sprawdzić %1: powłoka szukała tego dłużej niż %n sekundy i została zatrzymana.</numerusform>
+            <numerusform>Nie udało się sprawdzić %1: powłoka szukała tego dłużej niż %n sekund i została zatrzymana.</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

@@ -78,64 +78,8 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
         <translation>Iniciado: %1</translation>
     </message>
     <message>
-        <source>This line is not valid shell: the script stops here and no later command runs.</source>
-        <translation>Esta linha não é shell válido: o script para aqui e nenhum comando posterior é executado.</translation>
-    </message>
-    <message>
-        <source>The final &amp; is swallowed (by a comment or a trailing backslash): the command runs in the foreground and holds up every later one.</source>
-        <translation>O &amp; final é engolido (por um comentário ou por uma barra invertida no fim): o comando roda em primeiro plano e atrasa todos os seguintes.</translation>
-    </message>
-    <message>
-        <source>An active command that begins with # is a comment: it does not run, and it is gone the next time the script is read.</source>
-        <translation>Um comando ativo que começa com # é um comentário: ele não é executado e desaparece na próxima leitura do script.</translation>
-    </message>
-    <message>
-        <source>This command begins with #[INACTIVE]#: it does not run and comes back switched off.</source>
-        <translation>Este comando começa com #[INACTIVE]#: ele não é executado e volta desativado.</translation>
-    </message>
-    <message>
-        <source>%1: no such command (not a shell builtin, and not found on PATH).</source>
-        <translation>%1: comando inexistente (não é um comando interno do shell nem foi encontrado no PATH).</translation>
-    </message>
-    <message>
-        <source>%1 is not an executable file.</source>
-        <translation>%1 não é um arquivo executável.</translation>
-    </message>
-    <message>
         <source>Runs in the foreground: the commands below it wait until it ends.</source>
         <translation>Roda em primeiro plano: os comandos abaixo esperam até que termine.</translation>
-    </message>
-    <message>
-        <source>%1 could not be checked: the shell took longer than 5 seconds to look it up and was stopped.</source>
-        <translation>Não foi possível verificar %1: o shell levou mais de 5 segundos para procurá-lo e foi interrompido.</translation>
-    </message>
-    <message>
-        <source>This line could not be checked: the shell took longer than 5 seconds over the script from here and was stopped.</source>
-        <translation>Não foi possível verificar esta linha: o shell levou mais de 5 segundos no script a partir daqui e foi interrompido.</translation>
-    </message>
-    <message>
-        <source>%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
-        <translation>%1 não é encontrado pelo /bin/sh; este shell conhece apenas a sintaxe POSIX. Escreva-o em sintaxe POSIX ou indique outro shell na primeira linha do script.</translation>
-    </message>
-    <message>
-        <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
-        <translation>Este comando nunca é executado: uma linha acima substitui ou encerra o shell (exec ou exit).</translation>
-    </message>
-    <message>
-        <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
-        <translation>Esta linha inicia um here-document que nenhuma linha encerra: todas as linhas abaixo se tornam seu texto, e nenhum comando posterior é executado.</translation>
-    </message>
-    <message>
-        <source>This line leaves a quote open: the shell reads the lines below as part of this command, up to the next matching quote.</source>
-        <translation>Esta linha deixa uma aspa aberta: o shell lê as linhas abaixo como parte deste comando, até a próxima aspa correspondente.</translation>
-    </message>
-    <message>
-        <source>The shell reads on from this line to the end of the script for the end of what it opens (if, case, a loop, a brace or a quote): this command and every later one never run.</source>
-        <translation>O shell continua lendo desta linha até o fim do script em busca do fechamento do que ela abre (if, case, um laço, uma chave ou uma aspa): este comando e todos os seguintes nunca são executados.</translation>
-    </message>
-    <message>
-        <source>This line ends in &amp;&amp; (or ||, |), so the shell joins it with the next line, and none follows: the script stops here.</source>
-        <translation>Esta linha termina em &amp;&amp; (ou ||, |), então o shell a junta com a linha seguinte, mas nenhuma vem depois: o script para aqui.</translation>
     </message>
     <message>
         <source>The shell joins this line with the next one: it ends in &amp;&amp;, || or |.</source>
@@ -170,26 +114,6 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
         <translation>%1 representa um byte NUL no script. O shell o ignora: o que está de cada lado dele é executado como uma só palavra.</translation>
     </message>
     <message>
-        <source>This command is not complete: it ends in &amp;&amp;, ||, | or a backslash, or opens if, case, a loop or a brace that it does not close. The shell reads the lines below as part of it.</source>
-        <translation>Este comando não está completo: termina em &amp;&amp;, ||, | ou uma barra invertida, ou abre um if, um case, um laço ou uma chave que não fecha. O shell lê as linhas abaixo como parte dele.</translation>
-    </message>
-    <message>
-        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
-        <translation>Esta atribuição não tem efeito sobre os comandos abaixo, porque é executada em um subshell em segundo plano. Desative "Executar em segundo plano" no menu da linha para que ela atue sobre o script.</translation>
-    </message>
-    <message>
-        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
-        <translation>%1 não tem efeito sobre os comandos abaixo, porque é executado em um subshell em segundo plano. Desative "Executar em segundo plano" no menu da linha para que atue sobre o script.</translation>
-    </message>
-    <message>
-        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
-        <translation>Aqui, exec não substitui o shell da sessão: o &amp; final o executa em um subshell em segundo plano. Desative "Executar em segundo plano" no menu da linha se o script deve terminar com este comando.</translation>
-    </message>
-    <message>
-        <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
-        <translation>A linha %1 deste comando não é shell válido: o script para ali e nenhum comando posterior é executado.</translation>
-    </message>
-    <message>
         <source>Commands</source>
         <translation>Comandos</translation>
     </message>
@@ -216,14 +140,6 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
     <message>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
-    </message>
-    <message>
-        <source>This line ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of the line's last word, or after a final &amp; for a command of its own.</source>
-        <translation>Esta linha termina com um retorno de carro (CR), como as linhas de um script salvo em outro sistema. O shell toma o CR como parte da última palavra da linha, ou após um &amp; final como um comando próprio.</translation>
-    </message>
-    <message>
-        <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
-        <translation>A linha %1 deste comando termina com um retorno de carro (CR), como as linhas de um script salvo em outro sistema. O shell toma o CR como parte da última palavra dessa linha, ou após um &amp; final como um comando próprio.</translation>
     </message>
     <message>
         <source>The command is empty: there is nothing to run.</source>
@@ -484,6 +400,99 @@ Arraste e solte arquivos .desktop para adicioná-los.</translation>
     <message>
         <source>a desktop entry without a command</source>
         <translation>uma entrada de área de trabalho sem comando</translation>
+    </message>
+</context>
+<context>
+    <name>CheckText</name>
+    <message>
+        <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
+        <translation>A linha %1 deste comando não é shell válido: o script para ali e nenhum comando posterior é executado.</translation>
+    </message>
+    <message>
+        <source>This line is not valid shell: the script stops here and no later command runs.</source>
+        <translation>Esta linha não é shell válido: o script para aqui e nenhum comando posterior é executado.</translation>
+    </message>
+    <message>
+        <source>This line ends in &amp;&amp; (or ||, |), so the shell joins it with the next line, and none follows: the script stops here.</source>
+        <translation>Esta linha termina em &amp;&amp; (ou ||, |), então o shell a junta com a linha seguinte, mas nenhuma vem depois: o script para aqui.</translation>
+    </message>
+    <message>
+        <source>The shell reads on from this line to the end of the script for the end of what it opens (if, case, a loop, a brace or a quote): this command and every later one never run.</source>
+        <translation>O shell continua lendo desta linha até o fim do script em busca do fechamento do que ela abre (if, case, um laço, uma chave ou uma aspa): este comando e todos os seguintes nunca são executados.</translation>
+    </message>
+    <message>
+        <source>This line leaves a quote open: the shell reads the lines below as part of this command, up to the next matching quote.</source>
+        <translation>Esta linha deixa uma aspa aberta: o shell lê as linhas abaixo como parte deste comando, até a próxima aspa correspondente.</translation>
+    </message>
+    <message>
+        <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
+        <translation>Esta linha inicia um here-document que nenhuma linha encerra: todas as linhas abaixo se tornam seu texto, e nenhum comando posterior é executado.</translation>
+    </message>
+    <message>
+        <source>This command is not complete: it ends in &amp;&amp;, ||, | or a backslash, or opens if, case, a loop or a brace that it does not close. The shell reads the lines below as part of it.</source>
+        <translation>Este comando não está completo: termina em &amp;&amp;, ||, | ou uma barra invertida, ou abre um if, um case, um laço ou uma chave que não fecha. O shell lê as linhas abaixo como parte dele.</translation>
+    </message>
+    <message>
+        <source>The final &amp; is swallowed (by a comment or a trailing backslash): the command runs in the foreground and holds up every later one.</source>
+        <translation>O &amp; final é engolido (por um comentário ou por uma barra invertida no fim): o comando roda em primeiro plano e atrasa todos os seguintes.</translation>
+    </message>
+    <message>
+        <source>An active command that begins with # is a comment: it does not run, and it is gone the next time the script is read.</source>
+        <translation>Um comando ativo que começa com # é um comentário: ele não é executado e desaparece na próxima leitura do script.</translation>
+    </message>
+    <message>
+        <source>This command begins with #[INACTIVE]#: it does not run and comes back switched off.</source>
+        <translation>Este comando começa com #[INACTIVE]#: ele não é executado e volta desativado.</translation>
+    </message>
+    <message>
+        <source>%1: no such command (not a shell builtin, and not found on PATH).</source>
+        <translation>%1: comando inexistente (não é um comando interno do shell nem foi encontrado no PATH).</translation>
+    </message>
+    <message>
+        <source>%1 is not an executable file.</source>
+        <translation>%1 não é um arquivo executável.</translation>
+    </message>
+    <message>
+        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>Esta atribuição não tem efeito sobre os comandos abaixo, porque é executada em um subshell em segundo plano. Desative "Executar em segundo plano" no menu da linha para que ela atue sobre o script.</translation>
+    </message>
+    <message>
+        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>%1 não tem efeito sobre os comandos abaixo, porque é executado em um subshell em segundo plano. Desative "Executar em segundo plano" no menu da linha para que atue sobre o script.</translation>
+    </message>
+    <message>
+        <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
+        <translation>Este comando nunca é executado: uma linha acima substitui ou encerra o shell (exec ou exit).</translation>
+    </message>
+    <message>
+        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
+        <translation>Aqui, exec não substitui o shell da sessão: o &amp; final o executa em um subshell em segundo plano. Desative "Executar em segundo plano" no menu da linha se o script deve terminar com este comando.</translation>
+    </message>
+    <message>
+        <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>A linha %1 deste comando termina com um retorno de carro (CR), como as linhas de um script salvo em outro sistema. O shell toma o CR como parte da última palavra dessa linha, ou após um &amp; final como um comando próprio.</translation>
+    </message>
+    <message>
+        <source>This line ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of the line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>Esta linha termina com um retorno de carro (CR), como as linhas de um script salvo em outro sistema. O shell toma o CR como parte da última palavra da linha, ou após um &amp; final como um comando próprio.</translation>
+    </message>
+    <message>
+        <source>%1 is not found by %2; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
+        <translation>%1 não é encontrado pelo %2; este shell conhece apenas a sintaxe POSIX. Escreva-o em sintaxe POSIX ou indique outro shell na primeira linha do script.</translation>
+    </message>
+    <message numerus="yes">
+        <source>This line could not be checked: the shell took longer than %n second(s) over the script from here and was stopped.</source>
+        <translation>
+            <numerusform>Não foi possível verificar esta linha: o shell levou mais de %n segundo no script a partir daqui e foi interrompido.</numerusform>
+            <numerusform>Não foi possível verificar esta linha: o shell levou mais de %n segundos no script a partir daqui e foi interrompido.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 could not be checked: the shell took longer than %n second(s) to look it up and was stopped.</source>
+        <translation>
+            <numerusform>Não foi possível verificar %1: o shell levou mais de %n segundo para procurá-lo e foi interrompido.</numerusform>
+            <numerusform>Não foi possível verificar %1: o shell levou mais de %n segundos para procurá-lo e foi interrompido.</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

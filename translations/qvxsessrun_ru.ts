@@ -78,64 +78,8 @@ Use Drag &amp; Drop to add desktop files.</source>
         <translation>Запущено: %1</translation>
     </message>
     <message>
-        <source>This line is not valid shell: the script stops here and no later command runs.</source>
-        <translation>Эта строка не является корректным кодом оболочки: сценарий остановится здесь, и ни одна последующая команда не выполнится.</translation>
-    </message>
-    <message>
-        <source>The final &amp; is swallowed (by a comment or a trailing backslash): the command runs in the foreground and holds up every later one.</source>
-        <translation>Завершающий &amp; поглощается (комментарием или обратной косой чертой в конце): команда выполняется на переднем плане и задерживает все последующие.</translation>
-    </message>
-    <message>
-        <source>An active command that begins with # is a comment: it does not run, and it is gone the next time the script is read.</source>
-        <translation>Активная команда, начинающаяся с #, — это комментарий: она не выполняется и исчезнет при следующем чтении сценария.</translation>
-    </message>
-    <message>
-        <source>This command begins with #[INACTIVE]#: it does not run and comes back switched off.</source>
-        <translation>Эта команда начинается с #[INACTIVE]#: она не выполняется и вернётся отключённой.</translation>
-    </message>
-    <message>
-        <source>%1: no such command (not a shell builtin, and not found on PATH).</source>
-        <translation>%1: нет такой команды (это не встроенная команда оболочки, и она не найдена в PATH).</translation>
-    </message>
-    <message>
-        <source>%1 is not an executable file.</source>
-        <translation>%1 не является исполняемым файлом.</translation>
-    </message>
-    <message>
         <source>Runs in the foreground: the commands below it wait until it ends.</source>
         <translation>Выполняется на переднем плане: команды ниже ждут его завершения.</translation>
-    </message>
-    <message>
-        <source>%1 could not be checked: the shell took longer than 5 seconds to look it up and was stopped.</source>
-        <translation>Не удалось проверить %1: оболочка искала это дольше 5 секунд и была остановлена.</translation>
-    </message>
-    <message>
-        <source>This line could not be checked: the shell took longer than 5 seconds over the script from here and was stopped.</source>
-        <translation>Не удалось проверить эту строку: оболочка обрабатывала сценарий начиная с этого места дольше 5 секунд и была остановлена.</translation>
-    </message>
-    <message>
-        <source>%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
-        <translation>/bin/sh не находит %1; эта оболочка знает только синтаксис POSIX. Запишите это в синтаксисе POSIX или укажите другую оболочку в первой строке сценария.</translation>
-    </message>
-    <message>
-        <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
-        <translation>Эта команда никогда не выполнится: строка выше заменяет или завершает оболочку (exec или exit).</translation>
-    </message>
-    <message>
-        <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
-        <translation>Эта строка начинает here-документ, который не завершается ни одной строкой: все строки ниже становятся его текстом, и ни одна последующая команда не выполнится.</translation>
-    </message>
-    <message>
-        <source>This line leaves a quote open: the shell reads the lines below as part of this command, up to the next matching quote.</source>
-        <translation>В этой строке не закрыта кавычка: оболочка читает строки ниже как часть этой команды, вплоть до следующей парной кавычки.</translation>
-    </message>
-    <message>
-        <source>The shell reads on from this line to the end of the script for the end of what it opens (if, case, a loop, a brace or a quote): this command and every later one never run.</source>
-        <translation>Оболочка читает от этой строки до конца сценария в поисках конца того, что в ней открыто (if, case, цикл, фигурная скобка или кавычка): эта команда и все последующие никогда не выполнятся.</translation>
-    </message>
-    <message>
-        <source>This line ends in &amp;&amp; (or ||, |), so the shell joins it with the next line, and none follows: the script stops here.</source>
-        <translation>Эта строка заканчивается на &amp;&amp; (или ||, |), поэтому оболочка соединяет её со следующей строкой, но следующей строки нет: сценарий остановится здесь.</translation>
     </message>
     <message>
         <source>The shell joins this line with the next one: it ends in &amp;&amp;, || or |.</source>
@@ -170,26 +114,6 @@ Use Drag &amp; Drop to add desktop files.</source>
         <translation>%1 обозначает байт NUL в сценарии. Оболочка пропускает его: то, что стоит по обе стороны от него, выполняется как одно слово.</translation>
     </message>
     <message>
-        <source>This command is not complete: it ends in &amp;&amp;, ||, | or a backslash, or opens if, case, a loop or a brace that it does not close. The shell reads the lines below as part of it.</source>
-        <translation>Эта команда не завершена: она оканчивается на &amp;&amp;, ||, | или обратную косую черту либо открывает if, case, цикл или фигурную скобку, которые не закрывает. Оболочка читает строки ниже как её часть.</translation>
-    </message>
-    <message>
-        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
-        <translation>Это присваивание не влияет на команды ниже, потому что выполняется в фоновой подоболочке. Отключите «Запускать в фоне» в меню строки, чтобы оно действовало на сценарий.</translation>
-    </message>
-    <message>
-        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
-        <translation>%1 не влияет на команды ниже, потому что выполняется в фоновой подоболочке. Отключите «Запускать в фоне» в меню строки, чтобы это действовало на сценарий.</translation>
-    </message>
-    <message>
-        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
-        <translation>Здесь exec не заменяет оболочку сеанса: завершающий &amp; запускает его в фоновой подоболочке. Отключите «Запускать в фоне» в меню строки, если сценарий должен завершаться этой командой.</translation>
-    </message>
-    <message>
-        <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
-        <translation>Строка %1 этой команды не является корректным кодом оболочки: сценарий остановится там, и ни одна последующая команда не выполнится.</translation>
-    </message>
-    <message>
         <source>Commands</source>
         <translation>Команды</translation>
     </message>
@@ -216,14 +140,6 @@ Use Drag &amp; Drop to add desktop files.</source>
     <message>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
-    </message>
-    <message>
-        <source>This line ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of the line's last word, or after a final &amp; for a command of its own.</source>
-        <translation>Эта строка оканчивается возвратом каретки (CR), как строки сценария, сохранённого в другой системе. Оболочка считает CR частью последнего слова строки, а после завершающего &amp; — отдельной командой.</translation>
-    </message>
-    <message>
-        <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
-        <translation>Строка %1 этой команды оканчивается возвратом каретки (CR), как строки сценария, сохранённого в другой системе. Оболочка считает CR частью последнего слова этой строки, а после завершающего &amp; — отдельной командой.</translation>
     </message>
     <message>
         <source>The command is empty: there is nothing to run.</source>
@@ -487,6 +403,101 @@ Use Drag &amp; Drop to add desktop files.</source>
     <message>
         <source>a desktop entry without a command</source>
         <translation>ярлык рабочего стола без команды</translation>
+    </message>
+</context>
+<context>
+    <name>CheckText</name>
+    <message>
+        <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
+        <translation>Строка %1 этой команды не является корректным кодом оболочки: сценарий остановится там, и ни одна последующая команда не выполнится.</translation>
+    </message>
+    <message>
+        <source>This line is not valid shell: the script stops here and no later command runs.</source>
+        <translation>Эта строка не является корректным кодом оболочки: сценарий остановится здесь, и ни одна последующая команда не выполнится.</translation>
+    </message>
+    <message>
+        <source>This line ends in &amp;&amp; (or ||, |), so the shell joins it with the next line, and none follows: the script stops here.</source>
+        <translation>Эта строка заканчивается на &amp;&amp; (или ||, |), поэтому оболочка соединяет её со следующей строкой, но следующей строки нет: сценарий остановится здесь.</translation>
+    </message>
+    <message>
+        <source>The shell reads on from this line to the end of the script for the end of what it opens (if, case, a loop, a brace or a quote): this command and every later one never run.</source>
+        <translation>Оболочка читает от этой строки до конца сценария в поисках конца того, что в ней открыто (if, case, цикл, фигурная скобка или кавычка): эта команда и все последующие никогда не выполнятся.</translation>
+    </message>
+    <message>
+        <source>This line leaves a quote open: the shell reads the lines below as part of this command, up to the next matching quote.</source>
+        <translation>В этой строке не закрыта кавычка: оболочка читает строки ниже как часть этой команды, вплоть до следующей парной кавычки.</translation>
+    </message>
+    <message>
+        <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
+        <translation>Эта строка начинает here-документ, который не завершается ни одной строкой: все строки ниже становятся его текстом, и ни одна последующая команда не выполнится.</translation>
+    </message>
+    <message>
+        <source>This command is not complete: it ends in &amp;&amp;, ||, | or a backslash, or opens if, case, a loop or a brace that it does not close. The shell reads the lines below as part of it.</source>
+        <translation>Эта команда не завершена: она оканчивается на &amp;&amp;, ||, | или обратную косую черту либо открывает if, case, цикл или фигурную скобку, которые не закрывает. Оболочка читает строки ниже как её часть.</translation>
+    </message>
+    <message>
+        <source>The final &amp; is swallowed (by a comment or a trailing backslash): the command runs in the foreground and holds up every later one.</source>
+        <translation>Завершающий &amp; поглощается (комментарием или обратной косой чертой в конце): команда выполняется на переднем плане и задерживает все последующие.</translation>
+    </message>
+    <message>
+        <source>An active command that begins with # is a comment: it does not run, and it is gone the next time the script is read.</source>
+        <translation>Активная команда, начинающаяся с #, — это комментарий: она не выполняется и исчезнет при следующем чтении сценария.</translation>
+    </message>
+    <message>
+        <source>This command begins with #[INACTIVE]#: it does not run and comes back switched off.</source>
+        <translation>Эта команда начинается с #[INACTIVE]#: она не выполняется и вернётся отключённой.</translation>
+    </message>
+    <message>
+        <source>%1: no such command (not a shell builtin, and not found on PATH).</source>
+        <translation>%1: нет такой команды (это не встроенная команда оболочки, и она не найдена в PATH).</translation>
+    </message>
+    <message>
+        <source>%1 is not an executable file.</source>
+        <translation>%1 не является исполняемым файлом.</translation>
+    </message>
+    <message>
+        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>Это присваивание не влияет на команды ниже, потому что выполняется в фоновой подоболочке. Отключите «Запускать в фоне» в меню строки, чтобы оно действовало на сценарий.</translation>
+    </message>
+    <message>
+        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>%1 не влияет на команды ниже, потому что выполняется в фоновой подоболочке. Отключите «Запускать в фоне» в меню строки, чтобы это действовало на сценарий.</translation>
+    </message>
+    <message>
+        <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
+        <translation>Эта команда никогда не выполнится: строка выше заменяет или завершает оболочку (exec или exit).</translation>
+    </message>
+    <message>
+        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
+        <translation>Здесь exec не заменяет оболочку сеанса: завершающий &amp; запускает его в фоновой подоболочке. Отключите «Запускать в фоне» в меню строки, если сценарий должен завершаться этой командой.</translation>
+    </message>
+    <message>
+        <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>Строка %1 этой команды оканчивается возвратом каретки (CR), как строки сценария, сохранённого в другой системе. Оболочка считает CR частью последнего слова этой строки, а после завершающего &amp; — отдельной командой.</translation>
+    </message>
+    <message>
+        <source>This line ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of the line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>Эта строка оканчивается возвратом каретки (CR), как строки сценария, сохранённого в другой системе. Оболочка считает CR частью последнего слова строки, а после завершающего &amp; — отдельной командой.</translation>
+    </message>
+    <message>
+        <source>%1 is not found by %2; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
+        <translation>%2 не находит %1; эта оболочка знает только синтаксис POSIX. Запишите это в синтаксисе POSIX или укажите другую оболочку в первой строке сценария.</translation>
+    </message>
+    <message numerus="yes">
+        <source>This line could not be checked: the shell took longer than %n second(s) over the script from here and was stopped.</source>
+        <translation>
+            <numerusform>Не удалось проверить эту строку: оболочка обрабатывала сценарий начиная с этого места дольше %n секунды и была остановлена.</numerusform>
+            <numerusform>Не удалось проверить эту строку: оболочка обрабатывала сценарий начиная с этого места дольше %n секунд и была остановлена.</numerusform>
+            <numerusform>Не удалось проверить эту строку: оболочка обрабатывала сценарий начиная с этого места дольше %n секунд и была остановлена.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 could not be checked: the shell took longer than %n second(s) to look it up and was stopped.</source>
+        <translation>
+            <numerusform>Не удалось проверить %1: оболочка искала это дольше %n секунды и была остановлена.</numerusform>
+            <numerusform>Не удалось проверить %1: оболочка искала это дольше %n секунд и была остановлена.</numerusform>
+            <numerusform>Не удалось проверить %1: оболочка искала это дольше %n секунд и была остановлена.</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

@@ -78,64 +78,8 @@ Use Drag &amp; Drop to add desktop files.</source>
         <translation>已启动：%1</translation>
     </message>
     <message>
-        <source>This line is not valid shell: the script stops here and no later command runs.</source>
-        <translation>此行不是有效的 shell 代码：脚本会在此停止，之后的命令都不会运行。</translation>
-    </message>
-    <message>
-        <source>The final &amp; is swallowed (by a comment or a trailing backslash): the command runs in the foreground and holds up every later one.</source>
-        <translation>末尾的 &amp; 被吞掉了（被注释或末尾的反斜杠）：该命令在前台运行，并阻塞之后的所有命令。</translation>
-    </message>
-    <message>
-        <source>An active command that begins with # is a comment: it does not run, and it is gone the next time the script is read.</source>
-        <translation>以 # 开头的已启用命令是注释：它不会运行，并且下次读取脚本时会消失。</translation>
-    </message>
-    <message>
-        <source>This command begins with #[INACTIVE]#: it does not run and comes back switched off.</source>
-        <translation>此命令以 #[INACTIVE]# 开头：它不会运行，并会以停用状态回来。</translation>
-    </message>
-    <message>
-        <source>%1: no such command (not a shell builtin, and not found on PATH).</source>
-        <translation>%1：没有此命令（不是 shell 内置命令，也未在 PATH 中找到）。</translation>
-    </message>
-    <message>
-        <source>%1 is not an executable file.</source>
-        <translation>%1 不是可执行文件。</translation>
-    </message>
-    <message>
         <source>Runs in the foreground: the commands below it wait until it ends.</source>
         <translation>在前台运行：其下的命令要等它结束。</translation>
-    </message>
-    <message>
-        <source>%1 could not be checked: the shell took longer than 5 seconds to look it up and was stopped.</source>
-        <translation>无法检查 %1：shell 查找它用时超过 5 秒，已被停止。</translation>
-    </message>
-    <message>
-        <source>This line could not be checked: the shell took longer than 5 seconds over the script from here and was stopped.</source>
-        <translation>无法检查此行：shell 处理从此处开始的脚本用时超过 5 秒，已被停止。</translation>
-    </message>
-    <message>
-        <source>%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
-        <translation>/bin/sh 找不到 %1；此 shell 只支持 POSIX 语法。请用 POSIX 语法改写，或在脚本第一行指定其他 shell。</translation>
-    </message>
-    <message>
-        <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
-        <translation>此命令永远不会运行：上面的某一行替换或结束了 shell（exec 或 exit）。</translation>
-    </message>
-    <message>
-        <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
-        <translation>此行开始了一个 here 文档，但没有任何行将其结束：下面的每一行都会成为它的文本，之后的命令都不会运行。</translation>
-    </message>
-    <message>
-        <source>This line leaves a quote open: the shell reads the lines below as part of this command, up to the next matching quote.</source>
-        <translation>此行有未闭合的引号：shell 会把下面的行当作此命令的一部分读入，直到下一个匹配的引号为止。</translation>
-    </message>
-    <message>
-        <source>The shell reads on from this line to the end of the script for the end of what it opens (if, case, a loop, a brace or a quote): this command and every later one never run.</source>
-        <translation>为了找到此行所开启内容（if、case、循环、花括号或引号）的结束处，shell 会从此行一直读到脚本末尾：此命令及之后的所有命令都不会运行。</translation>
-    </message>
-    <message>
-        <source>This line ends in &amp;&amp; (or ||, |), so the shell joins it with the next line, and none follows: the script stops here.</source>
-        <translation>此行以 &amp;&amp;（或 ||、|）结尾，因此 shell 会将它与下一行连接，但其后没有任何行：脚本会在此停止。</translation>
     </message>
     <message>
         <source>The shell joins this line with the next one: it ends in &amp;&amp;, || or |.</source>
@@ -170,26 +114,6 @@ Use Drag &amp; Drop to add desktop files.</source>
         <translation>%1 表示脚本中的一个 NUL 字节。shell 会跳过它：它两边的内容作为一个词运行。</translation>
     </message>
     <message>
-        <source>This command is not complete: it ends in &amp;&amp;, ||, | or a backslash, or opens if, case, a loop or a brace that it does not close. The shell reads the lines below as part of it.</source>
-        <translation>此命令不完整：它以 &amp;&amp;、||、| 或反斜杠结尾，或者打开了未闭合的 if、case、循环或花括号。shell 会把下面的行当作它的一部分读入。</translation>
-    </message>
-    <message>
-        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
-        <translation>此赋值在后台子 shell 中运行，因此对下面的命令没有影响。请在该行的菜单中关闭“在后台运行”，使其作用于脚本。</translation>
-    </message>
-    <message>
-        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
-        <translation>%1 在后台子 shell 中运行，因此对下面的命令没有影响。请在该行的菜单中关闭“在后台运行”，使其作用于脚本。</translation>
-    </message>
-    <message>
-        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
-        <translation>此处的 exec 不会替换会话的 shell：末尾的 &amp; 使它在后台子 shell 中运行。如果脚本应以此命令结束，请在该行的菜单中关闭“在后台运行”。</translation>
-    </message>
-    <message>
-        <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
-        <translation>此命令的第 %1 行不是有效的 shell 代码：脚本会在那里停止，之后的命令都不会运行。</translation>
-    </message>
-    <message>
         <source>Commands</source>
         <translation>命令</translation>
     </message>
@@ -216,14 +140,6 @@ Use Drag &amp; Drop to add desktop files.</source>
     <message>
         <source>%1: %2</source>
         <translation>%1：%2</translation>
-    </message>
-    <message>
-        <source>This line ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of the line's last word, or after a final &amp; for a command of its own.</source>
-        <translation>此行以回车符 (CR) 结尾，就像在其他系统上保存的脚本的行一样。shell 会把 CR 当作该行最后一个单词的一部分，在末尾的 &amp; 之后则当作一个单独的命令。</translation>
-    </message>
-    <message>
-        <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
-        <translation>此命令的第 %1 行以回车符 (CR) 结尾，就像在其他系统上保存的脚本的行一样。shell 会把 CR 当作该行最后一个单词的一部分，在末尾的 &amp; 之后则当作一个单独的命令。</translation>
     </message>
     <message>
         <source>The command is empty: there is nothing to run.</source>
@@ -481,6 +397,97 @@ Use Drag &amp; Drop to add desktop files.</source>
     <message>
         <source>a desktop entry without a command</source>
         <translation>没有命令的桌面项</translation>
+    </message>
+</context>
+<context>
+    <name>CheckText</name>
+    <message>
+        <source>Line %1 of this command is not valid shell: the script stops there and no later command runs.</source>
+        <translation>此命令的第 %1 行不是有效的 shell 代码：脚本会在那里停止，之后的命令都不会运行。</translation>
+    </message>
+    <message>
+        <source>This line is not valid shell: the script stops here and no later command runs.</source>
+        <translation>此行不是有效的 shell 代码：脚本会在此停止，之后的命令都不会运行。</translation>
+    </message>
+    <message>
+        <source>This line ends in &amp;&amp; (or ||, |), so the shell joins it with the next line, and none follows: the script stops here.</source>
+        <translation>此行以 &amp;&amp;（或 ||、|）结尾，因此 shell 会将它与下一行连接，但其后没有任何行：脚本会在此停止。</translation>
+    </message>
+    <message>
+        <source>The shell reads on from this line to the end of the script for the end of what it opens (if, case, a loop, a brace or a quote): this command and every later one never run.</source>
+        <translation>为了找到此行所开启内容（if、case、循环、花括号或引号）的结束处，shell 会从此行一直读到脚本末尾：此命令及之后的所有命令都不会运行。</translation>
+    </message>
+    <message>
+        <source>This line leaves a quote open: the shell reads the lines below as part of this command, up to the next matching quote.</source>
+        <translation>此行有未闭合的引号：shell 会把下面的行当作此命令的一部分读入，直到下一个匹配的引号为止。</translation>
+    </message>
+    <message>
+        <source>This line starts a here-document that no line ends: every line below becomes its text, and no later command runs.</source>
+        <translation>此行开始了一个 here 文档，但没有任何行将其结束：下面的每一行都会成为它的文本，之后的命令都不会运行。</translation>
+    </message>
+    <message>
+        <source>This command is not complete: it ends in &amp;&amp;, ||, | or a backslash, or opens if, case, a loop or a brace that it does not close. The shell reads the lines below as part of it.</source>
+        <translation>此命令不完整：它以 &amp;&amp;、||、| 或反斜杠结尾，或者打开了未闭合的 if、case、循环或花括号。shell 会把下面的行当作它的一部分读入。</translation>
+    </message>
+    <message>
+        <source>The final &amp; is swallowed (by a comment or a trailing backslash): the command runs in the foreground and holds up every later one.</source>
+        <translation>末尾的 &amp; 被吞掉了（被注释或末尾的反斜杠）：该命令在前台运行，并阻塞之后的所有命令。</translation>
+    </message>
+    <message>
+        <source>An active command that begins with # is a comment: it does not run, and it is gone the next time the script is read.</source>
+        <translation>以 # 开头的已启用命令是注释：它不会运行，并且下次读取脚本时会消失。</translation>
+    </message>
+    <message>
+        <source>This command begins with #[INACTIVE]#: it does not run and comes back switched off.</source>
+        <translation>此命令以 #[INACTIVE]# 开头：它不会运行，并会以停用状态回来。</translation>
+    </message>
+    <message>
+        <source>%1: no such command (not a shell builtin, and not found on PATH).</source>
+        <translation>%1：没有此命令（不是 shell 内置命令，也未在 PATH 中找到）。</translation>
+    </message>
+    <message>
+        <source>%1 is not an executable file.</source>
+        <translation>%1 不是可执行文件。</translation>
+    </message>
+    <message>
+        <source>This assignment has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>此赋值在后台子 shell 中运行，因此对下面的命令没有影响。请在该行的菜单中关闭“在后台运行”，使其作用于脚本。</translation>
+    </message>
+    <message>
+        <source>%1 has no effect on the commands below it, because it runs in a background subshell. Switch off "Run in the background" in the row's menu to let it act on the script.</source>
+        <translation>%1 在后台子 shell 中运行，因此对下面的命令没有影响。请在该行的菜单中关闭“在后台运行”，使其作用于脚本。</translation>
+    </message>
+    <message>
+        <source>This command never runs: a line above replaces or ends the shell (exec or exit).</source>
+        <translation>此命令永远不会运行：上面的某一行替换或结束了 shell（exec 或 exit）。</translation>
+    </message>
+    <message>
+        <source>exec here does not replace the session's shell: the final &amp; runs it in a background subshell. Switch off "Run in the background" in the row's menu if the script should end in this command.</source>
+        <translation>此处的 exec 不会替换会话的 shell：末尾的 &amp; 使它在后台子 shell 中运行。如果脚本应以此命令结束，请在该行的菜单中关闭“在后台运行”。</translation>
+    </message>
+    <message>
+        <source>Line %1 of this command ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of that line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>此命令的第 %1 行以回车符 (CR) 结尾，就像在其他系统上保存的脚本的行一样。shell 会把 CR 当作该行最后一个单词的一部分，在末尾的 &amp; 之后则当作一个单独的命令。</translation>
+    </message>
+    <message>
+        <source>This line ends in a carriage return (CR), as lines of a script saved on another system do. The shell takes the CR for a part of the line's last word, or after a final &amp; for a command of its own.</source>
+        <translation>此行以回车符 (CR) 结尾，就像在其他系统上保存的脚本的行一样。shell 会把 CR 当作该行最后一个单词的一部分，在末尾的 &amp; 之后则当作一个单独的命令。</translation>
+    </message>
+    <message>
+        <source>%1 is not found by %2; this shell knows only POSIX syntax. Write it in POSIX syntax, or name another shell in the first line of the script.</source>
+        <translation>%2 找不到 %1；此 shell 只支持 POSIX 语法。请用 POSIX 语法改写，或在脚本第一行指定其他 shell。</translation>
+    </message>
+    <message numerus="yes">
+        <source>This line could not be checked: the shell took longer than %n second(s) over the script from here and was stopped.</source>
+        <translation>
+            <numerusform>无法检查此行：shell 处理从此处开始的脚本用时超过 %n 秒，已被停止。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 could not be checked: the shell took longer than %n second(s) to look it up and was stopped.</source>
+        <translation>
+            <numerusform>无法检查 %1：shell 查找它用时超过 %n 秒，已被停止。</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

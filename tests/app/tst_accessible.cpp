@@ -23,8 +23,8 @@
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
 
-#include "List.h"
-#include "Mainwin.h"
+#include "app/Mainwin.h"
+#include "editor/List.h"
 #include "testscript.h"
 
 #define MISSING "qvx-no-such-command"

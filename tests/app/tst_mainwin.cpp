@@ -23,15 +23,15 @@
 
 #include <functional>
 
-#include "AppDialog.h"
-#include "AppModel.h"
-#include "List.h"
-#include "Mainwin.h"
-#include "checkshell.h"
+#include "app/Mainwin.h"
+#include "check/checkshell.h"
+#include "dialogs/icon.h"
 #include "dropevent.h"
-#include "icon.h"
+#include "editor/AppDialog.h"
+#include "editor/AppModel.h"
+#include "editor/List.h"
 #include "modalbox.h"
-#include "store.h"
+#include "store/store.h"
 #include "testscript.h"
 
 static void writeScript(const QByteArray &text)

@@ -20,8 +20,8 @@
 
 #include <functional>
 
-#include "List.h"
-#include "Mainwin.h"
+#include "app/Mainwin.h"
+#include "editor/List.h"
 #include "fsynchook.h"
 #include "modalbox.h"
 #include "testscript.h"

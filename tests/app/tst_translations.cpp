@@ -40,7 +40,7 @@
 #include <string.h>
 #include <unistd.h>
 
-#include "catalogue.h"
+#include "app/catalogue.h"
 #include "dropevent.h"
 #include "modalbox.h"
 #include "testscript.h"
@@ -163,57 +163,59 @@ const Message requiredMessages[] = {
     { "List", "%1 ended at once by signal %2" },
     { "List", "%1 ended at once with status %2" },
     { "List", "%1 ended at once with status %2: %3" },
-    { "List", "This line is not valid shell: the script stops here and no later command runs." },
-    { "List",
+    { "CheckText",
+      "This line is not valid shell: the script stops here and no later command runs." },
+    { "CheckText",
       "Line %1 of this command is not valid shell: the script stops there and no later command "
       "runs." },
-    { "List",
+    { "CheckText",
       "The final & is swallowed (by a comment or a trailing backslash): the command runs in the "
       "foreground and holds up every later one." },
-    { "List",
+    { "CheckText",
       "An active command that begins with # is a comment: it does not run, and it is gone the "
       "next time the script is read." },
-    { "List",
+    { "CheckText",
       "This command begins with #[INACTIVE]#: it does not run and comes back switched off." },
-    { "List", "%1: no such command (not a shell builtin, and not found on PATH)." },
-    { "List", "%1 is not an executable file." },
+    { "CheckText", "%1: no such command (not a shell builtin, and not found on PATH)." },
+    { "CheckText", "%1 is not an executable file." },
     { "List", "Runs in the foreground: the commands below it wait until it ends." },
     { "List", "The shell joins this line with the next one: it ends in &&, || or |." },
-    { "List",
+    { "CheckText",
       "This line ends in && (or ||, |), so the shell joins it with the next line, and none "
       "follows: the script stops here." },
-    { "List",
+    { "CheckText",
       "The shell reads on from this line to the end of the script for the end of what it opens "
       "(if, case, a loop, a brace or a quote): this command and every later one never run." },
-    { "List",
+    { "CheckText",
       "This line leaves a quote open: the shell reads the lines below as part of this command, "
       "up to the next matching quote." },
-    { "List",
+    { "CheckText",
       "This line starts a here-document that no line ends: every line below becomes its text, "
       "and no later command runs." },
-    { "List",
+    { "CheckText",
       "This assignment has no effect on the commands below it, because it runs in a background "
       "subshell. Switch off \"Run in the background\" in the row's menu to let it act on the "
       "script." },
-    { "List",
+    { "CheckText",
       "%1 has no effect on the commands below it, because it runs in a background subshell. "
       "Switch off \"Run in the background\" in the row's menu to let it act on the script." },
-    { "List",
+    { "CheckText",
       "This command is not complete: it ends in &&, ||, | or a backslash, or opens if, case, a "
       "loop or a brace that it does not close. The shell reads the lines below as part of it." },
-    { "List", "This command never runs: a line above replaces or ends the shell (exec or exit)." },
-    { "List",
+    { "CheckText",
+      "This command never runs: a line above replaces or ends the shell (exec or exit)." },
+    { "CheckText",
       "exec here does not replace the session's shell: the final & runs it in a background "
       "subshell. Switch off \"Run in the background\" in the row's menu if the script should "
       "end in this command." },
-    { "List",
-      "%1 is not found by /bin/sh; this shell knows only POSIX syntax. Write it in POSIX syntax, "
-      "or name another shell in the first line of the script." },
-    { "List",
-      "This line could not be checked: the shell took longer than 5 seconds over the script "
+    { "CheckText",
+      "%1 is not found by %2; this shell knows only POSIX syntax. Write it in POSIX syntax, or "
+      "name another shell in the first line of the script." },
+    { "CheckText",
+      "This line could not be checked: the shell took longer than %n second(s) over the script "
       "from here and was stopped." },
-    { "List",
-      "%1 could not be checked: the shell took longer than 5 seconds to look it up and was "
+    { "CheckText",
+      "%1 could not be checked: the shell took longer than %n second(s) to look it up and was "
       "stopped." },
     { "List",
       "This command holds bytes that are not UTF-8, shown as %1: %2. An edit keeps them where it "
@@ -221,11 +223,11 @@ const Message requiredMessages[] = {
     { "List",
       "%1 stands for a NUL byte in the script. The shell skips it: what stands on either side of "
       "it runs as one word." },
-    { "List",
+    { "CheckText",
       "This line ends in a carriage return (CR), as lines of a script saved on another system "
       "do. The shell takes the CR for a part of the line's last word, or after a final & for a "
       "command of its own." },
-    { "List",
+    { "CheckText",
       "Line %1 of this command ends in a carriage return (CR), as lines of a script saved on "
       "another system do. The shell takes the CR for a part of that line's last word, or after a "
       "final & for a command of its own." },
@@ -879,8 +881,9 @@ void tst_translations::codeTexts()
     const QString ts = tmp.path() + "/code.ts";
     QProcess lupdate;
     lupdate.start(QVX_LUPDATE,
-                  { "-silent", "-locations", "none", sourceDir() + "/app", sourceDir() + "/editor",
-                    sourceDir() + "/dialogs", "-ts", ts });
+                  { "-silent", "-locations", "none", "-I", sourceDir(), sourceDir() + "/app",
+                    sourceDir() + "/editor", sourceDir() + "/dialogs", sourceDir() + "/check",
+                    sourceDir() + "/run", sourceDir() + "/desktop", "-ts", ts });
     QVERIFY(lupdate.waitForFinished(60000));
     const QByteArray err = lupdate.readAllStandardError();
     QVERIFY2(lupdate.exitStatus() == QProcess::NormalExit && lupdate.exitCode() == 0,

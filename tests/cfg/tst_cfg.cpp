@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "cfg.h"
+#include "cfg/cfg.h"
 #include "unprivileged.h"
 
 #include <QtTest>

@@ -14,7 +14,7 @@
 #include <unistd.h>
 
 #include "crash_lists.h"
-#include "store.h"
+#include "store/store.h"
 
 /*
  * The list as the window makes it, one added row after another, in a

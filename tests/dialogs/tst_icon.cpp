@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "icon.h"
+#include "dialogs/icon.h"
 
 #include <QApplication>
 #include <QDir>

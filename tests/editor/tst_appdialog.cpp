@@ -2,8 +2,8 @@
 // The dialog that adds installed applications, as a person uses it: the
 // filter, the keys, the mouse, what it shows and what it hands back.  The
 // applications come from data folders of the test's own.
-#include "AppDialog.h"
-#include "AppModel.h"
+#include "editor/AppDialog.h"
+#include "editor/AppModel.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "List.h"
-#include "ListWidget.h"
-#include "RowDelegate.h"
 #include "dropevent.h"
+#include "editor/List.h"
+#include "editor/ListWidget.h"
+#include "editor/RowDelegate.h"
 #include "localeencoding.h"
 #include "modalbox.h"
-#include "store.h"
+#include "store/store.h"
 #include "testscript.h"
 
 #include <QApplication>

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "ListWidget.h"
-#include "RowDelegate.h"
+#include "desktop/UriList.h"
+#include "editor/ListWidget.h"
+#include "editor/RowDelegate.h"
 
 #include <QApplication>
 #include <QDrag>
@@ -222,7 +223,7 @@ void TestListWidget::drop()
     QFETCH(QByteArray, data);
     QFETCH(QStringList, paths);
 
-    QCOMPARE(ListWidget::pathsFromUriList(data), paths);
+    QCOMPARE(UriList::paths(data), paths);
 
     ForeignDropData mime(uriListFormat, data);
     QVERIFY(dropOnList(&mime, true));
@@ -478,7 +479,6 @@ void TestListWidget::rowShowsOneShortLine_data()
             + QString::fromUtf8("\xf0\x9f\x99\x82 tail") << QString(most - 1, 'z') + ellipsis;
     QTest::newRow("line feeds in a long text")
         << QString("a\n").repeated(most) << QString("a \u23CE \u2026 (%1 lines)").arg(most + 1);
-
 }
 
 /*

@@ -2,7 +2,7 @@
 // The bytes of an edited command: what the edit kept keeps its bytes, also
 // those that are not UTF-8, and only what it changed is encoded anew.
 
-#include "utf8bytes.h"
+#include "editor/utf8bytes.h"
 
 #include <QRandomGenerator>
 #include <QtTest>

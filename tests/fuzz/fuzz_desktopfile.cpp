@@ -10,7 +10,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include "DesktopFile.h"
+#include "desktop/DesktopFile.h"
 #include "fuzz_common.h"
 
 static QString path;

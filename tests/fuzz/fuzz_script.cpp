@@ -30,7 +30,7 @@
 #include <vector>
 
 #include "fuzz_common.h"
-#include "store.h"
+#include "store/store.h"
 
 static std::string script;
 

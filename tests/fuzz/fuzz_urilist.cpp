@@ -12,13 +12,13 @@
 #include <QByteArray>
 #include <QStringList>
 
-#include "ListWidget.h"
+#include "desktop/UriList.h"
 #include "fuzz_common.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<int>(size));
-    const QStringList paths = ListWidget::pathsFromUriList(bytes);
+    const QStringList paths = UriList::paths(bytes);
 
     int fileLines = 0;
     for (const QByteArray &line : bytes.split('\n'))

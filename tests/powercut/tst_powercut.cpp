@@ -27,8 +27,8 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
-#include "saver_harness.h"
 #include "lossyfs_mount.h"
+#include "saver_harness.h"
 
 class PowercutTest : public QObject
 {

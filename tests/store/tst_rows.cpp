@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "store.h"
+#include "store/store.h"
 
 #include <QtTest>
 

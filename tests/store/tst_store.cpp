@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "store.h"
-#include "store_impl.h"
+#include "store/store.h"
+#include "store/store_impl.h"
 #include "testscript.h"
 
 #include <QtTest>
@@ -35,6 +35,8 @@ private slots:
 
     void readAndSave_data();
     void readAndSave();
+    void lineForm_data();
+    void lineForm();
     void newLines_data();
     void newLines();
     void renderRows();
@@ -1929,6 +1931,34 @@ void TestStore::nullEntries()
     QCOMPARE(entriesOf(list), QByteArrayList({ "+A", "+B" }));
     QVERIFY(journal_of(list)->undo_head == nullptr && journal_of(list)->redo_head == nullptr);
     qvxsessrun_free(list);
+}
+
+// What a line shows at its ends, white space around it aside.
+void TestStore::lineForm_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<int>("form");
+
+    const int hash = LINE_FORM_HASH_FIRST, amp = LINE_FORM_AMP_LAST;
+    QTest::newRow("empty") << QByteArray() << 0;
+    QTest::newRow("white space only") << QByteArray(" \t\r\n") << 0;
+    QTest::newRow("plain command") << QByteArray("xterm") << 0;
+    QTest::newRow("comment, indented") << QByteArray(" \t# xterm") << hash;
+    QTest::newRow("final amp before CR LF") << QByteArray("xterm &\r\n") << amp;
+    QTest::newRow("amp inside") << QByteArray("a & b") << 0;
+    QTest::newRow("hash inside") << QByteArray("echo a#b") << 0;
+    QTest::newRow("both") << QByteArray("# xterm &") << (hash | amp);
+    QTest::newRow("one character that is both ends") << QByteArray(" & ") << amp;
+    QTest::newRow("amp before a blank and a vertical tab") << QByteArray("x &\v ") << amp;
+    QTest::newRow("NUL is no white space") << QByteArray("x &\0", 4) << 0;
+}
+
+void TestStore::lineForm()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(int, form);
+
+    QCOMPARE(qvxsessrun_line_form(line.constData(), size_t(line.size())), form);
 }
 
 QTEST_MAIN(TestStore)

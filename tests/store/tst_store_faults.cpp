@@ -9,9 +9,9 @@
  * before the call under test, and fail only the chosen call of the main
  * thread, so that Qt's own threads cannot use up a failure.
  */
-#include "cfg.h"
+#include "cfg/cfg.h"
 #include "faultinjection.h"
-#include "store.h"
+#include "store/store.h"
 #include "unprivileged.h"
 
 #include <QByteArray>

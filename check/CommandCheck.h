@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: BSD-2-Clause
+// check/: the check of the commands against the system's shell, and its
+// texts; QtCore, POSIX and the store, no widgets.
 #ifndef COMMANDCHECK_H
 #define COMMANDCHECK_H
 
@@ -9,7 +11,7 @@
 #include <QSharedPointer>
 #include <QVector>
 
-#include "CheckTask.h"
+#include "check/CheckTask.h"
 
 class QThreadPool;
 class QTimer;

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "checkwords.h"
+#include "check/checkwords.h"
+
+#include "store/store.h"
 
 #include <string.h>
 
@@ -31,11 +33,6 @@ static const char *const not_posix[] = {
     "[[",   "function", "source", "select",   "declare", "typeset", "shopt",     "let",    "pushd",
     "popd", "dirs",     "disown", "complete", "bind",    "mapfile", "readarray", "coproc",
 };
-
-static bool is_blank(char c)
-{
-    return c == ' ' || c == '\t';
-}
 
 static bool is_name_start(char c)
 {
@@ -141,7 +138,7 @@ static bool read_word(const QByteArray &text, int *at, word *w)
             w->value += text.mid(i, close + 1 - i);
             w->expands = true;
             i = close;
-        } else if (is_blank(d) || is_operator(d)) {
+        } else if (qvxsessrun_is_blank(d) || is_operator(d)) {
             break;
         } else {
             w->value += d;
@@ -169,7 +166,7 @@ static bool skip_redirection(const QByteArray &text, int *at)
     i++;
     if (i < n && strchr(">&|", text.at(i)) != nullptr)
         i++;
-    while (i < n && is_blank(text.at(i)))
+    while (i < n && qvxsessrun_is_blank(text.at(i)))
         i++;
     word target;
     if (i == n || is_operator(text.at(i)) || !read_word(text, &i, &target))
@@ -190,7 +187,7 @@ static bool split_words(const QByteArray &text, QList<word> *words)
     int i = 0;
 
     for (;;) {
-        while (i < n && is_blank(text.at(i)))
+        while (i < n && qvxsessrun_is_blank(text.at(i)))
             i++;
         if (i == n || text.at(i) == '#')
             return true;
@@ -404,17 +401,18 @@ QList<QByteArray> command_definitions(const QByteArray &text)
     int i = 0;
     const int n = text.size();
 
-    while (i < n && is_blank(text.at(i)))
+    while (i < n && qvxsessrun_is_blank(text.at(i)))
         i++;
     const bool keyword = text.mid(i, 9) == "function " || text.mid(i, 9) == "function\t";
     if (keyword)
-        for (i += 9; i < n && is_blank(text.at(i)); i++)
+        for (i += 9; i < n && qvxsessrun_is_blank(text.at(i)); i++)
             ;
     const int start = i;
-    while (i < n && !is_blank(text.at(i)) && !is_operator(text.at(i)) && text.at(i) != '{')
+    while (i < n && !qvxsessrun_is_blank(text.at(i)) && !is_operator(text.at(i))
+           && text.at(i) != '{')
         i++;
     const QByteArray name = text.mid(start, i - start);
-    while (i < n && is_blank(text.at(i)))
+    while (i < n && qvxsessrun_is_blank(text.at(i)))
         i++;
     if (!name.isEmpty() && (keyword || text.mid(i, 1) == "("))
         names.append(name);

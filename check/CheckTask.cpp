@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "CheckTask.h"
+#include "check/CheckTask.h"
 
-#include "checkshell.h"
+#include "check/checkshell.h"
 
 #include <QDeadlineTimer>
 #include <QMetaObject>

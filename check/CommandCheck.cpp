@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "CommandCheck.h"
+#include "check/CommandCheck.h"
 
-#include "checkshell.h"
-#include "checkwords.h"
-#include "store.h"
+#include "cfg/cfg.h"
+#include "check/checkshell.h"
+#include "check/checkwords.h"
+#include "store/store.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
-#include <QGuiApplication>
 #include <QSet>
 #include <QString>
 #include <QThread>
@@ -16,7 +17,6 @@
 
 #include <algorithm>
 
-#include <pwd.h>
 #include <stdlib.h>
 #include <string.h>
 #include <unistd.h>
@@ -47,8 +47,10 @@ static qint64 nowMs()
 /* The user's home from the password database, as the session has it. */
 static QByteArray homeDirectory()
 {
-    const struct passwd *pw = getpwuid(getuid());
-    return pw != nullptr && pw->pw_dir != nullptr ? QByteArray(pw->pw_dir) : QByteArray();
+    char *dir = cfg_home_dir();
+    const QByteArray home(dir);
+    free(dir);
+    return home;
 }
 
 /* Whether the "#!" line names a POSIX shell: sh itself, or none at all. */
@@ -61,7 +63,7 @@ static bool namesPosixShell(const command_list *list)
 static bool onlyBlanks(const QByteArray &bytes)
 {
     for (char c : bytes)
-        if (c != ' ' && c != '\t')
+        if (!qvxsessrun_is_blank(c))
             return false;
     return true;
 }
@@ -75,7 +77,10 @@ CommandCheck::CommandCheck(QObject *parent)
     connect(roundTimer, SIGNAL(timeout()), this, SLOT(startRound()));
     retryTimer->setSingleShot(true);
     connect(retryTimer, SIGNAL(timeout()), this, SLOT(retry()));
-    if (QGuiApplication *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+    // A graphical application tells when it goes to the background; the
+    // check needs QtCore alone, so it asks by name.
+    QCoreApplication *app = QCoreApplication::instance();
+    if (app != nullptr && app->inherits("QGuiApplication"))
         connect(app, SIGNAL(applicationStateChanged(Qt::ApplicationState)), this,
                 SLOT(catchApplicationState(Qt::ApplicationState)));
     // One shell per core at most: each task runs one shell at a time.
@@ -329,7 +334,6 @@ void CommandCheck::analyseRow(const QByteArray &line, const QByteArray &text, bo
     if (!row->runs)
         return;
 
-    const QByteArray trimmed = line.trimmed();
     command_words words;
     command_words_of(text, home, &words);
     row->lookups = commandNames(text, home, words);
@@ -338,9 +342,10 @@ void CommandCheck::analyseRow(const QByteArray &line, const QByteArray &text, bo
     row->crLine = scan.cr_end ? int(scan.cr_line) : -1;
 
     const int kind = qvxsessrun_line_kind(line.constData(), size_t(line.size()));
+    const int form = qvxsessrun_line_form(line.constData(), size_t(line.size()));
     if (kind == LINE_INACTIVE)
         row->local = ComesBackInactive;
-    else if (kind == LINE_TRIVIA || trimmed.startsWith('#'))
+    else if (kind == LINE_TRIVIA || (form & LINE_FORM_HASH_FIRST))
         row->local = Comment;
     else if (scan.open == SCAN_HEREDOC && runsBelow)
         row->local = HereDocument;
@@ -348,7 +353,7 @@ void CommandCheck::analyseRow(const QByteArray &line, const QByteArray &text, bo
         row->local = OpenQuote;
     else if ((scan.open == SCAN_CONSTRUCT || scan.open == SCAN_BACKSLASH) && runsBelow)
         row->local = ReadsOn;
-    else if (trimmed.endsWith('&') && !scan.background && !scan.joins)
+    else if ((form & LINE_FORM_AMP_LAST) && !scan.background && !scan.joins)
         row->local = Foreground;
     else if (scan.background && words.simple && words.first == "exec" && words.replaces_shell)
         row->local = ExecInBackground;

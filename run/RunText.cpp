@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "RunText.h"
+#include "run/RunText.h"
 
-#include "runnow.h"
+#include "run/runnow.h"
 
 #include <QByteArray>
 

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: BSD-2-Clause
+// sys/: what the store, the check and Run now take from the system: the
+// shell, the monotonic clock, the descriptors of a child process.
 #ifndef SYSTEMSHELL_H
 #define SYSTEMSHELL_H
 

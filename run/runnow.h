@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: BSD-2-Clause
+// run/: Run now, a command started from the window as the session would
+// start it and watched for a moment; QtCore and POSIX, no widgets.
 #ifndef RUNNOW_H
 #define RUNNOW_H
 

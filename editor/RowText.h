@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#ifndef MARKTEXT_H
-#define MARKTEXT_H
+#ifndef ROWTEXT_H
+#define ROWTEXT_H
 
 #include <QCoreApplication>
 #include <QString>
@@ -8,17 +8,16 @@
 struct command_entry;
 
 /*
- * What a row's tool tip says of its command: why the check marked it, a
- * hint on how it runs, and which of its bytes are not UTF-8.  The texts
- * belong to the command list, where the catalogues have them.
+ * What a row's tool tip says of its command beside the check's verdict: a
+ * hint on how it runs, its lines, its NUL bytes and which of its bytes are
+ * not UTF-8.  The texts belong to the command list, where the catalogues
+ * have them.
  */
-class MarkText
+class RowText
 {
     Q_DECLARE_TR_FUNCTIONS(List)
 
 public:
-    static QString forVerdict(const command_entry *entry, int verdict, const QString &word,
-                              int line = 0);
     static QString hint(const command_entry *entry);
     static QString undecodable(const command_entry *entry);
     static QString nulBytes(const command_entry *entry);
@@ -26,4 +25,4 @@ public:
     static QString firstSentence(const QString &text);
 };
 
-#endif // MARKTEXT_H
+#endif // ROWTEXT_H

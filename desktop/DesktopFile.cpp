@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "DesktopFile.h"
+#include "desktop/DesktopFile.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "runnow.h"
+#include "run/runnow.h"
 
-#include "childfds.h"
-#include "systemshell.h"
+#include "cfg/cfg.h"
+
+#include "sys/childfds.h"
+#include "sys/clock.h"
+#include "sys/systemshell.h"
 
 #include <errno.h>
 #include <fcntl.h>
 #include <limits.h>
 #include <poll.h>
-#include <pwd.h>
 #include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -81,14 +83,6 @@ static void remove_pipe(const command_pipe *fifo)
     report.state = RUN_FAILED;
     report.value = error;
     report_and_exit(fd, &report);
-}
-
-static long long now_ms()
-{
-    struct timespec ts;
-
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return ts.tv_sec * 1000LL + ts.tv_nsec / 1000000;
 }
 
 /*
@@ -248,8 +242,8 @@ static void drain(int fd, int null)
     }
 
     report.state = RUN_RUNNING;
-    const long long deadline = now_ms() + RUN_WATCH_MS;
-    while ((left = deadline - now_ms()) > 0) {
+    const long long deadline = sys_now_ms() + RUN_WATCH_MS;
+    while ((left = deadline - sys_now_ms()) > 0) {
         if (waitpid(pid, &status, WNOHANG) == pid) {
             report.state = RUN_ENDED;
             report.value = status;
@@ -306,19 +300,22 @@ int run_detached(const char *command, size_t len, int *report)
     command_pipe fifo;
     char *const argv[] = { const_cast<char *>(shell), piped ? fifo.path : const_cast<char *>("-c"),
                            piped ? nullptr : const_cast<char *>(command), nullptr };
-    struct passwd *pw;
+    char *home;
     int fds[2] = { -1, -1 }, null = -1, error = 0;
     pid_t pid;
 
-    errno = 0;
-    pw = getpwuid(getuid());
-    if (pw == nullptr || pw->pw_dir == nullptr)
-        return errno != 0 ? errno : ENOENT;
-    // Said at once rather than a moment later from the command's process.
-    if (access(pw->pw_dir, X_OK) == -1)
+    home = cfg_home_dir();
+    if (home == nullptr)
         return errno;
-    if (piped && (error = make_pipe(&fifo, command, len)) != 0)
+    // Said at once rather than a moment later from the command's process.
+    if (access(home, X_OK) == -1)
+        error = errno;
+    else if (piped)
+        error = make_pipe(&fifo, command, len);
+    if (error != 0) {
+        free(home);
         return error;
+    }
     null = above_std(open("/dev/null", O_RDWR | O_CLOEXEC));
     if (null == -1 || pipe_above_std(fds) == -1) {
         error = errno;
@@ -339,7 +336,7 @@ int run_detached(const char *command, size_t len, int *report)
             report_failure(fds[1], errno, piped ? &fifo : nullptr);
         if (pid != 0)
             _exit(0);
-        watch(argv, pw->pw_dir, null, fds[1], piped ? &fifo : nullptr);
+        watch(argv, home, null, fds[1], piped ? &fifo : nullptr);
     }
     while (waitpid(pid, nullptr, 0) == -1 && errno == EINTR)
         ;
@@ -347,6 +344,7 @@ int run_detached(const char *command, size_t len, int *report)
     fds[0] = -1;
 
 out:
+    free(home);
     if (error != 0 && piped)
         remove_pipe(&fifo);
     if (null != -1)

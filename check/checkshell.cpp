@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "checkshell.h"
+#include "check/checkshell.h"
 
-#include "childfds.h"
-#include "systemshell.h"
+#include "sys/childfds.h"
+#include "sys/clock.h"
+#include "sys/systemshell.h"
 
 #include <errno.h>
 #include <fcntl.h>
@@ -60,14 +61,6 @@ static const char lookup_script[]
       "    printf '%s %s\\n' \"$s\" \"$w\"\n"
       "done\n";
 
-static long long now_ms()
-{
-    struct timespec ts;
-
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return (long long)ts.tv_sec * 1000 + ts.tv_nsec / 1000000;
-}
-
 static void sleep_us(long us)
 {
     struct timespec ts = { us / 1000000, (us % 1000000) * 1000 };
@@ -100,7 +93,7 @@ static bool wait_for(pid_t pid, int *status, long long until, const std::atomic<
         const pid_t r = waitpid(pid, status, WNOHANG);
         if (r == pid || (r == -1 && errno != EINTR))
             return r == pid;
-        if (now_ms() >= until || (cancel != nullptr && cancel->load()))
+        if (sys_now_ms() >= until || (cancel != nullptr && cancel->load()))
             break;
         // It mostly ends right after it closed its output: look again
         // soon at first, and less often the longer it takes.
@@ -234,7 +227,7 @@ static void run_shell(char *const argv[], const std::atomic<bool> *cancel, shell
         return;
     }
 
-    const long long deadline = now_ms() + shell_time_limit_ms;
+    const long long deadline = sys_now_ms() + shell_time_limit_ms;
     struct pollfd fds[2] = { { out[0], POLLIN, 0 }, { err[0], POLLIN, 0 } };
     int open = 2;
     bool ended = false;
@@ -243,7 +236,7 @@ static void run_shell(char *const argv[], const std::atomic<bool> *cancel, shell
             run->outcome = SHELL_CANCELLED;
             break;
         }
-        if (now_ms() >= deadline) {
+        if (sys_now_ms() >= deadline) {
             run->outcome = SHELL_TIMED_OUT;
             break;
         }
@@ -269,7 +262,7 @@ static void run_shell(char *const argv[], const std::atomic<bool> *cancel, shell
         if (run->outcome == SHELL_NOT_RUN)
             run->outcome = cancel != nullptr && cancel->load() ? SHELL_CANCELLED : SHELL_TIMED_OUT;
         kill(pid, shell_kill_signal);
-        wait_for(pid, &status, now_ms() + shell_reap_limit_ms, nullptr, true);
+        wait_for(pid, &status, sys_now_ms() + shell_reap_limit_ms, nullptr, true);
         return;
     }
     if (WIFSIGNALED(status))

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: BSD-2-Clause
+// desktop/: desktop entries, the installed applications and the files a
+// drop names; QtCore, no widgets.
 #ifndef DESKTOPFILE_H
 #define DESKTOPFILE_H
 

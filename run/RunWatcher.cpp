@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "RunWatcher.h"
+#include "run/RunWatcher.h"
 
 #include <QSocketNotifier>
 

@@ -2,7 +2,7 @@
 // The installed applications as the desktop's menus list them, read from
 // data folders of the test's own: the temporary home's ~/.local/share and
 // the folders of XDG_DATA_DIRS.
-#include "InstalledApps.h"
+#include "desktop/InstalledApps.h"
 #include "unprivileged.h"
 
 #include <QDir>

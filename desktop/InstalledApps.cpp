@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "InstalledApps.h"
+#include "desktop/InstalledApps.h"
 
-#include "DesktopFile.h"
+#include "cfg/cfg.h"
+#include "desktop/DesktopFile.h"
 
 #include <QCollator>
 #include <QDir>
@@ -14,7 +15,6 @@
 #include <utility>
 #include <vector>
 
-#include <pwd.h>
 #include <unistd.h>
 
 // Deeper than any menu folder; a bound where links make a maze.
@@ -35,10 +35,9 @@ QStringList InstalledApps::dataDirs()
     QStringList found;
     QString home = qEnvironmentVariable("XDG_DATA_HOME");
     if (!QDir::isAbsolutePath(home)) {
-        const struct passwd *pw = getpwuid(getuid());
-        home = pw != nullptr && pw->pw_dir != nullptr
-            ? QFile::decodeName(pw->pw_dir) + QLatin1String("/.local/share")
-            : QString();
+        char *dir = cfg_home_dir();
+        home = dir != nullptr ? QFile::decodeName(dir) + QLatin1String("/.local/share") : QString();
+        free(dir);
     }
     if (!home.isEmpty())
         found << home;

@@ -5,7 +5,7 @@
 #include <QByteArray>
 #include <QObject>
 
-#include "runnow.h"
+#include "run/runnow.h"
 
 class QSocketNotifier;
 

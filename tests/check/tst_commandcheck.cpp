@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "CommandCheck.h"
-#include "checkshell.h"
-#include "checkwords.h"
-#include "store.h"
+#include "check/CheckText.h"
+#include "check/CommandCheck.h"
+#include "check/checkshell.h"
+#include "check/checkwords.h"
+#include "store/store.h"
+#include "sys/systemshell.h"
 #include "testscript.h"
 
 #include <QDir>
@@ -411,6 +413,8 @@ private slots:
     void namesAskedAgain();
     void cleanScriptWithinOneSecond();
     void oneEditRecheckedFast();
+    void verdictTextNumbers_data();
+    void verdictTextNumbers();
 
 private:
     QByteArray resolve(const char *text) const;
@@ -1272,6 +1276,50 @@ void TestCommandCheck::oneEditRecheckedFast()
 #ifndef QVX_SANITIZE_BUILD
     QVERIFY2(elapsed < 200, qPrintable(QString::number(elapsed)));
 #endif
+}
+
+// The texts give the shell and the time limit that the check had, with
+// nothing left of their placeholders.
+void TestCommandCheck::verdictTextNumbers_data()
+{
+    QTest::addColumn<int>("verdict");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<int>("limitMs");
+    QTest::addColumn<QString>("says");
+
+    const QString shellName = QStringLiteral(SYSTEM_SHELL);
+    QTest::newRow("not POSIX") << int(CommandCheck::NotPosix) << "[[" << 5000
+                               << "[[ is not found by " + shellName + ";";
+    QTest::newRow("line unchecked")
+        << int(CommandCheck::Unchecked) << "" << 5000 << "longer than 5 second";
+    QTest::newRow("word unchecked")
+        << int(CommandCheck::Unchecked) << "foo%2" << 5000
+        << "foo%2 could not be checked: the shell took longer than 5 second";
+    QTest::newRow("limit under a second")
+        << int(CommandCheck::Unchecked) << "" << 300 << "longer than 1 second";
+    QTest::newRow("limit in part seconds")
+        << int(CommandCheck::Unchecked) << "" << 2500 << "longer than 3 second";
+}
+
+void TestCommandCheck::verdictTextNumbers()
+{
+    QFETCH(int, verdict);
+    QFETCH(QString, word);
+    QFETCH(int, limitMs);
+    QFETCH(QString, says);
+
+    command_entry entry = {};
+    char text[] = "x";
+    entry.text = text;
+    entry.text_len = 1;
+    entry.active = 1;
+    const int limit = shell_time_limit_ms;
+    shell_time_limit_ms = limitMs;
+    const QString shown = CheckText::forVerdict(&entry, verdict, word);
+    shell_time_limit_ms = limit;
+    QVERIFY2(shown.contains(says), qPrintable(shown));
+    QVERIFY2(!shown.contains("%1") && !shown.contains("%n") && shown.count('%') == word.count('%'),
+             qPrintable(shown));
 }
 
 QTEST_MAIN(TestCommandCheck)

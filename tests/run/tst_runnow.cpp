@@ -22,7 +22,7 @@
 #include <stdio.h>
 #include <unistd.h>
 
-#include "Mainwin.h"
+#include "app/Mainwin.h"
 #include "modalbox.h"
 #include "testscript.h"
 

@@ -1,0 +1,3 @@
+// SPDX-License-Identifier: BSD-2-Clause
+// Must not compile where only QtCore is allowed.
+#include <QtWidgets/QWidget>
