@@ -200,19 +200,22 @@ static int list_bash(const command_list *list)
 /*
  * Where a new command runs: above a last command that replaces or ends
  * the shell ("exec wm", "exit"), below which nothing would.  *before is
- * that command, or null for the end.  -1 when there is no memory.
+ * that command, or null for the end; *end is the list's last entry.  -1 when
+ * there is no memory.
  */
-static int place_for_new(const command_list *list, command_entry **before)
+static int place_for_new(const command_list *list, command_entry **before, command_entry **end)
 {
-    command_entry *last = nullptr;
+    command_entry *last = last_entry(list);
     byte_buf line = { nullptr, 0, 0 };
     shell_scanner s;
     line_scan scan;
 
     *before = nullptr;
-    for (command_entry *e = list->entries; e != nullptr; e = e->next)
-        if (e->active && entry_written(e))
-            last = e;
+    *end = last;
+    // From the end back, so that adding many commands is not quadratic in
+    // the lines' checks.
+    while (last != nullptr && !(last->active && entry_written(last)))
+        last = last->prev;
     if (last == nullptr)
         return 0;
     if (entry_line(last, &line) == -1) {
@@ -282,7 +285,7 @@ command_entry *qvxsessrun_add_text(command_list *list, const char *text, size_t 
     /* A new command is a line "TEXT&", in the background. */
     command_entry blank = {};
     command_list *made;
-    command_entry *before, *first;
+    command_entry *before, *end, *first;
 
     if (count != nullptr)
         *count = 0;
@@ -295,9 +298,8 @@ command_entry *qvxsessrun_add_text(command_list *list, const char *text, size_t 
     set_active(made, active);
     take_trailer(made);
     first = made->entries;
-    if (place_for_new(list, &before) == -1
-        || add_entries(list, made, before != nullptr ? before->prev : last_entry(list), true, count)
-            == -1)
+    if (place_for_new(list, &before, &end) == -1
+        || add_entries(list, made, before != nullptr ? before->prev : end, true, count) == -1)
         first = nullptr;
     qvxsessrun_free(made);
     return first;
