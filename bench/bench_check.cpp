@@ -29,6 +29,7 @@
 #include <QSignalSpy>
 #include <QThread>
 #include <QTimer>
+#include <QVector>
 
 #include <atomic>
 #include <stdio.h>
@@ -124,79 +125,35 @@ double oneParseMs(const command_list *list)
     return timer.nsecsElapsed() / 1e6;
 }
 
-QByteArray brokenScript(int rows)
+/* A script of the given rows, each the next of the forms in turn, with
+ * "N" in a form standing for the row's number. */
+static QByteArray scriptOfForms(int rows, const QVector<QByteArray> &forms)
 {
     QByteArray script = "#!/bin/sh\n";
-    for (int i = 0; i < rows; i++) {
-        const QByteArray n = QByteArray::number(i);
-        switch (i % 6) {
-        case 0:
-            script += "then&\n";
-            break;
-        case 1:
-            script += "fi&\n";
-            break;
-        case 2:
-            script += "echo \"unclosed " + n + "&\n";
-            break;
-        case 3:
-            script += "true " + n + ";&\n";
-            break;
-        case 4:
-            script += "sleep " + n + " # swallowed&\n";
-            break;
-        default:
-            script += "qvx-missing-" + n + " --flag&\n";
-            break;
-        }
-    }
+    for (int i = 0; i < rows; i++)
+        script += QByteArray(forms.at(i % forms.size())).replace("N", QByteArray::number(i));
     return script;
+}
+
+QByteArray brokenScript(int rows)
+{
+    return scriptOfForms(rows,
+                         { "then&\n", "fi&\n", "echo \"unclosed N&\n", "true N;&\n",
+                           "sleep N # swallowed&\n", "qvx-missing-N --flag&\n" });
 }
 
 /*
  * Rows that each break the script, or hold it up, by themselves, whatever
  * the rows around them: six in ten are a syntax error of their own, so
- * that the shell stops at every one of them.
+ * that the shell stops at every one of them.  In "cd /tmp #&" the comment
+ * swallows the "&": it runs in the foreground.
  */
 QByteArray selfBrokenScript(int rows)
 {
-    QByteArray script = "#!/bin/sh\n";
-    for (int i = 0; i < rows; i++) {
-        const QByteArray n = QByteArray::number(i);
-        switch (i % 10) {
-        case 0:
-            script += "then&\n";
-            break;
-        case 1:
-            script += "fi&\n";
-            break;
-        case 2:
-            script += "do&\n";
-            break;
-        case 3:
-            script += "}&\n";
-            break;
-        case 4:
-            script += "esac&\n";
-            break;
-        case 5:
-            script += "true " + n + ";&\n";
-            break;
-        case 6:
-            script += "cd /tmp #&\n"; // the comment swallows the "&": in the foreground
-            break;
-        case 7:
-            script += "export A=" + n + " #&\n";
-            break;
-        case 8:
-            script += "sleep " + n + " # swallowed&\n";
-            break;
-        default:
-            script += "qvx-missing-" + n + " --flag&\n";
-            break;
-        }
-    }
-    return script;
+    return scriptOfForms(rows,
+                         { "then&\n", "fi&\n", "do&\n", "}&\n", "esac&\n", "true N;&\n",
+                           "cd /tmp #&\n", "export A=N #&\n", "sleep N # swallowed&\n",
+                           "qvx-missing-N --flag&\n" });
 }
 
 QByteArray cleanScript(int rows, int brokenEvery)
