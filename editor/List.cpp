@@ -641,13 +641,13 @@ void List::addDesktopFiles(QStringList &list)
     int elsewhereSeen = 0;
     QListWidgetItem *first = nullptr, *last = nullptr;
     for (const QString &path : list) {
-        DesktopFile file(path);
         if (path.isEmpty()) {
             const QString uri = elsewhere.value(elsewhereSeen++);
             skipped += uri.isEmpty() ? tr("a file of another computer")
                                      : tr("%1: a file of another computer").arg(uri);
             continue;
         }
+        DesktopFile file(path);
         if (file.read() == -1) {
             skipped += tr("%1: %2").arg(QFileInfo(path).fileName(), file.error);
             continue;

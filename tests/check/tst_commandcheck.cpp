@@ -268,7 +268,6 @@ static const Context contexts[] = {
     { "function keyword", "#!/bin/sh\necho 1 >>trace\nfunction f { true; }\necho 2 >>trace\n",
       "1:NotPosix", "1\n" },
     { "unclosed quote", "echo 1 >>trace\necho \"x >>trace\necho 2 >>trace\n", "1:Unclosed", "1\n" },
-    // A CR at the end of a line stays in the line's last word.
     // A program the row tests for itself is not marked, nor counted.
     { "an if that tests the path",
       "if [ -x /usr/bin/" MISSING " ]; then\n  " MISSING " -b\nfi\necho 1 >>trace\n", "", "1\n" },
@@ -298,6 +297,7 @@ static const Context contexts[] = {
       "[ -f /usr/bin/" MISSING " ] && " MISSING "\necho 1 >>trace\n", "0:NotFound", "1\n" },
     { "tested in another row",
       "command -v " MISSING " >/dev/null\n" MISSING " -b\necho 1 >>trace\n", "1:NotFound", "1\n" },
+    // A CR at the end of a line stays in the line's last word.
     { "a CR at the end of a line", ">>trace printf '[%s]\\n' off\r\necho 2 >>trace\n",
       "0:CarriageReturn", "[off\r]\n2\n" },
     { "a CR on a later line of a command", "if true\nthen >>trace printf '[%s]\\n' a\r\nfi\n",
